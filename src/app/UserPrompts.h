@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+// A progress window as the operations see it; the Qt side shows a real window, tests script it.
+class ProgressView {
+public:
+    virtual ~ProgressView() = default;
+    virtual void setCaption(const QString& caption) = 0;
+    virtual void setMaximum(int maximum) = 0;
+    // Shows the value, repaints and lets pending window messages run.
+    virtual void setValue(int value) = 0;
+    [[nodiscard]] virtual int value() const = 0;
+    [[nodiscard]] virtual int maximum() const = 0;
+    virtual void hideCancel() = 0;
+    [[nodiscard]] virtual bool cancelled() const = 0;
+};
+
+// Everything that asks or tells the user, or reaches outside the program, goes through this one
+// replaceable object: the application installs the Qt implementation, tests a scripted one.
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    // Message box flags and results as the standard message box values (see MessageFlags).
+    virtual int showMessage(const QString& text, int flags, const QString& title) = 0;
+    // Empty optional on Cancel.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    // Empty text on cancel.
+    virtual QString openFileName(const QString& title, const QString& filter, const QString& folder) = 0;
+    virtual QString saveFileName(const QString& title, const QString& filter, const QString& suggestion) = 0;
+    // Colours are BGR values; empty optional on cancel.
+    virtual std::optional<quint32> chooseColour(quint32 current) = 0;
+    virtual std::unique_ptr<ProgressView> createProgress() = 0;
+    // The hourglass pointer; calls nest.
+    virtual void setBusy(bool busy) = 0;
+    virtual bool openUrl(const QString& url) = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+UserPrompts& prompts();
+// Installs the service object; the caller keeps ownership. Passing nullptr restores the silent default.
+void setPrompts(UserPrompts* service);
+
+// Shows the hourglass for the lifetime of the object, so that every exit path restores the pointer.
+class BusyCursor {
+public:
+    BusyCursor() { prompts().setBusy(true); }
+    ~BusyCursor() { prompts().setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};

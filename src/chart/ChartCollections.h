@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ChartItem.h"
+#include "ChartRow.h"
+#include "ChartStyle.h"
+#include "HeadingColumn.h"
+
+#include <QString>
+#include <vector>
+
+class GanttData;
+
+// Collections are addressed by key or by 1-based position, also given as decimal text ("1"). A text
+// that is all digits is a position (style keys are never purely numeric). Lookups answer nullptr when
+// nothing is there; the `get` forms throw AppError instead. Positions shift on removal.
+class ItemCollection {
+public:
+    [[nodiscard]] int count() const;
+    [[nodiscard]] ChartItem* byPosition(int position) const;
+    [[nodiscard]] ChartItem* byKey(const QString& key) const;
+    [[nodiscard]] ChartItem* find(const QString& keyOrPosition) const;
+    ChartItem& get(const QString& keyOrPosition) const;
+
+    // Adds at the end. Throws AppError for an empty or duplicate key or an unknown row.
+    ChartItem& add(const QString& caption, const QString& rowKey, TimePoint start, TimePoint end,
+                   const QString& key, const QString& styleKey, const QString& picture = {},
+                   const QString& addTag = {});
+    // Throws AppError when nothing is there.
+    void remove(const QString& keyOrPosition);
+    void clear();
+
+    // Changes inside a batch are announced once, at the end; batches nest.
+    void beginBatch();
+    void endBatch();
+
+private:
+    friend class GanttData;
+    friend class ChartItem;
+    explicit ItemCollection(GanttData* owner) : m_owner(owner) {}
+    GanttData* m_owner;
+};
+
+class RowCollection {
+public:
+    [[nodiscard]] int count() const;
+    [[nodiscard]] ChartRow* byPosition(int position) const;
+    [[nodiscard]] ChartRow* byKey(const QString& key) const;
+    [[nodiscard]] ChartRow* find(const QString& keyOrPosition) const;
+    ChartRow& get(const QString& keyOrPosition) const;
+    // Throws AppError for an empty or duplicate key.
+    ChartRow& add(const QString& key, const QString& caption, const QString& styleKey = {},
+                  const QString& picture = {}, int height = 0);
+    // Removing a row also removes its items.
+    void remove(const QString& keyOrPosition);
+    void clear();
+
+private:
+    friend class GanttData;
+    explicit RowCollection(GanttData* owner) : m_owner(owner) {}
+    GanttData* m_owner;
+};
+
+class StyleCollection {
+public:
+    [[nodiscard]] int count() const;
+    [[nodiscard]] ChartStyle* byPosition(int position) const;
+    [[nodiscard]] ChartStyle* byKey(const QString& key) const;
+    [[nodiscard]] ChartStyle* find(const QString& keyOrPosition) const;
+    ChartStyle& get(const QString& keyOrPosition) const;
+    // Throws AppError for an empty, numeric or duplicate key.
+    ChartStyle& add(const QString& key);
+    void remove(const QString& keyOrPosition);
+    void clear();
+
+private:
+    friend class GanttData;
+    explicit StyleCollection(GanttData* owner) : m_owner(owner) {}
+    GanttData* m_owner;
+};
+
+class HeadingColumnCollection {
+public:
+    [[nodiscard]] int count() const;
+    [[nodiscard]] HeadingColumn* byPosition(int position) const;
+    HeadingColumn& add(const QString& caption, int width, const QString& styleKey = {});
+    void remove(int position);
+    void clear();
+
+private:
+    friend class GanttData;
+    explicit HeadingColumnCollection(GanttData* owner) : m_owner(owner) {}
+    GanttData* m_owner;
+};
