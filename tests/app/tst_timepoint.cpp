@@ -1,0 +1,85 @@
+#include "app/TimePoint.h"
+
+#include <QTest>
+
+class TstTimePoint : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+
+    void dayZeroAndFractions()
+    {
+        QCOMPARE(TimePoint::fromDate(QDate(1899, 12, 30)).seconds(), 0);
+        const TimePoint t = TimePoint::fromDateTime(QDate(2024, 2, 29), QTime(18, 0));
+        QCOMPARE(t.days(), 45351.75);
+        QCOMPARE(TimePoint::fromDays(45351.75), t);
+        QCOMPARE(t.datePart(), TimePoint::fromDate(QDate(2024, 2, 29)));
+        QCOMPARE(t.timePart(), TimePoint::fromTimeOfDay(18, 0));
+        // Before day 0 the whole day is still the day the time lies in.
+        const TimePoint early = TimePoint::fromDateTime(QDate(1899, 12, 29), QTime(6, 0));
+        QCOMPARE(early.date(), QDate(1899, 12, 29));
+        QCOMPARE(early.time(), QTime(6, 0));
+    }
+
+    void addInterval_data()
+    {
+        QTest::addColumn<QDateTime>("from");
+        QTest::addColumn<QString>("unit");
+        QTest::addColumn<int>("amount");
+        QTest::addColumn<QDateTime>("expected");
+        auto at = [](int y, int m, int d, int h = 0, int n = 0, int s = 0) {
+            return QDateTime(QDate(y, m, d), QTime(h, n, s));
+        };
+        QTest::newRow("seconds over midnight") << at(2023, 12, 31, 23, 59, 50) << "s" << 15 << at(2024, 1, 1, 0, 0, 5);
+        QTest::newRow("minutes backwards") << at(2024, 3, 1, 0, 10) << "n" << -20 << at(2024, 2, 29, 23, 50);
+        QTest::newRow("hours across DST spring") << at(2024, 3, 31, 1, 0) << "H" << 2 << at(2024, 3, 31, 3, 0);
+        QTest::newRow("days over leap day") << at(2024, 2, 28, 8) << "d" << 2 << at(2024, 3, 1, 8);
+        QTest::newRow("weeks") << at(2024, 12, 30) << "ww" << 1 << at(2025, 1, 6);
+        QTest::newRow("month end clamped") << at(2024, 1, 31, 9) << "m" << 1 << at(2024, 2, 29, 9);
+        QTest::newRow("month end non-leap") << at(2023, 1, 31) << "m" << 1 << at(2023, 2, 28);
+        QTest::newRow("month backwards over year") << at(2024, 3, 31) << "m" << -4 << at(2023, 11, 30);
+        QTest::newRow("quarter") << at(2024, 11, 30) << "q" << 1 << at(2025, 2, 28);
+        QTest::newRow("leap year to plain") << at(2024, 2, 29) << "yyyy" << 1 << at(2025, 2, 28);
+        QTest::newRow("unknown unit unchanged") << at(2024, 5, 5) << "x" << 3 << at(2024, 5, 5);
+    }
+
+    void addInterval()
+    {
+        QFETCH(QDateTime, from);
+        QFETCH(QString, unit);
+        QFETCH(int, amount);
+        QFETCH(QDateTime, expected);
+        QCOMPARE(TimePoint::fromDateTime(from).addInterval(unit, amount).toDateTime(), expected);
+    }
+
+    void weekdayMondayFirst()
+    {
+        QCOMPARE(TimePoint::fromDate(QDate(2024, 1, 1)).weekdayMondayFirst(), 0); // a Monday
+        QCOMPARE(TimePoint::fromDate(QDate(2024, 1, 7)).weekdayMondayFirst(), 6);
+        QCOMPARE(TimePoint::fromDate(QDate(1899, 12, 30)).weekdayMondayFirst(), 5); // a Saturday
+    }
+
+    void displayForms()
+    {
+        const TimePoint t = TimePoint::fromDateTime(QDate(2004, 2, 1), QTime(7, 5, 9));
+        QCOMPARE(t.shortDate(), QString("01.02.04"));
+        QCOMPARE(t.shortTime(), QString("07:05"));
+        QCOMPARE(t.generalDate(), QString("01.02.04 07:05:09"));
+        QCOMPARE(t.mediumDate(), QString("01-Feb.-2004"));
+        QCOMPARE(t.isoText(), QString("2004-02-01 07:05:09"));
+    }
+
+    void parseIso()
+    {
+        TimePoint t;
+        QVERIFY(TimePoint::parseIso("2024-03-31 02:30:00", &t)); // skipped by DST, but naive time keeps it
+        QCOMPARE(t.time(), QTime(2, 30));
+        QVERIFY(TimePoint::parseIso("2024-03-31", &t));
+        QCOMPARE(t, TimePoint::fromDate(QDate(2024, 3, 31)));
+        QVERIFY(!TimePoint::parseIso("2024-02-30", &t));
+        QVERIFY(!TimePoint::parseIso("yesterday", &t));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstTimePoint)
+#include "tst_timepoint.moc"
