@@ -1,0 +1,169 @@
+#include "ScriptedPrompts.h"
+#include "app/MessageFlags.h"
+#include "app/ui/ctrOSC.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+// A dialog's side of the bar: counts the store requests and refuses them on demand.
+class StoreHandler : public QObject {
+public:
+    explicit StoreHandler(ctrOSC& bar) {
+        connect(&bar, &ctrOSC::Store, this, [this](bool always, int& cancel) {
+            ++stores;
+            QVERIFY(always);
+            if (refuse)
+                cancel = 1;
+        });
+    }
+    int stores = 0;
+    bool refuse = false;
+};
+
+class tst_ctrosc : public QObject {
+    Q_OBJECT
+private slots:
+    void dirtyRules();
+    void readOnlyKeepsAcceptDisabled();
+    void ok_data();
+    void ok();
+    void cancel_data();
+    void cancel();
+    void accept();
+    void escapeCancels();
+};
+
+void tst_ctrosc::dirtyRules() {
+    ctrOSC bar;
+    QPushButton* accept = bar.button(ctrOSC::AcceptButton);
+    QVERIFY(bar.button(ctrOSC::OkButton)->isDefault());
+    QVERIFY(!accept->isEnabled());
+    bar.setDirty(true);
+    QVERIFY(bar.Dirty());
+    QVERIFY(accept->isEnabled());
+
+    // While the dialog fills its fields nothing counts as a change, and finishing clears the flag.
+    bar.setParentUpdate(true);
+    QVERIFY(!bar.Dirty());
+    bar.setDirty(false);
+    bar.setParentUpdate(false);
+    QVERIFY(!bar.Dirty());
+    QVERIFY(!accept->isEnabled());
+    bar.setDirty(true);
+    QVERIFY(bar.Dirty());
+}
+
+void tst_ctrosc::readOnlyKeepsAcceptDisabled() {
+    ScriptedPrompts prompts;
+    ctrOSC bar;
+    StoreHandler handler(bar);
+    QSignalSpy done(&bar, &ctrOSC::Done);
+    bar.setDirty(true);
+    bar.setReadOnly(true);
+    QVERIFY(!bar.Dirty());
+    QVERIFY(!bar.button(ctrOSC::AcceptButton)->isEnabled());
+    bar.setDirty(false);
+    bar.setDirty(true);
+    QVERIFY(!bar.button(ctrOSC::AcceptButton)->isEnabled());
+    bar.click(ctrOSC::AcceptButton);
+    bar.click(ctrOSC::OkButton);
+    QCOMPARE(handler.stores, 0);
+    QCOMPARE(done.size(), 1);
+}
+
+void tst_ctrosc::ok_data() {
+    QTest::addColumn<bool>("dirty");
+    QTest::addColumn<bool>("refuse");
+    QTest::addColumn<int>("stores");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("unchanged closes without storing") << false << false << 0 << true;
+    QTest::newRow("changed stores and closes") << true << false << 1 << true;
+    QTest::newRow("refused store keeps the dialog open") << true << true << 1 << false;
+}
+
+void tst_ctrosc::ok() {
+    QFETCH(bool, dirty);
+    QFETCH(bool, refuse);
+    QFETCH(int, stores);
+    QFETCH(bool, closes);
+    ctrOSC bar;
+    StoreHandler handler(bar);
+    handler.refuse = refuse;
+    QSignalSpy done(&bar, &ctrOSC::Done);
+    bar.setDirty(dirty);
+    bar.click(ctrOSC::OkButton);
+    QCOMPARE(handler.stores, stores);
+    QCOMPARE(done.size(), closes ? 1 : 0);
+    QCOMPARE(bar.Dirty(), !closes);
+}
+
+void tst_ctrosc::cancel_data() {
+    QTest::addColumn<bool>("verbose");
+    QTest::addColumn<int>("answer"); // 0: no question expected
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("verbose, No keeps the changes") << true << int(MessageResult::No) << false;
+    QTest::newRow("verbose, Yes drops them") << true << int(MessageResult::Yes) << true;
+    QTest::newRow("quiet drops them") << false << 0 << true;
+}
+
+void tst_ctrosc::cancel() {
+    QFETCH(bool, verbose);
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    ScriptedPrompts prompts;
+    if (answer)
+        prompts.answerMessage(answer);
+    ctrOSC bar;
+    StoreHandler handler(bar);
+    QSignalSpy done(&bar, &ctrOSC::Done);
+    QSignalSpy cancelled(&bar, &ctrOSC::Cancel);
+    bar.setVerbose(verbose);
+    bar.setDirty(true);
+    bar.click(ctrOSC::CancelButton);
+    if (answer) {
+        QCOMPARE(prompts.texts(), QStringList{"Discard changes?"});
+        QCOMPARE(prompts.prompts()[0].flags, 36);
+    } else {
+        QVERIFY(prompts.prompts().isEmpty());
+    }
+    QCOMPARE(handler.stores, 0);
+    QCOMPARE(done.size(), closes ? 1 : 0);
+    QCOMPARE(cancelled.size(), closes ? 1 : 0);
+    QCOMPARE(bar.Dirty(), !closes);
+
+    // An unchanged dialog closes without a question and without dropping anything.
+    bar.setDirty(false);
+    bar.click(ctrOSC::CancelButton);
+    QCOMPARE(done.size(), closes ? 2 : 1);
+    QCOMPARE(cancelled.size(), closes ? 1 : 0);
+}
+
+void tst_ctrosc::accept() {
+    ctrOSC bar;
+    StoreHandler handler(bar);
+    QSignalSpy done(&bar, &ctrOSC::Done);
+    bar.setDirty(true);
+    handler.refuse = true;
+    bar.click(ctrOSC::AcceptButton);
+    QVERIFY(bar.Dirty());
+    handler.refuse = false;
+    bar.click(ctrOSC::AcceptButton);
+    QCOMPARE(handler.stores, 2);
+    QVERIFY(!bar.Dirty());
+    QVERIFY(!bar.button(ctrOSC::AcceptButton)->isEnabled());
+    QCOMPARE(done.size(), 0);
+}
+
+void tst_ctrosc::escapeCancels() {
+    QWidget window;
+    auto* bar = new ctrOSC(&window);
+    QSignalSpy done(bar, &ctrOSC::Done);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    QTRY_COMPARE(done.size(), 1);
+}
+
+QTEST_MAIN(tst_ctrosc)
+#include "tst_ctrosc.moc"
