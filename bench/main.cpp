@@ -1,7 +1,333 @@
-#include <cstdio>
+// qunta-bench: figures of the item table, the conflict test and the series follow-up on large
+// timetables. Every figure is printed as one line "name value unit".
 
-int main()
-{
-    std::puts("figures none");
+#include "app/MessageFlags.h"
+#include "app/UserPrompts.h"
+#include "chart/DefaultStyles.h"
+#include "chart/GanttData.h"
+#include "editing/core/bsSupport.h"
+#include "model/ChartBatch.h"
+#include "model/clsItems.h"
+#include "model/iMessenger.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <malloc.h>
+#include <memory>
+#include <vector>
+
+using namespace bsSupport;
+
+namespace {
+using Clock = std::chrono::steady_clock;
+
+constexpr int deletedItems = 50000;
+constexpr int seriesMembers = 9999;
+constexpr int addedItems = 10000;
+constexpr int conflictSamples = 10001;
+const TimePoint firstDay = TimePoint::fromDate(QDate(2024, 1, 1));
+
+double cpuMs() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
+}
+
+// Wall-clock and processor time of one step: on a busy machine the two differ a lot.
+struct Stopwatch {
+    Clock::time_point wall = Clock::now();
+    double cpu = cpuMs();
+
+    [[nodiscard]] double wallMs() const {
+        return std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
+    }
+    [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
+};
+
+double residentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    QTextStream in(&status);
+    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
+        if (line.startsWith(QStringLiteral("VmRSS:")))
+            return line.split(' ', Qt::SkipEmptyParts).value(1).toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Answers Yes to every question and OK to every message, and counts the messages.
+class YesPrompts : public UserPrompts {
+public:
+    int showMessage(const QString&, int flags, const QString&) override {
+        ++messages;
+        return (flags & MessageFlags::buttonMask) == MessageFlags::YesNo ? MessageResult::Yes
+                                                                         : MessageResult::Ok;
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<quint32> chooseColour(quint32) override { return {}; }
+    std::unique_ptr<ProgressView> createProgress() override { return m_silent.createProgress(); }
+    void setBusy(bool) override {}
+    bool openUrl(const QString&) override { return false; }
+    void setClipboardText(const QString&) override {}
+    bool startDetached(const QString&, const QStringList&) override { return false; }
+
+    int messages = 0;
+
+private:
+    // The default service, which shows nothing; its progress windows are borrowed.
+    UserPrompts& m_silent = prompts();
+};
+
+// A view that takes no time over its notifications, so that the figures show the table's own cost.
+class QuietMessenger : public iMessenger {
+public:
+    explicit QuietMessenger(int n)
+        : m_id(NewKey() + QString::number(n)) {}
+    void ItemDeleteBefore(QString, bool&, QString) override {}
+    void ItemDeleteAfter(QString, QString) override {}
+    void ItemChanged(QString, QString) override {}
+    void ItemAdded(QString, QString) override {}
+    void ItemsChanged() override {}
+    QString ID() const override { return m_id; }
+    void ItemSelected(QString, QString) override {}
+    void RowsChanged() override {}
+    void RowStylesChanged() override {}
+    void ItemStylesChanged() override {}
+
+private:
+    QString m_id;
+};
+
+class Bench {
+public:
+    Bench(int items, int resources)
+        : m_items(items)
+        , m_resources(std::max(1, resources))
+        , m_label(QStringLiteral("_%1x%2").arg(items).arg(m_resources)) {}
+
+    void run();
+
+private:
+    void print(const char* name, double value, const char* unit) const {
+        std::printf("%s%s %.3f %s\n", name, qPrintable(m_label), value, unit);
+        std::fflush(stdout);
+    }
+    // Prints the wall-clock time per unit, then the processor time as "<name>_cpu".
+    void print(const char* name, const Stopwatch& watch, double per = 1.0, const char* unit = "ms") const {
+        print(name, watch.wallMs() / per, unit);
+        print((QByteArray(name) + "_cpu").constData(), watch.cpuMsSpent() / per, unit);
+    }
+    // Items are created day by day across all resources, as a timetable grows, so that the oldest
+    // items hold the first positions.
+    void generate(const QString& path) const;
+    [[nodiscard]] int daysToDelete() const { return (deletedItems + m_resources - 1) / m_resources; }
+
+    void measureConflictTest(const GanttData& chart) const;
+    void measureAdd(GanttData& chart, clsItems& items) const;
+    void measureCleanUp(GanttData& chart, clsItems& items) const;
+    void measureSeries(GanttData& chart, clsItems& items) const;
+
+    int m_items;
+    int m_resources;
+    QString m_label;
+};
+
+void Bench::generate(const QString& path) const {
+    GanttData chart;
+    CreateDefaultStyles(chart);
+    QStringList rowKeys;
+    for (int r = 0; r < m_resources; ++r) {
+        rowKeys << NewKey();
+        chart.rows().add(rowKeys.last(), QStringLiteral("Resource %1").arg(r + 1));
+    }
+    {
+        ChartBatch batch(chart);
+        const int perDay = m_resources;
+        for (int n = 0; n < m_items; ++n) {
+            const int day = n / perDay;
+            const int row = n % perDay;
+            const TimePoint start = firstDay.addDays(day).addSeconds((8 + row % 4) * 3600);
+            ChartItem& item = chart.items().add(QStringLiteral("Item %1").arg(n + 1), rowKeys[row], start,
+                                                start.addSeconds(2 * 3600), NewKey(), QStringLiteral("Date"));
+            item.text = QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items);
+        }
+    }
+    chart.save(path);
+}
+
+void Bench::measureConflictTest(const GanttData& chart) const {
+    QRandomGenerator random(42);
+    std::vector<double> micros;
+    micros.reserve(conflictSamples);
+    const int count = chart.items().count();
+    bool anyConflict = false;
+    for (int i = 0; i < conflictSamples; ++i) {
+        const int position = 1 + int(random.bounded(count));
+        const ChartItem* item = chart.items().byPosition(position);
+        const TimePoint start = item->start().addSeconds(600);
+        const TimePoint end = item->end().addSeconds(600);
+        const auto begin = Clock::now();
+        anyConflict |= ConflictForExistingItem(chart, start, end, item->rowKey(), position);
+        micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+    }
+    std::nth_element(micros.begin(), micros.begin() + conflictSamples / 2, micros.end());
+    print("conflict_test_existing_median", micros[conflictSamples / 2], "us");
+    if (anyConflict)
+        std::fprintf(stderr, "unexpected conflict in the generated timetable\n");
+}
+
+void Bench::measureAdd(GanttData& chart, clsItems& items) const {
+    // A year after the generated items, so that nothing collides and nothing is old.
+    const QString rowKey = chart.items().byPosition(1)->rowKey();
+    std::vector<const ChartItem*> added;
+    added.reserve(addedItems);
+    for (int n = 0; n < addedItems; ++n) {
+        const TimePoint start = firstDay.addDays(400).addSeconds(std::int64_t(n) * 3600);
+        added.push_back(&chart.items().add(QStringLiteral("Added %1").arg(n), rowKey, start,
+                                           start.addSeconds(1800), NewKey(), QStringLiteral("Date")));
+    }
+    const Stopwatch watch;
+    for (const ChartItem* item : added)
+        items.Add(*item, QString());
+    print("items_add_four_messengers", watch, addedItems / 1000.0, "us/item");
+}
+
+void Bench::measureCleanUp(GanttData& chart, clsItems& items) const {
+    const TimePoint limit = firstDay.addDays(daysToDelete() - 1);
+    const int before = items.Count();
+    const Stopwatch watch;
+    {
+        ChartBatch batch(chart);
+        for (int position = chart.items().count(); position >= 1; --position) {
+            const ChartItem* item = chart.items().byPosition(position);
+            if (item->end().datePart() <= limit)
+                items.Delete(item->key(), QString());
+        }
+    }
+    print("cleanup_delete_batch", watch);
+    print("cleanup_deleted_items", before - items.Count(), "items");
+}
+
+void Bench::measureSeries(GanttData& chart, clsItems& items) const {
+    // A resource of its own, so that the series meets no other item.
+    const QString rowKey = NewKey();
+    chart.rows().add(rowKey, QStringLiteral("Series resource"));
+    const QString seriesKey = NewKey();
+    ChartItem& master = chart.items().add(QStringLiteral("Master"), rowKey, firstDay.addSeconds(8 * 3600),
+                                          firstDay.addSeconds(9 * 3600), NewKey(), QStringLiteral("Date"));
+    master.seriesKey = seriesKey;
+    items.Add(master, QString());
+
+    int refused = 0;
+    const Stopwatch series;
+    {
+        ChartBatch batch(chart);
+        for (int day = 1; day <= seriesMembers; ++day) {
+            const TimePoint start = master.start().addDays(day);
+            const TimePoint end = master.end().addDays(day);
+            if (ConflictForNewItem(chart, start, end, rowKey)) {
+                ++refused;
+                continue;
+            }
+            ChartItem& member = chart.items().add(master.caption, rowKey, start, end, NewKey(),
+                                                  master.styleKey, master.picture);
+            member.seriesKey = seriesKey;
+            member.text = master.text;
+            items.Add(member, QString());
+        }
+    }
+    print("series_generate_9999", series);
+
+    YesPrompts yes;
+    setPrompts(&yes);
+    const ItemSnapshot before = ItemSnapshot::of(master);
+    master.setSpan(master.start().addSeconds(3600), master.end().addSeconds(3600));
+    items.UpdateItem(master, QString());
+    const Stopwatch moved;
+    ItemMoved(chart, before, master, &items);
+    print("itemmoved_series_9999", moved);
+    setPrompts(nullptr);
+    if (refused != 0 || yes.messages != 1)
+        std::fprintf(stderr, "series: %d members refused, %d messages\n", refused, yes.messages);
+}
+
+void Bench::run() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.qtf"));
+    generate(path);
+    malloc_trim(0);
+
+    auto chart = std::make_unique<GanttData>();
+    const Stopwatch load;
+    chart->load(path);
+    auto items = std::make_unique<clsItems>(*chart);
+    const Stopwatch read;
+    items->ReadItems();
+    print("load_and_read", load);
+    print("of_which_read_items", read);
+    print("resident_memory_loaded", residentMegabytes(), "MB");
+
+    const Stopwatch save;
+    chart->save(dir.filePath(QStringLiteral("saved.qtf")));
+    print("save", save);
+
+    measureConflictTest(*chart);
+
+    std::vector<std::unique_ptr<QuietMessenger>> messengers;
+    for (int n = 0; n < 4; ++n) {
+        messengers.push_back(std::make_unique<QuietMessenger>(n));
+        items->AddMessenger(*messengers.back());
+    }
+    measureAdd(*chart, *items);
+    measureCleanUp(*chart, *items);
+    measureSeries(*chart, *items);
+    for (const auto& messenger : messengers)
+        items->RemoveMessenger(*messenger);
+}
+
+bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
+    bool ok = false;
+    value = arguments.value(at + 1).toInt(&ok);
+    return ok && value > 0;
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments();
+    int items = 100000;
+    int resources = 1000;
+    bool custom = false;
+    bool large = true;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QStringLiteral("--items") && readNumber(arguments, i, items)) {
+            custom = true;
+            ++i;
+        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, resources)) {
+            custom = true;
+            ++i;
+        } else if (argument == QStringLiteral("--no-large")) {
+            large = false;
+        } else {
+            std::fprintf(stderr,
+                         "usage: qunta-bench [--items N --resources R] [--no-large]\n"
+                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n");
+            return 2;
+        }
+    }
+    Bench(items, resources).run();
+    if (!custom && large)
+        Bench(1000000, 10000).run();
     return 0;
 }

@@ -111,9 +111,18 @@ TimePoint TimePoint::addInterval(const QString& unit, std::int64_t amount) const
     return *this;
 }
 
+QString TimePoint::shortDateFormat(const QLocale& locale)
+{
+    // Two-digit years would be read back in the wrong century for dates outside 1930-2029.
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains("yyyy"))
+        format.replace("yy", "yyyy");
+    return format;
+}
+
 QString TimePoint::shortDate(const QLocale& locale) const
 {
-    return locale.toString(date(), QLocale::ShortFormat);
+    return locale.toString(date(), shortDateFormat(locale));
 }
 
 QString TimePoint::shortTime(const QLocale& locale) const

@@ -49,7 +49,9 @@ public:
     [[nodiscard]] TimePoint addMonths(int months) const;
     static bool isIntervalCode(const QString& unit);
 
-    // Display forms of the locale: "Short Date", "Short Time", "Medium Date", "General Date".
+    // Display forms of the locale: "Short Date", "Short Time", "Medium Date", "General Date". The short
+    // date always shows the year with four digits.
+    static QString shortDateFormat(const QLocale& locale = QLocale());
     [[nodiscard]] QString shortDate(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString shortTime(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString mediumDate(const QLocale& locale = QLocale()) const;

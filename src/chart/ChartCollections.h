@@ -11,8 +11,8 @@
 class GanttData;
 
 // Collections are addressed by key or by 1-based position, also given as decimal text ("1"). A text
-// that is all digits is a position (style keys are never purely numeric). Lookups answer nullptr when
-// nothing is there; the `get` forms throw AppError instead. Positions shift on removal.
+// that is all digits is a position, so no key is purely numeric. Lookups answer nullptr when nothing
+// is there; the `get` forms throw AppError instead. Positions shift on removal.
 class ItemCollection {
 public:
     [[nodiscard]] int count() const;
@@ -21,7 +21,7 @@ public:
     [[nodiscard]] ChartItem* find(const QString& keyOrPosition) const;
     ChartItem& get(const QString& keyOrPosition) const;
 
-    // Adds at the end. Throws AppError for an empty or duplicate key or an unknown row.
+    // Adds at the end. Throws AppError for an empty, numeric or duplicate key or an unknown row.
     ChartItem& add(const QString& caption, const QString& rowKey, TimePoint start, TimePoint end,
                    const QString& key, const QString& styleKey, const QString& picture = {},
                    const QString& addTag = {});
@@ -36,7 +36,8 @@ public:
 private:
     friend class GanttData;
     friend class ChartItem;
-    explicit ItemCollection(GanttData* owner) : m_owner(owner) {}
+    explicit ItemCollection(GanttData* owner)
+        : m_owner(owner) {}
     GanttData* m_owner;
 };
 
@@ -47,7 +48,7 @@ public:
     [[nodiscard]] ChartRow* byKey(const QString& key) const;
     [[nodiscard]] ChartRow* find(const QString& keyOrPosition) const;
     ChartRow& get(const QString& keyOrPosition) const;
-    // Throws AppError for an empty or duplicate key.
+    // Throws AppError for an empty, numeric or duplicate key.
     ChartRow& add(const QString& key, const QString& caption, const QString& styleKey = {},
                   const QString& picture = {}, int height = 0);
     // Removing a row also removes its items.
@@ -56,7 +57,8 @@ public:
 
 private:
     friend class GanttData;
-    explicit RowCollection(GanttData* owner) : m_owner(owner) {}
+    explicit RowCollection(GanttData* owner)
+        : m_owner(owner) {}
     GanttData* m_owner;
 };
 
@@ -69,12 +71,14 @@ public:
     ChartStyle& get(const QString& keyOrPosition) const;
     // Throws AppError for an empty, numeric or duplicate key.
     ChartStyle& add(const QString& key);
+    // Throws AppError when nothing is there. Rows and items that name the style keep the name.
     void remove(const QString& keyOrPosition);
     void clear();
 
 private:
     friend class GanttData;
-    explicit StyleCollection(GanttData* owner) : m_owner(owner) {}
+    explicit StyleCollection(GanttData* owner)
+        : m_owner(owner) {}
     GanttData* m_owner;
 };
 
@@ -83,11 +87,13 @@ public:
     [[nodiscard]] int count() const;
     [[nodiscard]] HeadingColumn* byPosition(int position) const;
     HeadingColumn& add(const QString& caption, int width, const QString& styleKey = {});
+    // Also drops the column's cell from every row. Throws AppError when nothing is there.
     void remove(int position);
     void clear();
 
 private:
     friend class GanttData;
-    explicit HeadingColumnCollection(GanttData* owner) : m_owner(owner) {}
+    explicit HeadingColumnCollection(GanttData* owner)
+        : m_owner(owner) {}
     GanttData* m_owner;
 };

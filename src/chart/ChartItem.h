@@ -10,6 +10,10 @@ class GanttData;
 // through the setters, which keep the chart's indexes right.
 class ChartItem {
 public:
+    // Items live in their chart only: a copy would carry the chart's index bookkeeping along.
+    ChartItem(const ChartItem&) = delete;
+    ChartItem& operator=(const ChartItem&) = delete;
+
     [[nodiscard]] const QString& key() const { return m_key; }
     [[nodiscard]] const QString& rowKey() const { return m_rowKey; }
     [[nodiscard]] TimePoint start() const { return m_start; }
@@ -35,10 +39,12 @@ public:
 private:
     friend class GanttData;
     friend class ItemCollection;
+    ChartItem() = default;
     GanttData* m_owner = nullptr;
     QString m_key;
     QString m_rowKey;
     TimePoint m_start;
     TimePoint m_end;
-    int m_slot = -1; // index in the collection's storage, kept by the collection
+    int m_slot = -1;        // index in the collection's storage, kept by the collection
+    quint64 m_sequence = 0; // orders items of equal start in the row index
 };

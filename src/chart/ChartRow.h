@@ -3,8 +3,6 @@
 #include <QString>
 #include <vector>
 
-class GanttData;
-
 // One resource: a row of the chart. The key is indexed by the chart and never changes.
 class ChartRow {
 public:
@@ -15,6 +13,11 @@ public:
 
         bool operator==(const Cell&) const = default;
     };
+
+    ChartRow() = default;
+    // A copy is a detached snapshot; assigning would give a chart's row another identity.
+    ChartRow(const ChartRow&) = default;
+    ChartRow& operator=(const ChartRow&) = delete;
 
     [[nodiscard]] const QString& key() const { return m_key; }
     // 1-based position in the chart's row collection; it shifts when earlier rows are removed.
@@ -27,7 +30,7 @@ public:
     QString caption;
     QString styleKey;
     QString picture;
-    int height = 0; // pixels; 0 = the chart's default row height
+    int height = 0;          // pixels; 0 = the chart's default row height
     std::vector<Cell> cells; // index 0 belongs to heading column 1
 
     [[nodiscard]] bool sameContent(const ChartRow& other) const;
@@ -35,6 +38,6 @@ public:
 private:
     friend class GanttData;
     friend class RowCollection;
-    GanttData* m_owner = nullptr;
     QString m_key;
+    int m_index = -1; // 0-based place in the row collection
 };

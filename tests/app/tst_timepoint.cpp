@@ -62,9 +62,10 @@ private slots:
     void displayForms()
     {
         const TimePoint t = TimePoint::fromDateTime(QDate(2004, 2, 1), QTime(7, 5, 9));
-        QCOMPARE(t.shortDate(), QString("01.02.04"));
+        QCOMPARE(t.shortDate(), QString("01.02.2004"));
+        QCOMPARE(TimePoint::fromDate(QDate(2035, 6, 1)).shortDate(), QString("01.06.2035"));
         QCOMPARE(t.shortTime(), QString("07:05"));
-        QCOMPARE(t.generalDate(), QString("01.02.04 07:05:09"));
+        QCOMPARE(t.generalDate(), QString("01.02.2004 07:05:09"));
         QCOMPARE(t.mediumDate(), QString("01-Feb.-2004"));
         QCOMPARE(t.isoText(), QString("2004-02-01 07:05:09"));
     }

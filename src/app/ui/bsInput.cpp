@@ -3,6 +3,7 @@
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
+#include "app/TimePoint.h"
 #include "app/bsVelkorHelper.h"
 
 #include <QAbstractItemView>
@@ -275,10 +276,7 @@ std::optional<QDate> FieldDate(const QString& text) {
 }
 
 QString FieldDateText(const QDate& date) {
-    // A two-digit year outside the window would be read back in the wrong century.
-    const QString shortFormat = QLocale().dateFormat(QLocale::ShortFormat);
-    const bool windowed = date.year() >= 1930 && date.year() <= 2029;
-    return QLocale().toString(date, windowed ? shortFormat : withFourDigitYears(shortFormat));
+    return TimePoint::fromDate(date).shortDate();
 }
 
 std::optional<QTime> FieldTime(const QString& text) {

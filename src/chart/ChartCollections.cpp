@@ -1,0 +1,274 @@
+#include "ChartCollections.h"
+
+#include "GanttData_p.h"
+#include "app/AppError.h"
+
+namespace {
+bool isPositionText(const QString& text) {
+    if (text.isEmpty())
+        return false;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return false;
+    }
+    return true;
+}
+
+// 0 when the text is no position or does not fit.
+int positionOf(const QString& text) {
+    bool ok = false;
+    const int position = text.toInt(&ok);
+    return ok ? position : 0;
+}
+
+void checkNewKey(const QString& key, const QString& what, bool taken) {
+    if (key.isEmpty())
+        throw AppError(QStringLiteral("The key of a new %1 must not be empty.").arg(what));
+    if (isPositionText(key))
+        throw AppError(QStringLiteral("The key '%1' of a new %2 must not be a number.").arg(key, what));
+    if (taken)
+        throw AppError(QStringLiteral("There is already a %1 with the key '%2'.").arg(what, key));
+}
+
+template <typename T> T& existing(T* found, const QString& what, const QString& keyOrPosition) {
+    if (!found)
+        throw AppError(QStringLiteral("There is no %1 '%2'.").arg(what, keyOrPosition));
+    return *found;
+}
+} // namespace
+
+int ItemCollection::count() const {
+    return m_owner->d->c.itemPositions.count();
+}
+
+ChartItem* ItemCollection::byPosition(int position) const {
+    return m_owner->d->itemAt(position);
+}
+
+ChartItem* ItemCollection::byKey(const QString& key) const {
+    return m_owner->d->c.itemByKey.value(key);
+}
+
+ChartItem* ItemCollection::find(const QString& keyOrPosition) const {
+    return isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition)) : byKey(keyOrPosition);
+}
+
+ChartItem& ItemCollection::get(const QString& keyOrPosition) const {
+    return existing(find(keyOrPosition), QStringLiteral("item"), keyOrPosition);
+}
+
+ChartItem& ItemCollection::add(const QString& caption, const QString& rowKey, TimePoint start, TimePoint end,
+                               const QString& key, const QString& styleKey, const QString& picture,
+                               const QString& addTag) {
+    GanttData::Private& d = *m_owner->d;
+    GanttContent& c = d.c;
+    checkNewKey(key, QStringLiteral("item"), c.itemByKey.contains(key));
+    if (!c.rowByKey.contains(rowKey))
+        throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
+
+    std::unique_ptr<ChartItem> item(new ChartItem);
+    item->m_owner = m_owner;
+    item->m_key = key;
+    item->m_rowKey = rowKey;
+    item->m_start = start;
+    item->m_end = end;
+    item->m_slot = int(c.itemSlots.size());
+    item->m_sequence = c.nextSequence++;
+    item->caption = caption;
+    item->styleKey = styleKey;
+    item->picture = picture;
+    item->addTag = addTag;
+
+    ChartItem* added = item.get();
+    c.itemSlots.push_back(std::move(item));
+    c.itemPositions.append();
+    c.itemByKey.insert(key, added);
+    c.rowItems[rowKey].insert(added, start.seconds(), end.seconds(), added->m_sequence, d.batchDepth > 0);
+    d.touch();
+    return *added;
+}
+
+void ItemCollection::remove(const QString& keyOrPosition) {
+    m_owner->d->removeItem(&get(keyOrPosition));
+}
+
+void ItemCollection::clear() {
+    GanttData::Private& d = *m_owner->d;
+    d.c.itemSlots.clear();
+    d.c.itemPositions.reset(0);
+    d.c.itemByKey.clear();
+    for (RowIndex& index : d.c.rowItems)
+        index = RowIndex();
+    d.touch();
+}
+
+void ItemCollection::beginBatch() {
+    ++m_owner->d->batchDepth;
+}
+
+void ItemCollection::endBatch() {
+    GanttData::Private& d = *m_owner->d;
+    if (d.batchDepth == 0 || --d.batchDepth > 0)
+        return;
+    d.compactItems();
+    if (d.pendingChange) {
+        d.pendingChange = false;
+        d.touch();
+    }
+}
+
+int RowCollection::count() const {
+    return int(m_owner->d->c.rows.size());
+}
+
+ChartRow* RowCollection::byPosition(int position) const {
+    const auto& rows = m_owner->d->c.rows;
+    return position >= 1 && position <= int(rows.size()) ? rows[std::size_t(position - 1)].get() : nullptr;
+}
+
+ChartRow* RowCollection::byKey(const QString& key) const {
+    return m_owner->d->c.rowByKey.value(key);
+}
+
+ChartRow* RowCollection::find(const QString& keyOrPosition) const {
+    return isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition)) : byKey(keyOrPosition);
+}
+
+ChartRow& RowCollection::get(const QString& keyOrPosition) const {
+    return existing(find(keyOrPosition), QStringLiteral("resource"), keyOrPosition);
+}
+
+ChartRow& RowCollection::add(const QString& key, const QString& caption, const QString& styleKey,
+                             const QString& picture, int height) {
+    GanttContent& c = m_owner->d->c;
+    checkNewKey(key, QStringLiteral("resource"), c.rowByKey.contains(key));
+    auto row = std::make_unique<ChartRow>();
+    row->m_key = key;
+    row->m_index = int(c.rows.size());
+    row->caption = caption;
+    row->styleKey = styleKey;
+    row->picture = picture;
+    row->height = height;
+    ChartRow* added = row.get();
+    c.rows.push_back(std::move(row));
+    c.rowByKey.insert(key, added);
+    c.rowItems.insert(key, RowIndex());
+    m_owner->d->touch();
+    return *added;
+}
+
+void RowCollection::remove(const QString& keyOrPosition) {
+    GanttData::Private& d = *m_owner->d;
+    ChartRow& row = get(keyOrPosition);
+    const QString key = row.key();
+    m_owner->items().beginBatch();
+    for (ChartItem* item : d.c.rowItems[key].items())
+        d.removeItem(item);
+    d.c.rowItems.remove(key);
+    d.c.rowByKey.remove(key);
+    const int index = row.m_index;
+    d.c.rows.erase(d.c.rows.begin() + index);
+    for (std::size_t i = std::size_t(index); i < d.c.rows.size(); ++i)
+        d.c.rows[i]->m_index = int(i);
+    d.touch();
+    m_owner->items().endBatch();
+}
+
+void RowCollection::clear() {
+    GanttData::Private& d = *m_owner->d;
+    m_owner->items().beginBatch();
+    m_owner->items().clear();
+    d.c.rows.clear();
+    d.c.rowByKey.clear();
+    d.c.rowItems.clear();
+    d.touch();
+    m_owner->items().endBatch();
+}
+
+int StyleCollection::count() const {
+    return int(m_owner->d->c.styles.size());
+}
+
+ChartStyle* StyleCollection::byPosition(int position) const {
+    const auto& styles = m_owner->d->c.styles;
+    return position >= 1 && position <= int(styles.size()) ? styles[std::size_t(position - 1)].get()
+                                                           : nullptr;
+}
+
+ChartStyle* StyleCollection::byKey(const QString& key) const {
+    return m_owner->d->c.styleByKey.value(key);
+}
+
+ChartStyle* StyleCollection::find(const QString& keyOrPosition) const {
+    return isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition)) : byKey(keyOrPosition);
+}
+
+ChartStyle& StyleCollection::get(const QString& keyOrPosition) const {
+    return existing(find(keyOrPosition), QStringLiteral("style"), keyOrPosition);
+}
+
+ChartStyle& StyleCollection::add(const QString& key) {
+    GanttContent& c = m_owner->d->c;
+    checkNewKey(key, QStringLiteral("style"), c.styleByKey.contains(key));
+    auto style = std::make_unique<ChartStyle>();
+    style->m_key = key;
+    style->m_index = int(c.styles.size());
+    ChartStyle* added = style.get();
+    c.styles.push_back(std::move(style));
+    c.styleByKey.insert(key, added);
+    m_owner->d->touch();
+    return *added;
+}
+
+void StyleCollection::remove(const QString& keyOrPosition) {
+    GanttContent& c = m_owner->d->c;
+    ChartStyle& style = get(keyOrPosition);
+    const int index = style.m_index;
+    c.styleByKey.remove(style.key());
+    c.styles.erase(c.styles.begin() + index);
+    for (std::size_t i = std::size_t(index); i < c.styles.size(); ++i)
+        c.styles[i]->m_index = int(i);
+    m_owner->d->touch();
+}
+
+void StyleCollection::clear() {
+    m_owner->d->c.styles.clear();
+    m_owner->d->c.styleByKey.clear();
+    m_owner->d->touch();
+}
+
+int HeadingColumnCollection::count() const {
+    return int(m_owner->d->c.columns.size());
+}
+
+HeadingColumn* HeadingColumnCollection::byPosition(int position) const {
+    const auto& columns = m_owner->d->c.columns;
+    return position >= 1 && position <= int(columns.size()) ? columns[std::size_t(position - 1)].get()
+                                                            : nullptr;
+}
+
+HeadingColumn& HeadingColumnCollection::add(const QString& caption, int width, const QString& styleKey) {
+    auto& columns = m_owner->d->c.columns;
+    columns.push_back(std::make_unique<HeadingColumn>(HeadingColumn{caption, width, styleKey}));
+    m_owner->d->touch();
+    return *columns.back();
+}
+
+void HeadingColumnCollection::remove(int position) {
+    GanttContent& c = m_owner->d->c;
+    existing(byPosition(position), QStringLiteral("heading column"), QString::number(position));
+    c.columns.erase(c.columns.begin() + (position - 1));
+    for (const auto& row : c.rows) {
+        if (int(row->cells.size()) >= position)
+            row->cells.erase(row->cells.begin() + (position - 1));
+    }
+    m_owner->d->touch();
+}
+
+void HeadingColumnCollection::clear() {
+    GanttContent& c = m_owner->d->c;
+    c.columns.clear();
+    for (const auto& row : c.rows)
+        row->cells.clear();
+    m_owner->d->touch();
+}
