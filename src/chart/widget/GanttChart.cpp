@@ -1,0 +1,948 @@
+#include "GanttChart.h"
+
+#include "ChartLayout.h"
+#include "ChartPainter.h"
+#include "PictureCache.h"
+#include "chart/GanttData.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolTip>
+#include <QUuid>
+#include <QWheelEvent>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+// The scroll range never spans more pixels than this, whatever the data's extent at a fine scale.
+constexpr std::int64_t maxScrollPixels = std::int64_t(1) << 29;
+// Dragging this close to an edge of the item area scrolls the chart.
+constexpr int autoScrollZone = 24;
+
+QString defaultTip(const ChartItem& item) {
+    const QLocale locale;
+    if (item.start().datePart() == item.end().datePart())
+        return item.start().shortTime(locale) + QStringLiteral(" - ") + item.end().shortTime(locale);
+    return item.start().shortDate(locale) + ' ' + item.start().shortTime(locale) + QStringLiteral(" - ") +
+           item.end().shortDate(locale) + ' ' + item.end().shortTime(locale);
+}
+} // namespace
+
+struct GanttChart::Private {
+    enum class Gesture { None, Pending, Refused, Drawing, Moving, StretchStart, StretchEnd, RowHeight };
+
+    // One press of a mouse button and what it turned into.
+    struct Drag {
+        Gesture gesture = Gesture::None;
+        Qt::MouseButton button = Qt::NoButton;
+        HitArea area = HitArea::Nothing;
+        QPoint pressPos;
+        QPoint lastPos;
+        int row = -1;
+        TimePoint pressTime;
+        QString itemKey;
+        TimePoint originalStart;
+        TimePoint originalEnd;
+        int originalRow = -1;
+        int targetRow = -1;
+        TimePoint targetStart;
+        TimePoint targetEnd;
+        int targetHeight = 0;
+        bool collides = false;
+    };
+
+    Private(GanttChart* chart, GanttData& chartData)
+        : q(chart)
+        , data(&chartData)
+        , layout(chartData) {}
+
+    [[nodiscard]] ChartSettings& settings() const { return data->settings(); }
+    [[nodiscard]] QRect itemArea() const { return layout.itemArea(); }
+    [[nodiscard]] std::int64_t pageSeconds() const;
+    [[nodiscard]] TimeUnit gridUnit() const;
+    [[nodiscard]] TimePoint snapped(TimePoint t) const;
+    [[nodiscard]] ChartItem* item(const QString& key) const {
+        return key.isEmpty() ? nullptr : data->items().byKey(key);
+    }
+    [[nodiscard]] QRect barBounds(const QString& key) const;
+    [[nodiscard]] bool locked(const ChartItem& item) const { return item.movementLock != 0; }
+
+    void dataChanged();
+    void scanExtent();
+    void applyOffsets();
+    void updateScrollBars(bool rebuild);
+    void setFirstShown(TimePoint t, std::int64_t remainder);
+    void reportShownRange();
+    void refresh();
+
+    void setCurrent(const QString& key, bool announce);
+    void setHover(const QString& key);
+    void updateCursor(const ChartHit& hit);
+
+    void beginGesture();
+    void track(const QPoint& pos);
+    void finishGesture();
+    void finishDraw();
+    void finishChange();
+    void finishRowHeight();
+    void cancelGesture();
+    void autoScroll();
+
+    GanttChart* q;
+    GanttData* data;
+    ChartLayout layout;
+    PictureCache pictures;
+
+    TimePoint first;           // exact time at the item area's left edge
+    std::int64_t subPixel = 0; // pixels the edge lies right of `first`, where a second is wider
+    std::int64_t yOffset = 0;
+    std::int64_t rangeEndX = 0; // content x of the end of the horizontal scroll range
+    TimePoint extentStart;
+    TimePoint extentEnd;
+    bool hasExtent = false;
+    bool settingScrollBars = false;
+    TimePoint reportedFirst;
+    TimePoint reportedLast;
+    bool reported = false;
+
+    QString currentKey;
+    int currentRow = -1;
+    QString hoverKey;
+    Drag drag;
+    bool releaseAfterDoubleClick = false;
+    QTimer autoScrollTimer;
+    QTimer extentTimer;
+
+    bool printPrepared = false;
+    TimePoint printStart;
+    TimePoint printEnd;
+    int printHeight = 0;
+};
+
+std::int64_t GanttChart::Private::pageSeconds() const {
+    const TimeAxis& axis = layout.timeAxis();
+    return std::max<std::int64_t>(axis.cellSeconds() * std::max(itemArea().width(), 1) / axis.cellWidth(), 1);
+}
+
+TimeUnit GanttChart::Private::gridUnit() const {
+    const TimeUnit grid = TimeUnit::fromCode(settings().gridInterval);
+    return grid.isValid() ? grid : layout.scale().lower;
+}
+
+TimePoint GanttChart::Private::snapped(TimePoint t) const {
+    return settings().snapToGrid ? gridUnit().round(t) : t;
+}
+
+QRect GanttChart::Private::barBounds(const QString& key) const {
+    const ChartItem* found = item(key);
+    if (!found)
+        return {};
+    const int row = layout.indexOfRow(found->rowKey());
+    if (row < 0)
+        return {};
+    const int m = ChartPainter::frameMargin;
+    return layout.barRect(found->start(), found->end(), row).adjusted(-m, -m, m, m);
+}
+
+void GanttChart::Private::scanExtent() {
+    ItemCollection& items = data->items();
+    hasExtent = items.count() > 0;
+    for (int position = 1; position <= items.count(); ++position) {
+        const ChartItem* found = items.byPosition(position);
+        if (position == 1 || found->start() < extentStart)
+            extentStart = found->start();
+        if (position == 1 || found->end() > extentEnd)
+            extentEnd = found->end();
+    }
+}
+
+void GanttChart::Private::applyOffsets() {
+    layout.setSize(q->viewport()->size());
+    layout.setOffsets(layout.timeAxis().xAt(first) + subPixel, yOffset);
+}
+
+void GanttChart::Private::updateScrollBars(bool rebuild) {
+    applyOffsets();
+    settingScrollBars = true;
+
+    const std::int64_t page = std::max(itemArea().width(), 1);
+    const std::int64_t span = pageSeconds();
+    TimePoint low = first.addSeconds(-span);
+    TimePoint high = first.addSeconds(2 * span);
+    if (hasExtent) {
+        low = std::min(low, extentStart.addSeconds(-span));
+        high = std::max(high, extentEnd.addSeconds(span));
+    }
+    const TimeAxis& axis = layout.timeAxis();
+    const std::int64_t reach = axis.cellSeconds() * (maxScrollPixels / 2) / axis.cellWidth();
+    low = std::max(low, first.addSeconds(-reach));
+    high = std::min(high, first.addSeconds(reach));
+    const std::int64_t x = axis.xAt(first) + subPixel;
+    const bool covered = axis.xAt(low) >= 0 && x + page <= rangeEndX && axis.xAt(high) <= rangeEndX;
+    if (rebuild || !covered) {
+        // Origins are whole lower-band cells, so a new origin shifts the content by whole cells and
+        // the shown pixels stay where they are.
+        layout.setTimeOrigin(layout.scale().lower.floor(low));
+        rangeEndX = std::max(layout.timeAxis().xAt(high), layout.timeAxis().xAt(first) + subPixel + page);
+        applyOffsets();
+    }
+    QScrollBar* h = q->horizontalScrollBar();
+    h->setRange(0, int(std::max<std::int64_t>(rangeEndX - page, 0)));
+    h->setPageStep(int(page));
+    h->setSingleStep(layout.scale().cellWidth);
+    h->setValue(int(layout.xOffset()));
+
+    const std::int64_t height = std::max(itemArea().height(), 1);
+    const std::int64_t maxY = std::max<std::int64_t>(layout.rowAxis().totalHeight() - height, 0);
+    yOffset = std::clamp<std::int64_t>(yOffset, 0, maxY);
+    QScrollBar* v = q->verticalScrollBar();
+    v->setRange(0, int(maxY));
+    v->setPageStep(int(height));
+    v->setSingleStep(std::max(settings().defaultRowHeight, 1));
+    v->setValue(int(yOffset));
+    applyOffsets();
+
+    const Qt::ScrollBarPolicy policy =
+        settings().scrollBarsVisible ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    q->setVerticalScrollBarPolicy(policy);
+    q->setHorizontalScrollBarPolicy(settings().allowTimelineScroll ? policy : Qt::ScrollBarAlwaysOff);
+    settingScrollBars = false;
+}
+
+void GanttChart::Private::setFirstShown(TimePoint t, std::int64_t remainder) {
+    first = t;
+    subPixel = remainder;
+    settings().firstShownTime = first;
+    updateScrollBars(false);
+    q->viewport()->update();
+    reportShownRange();
+}
+
+void GanttChart::Private::reportShownRange() {
+    const TimePoint shownFirst = first;
+    const TimePoint shownLast = layout.lastShownTime();
+    if (reported && shownFirst == reportedFirst && shownLast == reportedLast)
+        return;
+    reported = true;
+    reportedFirst = shownFirst;
+    reportedLast = shownLast;
+    emit q->VisibleTimeRangeChanged(shownFirst, shownLast);
+}
+
+void GanttChart::Private::refresh() {
+    layout.refreshRows();
+    if (layout.scaleLevel() != std::clamp(settings().scale, 0, TimeScale::count - 1)) {
+        layout.setScaleLevel(settings().scale);
+        subPixel = 0;
+    }
+    if (!item(currentKey))
+        currentKey.clear();
+    if (!item(hoverKey))
+        hoverKey.clear();
+    currentRow = std::min(currentRow, layout.rowCount() - 1);
+    updateScrollBars(true);
+}
+
+void GanttChart::Private::dataChanged() {
+    // The extent only sets the scroll range: it is taken once after a run of changes.
+    extentTimer.start();
+    refresh();
+    const bool itemGesture = drag.gesture == Gesture::Moving || drag.gesture == Gesture::StretchStart ||
+                             drag.gesture == Gesture::StretchEnd;
+    const bool rowGone = drag.row >= layout.rowCount() || drag.targetRow >= layout.rowCount();
+    if ((itemGesture && !item(drag.itemKey)) || rowGone)
+        cancelGesture();
+    q->viewport()->update();
+    reportShownRange();
+}
+
+void GanttChart::Private::setCurrent(const QString& key, bool announce) {
+    if (key == currentKey)
+        return;
+    q->viewport()->update(barBounds(currentKey));
+    currentKey = key;
+    q->viewport()->update(barBounds(currentKey));
+    if (ChartItem* found = item(key)) {
+        const int row = layout.indexOfRow(found->rowKey());
+        if (row != currentRow) {
+            currentRow = row;
+            q->viewport()->update(layout.headingArea());
+        }
+        if (announce)
+            emit q->GanttItemSelected(found);
+    }
+}
+
+void GanttChart::Private::setHover(const QString& key) {
+    if (key == hoverKey)
+        return;
+    q->viewport()->update(barBounds(hoverKey));
+    hoverKey = key;
+    q->viewport()->update(barBounds(hoverKey));
+}
+
+void GanttChart::Private::updateCursor(const ChartHit& hit) {
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    switch (hit.area) {
+    case HitArea::BarBody:
+    case HitArea::BarLeftEdge:
+    case HitArea::BarRightEdge:
+        if (locked(*hit.item))
+            shape = Qt::ForbiddenCursor;
+        else if (settings().allowEdit)
+            shape = hit.area == HitArea::BarBody ? Qt::SizeAllCursor : Qt::SizeHorCursor;
+        break;
+    case HitArea::RowDivider:
+        if (settings().allowRowSize)
+            shape = Qt::SplitVCursor;
+        break;
+    default:
+        break;
+    }
+    q->viewport()->setCursor(shape);
+}
+
+void GanttChart::Private::beginGesture() {
+    bool cancel = false;
+    switch (drag.area) {
+    case HitArea::EmptyArea:
+        emit q->BeforeGanttItemAdd(drag.row + 1, cancel);
+        drag.gesture = cancel ? Gesture::Refused : Gesture::Drawing;
+        drag.originalRow = drag.row;
+        break;
+    case HitArea::RowDivider:
+        emit q->BeforeRowHeightChange(drag.row + 1, cancel);
+        drag.gesture = cancel ? Gesture::Refused : Gesture::RowHeight;
+        drag.targetHeight = layout.rowAxis().height(drag.row);
+        break;
+    case HitArea::BarBody:
+    case HitArea::BarLeftEdge:
+    case HitArea::BarRightEdge: {
+        ChartItem* found = item(drag.itemKey);
+        if (!found || locked(*found) || !settings().allowEdit) {
+            drag.gesture = Gesture::Refused;
+            break;
+        }
+        if (drag.area == HitArea::BarBody)
+            emit q->BeforeGanttItemMove(found, cancel);
+        else
+            emit q->BeforeGanttItemStretch(found, cancel);
+        found = item(drag.itemKey);
+        if (cancel || !found) {
+            drag.gesture = Gesture::Refused;
+            break;
+        }
+        drag.originalStart = found->start();
+        drag.originalEnd = found->end();
+        drag.originalRow = layout.indexOfRow(found->rowKey());
+        drag.gesture = drag.area == HitArea::BarBody       ? Gesture::Moving
+                       : drag.area == HitArea::BarLeftEdge ? Gesture::StretchStart
+                                                           : Gesture::StretchEnd;
+        emit q->GanttItemChangeStarts(found);
+        if (!item(drag.itemKey))
+            drag.gesture = Gesture::Refused;
+        break;
+    }
+    default:
+        drag.gesture = Gesture::Refused;
+        break;
+    }
+    if (drag.gesture != Gesture::Refused)
+        autoScrollTimer.start();
+}
+
+void GanttChart::Private::track(const QPoint& pos) {
+    drag.lastPos = pos;
+    const TimePoint t = layout.timeAtX(pos.x());
+    const std::int64_t step = std::max<std::int64_t>(gridUnit().seconds(), 1);
+    const ChartItem* moving = nullptr;
+    switch (drag.gesture) {
+    case Gesture::RowHeight: {
+        const std::int64_t top = layout.rowTop(drag.row);
+        drag.targetHeight = int(std::clamp<std::int64_t>(pos.y() - top + 1, 4, 2000));
+        q->viewport()->update();
+        return;
+    }
+    case Gesture::Drawing: {
+        const TimePoint anchor = settings().snapToGrid ? gridUnit().floor(drag.pressTime) : drag.pressTime;
+        const TimePoint other = snapped(t);
+        drag.targetStart = std::min(anchor, other);
+        drag.targetEnd = std::max(anchor, other);
+        if (drag.targetEnd - drag.targetStart < step) {
+            if (t >= anchor)
+                drag.targetEnd = drag.targetStart.addSeconds(step);
+            else
+                drag.targetStart = drag.targetEnd.addSeconds(-step);
+        }
+        drag.targetRow = drag.originalRow;
+        break;
+    }
+    case Gesture::Moving: {
+        moving = item(drag.itemKey);
+        const std::int64_t length = drag.originalEnd - drag.originalStart;
+        drag.targetStart = snapped(drag.originalStart.addSeconds(t - drag.pressTime));
+        drag.targetEnd = drag.targetStart.addSeconds(length);
+        drag.targetRow = layout.nearestRowAtY(pos.y());
+        break;
+    }
+    case Gesture::StretchStart:
+        moving = item(drag.itemKey);
+        drag.targetEnd = drag.originalEnd;
+        drag.targetStart = std::min(snapped(t), drag.originalEnd.addSeconds(-step));
+        drag.targetRow = drag.originalRow;
+        break;
+    case Gesture::StretchEnd:
+        moving = item(drag.itemKey);
+        drag.targetStart = drag.originalStart;
+        drag.targetEnd = std::max(snapped(t), drag.originalStart.addSeconds(step));
+        drag.targetRow = drag.originalRow;
+        break;
+    default:
+        return;
+    }
+    drag.collides = drag.targetRow >= 0 && settings().detectConflicts &&
+                    data->conflicts(drag.targetStart, drag.targetEnd, layout.rowKey(drag.targetRow), moving);
+    q->viewport()->setCursor(drag.collides                      ? Qt::ForbiddenCursor
+                             : drag.gesture == Gesture::Moving  ? Qt::SizeAllCursor
+                             : drag.gesture == Gesture::Drawing ? Qt::CrossCursor
+                                                                : Qt::SizeHorCursor);
+    q->viewport()->update();
+}
+
+void GanttChart::Private::finishGesture() {
+    switch (drag.gesture) {
+    case Gesture::Drawing:
+        finishDraw();
+        break;
+    case Gesture::Moving:
+    case Gesture::StretchStart:
+    case Gesture::StretchEnd:
+        finishChange();
+        break;
+    case Gesture::RowHeight:
+        finishRowHeight();
+        break;
+    default:
+        break;
+    }
+}
+
+void GanttChart::Private::finishDraw() {
+    if (drag.collides || drag.targetRow < 0 || drag.targetRow >= layout.rowCount())
+        return;
+    const QString key = QUuid::createUuid().toString(QUuid::WithBraces).toUpper();
+    const QString rowKey = layout.rowKey(drag.targetRow);
+    if (!data->rows().byKey(rowKey))
+        return;
+    data->items().add(QString(), rowKey, drag.targetStart, drag.targetEnd, key, settings().defaultItemStyle);
+    currentKey = key;
+    currentRow = drag.targetRow;
+    if (ChartItem* added = item(key))
+        emit q->GanttItemAdded(added);
+    if (ChartItem* added = item(key))
+        emit q->AfterGanttItemAdd(added);
+}
+
+void GanttChart::Private::finishChange() {
+    ChartItem* found = item(drag.itemKey);
+    if (!found || drag.collides || drag.targetRow < 0)
+        return;
+    const QString rowKey = layout.rowKey(drag.targetRow);
+    if (!data->rows().byKey(rowKey))
+        return;
+    if (found->rowKey() == rowKey && found->start() == drag.targetStart && found->end() == drag.targetEnd)
+        return;
+    const bool stretched = drag.gesture != Gesture::Moving;
+    data->items().beginBatch();
+    if (found->rowKey() != rowKey)
+        found->setRowKey(rowKey);
+    found->setSpan(drag.targetStart, drag.targetEnd);
+    data->items().endBatch();
+    currentRow = drag.targetRow;
+
+    const QString key = drag.itemKey;
+    if (ChartItem* changed = item(key))
+        emit q->GanttItemChanged(changed);
+    if (ChartItem* changed = item(key)) {
+        if (stretched)
+            emit q->AfterGanttItemStretch(changed);
+        else
+            emit q->AfterGanttItemMove(changed);
+    }
+    if (ChartItem* changed = item(key))
+        emit q->CompleteGanttItemMove(changed);
+}
+
+void GanttChart::Private::finishRowHeight() {
+    ChartRow* row = data->rows().byKey(layout.rowKey(drag.row));
+    if (!row || row->height == drag.targetHeight)
+        return;
+    row->height = drag.targetHeight;
+    data->redraw();
+    emit q->AfterRowHeightChange(drag.row + 1);
+}
+
+void GanttChart::Private::cancelGesture() {
+    autoScrollTimer.stop();
+    drag = Drag();
+    q->viewport()->update();
+}
+
+void GanttChart::Private::autoScroll() {
+    if (drag.gesture == Gesture::None || drag.gesture == Gesture::Pending ||
+        drag.gesture == Gesture::Refused) {
+        autoScrollTimer.stop();
+        return;
+    }
+    const QRect area = itemArea();
+    const QPoint pos = drag.lastPos;
+    int dx = 0;
+    int dy = 0;
+    if (drag.gesture != Gesture::RowHeight && settings().allowTimelineScroll) {
+        if (pos.x() < area.left() + autoScrollZone)
+            dx = -(area.left() + autoScrollZone - pos.x());
+        else if (pos.x() > area.right() - autoScrollZone)
+            dx = pos.x() - (area.right() - autoScrollZone);
+    }
+    if (drag.gesture == Gesture::Moving || drag.gesture == Gesture::RowHeight) {
+        if (pos.y() < area.top() + autoScrollZone && pos.y() >= area.top())
+            dy = -(area.top() + autoScrollZone - pos.y());
+        else if (pos.y() > area.bottom() - autoScrollZone)
+            dy = pos.y() - (area.bottom() - autoScrollZone);
+    }
+    if (dx == 0 && dy == 0)
+        return;
+    q->horizontalScrollBar()->setValue(q->horizontalScrollBar()->value() + std::clamp(dx, -40, 40) / 2);
+    q->verticalScrollBar()->setValue(q->verticalScrollBar()->value() + std::clamp(dy, -40, 40) / 2);
+    track(pos);
+}
+
+GanttChart::GanttChart(GanttData& data, QWidget* parent)
+    : QAbstractScrollArea(parent)
+    , d(std::make_unique<Private>(this, data)) {
+    setFrameStyle(QFrame::NoFrame);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    d->autoScrollTimer.setInterval(30);
+    connect(&d->autoScrollTimer, &QTimer::timeout, this, [this] { d->autoScroll(); });
+    d->extentTimer.setSingleShot(true);
+    d->extentTimer.setInterval(0);
+    connect(&d->extentTimer, &QTimer::timeout, this, [this] {
+        if (!d->data)
+            return;
+        d->scanExtent();
+        if (!horizontalScrollBar()->isSliderDown())
+            d->updateScrollBars(true);
+    });
+    connect(&data, &GanttData::changed, this, [this] { d->dataChanged(); });
+    connect(&data, &QObject::destroyed, this, [this] { d->data = nullptr; });
+
+    d->first = data.settings().firstShownTime;
+    d->layout.setScaleLevel(data.settings().scale);
+    d->scanExtent();
+    d->refresh();
+    const int firstRow = std::clamp(data.settings().firstShownRow, 1, std::max(d->layout.rowCount(), 1)) - 1;
+    if (firstRow < d->layout.rowCount())
+        d->yOffset = d->layout.rowAxis().top(firstRow);
+    d->updateScrollBars(false);
+}
+
+GanttChart::~GanttChart() = default;
+
+GanttData& GanttChart::data() const {
+    return *d->data;
+}
+
+int GanttChart::scale() const {
+    return d->layout.scaleLevel();
+}
+
+void GanttChart::setScale(int level) {
+    d->settings().scale = std::clamp(level, 0, TimeScale::count - 1);
+    d->data->redraw();
+    // The data stays silent while bulk change is off; the chart follows its own scale at once.
+    if (d->layout.scaleLevel() != d->settings().scale) {
+        d->refresh();
+        viewport()->update();
+        d->reportShownRange();
+    }
+}
+
+void GanttChart::scrollTo(TimePoint time) {
+    d->setFirstShown(time, 0);
+}
+
+void GanttChart::scrollBy(const QString& intervalCode, int amount) {
+    if (TimePoint::isIntervalCode(intervalCode))
+        scrollTo(d->first.addInterval(intervalCode, amount));
+}
+
+void GanttChart::scrollToRow(int position) {
+    if (position < 1 || position > d->layout.rowCount())
+        return;
+    d->yOffset = d->layout.rowAxis().top(position - 1);
+    d->settings().firstShownRow = position;
+    d->updateScrollBars(false);
+    viewport()->update();
+}
+
+TimePoint GanttChart::firstShownTime() const {
+    return d->first;
+}
+
+TimePoint GanttChart::lastShownTime() const {
+    return d->layout.lastShownTime();
+}
+
+int GanttChart::firstShownRow() const {
+    return d->layout.firstShownRow() + 1;
+}
+
+int GanttChart::lastShownRow() const {
+    return d->layout.lastShownRow() + 1;
+}
+
+int GanttChart::rowTop(int position) const {
+    if (position < 1 || position > d->layout.rowCount())
+        return 0;
+    return int(d->layout.rowTop(position - 1));
+}
+
+int GanttChart::rowBottom(int position) const {
+    if (position < 1 || position > d->layout.rowCount())
+        return 0;
+    return int(d->layout.rowBottom(position - 1)) - 1;
+}
+
+int GanttChart::rowAt(const QPoint& point) const {
+    return d->layout.rowAtY(point.y()) + 1;
+}
+
+TimePoint GanttChart::timeAt(int x) const {
+    return d->layout.timeAtX(x);
+}
+
+int GanttChart::xAt(TimePoint time) const {
+    return int(std::clamp<std::int64_t>(d->layout.xOf(time), INT_MIN, INT_MAX));
+}
+
+ChartHit GanttChart::hitTest(const QPoint& point) const {
+    return d->layout.hitTest(point, currentItem());
+}
+
+ChartItem* GanttChart::currentItem() const {
+    return d->item(d->currentKey);
+}
+
+void GanttChart::setCurrentItem(const QString& key) {
+    d->setCurrent(d->item(key) ? key : QString(), false);
+    if (d->currentRow < 0)
+        return;
+    const std::int64_t top = d->layout.rowAxis().top(d->currentRow);
+    const std::int64_t bottom = d->layout.rowAxis().bottom(d->currentRow);
+    const std::int64_t height = d->itemArea().height();
+    if (top < d->yOffset)
+        d->yOffset = top;
+    else if (bottom > d->yOffset + height)
+        d->yOffset = bottom - height;
+    d->updateScrollBars(false);
+    viewport()->update();
+}
+
+int GanttChart::currentRow() const {
+    return d->currentRow + 1;
+}
+
+void GanttChart::setCurrentRow(int position) {
+    d->currentRow = position >= 1 && position <= d->layout.rowCount() ? position - 1 : -1;
+    viewport()->update(d->layout.headingArea());
+}
+
+void GanttChart::preparePrint(TimePoint visibleStart, TimePoint visibleEnd, int pageHeightPixels) {
+    d->printPrepared = true;
+    d->printStart = visibleStart;
+    d->printEnd = visibleEnd;
+    d->printHeight = pageHeightPixels;
+}
+
+void GanttChart::print(QPainter* painter, const QRect& pageRect, int zoomPercent) {
+    if (!painter || pageRect.isEmpty())
+        return;
+    const double zoom = zoomPercent > 0 ? zoomPercent / 100.0 : 1.0;
+    const TimePoint start = d->printPrepared ? d->printStart : d->first;
+    TimePoint end = d->printPrepared ? d->printEnd : lastShownTime();
+    if (end <= start)
+        end = start.addSeconds(d->layout.scale().lower.seconds());
+    const int pageHeight = d->printPrepared && d->printHeight > 0
+                               ? std::min(d->printHeight, pageRect.height())
+                               : pageRect.height();
+    const QSize logical(int(std::ceil(pageRect.width() / zoom)), int(std::ceil(pageHeight / zoom)));
+
+    ChartLayout page = d->layout;
+    page.setSize(logical);
+    const int itemWidth = page.itemArea().width();
+    if (itemWidth <= 0)
+        return;
+    // The prepared range fills the page's item area exactly, whatever the scale's cell width.
+    page.setTimeAxis(TimeAxis(start, end - start, itemWidth));
+    page.setOffsets(0, d->yOffset);
+
+    painter->save();
+    painter->translate(pageRect.topLeft());
+    painter->scale(zoom, zoom);
+    const QRect all(QPoint(0, 0), logical);
+    ChartPainter(page, d->pictures).paint(painter, all, all);
+    painter->restore();
+}
+
+void GanttChart::paintEvent(QPaintEvent* event) {
+    if (!d->data)
+        return;
+    QPainter painter(viewport());
+    ChartPainter::Overlay overlay;
+    overlay.currentKey = d->currentKey;
+    overlay.hoverKey = d->drag.gesture == Private::Gesture::None ? d->hoverKey : QString();
+    overlay.currentRow = d->currentRow;
+    const Private::Drag& drag = d->drag;
+    switch (drag.gesture) {
+    case Private::Gesture::Drawing:
+    case Private::Gesture::Moving:
+    case Private::Gesture::StretchStart:
+    case Private::Gesture::StretchEnd:
+        overlay.previewShown = drag.targetRow >= 0;
+        overlay.previewKey = drag.gesture == Private::Gesture::Drawing ? QString() : drag.itemKey;
+        overlay.previewRow = drag.targetRow;
+        overlay.previewStart = drag.targetStart;
+        overlay.previewEnd = drag.targetEnd;
+        overlay.previewCollides = drag.collides;
+        break;
+    default:
+        break;
+    }
+    const QRect view(QPoint(0, 0), viewport()->size());
+    ChartPainter(d->layout, d->pictures).paint(&painter, view, event->rect(), overlay);
+    if (drag.gesture == Private::Gesture::RowHeight) {
+        const int y = int(d->layout.rowTop(drag.row)) + drag.targetHeight - 1;
+        painter.fillRect(QRect(0, y, view.width(), 2), QColor(30, 96, 210));
+    }
+}
+
+void GanttChart::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    d->updateScrollBars(false);
+    d->reportShownRange();
+}
+
+void GanttChart::scrollContentsBy(int, int) {
+    if (d->settingScrollBars)
+        return;
+    const TimeAxis& axis = d->layout.timeAxis();
+    const std::int64_t x = horizontalScrollBar()->value();
+    if (x != d->layout.xOffset()) {
+        // The first whole second at or left of the new edge; the rest is kept as pixels.
+        TimePoint t = axis.timeAt(x);
+        if (axis.xAt(t) > x)
+            t = t.addSeconds(-1);
+        d->first = t;
+        d->subPixel = x - axis.xAt(t);
+        d->settings().firstShownTime = t;
+    }
+    d->yOffset = verticalScrollBar()->value();
+    const int firstRow = d->layout.rowAxis().rowAt(d->yOffset);
+    if (firstRow >= 0)
+        d->settings().firstShownRow = firstRow + 1;
+    if (!horizontalScrollBar()->isSliderDown())
+        d->updateScrollBars(false);
+    else
+        d->applyOffsets();
+    viewport()->update();
+    d->reportShownRange();
+}
+
+bool GanttChart::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && d->data) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const ChartHit hit = hitTest(help->pos());
+        if (!hit.item) {
+            QToolTip::hideText();
+            return true;
+        }
+        const QString key = hit.item->key();
+        QString text = defaultTip(*hit.item);
+        emit GanttItemTipText(text, hit.item);
+        if (text.isEmpty() || !d->item(key))
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+                               viewport(), d->barBounds(key));
+        return true;
+    }
+    if (event->type() == QEvent::Leave)
+        d->setHover(QString());
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void GanttChart::mousePressEvent(QMouseEvent* event) {
+    if (!d->data)
+        return;
+    const QPoint pos = event->position().toPoint();
+    if (d->drag.gesture != Private::Gesture::None)
+        return;
+    const ChartHit hit = hitTest(pos);
+    Private::Drag drag;
+    drag.button = event->button();
+    drag.area = hit.area;
+    drag.pressPos = pos;
+    drag.lastPos = pos;
+    drag.row = hit.row;
+    drag.pressTime = hit.time;
+    drag.itemKey = hit.item ? hit.item->key() : QString();
+    const bool left = event->button() == Qt::LeftButton;
+    const ChartSettings& settings = d->settings();
+    switch (hit.area) {
+    case HitArea::BarBody:
+    case HitArea::BarLeftEdge:
+    case HitArea::BarRightEdge:
+        if (left)
+            drag.gesture = Private::Gesture::Pending;
+        d->drag = drag;
+        d->setCurrent(drag.itemKey, true);
+        break;
+    case HitArea::RowHeading:
+    case HitArea::RowDivider:
+        if (left && hit.area == HitArea::RowDivider && settings.allowRowSize)
+            drag.gesture = Private::Gesture::Pending;
+        d->drag = drag;
+        setCurrentRow(hit.row + 1);
+        break;
+    case HitArea::EmptyArea:
+        if (left && hit.row >= 0 && settings.allowAdd)
+            drag.gesture = Private::Gesture::Pending;
+        d->drag = drag;
+        d->setCurrent(QString(), false);
+        if (hit.row >= 0)
+            setCurrentRow(hit.row + 1);
+        break;
+    default:
+        d->drag = drag;
+        break;
+    }
+    event->accept();
+}
+
+void GanttChart::mouseMoveEvent(QMouseEvent* event) {
+    if (!d->data)
+        return;
+    const QPoint pos = event->position().toPoint();
+    Private::Drag& drag = d->drag;
+    if (drag.button == Qt::NoButton) {
+        const ChartHit hit = hitTest(pos);
+        d->setHover(hit.item ? hit.item->key() : QString());
+        d->updateCursor(hit);
+        return;
+    }
+    if (drag.gesture == Private::Gesture::Pending) {
+        if ((pos - drag.pressPos).manhattanLength() < QApplication::startDragDistance())
+            return;
+        d->beginGesture();
+    }
+    if (drag.gesture != Private::Gesture::Refused && drag.gesture != Private::Gesture::None)
+        d->track(pos);
+}
+
+void GanttChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (!d->data || event->button() != d->drag.button)
+        return;
+    const Private::Drag drag = d->drag;
+    d->autoScrollTimer.stop();
+    if (d->releaseAfterDoubleClick) {
+        d->releaseAfterDoubleClick = false;
+        d->cancelGesture();
+        return;
+    }
+    if (drag.gesture != Private::Gesture::Pending && drag.gesture != Private::Gesture::None) {
+        // Track the release point too: a quick drag may end before the last move arrives.
+        if (drag.gesture != Private::Gesture::Refused)
+            d->track(event->position().toPoint());
+        d->finishGesture();
+    }
+    d->drag = Private::Drag();
+    viewport()->update();
+    const ChartHit hit = hitTest(event->position().toPoint());
+    d->updateCursor(hit);
+
+    const bool dragged = drag.gesture != Private::Gesture::Pending && drag.gesture != Private::Gesture::None;
+    switch (drag.area) {
+    case HitArea::BarBody:
+    case HitArea::BarLeftEdge:
+    case HitArea::BarRightEdge:
+        if (!dragged) {
+            if (ChartItem* clicked = d->item(drag.itemKey))
+                emit GanttItemClick(clicked, drag.button);
+        }
+        break;
+    case HitArea::RowHeading:
+    case HitArea::RowDivider:
+        if (!dragged)
+            emit RowClick(drag.row + 1, drag.button);
+        break;
+    case HitArea::EmptyArea:
+        emit ClientAreaClick(drag.pressPos, drag.button);
+        break;
+    default:
+        break;
+    }
+}
+
+void GanttChart::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!d->data)
+        return;
+    d->cancelGesture();
+    d->releaseAfterDoubleClick = true;
+    d->drag.button = event->button();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event->position().toPoint();
+    const ChartHit hit = hitTest(pos);
+    if (hit.item) {
+        emit GanttItemDblClick(hit.item);
+    } else if (hit.area == HitArea::EmptyArea) {
+        const TimePoint time = d->settings().snapToGrid ? d->gridUnit().floor(hit.time) : hit.time;
+        emit ClientAreaDblClick(time, pos);
+    }
+}
+
+void GanttChart::wheelEvent(QWheelEvent* event) {
+    const QPoint delta = event->angleDelta();
+    const bool horizontal = delta.x() != 0 || (event->modifiers() & Qt::ShiftModifier);
+    const int amount = delta.x() != 0 ? delta.x() : delta.y();
+    if (horizontal) {
+        if (!d->settings().allowTimelineScroll)
+            return;
+        const int step = d->layout.scale().cellWidth;
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() - amount * step / 120);
+    } else {
+        const int step = 3 * std::max(d->settings().defaultRowHeight, 1);
+        verticalScrollBar()->setValue(verticalScrollBar()->value() - amount * step / 120);
+    }
+    event->accept();
+}
+
+void GanttChart::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && d->drag.gesture != Private::Gesture::None) {
+        // The button is still down: its release must neither click nor finish anything.
+        const Qt::MouseButton button = d->drag.button;
+        d->cancelGesture();
+        d->drag.button = button;
+        d->drag.gesture = Private::Gesture::Refused;
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/TimePoint.h"
+
+#include <QImage>
+#include <QSize>
+
+class GanttData;
+
+// Draws the chart as a GanttChart of that size would show it, from its first row and with `from` at
+// the left edge, at the zoom level `scale` (0-15). Needs a QGuiApplication, which may run on the
+// offscreen platform: no display is used.
+[[nodiscard]] QImage renderChartImage(const GanttData& data, TimePoint from, int scale, QSize size);
