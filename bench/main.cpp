@@ -1,23 +1,28 @@
-// qunta-bench: figures of the item table, the conflict test and the series follow-up on large
-// timetables. Every figure is printed as one line "name value unit".
+// qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
+// widget on large timetables. Every figure is printed as one line "name value unit".
 
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
+#include "chart/widget/ChartHit.h"
+#include "chart/widget/GanttChart.h"
 #include "editing/core/bsSupport.h"
 #include "model/ChartBatch.h"
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QFile>
+#include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <malloc.h>
 #include <memory>
@@ -32,7 +37,25 @@ constexpr int deletedItems = 50000;
 constexpr int seriesMembers = 9999;
 constexpr int addedItems = 10000;
 constexpr int conflictSamples = 10001;
-const TimePoint firstDay = TimePoint::fromDate(QDate(2024, 1, 1));
+// Monday 1 January 2024, as a constant: a date computed at start-up may meet TimePoint's own reference
+// date not yet set up.
+constexpr TimePoint firstDay = TimePoint::fromSeconds(45292 * TimePoint::secondsPerDay);
+constexpr QSize chartSize(1600, 900);
+// Cells of 6 hours, 40 pixels wide: the item area shows a whole week and a few days more.
+constexpr int weekScale = 12;
+constexpr int repaints = 41;
+constexpr int dragSteps = 60; // each way
+constexpr int dragStepPixels = 3;
+
+double msSince(Clock::time_point begin) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
+}
+
+double median(std::vector<double> values) {
+    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
 
 double cpuMs() {
     timespec now{};
@@ -133,6 +156,8 @@ private:
     [[nodiscard]] int daysToDelete() const { return (deletedItems + m_resources - 1) / m_resources; }
 
     void measureConflictTest(const GanttData& chart) const;
+    void measureChart(GanttData& chart) const;
+    void measureDrag(GanttChart& view) const;
     void measureAdd(GanttData& chart, clsItems& items) const;
     void measureCleanUp(GanttData& chart, clsItems& items) const;
     void measureSeries(GanttData& chart, clsItems& items) const;
@@ -184,6 +209,153 @@ void Bench::measureConflictTest(const GanttData& chart) const {
     print("conflict_test_existing_median", micros[conflictSamples / 2], "us");
     if (anyConflict)
         std::fprintf(stderr, "unexpected conflict in the generated timetable\n");
+}
+
+// A chart as the board shows it, at the figures' size and scale, with the week at its left edge and the
+// row at its top; on the offscreen platform nothing appears on a screen.
+std::unique_ptr<GanttChart> weekView(GanttData& chart, TimePoint week, int row) {
+    auto view = std::make_unique<GanttChart>(chart);
+    view->resize(chartSize);
+    view->setScale(weekScale);
+    view->show();
+    QCoreApplication::processEvents();
+    view->scrollTo(week);
+    view->scrollToRow(row);
+    if (!view->windowHandle() || !view->windowHandle()->isExposed())
+        std::fprintf(stderr, "the chart is not exposed: repaints paint nothing\n");
+    return view;
+}
+
+double repaintMedian(GanttChart& view) {
+    std::vector<double> ms;
+    ms.reserve(repaints);
+    for (int i = 0; i < repaints; ++i) {
+        const auto begin = Clock::now();
+        view.viewport()->repaint();
+        ms.push_back(msSince(begin));
+    }
+    return median(ms);
+}
+
+int itemsShown(const GanttChart& view) {
+    const GanttData& chart = view.data();
+    std::size_t count = 0;
+    for (int position = view.firstShownRow(); position <= view.lastShownRow(); ++position)
+        count += chart
+                     .itemsInRange(chart.rows().byPosition(position)->key(), view.firstShownTime(),
+                                   view.lastShownTime())
+                     .size();
+    return int(count);
+}
+
+// The rows the view shows with their items from a week before to a week after the shown range: the
+// same picture from about a thousand items.
+void copyShown(const GanttChart& view, GanttData& target) {
+    const GanttData& source = view.data();
+    target.settings() = source.settings();
+    for (int position = 1; position <= source.styles().count(); ++position) {
+        const ChartStyle* style = source.styles().byPosition(position);
+        target.styles().add(style->key()).assignProperties(*style);
+    }
+    for (int position = 1; position <= source.headingColumns().count(); ++position) {
+        const HeadingColumn* column = source.headingColumns().byPosition(position);
+        target.headingColumns().add(column->caption, column->width, column->styleKey);
+    }
+    const TimePoint from = view.firstShownTime().addDays(-7);
+    const TimePoint to = view.lastShownTime().addDays(7);
+    for (int position = view.firstShownRow(); position <= view.lastShownRow(); ++position) {
+        const ChartRow* row = source.rows().byPosition(position);
+        target.rows().add(row->key(), row->caption, row->styleKey, row->picture, row->height).cells =
+            row->cells;
+        for (const ChartItem* item : source.itemsInRange(row->key(), from, to)) {
+            ChartItem& copy = target.items().add(item->caption, row->key(), item->start(), item->end(),
+                                                 item->key(), item->styleKey, item->picture, item->addTag);
+            copy.text = item->text;
+            copy.addOnData = item->addOnData;
+            copy.seriesKey = item->seriesKey;
+            copy.movementLock = item->movementLock;
+            copy.tag = item->tag;
+        }
+    }
+}
+
+void Bench::measureChart(GanttData& chart) const {
+    // A week in the middle of the timetable, with the middle resources at the top.
+    const int days = (m_items + m_resources - 1) / m_resources;
+    const TimePoint week = firstDay.addDays(days / 2 / 7 * 7);
+    const std::unique_ptr<GanttChart> view = weekView(chart, week, m_resources / 2 + 1);
+    const double large = repaintMedian(*view);
+    print("repaint_week_1600x900_median", large, "ms");
+    print("repaint_week_items_shown", itemsShown(*view), "items");
+
+    GanttData small;
+    copyShown(*view, small);
+    {
+        const std::unique_ptr<GanttChart> smallView = weekView(small, week, 1);
+        const double smallMs = repaintMedian(*smallView);
+        print("repaint_week_1600x900_small_median", smallMs, "ms");
+        print("repaint_small_items", small.items().count(), "items");
+        print("repaint_ratio_large_to_small", large / smallMs, "x");
+        if (itemsShown(*smallView) != itemsShown(*view) ||
+            smallView->lastShownTime() != view->lastShownTime())
+            std::fprintf(stderr, "the small timetable shows another picture\n");
+    }
+    measureDrag(*view);
+}
+
+void Bench::measureDrag(GanttChart& view) const {
+    GanttData& chart = view.data();
+    QWidget* viewport = view.viewport();
+    // The bar nearest to the middle of a middle row, far from the edges where a drag scrolls.
+    const int row = (view.firstShownRow() + view.lastShownRow()) / 2;
+    const int middle = viewport->width() / 2;
+    ChartItem* bar = nullptr;
+    QPoint press;
+    for (ChartItem* item : chart.itemsInRange(chart.rows().byPosition(row)->key(), view.firstShownTime(),
+                                              view.lastShownTime())) {
+        const QPoint centre((view.xAt(item->start()) + view.xAt(item->end())) / 2,
+                            (view.rowTop(row) + view.rowBottom(row)) / 2);
+        if (!bar || std::abs(centre.x() - middle) < std::abs(press.x() - middle)) {
+            bar = item;
+            press = centre;
+        }
+    }
+    const ChartHit hit = bar ? view.hitTest(press) : ChartHit();
+    if (hit.area != HitArea::BarBody || hit.item != bar) {
+        std::fprintf(stderr, "drag: no bar to grab in the middle of the chart\n");
+        return;
+    }
+    const TimePoint start = bar->start();
+    const auto send = [viewport](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                                 Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &event);
+    };
+
+    send(QEvent::MouseButtonPress, press, Qt::LeftButton, Qt::LeftButton);
+    // The first move beyond the drag distance starts the move; the steps follow it.
+    QPoint at = press + QPoint(QApplication::startDragDistance(), 0);
+    send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+    viewport->repaint();
+    // Whole steps, and their part before the repaint: hit test, snap and conflict test.
+    std::vector<double> ms;
+    std::vector<double> moveMs;
+    ms.reserve(2 * dragSteps);
+    moveMs.reserve(2 * dragSteps);
+    for (int step = 0; step < 2 * dragSteps; ++step) {
+        at.rx() += step < dragSteps ? dragStepPixels : -dragStepPixels;
+        const auto begin = Clock::now();
+        send(QEvent::MouseMove, at, Qt::NoButton, Qt::LeftButton);
+        moveMs.push_back(msSince(begin));
+        viewport->repaint();
+        ms.push_back(msSince(begin));
+    }
+    // Released where it was grabbed, the bar stays where it was and the later figures see the same data.
+    send(QEvent::MouseButtonRelease, press, Qt::LeftButton, Qt::NoButton);
+    print("drag_step_median", median(ms), "ms");
+    print("drag_step_before_repaint_median", median(moveMs), "ms");
+    if (bar->start() != start)
+        std::fprintf(stderr, "drag: the bar did not return to its place\n");
 }
 
 void Bench::measureAdd(GanttData& chart, clsItems& items) const {
@@ -282,6 +454,7 @@ void Bench::run() {
     print("save", save);
 
     measureConflictTest(*chart);
+    measureChart(*chart);
 
     std::vector<std::unique_ptr<QuietMessenger>> messengers;
     for (int n = 0; n < 4; ++n) {
@@ -303,7 +476,11 @@ bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Offscreen unless another platform is asked for: the chart figures then depend on neither a
+    // display nor its server, and no window appears.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     int items = 100000;
     int resources = 1000;

@@ -1,15 +1,8 @@
-#include "app/GlobalData.h"
+#include "board/bsMain.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    SetAppVersion(QStringLiteral(QUNTA_VERSION));
-    QMainWindow window;
-    window.setWindowTitle(AppTitle());
-    window.resize(1200, 800);
-    window.show();
-    return app.exec();
+    return bsMain::Main(app, QStringLiteral(QUNTA_VERSION));
 }

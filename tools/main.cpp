@@ -2,22 +2,30 @@
 #include "TimetableReport.h"
 #include "app/AppError.h"
 #include "chart/GanttData.h"
+#include "chart/widget/RenderChartImage.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QRegularExpression>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <optional>
 
-// qunta-tool: generates timetables and prints what they hold, without a display.
+// qunta-tool: generates timetables, prints what they hold and draws them, without a display.
 // Exit status: 0 done, 1 wrong usage, 2 a file that cannot be read or written.
 namespace {
 const char* const usage =
     "usage: qunta-tool generate OUT.qtf --resources R --items N [--series S] [--seed K] "
     "[--from YYYY-MM-DD] [--days D]\n"
     "       qunta-tool info FILE.qtf\n"
-    "       qunta-tool items FILE.qtf\n";
+    "       qunta-tool items FILE.qtf\n"
+    "       qunta-tool render FILE.qtf OUT.png [--from YYYY-MM-DD[Thh:mm]] [--scale N] [--size WxH]\n";
 
 struct UsageError {
     QString reason;
@@ -88,14 +96,95 @@ int show(const QString& command, const QStringList& arguments) {
     write(stdout, command == QLatin1String("info") ? report.summary() : report.itemLines());
     return 0;
 }
+
+TimePoint timeOption(const QString& option, const QString& text) {
+    const QStringList parts = text.split(QLatin1Char('T'));
+    const QDate date = QDate::fromString(parts.first(), QStringLiteral("yyyy-MM-dd"));
+    const QTime time =
+        parts.size() == 2 ? QTime::fromString(parts.last(), QStringLiteral("HH:mm")) : QTime(0, 0);
+    if (parts.size() > 2 || !date.isValid() || !time.isValid())
+        throw UsageError{option + QStringLiteral(" needs a date YYYY-MM-DD or a time YYYY-MM-DDThh:mm")};
+    return TimePoint::fromDateTime(date, time);
+}
+
+QSize sizeOption(const QString& option, const QString& text) {
+    // Large enough for any screen; the image of the largest size still fits into memory.
+    constexpr int largest = 10000;
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch match = form.match(text);
+    const QSize size =
+        match.hasMatch() ? QSize(match.captured(1).toInt(), match.captured(2).toInt()) : QSize();
+    if (size.isEmpty() || size.width() > largest || size.height() > largest)
+        throw UsageError{QStringLiteral("%1 needs WIDTHxHEIGHT, each from 1 to %2").arg(option).arg(largest)};
+    return size;
+}
+
+// Where the board would open the timetable: the saved shown time, else the day of the first booking.
+TimePoint firstShownTime(const GanttData& chart) {
+    if (chart.settings().firstShownTime != TimePoint())
+        return chart.settings().firstShownTime;
+    const ItemCollection& items = chart.items();
+    if (items.count() == 0)
+        return TimePoint::today();
+    TimePoint earliest = items.byPosition(1)->start();
+    for (int position = 2; position <= items.count(); ++position)
+        earliest = std::min(earliest, items.byPosition(position)->start());
+    return earliest.datePart();
+}
+
+int render(const QStringList& arguments, int& argc, char** argv) {
+    if (arguments.size() < 2 || arguments[0].startsWith(QLatin1String("--")) ||
+        arguments[1].startsWith(QLatin1String("--")))
+        throw UsageError{QStringLiteral("render needs the timetable and the image file")};
+    const QString& path = arguments[0];
+    const QString& out = arguments[1];
+    std::optional<TimePoint> from;
+    std::optional<int> scale;
+    QSize size(1600, 900);
+    for (qsizetype i = 2; i < arguments.size(); i += 2) {
+        const QString& option = arguments[i];
+        if (i + 1 >= arguments.size())
+            throw UsageError{option + QStringLiteral(" needs a value")};
+        const QString& value = arguments[i + 1];
+        if (option == QLatin1String("--from"))
+            from = timeOption(option, value);
+        else if (option == QLatin1String("--scale"))
+            scale = int(number(option, value, 0, ChartSettings::zoomLevels - 1));
+        else if (option == QLatin1String("--size"))
+            size = sizeOption(option, value);
+        else
+            throw UsageError{QStringLiteral("unknown option ") + option};
+    }
+
+    GanttData chart;
+    chart.load(path);
+    QFile file(out);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, file.errorString()));
+    // Only drawing needs the GUI library, and only once both files are open, so that a wrong file is
+    // reported before the platform has its say. The image needs no display: offscreen serves unless
+    // another platform is asked for.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QGuiApplication application(argc, argv);
+    const QImage image = renderChartImage(chart, from.value_or(firstShownTime(chart)),
+                                          scale.value_or(chart.settings().scale), size);
+    QImageWriter writer(&file, "png");
+    if (!writer.write(image))
+        throw AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, writer.errorString()));
+    return 0;
+}
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = application.arguments();
-    arguments.removeFirst();
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     try {
         const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+        if (command == QLatin1String("render"))
+            return render(arguments, argc, argv);
+        const QCoreApplication application(argc, argv);
         if (command == QLatin1String("generate"))
             return generate(arguments);
         if (command == QLatin1String("info") || command == QLatin1String("items"))

@@ -3,7 +3,9 @@
 #include <cmath>
 
 namespace {
-const QDate epoch(1899, 12, 30);
+// Day 0, 1899-12-30, as a Julian day number: a constant, so that time points made during static
+// initialisation of other files are right too.
+constexpr qint64 epochJulianDay = 2415019;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {
@@ -14,12 +16,13 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 
 TimePoint TimePoint::fromDate(const QDate& date)
 {
-    return TimePoint(epoch.daysTo(date) * secondsPerDay);
+    return TimePoint((date.toJulianDay() - epochJulianDay) * secondsPerDay);
 }
 
 TimePoint TimePoint::fromDateTime(const QDate& date, const QTime& time)
 {
-    return TimePoint(epoch.daysTo(date) * secondsPerDay + (time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0));
+    return TimePoint((date.toJulianDay() - epochJulianDay) * secondsPerDay +
+                     (time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0));
 }
 
 TimePoint TimePoint::fromDateTime(const QDateTime& dateTime)
@@ -59,7 +62,7 @@ TimePoint TimePoint::datePart() const
 
 QDate TimePoint::date() const
 {
-    return epoch.addDays(dayNumber());
+    return QDate::fromJulianDay(epochJulianDay + dayNumber());
 }
 
 QTime TimePoint::time() const

@@ -1,0 +1,205 @@
+#pragma once
+
+#include "BoardWindows.h"
+#include "FileInUseMarker.h"
+#include "app/TimePoint.h"
+#include "editing/EditorHost.h"
+#include "editing/ResourceCommands.h"
+#include "editing/core/bsSupport.h"
+#include "model/iMessenger.h"
+
+#include <QDate>
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+
+class BoardMenus;
+class ChartItem;
+class DetailPanel;
+class GanttChart;
+class GanttData;
+class QLabel;
+class QTimer;
+class frmCalendar;
+
+// The planning board: the main window with the chart, the detail panel, menus, toolbar, keys and
+// status bar. It turns every command into a call of one of its public operations (which tests call
+// with the same effect as the click), keeps the board state other windows ask for, owns the life of
+// the open timetable file, is a messenger of the item table and the host of the editing windows.
+class frmMain : public QMainWindow, public iMessenger, public EditorHost {
+    Q_OBJECT
+public:
+    static constexpr const char* layoutName = "Main";
+    static constexpr int timerInterval = 5000;
+    static constexpr int redrawTicks = 40;
+    static constexpr const char* maker = "VELKOR";
+    static constexpr const char* webPage = "https://www.velkor.example";
+    static constexpr const char* supportAddress = "support@velkor.example";
+
+    explicit frmMain(GanttData& chart, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Board state
+    [[nodiscard]] QString ID() const override { return m_id; }
+    [[nodiscard]] bool Dirty() const { return m_dirty; }
+    // Stores the value only while the timetable is not read-only.
+    void setDirty(bool dirty) override;
+    // The gate of every editing command: false in read-only mode, else marks the timetable changed.
+    bool SetDirty() override;
+    [[nodiscard]] TimePoint ActDate() const { return m_actDate; }
+    // Stores the date and moves the time line there.
+    void setActDate(TimePoint date);
+    [[nodiscard]] int GantRow() const override { return m_gantRow; }
+    void setGantRow(int row) override { m_gantRow = row; }
+    [[nodiscard]] int GantItemIndex() const { return m_gantItemIndex; }
+    // A new position is announced as selected; -1 clears the detail panel, any other shows the item.
+    void setGantItemIndex(int position);
+    [[nodiscard]] const QString& fileName() const { return m_fileName; }
+    [[nodiscard]] bool restarting() const { return m_restarting; }
+
+    [[nodiscard]] GanttData& data() const { return m_chart; }
+    [[nodiscard]] GanttChart* chart() const { return AcGt; }
+    [[nodiscard]] DetailPanel* detailPanel() const { return m_detail; }
+    [[nodiscard]] BoardMenus* menus() const { return m_menus; }
+    [[nodiscard]] frmCalendar* calendar() const;
+    [[nodiscard]] QLabel* statusPanel(int panel) const { return m_panels.at(std::size_t(panel - 1)); }
+    BoardWindows& windows() { return m_windows; }
+
+    // Start-up: the once-only part of the first activation (command line, recent files, styles).
+    void FirstActivation();
+    [[nodiscard]] bool activated() const { return m_activated; }
+    void StatusUpdate();
+    void LoadStyles();
+    void UpdateRecentFiles();
+    void AddDefaultResource();
+
+    // Commands by menu and index, toolbar key and key, as the user gives them
+    void mFileI_Click(int index);
+    void mMRUi_Click(int index);
+    void mPrintI_Click();
+    void mQuit_Click();
+    void mEditI_Click(int index);
+    void mStyleI_Click(int index);
+    void mViewI_Click(int index);
+    void mZoomI_Click(int index);
+    void mOptI_Click(int index);
+    void mHelpI_Click(int index);
+    void mItemI_Click(int index);
+    void mRowI_Click(int index);
+    void tbToolBar_ButtonClick(const QString& key);
+    // The board's keys after the shared key handling; true when the key was used.
+    bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void UndoAllChanges();
+
+    // The timetable file
+    bool AskSave();
+    bool DoSave(bool saveAs);
+    void Loadfile(const QString& name);
+    void TestMultiUser();
+    void ResetReadOnlyFlag();
+    QString ChooseOpenFile();
+    QString ChooseSaveFile(const QString& currentName);
+    void RestartApplication(const QString& arguments);
+    // The questions before the board closes; `fromUser` for the close box, "&Stop" and the program
+    // itself, false when the session or another program closes it.
+    bool QueryUnload(bool fromUser);
+    // The shut-down after the questions: marker released, calendar closed, board unregistered, window
+    // placement saved, every other window closed.
+    void Unload();
+
+    // Time
+    void MoveTimeLine(bool backward, int steps);
+    void MoveToTimePount(TimePoint date);
+    void PopUpCalendar();
+    void mFrmCalendar_ChangedTo(const QDate& date);
+
+    // Items
+    void AddItem(TimePoint start, const QString& resourceKey);
+    void DeleteItem();
+    // `readItemsAfter` false only for a caller that reads the item table itself right afterwards.
+    void AutoDelOldItems(bool readItemsAfter = true);
+    void cmdDOK_Click();
+    [[nodiscard]] static QString ItemTipText(const ChartItem& item);
+
+    // EditorHost
+    [[nodiscard]] QWidget* boardWindow() override { return this; }
+    [[nodiscard]] TimePoint firstShownTime() const override;
+    [[nodiscard]] bool isItemShown(const ChartItem& item) const override;
+    void activateBoard() override;
+    bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
+    bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
+
+    // iMessenger
+    void ItemDeleteBefore(QString key, bool& cancel, QString senderId) override;
+    void ItemDeleteAfter(QString key, QString senderId) override;
+    void ItemChanged(QString key, QString senderId) override;
+    void ItemAdded(QString key, QString senderId) override;
+    void ItemsChanged() override;
+    void ItemSelected(QString key, QString senderId) override;
+    void RowsChanged() override;
+    void RowStylesChanged() override;
+    void ItemStylesChanged() override;
+
+signals:
+    // The first activation has evaluated the command line; the start-up window may go.
+    void firstActivationDone();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Chart events
+    void AcGt_GanttItemAdded(ChartItem* item);
+    void AcGt_GanttItemChanged(ChartItem* item);
+    void AcGt_GanttItemClick(ChartItem* item, Qt::MouseButton button);
+    void AcGt_GanttItemDblClick(ChartItem* item);
+    void AcGt_GanttItemSelected(ChartItem* item);
+    void AcGt_GanttItemChangeStarts(ChartItem* item);
+    void AcGt_CompleteGanttItemMove(ChartItem* item);
+    void AcGt_ClientAreaClick();
+    void AcGt_ClientAreaDblClick(TimePoint time, const QPoint& position);
+    void AcGt_RowClick(int rowPosition, Qt::MouseButton button);
+    void AcGt_VisibleTimeRangeChanged(TimePoint firstShown);
+    void askPermission(bool& cancel);
+
+    void connectChart();
+    void connectMenus();
+    void applyReadOnly(bool readOnly);
+    void updateTitle();
+    void checkZoomEntry();
+    void showDetailItem();
+    void showEditor();
+    void announceCurrentItem();
+    // The chart row under a viewport point among the shown rows; 0 for none.
+    [[nodiscard]] int rowUnderPointer(const QPoint& position) const;
+    void onTimer();
+    // Tells the user that a window another module provides is not plugged in.
+    static void notAvailable(const QString& what);
+
+    GanttData& m_chart;
+    GanttChart* AcGt;
+    DetailPanel* m_detail;
+    BoardMenus* m_menus;
+    std::array<QLabel*, 7> m_panels{};
+    QTimer* m_timer;
+    QPointer<frmCalendar> m_calendar;
+    BoardWindows m_windows;
+    ResourceCommands m_resourceCommands;
+    FileInUseMarker m_marker;
+
+    QString m_id;
+    TimePoint m_actDate;
+    int m_gantRow = -1;
+    int m_gantItemIndex = -1;
+    QString m_detailKey;
+    bsSupport::ItemSnapshot m_snapshot;
+    bool m_dirty = false;
+    bool m_restarting = false;
+    bool m_suppressClick = false;
+    bool m_activated = false;
+    bool m_unloaded = false;
+    int m_ticks = 0;
+    QString m_fileName;
+};

@@ -1,0 +1,126 @@
+#include "ResourceCommands.h"
+
+#include "EditorHost.h"
+#include "app/ErrorHandler.h"
+#include "app/GlobalData.h"
+#include "app/MessageFlags.h"
+#include "app/UserPrompts.h"
+#include "chart/GanttData.h"
+#include "editing/core/bsSupport.h"
+#include "frmResource.h"
+#include "model/clsItems.h"
+
+#include <QMenu>
+
+ResourceCommands::ResourceCommands(EditorHost& host)
+    : m_host(host) {}
+
+QMenu* ResourceCommands::createMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    const auto entry = [&](int index, const QString& caption) {
+        QObject::connect(menu->addAction(caption), &QAction::triggered, menu,
+                         [this, index] { mRowI_Click(index); });
+    };
+    entry(MonthlyOverview, QObject::tr("&Monthly Overview"));
+    menu->addSeparator();
+    entry(Settings, QObject::tr("&Settings"));
+    menu->addSeparator();
+    entry(DeleteResource, QObject::tr("De&lete Resource"));
+    menu->addSeparator();
+    entry(HeightForEverything, QObject::tr("This &Height for Everything"));
+    return menu;
+}
+
+void ResourceCommands::mRowI_Click(int index) {
+    const int position = m_host.GantRow();
+    if (position < 0)
+        return;
+    guardedStep(QStringLiteral("Sub:Main:mRowI_Click"), [&] {
+        switch (index) {
+        case MonthlyOverview:
+            monthlyOverview(position);
+            break;
+        case Settings:
+            if (m_host.SetDirty())
+                settings(position);
+            break;
+        case DeleteResource:
+            if (m_host.SetDirty())
+                deleteResource(position);
+            break;
+        case HeightForEverything:
+            heightForEverything(position);
+            break;
+        default:
+            break;
+        }
+    });
+}
+
+QString ResourceCommands::deleteQuestion(const QString& caption) {
+    const QString name =
+        caption.trimmed().isEmpty() ? QStringLiteral("[Caption missing]") : "'" + caption + "'";
+    return FormatMsg(QStringLiteral("Delete resource %s?"), name);
+}
+
+void ResourceCommands::AddDefaultResource(GanttData& chart) {
+    chart.rows().add(bsSupport::NewKey(), QStringLiteral("Resource"), QStringLiteral("Resources"), QString());
+}
+
+void ResourceCommands::monthlyOverview(int position) {
+    const GanttData* chart = globals().chart;
+    const ChartRow* row = chart == nullptr ? nullptr : chart->rows().byPosition(position);
+    if (row == nullptr)
+        return;
+    if (!m_host.openMonthlyOverview(row->key(), m_host.firstShownTime()))
+        ShowMessage(QStringLiteral("The monthly overview is not available yet."), MessageFlags::Information);
+}
+
+void ResourceCommands::settings(int position) {
+    const GanttData* chart = globals().chart;
+    const ChartRow* row = chart == nullptr ? nullptr : chart->rows().byPosition(position);
+    if (row == nullptr)
+        return;
+    frmResource dialog(m_host.boardWindow());
+    dialog.LetGantRow(*row);
+    dialog.exec();
+}
+
+void ResourceCommands::deleteResource(int position) {
+    GanttData* chart = globals().chart;
+    const ChartRow* row = chart == nullptr ? nullptr : chart->rows().byPosition(position);
+    if (row == nullptr)
+        return;
+    const int answer =
+        ShowMessage(deleteQuestion(row->caption),
+                    MessageFlags::YesNo | MessageFlags::Question | MessageFlags::DefaultButton2);
+    if (answer != MessageResult::Yes)
+        return;
+    BusyCursor busy;
+    // The chart takes the row's items with it; the item table is read afresh so that no view keeps
+    // a booking whose resource is gone, and the views' resource lists are filled again.
+    chart->rows().remove(row->key());
+    // The position now names the next row, which nobody chose.
+    m_host.setGantRow(-1);
+    if (clsItems* items = globals().items) {
+        items->ReadItems();
+        items->RowsChanged();
+    }
+    chart->redraw();
+}
+
+void ResourceCommands::heightForEverything(int position) {
+    GanttData* chart = globals().chart;
+    const ChartRow* row = chart == nullptr ? nullptr : chart->rows().byPosition(position);
+    if (row == nullptr)
+        return;
+    const int height = row->height;
+    RowCollection& rows = chart->rows();
+    for (int index = 1; index <= rows.count(); ++index) {
+        if (ChartRow* each = rows.byPosition(index))
+            each->height = height;
+    }
+    chart->redraw();
+    // Heights are saved with the timetable; in read-only mode this changes nothing.
+    m_host.setDirty(true);
+}

@@ -1,0 +1,161 @@
+#include "frmResource.h"
+
+#include "PictureChooser.h"
+#include "StyleListIcon.h"
+#include "app/ErrorHandler.h"
+#include "app/GlobalData.h"
+#include "app/ui/InputFieldFilter.h"
+#include "chart/GanttData.h"
+#include "editing/core/bsSupport.h"
+#include "model/clsItems.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmResource::frmResource(QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(tr("New resources"));
+    buildWindow();
+    InputFieldFilter::install(this);
+    guardedStep(QStringLiteral("Sub:frmResource:Form_Load"), [&] { loadStyles(); });
+}
+
+void frmResource::buildWindow() {
+    txName = new QLineEdit(this);
+    txPicture = new QLineEdit(this);
+    cmdPicture = new QPushButton(QStringLiteral("..."), this);
+    cmdPicture->setToolTip(QString::fromLatin1(PictureChooser::title));
+    cmdPicture->setAutoDefault(false);
+    cmdPicture->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("....")) + 20);
+    cmbStyle = new QComboBox(this);
+    cmbStyle->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbStyle->setMinimumContentsLength(16);
+    const QStringList captions = {tr("&OK"), tr("&Return")};
+    for (int index = 0; index < int(cmd.size()); ++index) {
+        cmd[size_t(index)] = new QPushButton(captions[index], this);
+        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
+    }
+    cmd[OkCommand]->setDefault(true);
+    connect(cmdPicture, &QPushButton::clicked, this, &frmResource::choosePicture);
+
+    const auto label = [this](const QString& text, QWidget* buddy) {
+        auto* caption = new QLabel(text, this);
+        caption->setBuddy(buddy);
+        return caption;
+    };
+    auto* grid = new QGridLayout;
+    grid->addWidget(label(tr("&Name"), txName), 0, 0);
+    grid->addWidget(txName, 0, 1, 1, 2);
+    auto* pictureRow = new QHBoxLayout;
+    pictureRow->addWidget(txPicture, 1);
+    pictureRow->addWidget(cmdPicture);
+    grid->addWidget(label(tr("&Picture"), txPicture), 1, 0);
+    grid->addLayout(pictureRow, 1, 1, 1, 2);
+    grid->addWidget(label(tr("&Style"), cmbStyle), 2, 0);
+    grid->addWidget(cmbStyle, 2, 1, 1, 2);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(1, 300);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : cmd)
+        buttons->addWidget(button);
+
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(grid);
+    window->addStretch();
+    window->addLayout(buttons);
+
+    setTabOrder(txName, txPicture);
+    setTabOrder(txPicture, cmdPicture);
+    setTabOrder(cmdPicture, cmbStyle);
+    setTabOrder(cmbStyle, cmd[OkCommand]);
+    setTabOrder(cmd[OkCommand], cmd[ReturnCommand]);
+}
+
+void frmResource::loadStyles() {
+    cmbStyle->clear();
+    const GanttData* chart = globals().chart;
+    if (chart == nullptr)
+        return;
+    const StyleCollection& styles = chart->styles();
+    for (int position = 1; position <= styles.count(); ++position) {
+        const ChartStyle* style = styles.byPosition(position);
+        if (style != nullptr && style->kind == ChartStyle::RowKind)
+            cmbStyle->addItem(StyleListIcon(style->backColor), style->key());
+    }
+    cmbStyle->setCurrentIndex(-1);
+}
+
+void frmResource::LetGantRow(const ChartRow& row) {
+    m_rowKey = row.key();
+}
+
+void frmResource::showEvent(QShowEvent* event) {
+    if (!m_activated) {
+        m_activated = true;
+        guardedStep(QStringLiteral("Sub:frmResource:Form_Activate"), [&] { firstActivation(); });
+    }
+    QDialog::showEvent(event);
+}
+
+void frmResource::firstActivation() {
+    const GanttData* chart = globals().chart;
+    const ChartRow* row = m_rowKey.isEmpty() || chart == nullptr ? nullptr : chart->rows().byKey(m_rowKey);
+    if (row == nullptr) {
+        setWindowTitle(tr("New resources"));
+        if (cmbStyle->count() > 0)
+            cmbStyle->setCurrentIndex(0);
+        return;
+    }
+    setWindowTitle(tr("Resource"));
+    txName->setText(row->caption);
+    txPicture->setText(row->picture);
+    const int style = cmbStyle->findText(row->styleKey, Qt::MatchExactly);
+    if (style >= 0)
+        cmbStyle->setCurrentIndex(style);
+}
+
+void frmResource::choosePicture() {
+    ignoringErrors([&] {
+        const QString chosen = ChoosePicture(txPicture->text());
+        if (!chosen.isEmpty())
+            txPicture->setText(chosen);
+    });
+}
+
+void frmResource::cmd_Click(int index) {
+    if (!guardedStep(QStringLiteral("Sub:frmResource:cmd_Click"), [&] { apply(); }))
+        return;
+    if (index == ReturnCommand) {
+        accept();
+        return;
+    }
+    // Ready for the next name.
+    txName->setFocus();
+    txName->selectAll();
+}
+
+void frmResource::apply() {
+    GanttData* chart = globals().chart;
+    if (chart == nullptr)
+        return;
+    const QString name = txName->text();
+    if (m_rowKey.isEmpty()) {
+        if (name != m_lastCaption)
+            chart->rows().add(bsSupport::NewKey(), name, cmbStyle->currentText(), txPicture->text());
+    } else if (ChartRow* row = chart->rows().byKey(m_rowKey)) {
+        row->caption = name;
+        row->picture = txPicture->text();
+        row->styleKey = cmbStyle->currentText();
+    }
+    m_lastCaption = name;
+    chart->redraw();
+    if (clsItems* items = globals().items)
+        items->RowsChanged();
+}

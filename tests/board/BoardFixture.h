@@ -1,0 +1,105 @@
+#pragma once
+
+#include "ScriptedPrompts.h"
+#include "app/GlobalData.h"
+#include "app/TimePoint.h"
+#include "app/clsGeneralOptions.h"
+#include "app/clsSettings.h"
+#include "board/bsMain.h"
+#include "board/frmMain.h"
+#include "chart/DefaultStyles.h"
+#include "chart/GanttData.h"
+#include "chart/widget/GanttChart.h"
+#include "model/clsItems.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+// The whole program as start-up builds it, on a home folder of its own (so the profile file and the
+// timetables are temporary), with every prompt scripted.
+struct BoardFixture {
+    explicit BoardFixture(const QString& commandLine = {}) {
+        qputenv("HOME", home.path().toLocal8Bit());
+        qunsetenv("XDG_CONFIG_HOME");
+        qunsetenv("XDG_DATA_HOME");
+        QDir().mkpath(home.path() + "/Documents");
+        SetAppVersion(QStringLiteral("1.2.3"));
+        SetReadOnly(false);
+        globals().ownsFileLock = false;
+        globals().commandLine = commandLine;
+        program = std::make_unique<bsMain>();
+        program->InitGlobalData();
+        board = program->board();
+        options().setSaveAuto(false);
+        options().setConfirmQuit(false);
+    }
+
+    ~BoardFixture() {
+        program.reset();
+        SetReadOnly(false);
+        globals().ownsFileLock = false;
+    }
+
+    [[nodiscard]] GanttData& chart() const { return board->data(); }
+    [[nodiscard]] GanttChart& view() const { return *board->chart(); }
+    [[nodiscard]] clsItems& items() const { return *globals().items; }
+    [[nodiscard]] clsGeneralOptions& options() const { return *globals().options; }
+    [[nodiscard]] QString path(const QString& name) const { return home.filePath(name); }
+
+    void activate() { board->FirstActivation(); }
+
+    void showBoard() {
+        board->resize(1400, 700);
+        board->show();
+        QVERIFY(QTest::qWaitForWindowExposed(board));
+    }
+
+    // A timetable file with the default styles, one row per caption (keys "R1", "R2", ...) and the
+    // given items (key, row key, start, end), and the planner setting DeleteAfterDays.
+    struct Booking {
+        QString key;
+        QString rowKey;
+        TimePoint start;
+        TimePoint end;
+        QString seriesKey = {};
+    };
+    static void writeTimetable(const QString& file, const QStringList& rows, const QList<Booking>& bookings,
+                               int deleteAfterDays = 0) {
+        GanttData data;
+        CreateDefaultStyles(data);
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            data.rows().add(QStringLiteral("R%1").arg(i + 1), rows[i], QStringLiteral("Resources"));
+        for (const Booking& booking : bookings) {
+            ChartItem& item = data.items().add(booking.key, booking.rowKey, booking.start, booking.end,
+                                               booking.key, QStringLiteral("Date"));
+            item.seriesKey = booking.seriesKey;
+        }
+        clsSettings settings(data);
+        settings.setDeleteAfterDays(deleteAfterDays);
+        settings.WriteData();
+        data.save(file);
+    }
+
+    static int itemCountOf(const QString& file) {
+        GanttData data;
+        data.load(file);
+        return data.items().count();
+    }
+
+    static TimePoint at(const QDate& date, int hour, int minute = 0) {
+        return TimePoint::fromDateTime(date, QTime(hour, minute));
+    }
+
+    QTemporaryDir home;
+    ScriptedPrompts prompts;
+    std::unique_ptr<bsMain> program;
+    frmMain* board = nullptr;
+};
+
+inline void pinLocale() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+}

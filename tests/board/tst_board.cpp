@@ -1,0 +1,859 @@
+#include "BoardFixture.h"
+#include "app/MessageFlags.h"
+#include "app/clsIniFile.h"
+#include "board/BoardMenus.h"
+#include "board/ColorComboBox.h"
+#include "board/DetailPanel.h"
+#include "board/FileInUseMarker.h"
+#include "board/SchedulePrint.h"
+#include "board/TimeNavigation.h"
+#include "board/WindowPlacement.h"
+#include "board/frmCalendar.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QMenu>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+const QDate monday(2026, 3, 2);
+
+QString caption(const QAction* entry) {
+    return entry->text();
+}
+
+bool writable(const QString& file) {
+    return (QFile::permissions(file) & FileInUseMarker::writeBits) != 0;
+}
+} // namespace
+
+class TstBoard : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { pinLocale(); }
+
+    // Start-up
+
+    void startEmpty() {
+        BoardFixture fixture;
+        fixture.activate();
+        QCOMPARE(fixture.chart().rows().count(), 0);
+        QCOMPARE(fixture.chart().styles().count(), 5);
+        QVERIFY(fixture.board->fileName().isEmpty());
+        QVERIFY(!fixture.board->Dirty());
+        QCOMPARE(fixture.board->GantItemIndex(), -1);
+        // The detail panel offers the date item styles, not the settings carrier "Addon".
+        QCOMPARE(fixture.board->detailPanel()->cmbStyle->count(), 3);
+        QCOMPARE(fixture.board->detailPanel()->cmbStyle->itemText(0), QString("Date"));
+        QVERIFY(!fixture.board->detailPanel()->isEnabled());
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+    }
+
+    void startNewTimetable_data() {
+        QTest::addColumn<QString>("commandLine");
+        QTest::newRow("lower case") << "/newfile";
+        QTest::newRow("as a restart passes it") << "/RESTART /NewFile";
+        QTest::newRow("capitals") << "/NEWFILE";
+    }
+
+    void startNewTimetable() {
+        QFETCH(QString, commandLine);
+        BoardFixture fixture(commandLine);
+        fixture.activate();
+        QCOMPARE(fixture.chart().rows().count(), 1);
+        const ChartRow* row = fixture.chart().rows().byPosition(1);
+        QCOMPARE(row->caption, QString("Resource"));
+        QCOMPARE(row->styleKey, QString("Resources"));
+        QCOMPARE(row->key().size(), 38);
+        QCOMPARE(fixture.board->GantRow(), 1);
+        QCOMPARE(fixture.view().firstShownTime(),
+                 TimeNavigation::jumpTarget(TimePoint::today(), fixture.chart().settings()));
+        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
+        QVERIFY(!fixture.board->Dirty());
+
+        // The first save asks for a name.
+        fixture.prompts.answerFile(fixture.path("first.qtf"));
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(fixture.prompts.prompts().last().title, QString("Save Timetable"));
+        QCOMPARE(fixture.prompts.prompts().last().text, QString("Timetable Files (*.qtf)|*.qtf"));
+    }
+
+    void startWithMissingFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing file with blanks") << "my plans/next week.qtf";
+        QTest::newRow("a folder") << "";
+    }
+
+    void startWithMissingFile() {
+        QFETCH(QString, name);
+        QTemporaryDir elsewhere;
+        const QString path = elsewhere.filePath(name);
+        BoardFixture fixture(path);
+        fixture.activate();
+        QCOMPARE(fixture.prompts.texts(), QStringList{"File '" + path + "' not found!"});
+        QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
+        QCOMPARE(fixture.chart().rows().count(), 0);
+        QVERIFY(fixture.board->fileName().isEmpty());
+    }
+
+    void startWithPathWithBlanks() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("plan for may.qtf");
+        BoardFixture::writeTimetable(path, {"Room 1", "Van"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        BoardFixture fixture(path);
+        fixture.activate();
+        QCOMPARE(fixture.board->fileName(), path);
+        QCOMPARE(fixture.chart().rows().count(), 2);
+        QCOMPARE(fixture.items().Count(), 1);
+        QCOMPARE(fixture.board->statusPanel(3)->text(), path + " ");
+        QCOMPARE(fixture.board->statusPanel(6)->text(), QString("1 "));
+        QCOMPARE(fixture.board->statusPanel(7)->text(), QString("1.2.3 "));
+        QVERIFY(fixture.board->windowTitle().contains("plan for may.qtf"));
+        QVERIFY(!fixture.board->windowTitle().contains("read-only"));
+    }
+
+    void startWithMostRecentFile() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("recent.qtf");
+        BoardFixture::writeTimetable(path, {"Room"}, {});
+        BoardFixture fixture;
+        fixture.options().setUseMostRecent(true);
+        globals().profile->WriteProfileString("RECENT", "FILE1", path);
+        fixture.activate();
+        QCOMPARE(fixture.board->fileName(), path);
+    }
+
+    // Saving, backup, loading
+
+    void saveKeepsBackupOfPreviousSave() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        const QString plan = fixture.path("plan.qtf");
+        const QString rowKey = fixture.chart().rows().byPosition(1)->key();
+        fixture.chart().items().add("first", rowKey, BoardFixture::at(monday, 8), BoardFixture::at(monday, 9),
+                                    "K1", "Date");
+        fixture.board->setDirty(true);
+        fixture.prompts.answerFile(fixture.path("plan"));
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(fixture.board->fileName(), plan);
+        QVERIFY(!fixture.board->Dirty());
+        QVERIFY(!QFile::exists(plan + ".BAK"));
+        // This instance owns the file it saved.
+        QVERIFY(!writable(plan));
+        QVERIFY(!IsReadOnly());
+
+        fixture.chart().items().add("second", rowKey, BoardFixture::at(monday, 10),
+                                    BoardFixture::at(monday, 11), "K2", "Date");
+        fixture.board->setDirty(true);
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(BoardFixture::itemCountOf(plan), 2);
+        QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 1);
+        QVERIFY(!writable(plan));
+        QVERIFY(writable(plan + ".BAK"));
+
+        QCOMPARE(globals().profile->ReadProfileString("RECENT", "FILE1", ""), plan);
+        QCOMPARE(caption(fixture.board->menus()->mMRUi[1]), "&1 " + plan);
+        QVERIFY(fixture.board->menus()->mMRUi[6]->isVisible());
+    }
+
+    void saveCancelledChangesNothing() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.board->setDirty(true);
+        fixture.prompts.answerFile("");
+        QVERIFY(!fixture.board->DoSave(false));
+        QVERIFY(fixture.board->Dirty());
+        QVERIFY(fixture.board->fileName().isEmpty());
+    }
+
+    void failedSaveLosesNothing_data() {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("folder that does not exist") << "no such folder/plan.qtf";
+        QTest::newRow("folder that is a file") << "plan.qtf/inside.qtf";
+    }
+
+    void failedSaveLosesNothing() {
+        QFETCH(QString, target);
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        QFile::copy(plan, plan + ".BAK");
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        fixture.chart().items().remove("A");
+        fixture.board->setDirty(true);
+
+        fixture.prompts.answerFile(fixture.path(target));
+        QVERIFY(!fixture.board->DoSave(true));
+        QCOMPARE(fixture.prompts.prompts().last().kind, QString("message"));
+        QVERIFY(fixture.prompts.prompts().last().text.startsWith("Exception handler:"));
+        QVERIFY(fixture.prompts.prompts().last().text.contains("(Function:Main:DoSave)"));
+        QCOMPARE(fixture.board->fileName(), plan);
+        QVERIFY(fixture.board->Dirty());
+        QCOMPARE(BoardFixture::itemCountOf(plan), 1);
+        QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 1);
+        // The open file is still this instance's.
+        QVERIFY(!writable(plan));
+        QVERIFY(!IsReadOnly());
+    }
+
+    void saveAsRefusesFileInUse() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        const QString other = fixture.path("other.qtf");
+        BoardFixture::writeTimetable(other, {"Room"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        FileInUseMarker otherInstance;
+        QCOMPARE(otherInstance.claim(other), FileInUseMarker::Claim::Owner);
+        fixture.prompts.answerFile(other);
+        QVERIFY(!fixture.board->DoSave(true));
+        QVERIFY(fixture.prompts.texts().last().contains("is open in another instance"));
+        QCOMPARE(BoardFixture::itemCountOf(other), 1);
+    }
+
+    void damagedFileKeepsOpenTimetable_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text") << QByteArray("this is no timetable\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("database header only") << QByteArray("SQLite format 3", 15) + QByteArray(85, '\0');
+    }
+
+    void damagedFileKeepsOpenTimetable() {
+        QFETCH(QByteArray, content);
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        const QString damaged = fixture.path("damaged.qtf");
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        fixture.prompts.clear();
+
+        fixture.board->Loadfile(damaged);
+        QCOMPARE(fixture.prompts.prompts().size(), 1);
+        QVERIFY(fixture.prompts.texts().first().contains("(Sub:Main:Loadfile)"));
+        QCOMPARE(fixture.board->fileName(), plan);
+        QCOMPARE(fixture.chart().items().count(), 1);
+        QCOMPARE(fixture.items().Count(), 1);
+        QVERIFY(!writable(plan));
+        QVERIFY(writable(damaged));
+    }
+
+    void askSave_data() {
+        QTest::addColumn<bool>("saveAuto");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("savedItems");
+        QTest::newRow("auto-save asks nothing") << true << 0 << true << 2;
+        QTest::newRow("yes saves") << false << int(MessageResult::Yes) << true << 2;
+        QTest::newRow("no drops") << false << int(MessageResult::No) << true << 1;
+        QTest::newRow("cancel stops") << false << int(MessageResult::Cancel) << false << 1;
+    }
+
+    void askSave() {
+        QFETCH(bool, saveAuto);
+        QFETCH(int, answer);
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        fixture.options().setSaveAuto(saveAuto);
+        fixture.chart().items().add("B", "R1", BoardFixture::at(monday, 10), BoardFixture::at(monday, 11),
+                                    "B", "Date");
+        fixture.board->setDirty(true);
+        fixture.prompts.clear();
+        if (answer)
+            fixture.prompts.answerMessage(answer);
+        QTEST(fixture.board->AskSave(), "ok");
+        QCOMPARE(fixture.prompts.prompts().size(), answer ? 1 : 0);
+        if (answer) {
+            QCOMPARE(fixture.prompts.texts().first(), QString("Save changes?"));
+            QCOMPARE(fixture.prompts.prompts().first().flags, 35);
+        }
+        QTEST(BoardFixture::itemCountOf(plan), "savedItems");
+    }
+
+    void loadingAnotherFileAsksFirst() {
+        BoardFixture fixture;
+        const QString first = fixture.path("first.qtf");
+        const QString second = fixture.path("second.qtf");
+        BoardFixture::writeTimetable(first, {"Room"}, {});
+        BoardFixture::writeTimetable(second, {"Van", "Car"}, {});
+        fixture.activate();
+        fixture.board->Loadfile(first);
+        fixture.board->setDirty(true);
+        fixture.prompts.answerMessage(MessageResult::Cancel);
+        fixture.board->mFileI_Click(2);
+        QCOMPARE(fixture.board->fileName(), first);
+        QVERIFY(fixture.board->Dirty());
+
+        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.prompts.answerFile(second);
+        fixture.board->mFileI_Click(2);
+        QCOMPARE(fixture.board->fileName(), second);
+        QCOMPARE(fixture.chart().rows().count(), 2);
+        QVERIFY(!fixture.board->Dirty());
+        QCOMPARE(fixture.prompts.prompts().last().title, QString("Load Timetable"));
+        // The first file is given back when another is opened.
+        QVERIFY(writable(first));
+        QVERIFY(!writable(second));
+    }
+
+    // Undo all changes
+
+    void undoReloadsSavedState_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("undone");
+        QTest::newRow("confirmed yes") << true << int(MessageResult::Yes) << true;
+        QTest::newRow("confirmed no") << true << int(MessageResult::No) << false;
+        QTest::newRow("without question") << false << 0 << true;
+    }
+
+    void undoReloadsSavedState() {
+        QFETCH(bool, confirm);
+        QFETCH(int, answer);
+        QFETCH(bool, undone);
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        fixture.options().setConfirmUndo(confirm);
+
+        // Nothing changed: nothing to undo, nothing asked.
+        fixture.board->mEditI_Click(6);
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+
+        fixture.chart().items().remove("A");
+        fixture.board->setDirty(true);
+        if (answer)
+            fixture.prompts.answerMessage(answer);
+        fixture.board->tbToolBar_ButtonClick("UNDO");
+        if (confirm) {
+            QCOMPARE(fixture.prompts.texts(), QStringList{"Undo all changes now?"});
+            QCOMPARE(fixture.prompts.prompts().first().flags, 292);
+        }
+        QCOMPARE(fixture.chart().items().count(), undone ? 1 : 0);
+        QCOMPARE(fixture.board->Dirty(), !undone);
+        QVERIFY(!writable(plan));
+    }
+
+    void undoOfNewTimetableRestarts() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.options().setConfirmUndo(false);
+        fixture.board->setDirty(true);
+        fixture.board->UndoAllChanges();
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+        QCOMPARE(fixture.prompts.detachedStarts.size(), 1);
+        QCOMPARE(fixture.prompts.detachedStarts.first().mid(1), QStringList({"/RESTART", "/NewFile"}));
+        QCOMPARE(fixture.prompts.detachedStarts.first().first(), QCoreApplication::applicationFilePath());
+    }
+
+    void newTimetableMayAskTwice() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.options().setConfirmQuit(true);
+        fixture.board->setDirty(true);
+        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.board->mFileI_Click(0);
+        // The quit question is not asked for a restart; the save question comes again at the unload.
+        QCOMPARE(fixture.prompts.texts(), QStringList({"Save changes?", "Save changes?"}));
+        QCOMPARE(fixture.prompts.detachedStarts.size(), 1);
+    }
+
+    void refusedRestartStartsNothing() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.board->setDirty(true);
+        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.prompts.answerMessage(MessageResult::Cancel);
+        fixture.board->mFileI_Click(0);
+        QVERIFY(fixture.prompts.detachedStarts.isEmpty());
+        QVERIFY(!fixture.board->restarting());
+        // A later close asks the quit question again.
+        fixture.options().setConfirmQuit(true);
+        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.board->close();
+        QCOMPARE(fixture.prompts.texts().last(), QString("Do yout want to quit?"));
+    }
+
+    // Quit
+
+    void quitQuestions() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.options().setConfirmQuit(true);
+        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.board->mQuit_Click();
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
+        QCOMPARE(fixture.prompts.prompts().last().flags, 36);
+
+        // When the session ends only the save question is asked.
+        fixture.prompts.clear();
+        fixture.board->setDirty(true);
+        fixture.prompts.answerMessage(MessageResult::Cancel);
+        QVERIFY(!fixture.board->QueryUnload(false));
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Save changes?"});
+        fixture.board->setDirty(false);
+
+        fixture.prompts.clear();
+        fixture.prompts.answerMessage(MessageResult::Yes);
+        fixture.board->tbToolBar_ButtonClick("exit");
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
+        QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Main", "").count('|'), 4);
+    }
+
+    // Recent files
+
+    void recentFilesMenu() {
+        BoardFixture fixture;
+        QStringList files;
+        for (int i = 1; i <= 6; ++i) {
+            files << fixture.path(QString("plan%1.qtf").arg(i));
+            BoardFixture::writeTimetable(files.last(), {QString("Row %1").arg(i)}, {});
+        }
+        fixture.activate();
+        fixture.board->Loadfile(files[0]);
+        fixture.board->Loadfile(files[1]);
+        fixture.board->Loadfile(files[0]);
+        const auto& entries = fixture.board->menus()->mMRUi;
+        QCOMPARE(caption(entries[1]), "&1 " + files[0]);
+        QCOMPARE(caption(entries[2]), "&2 " + files[1]);
+        QVERIFY(!entries[3]->isVisible());
+
+        for (const QString& file : files)
+            fixture.board->Loadfile(file);
+        QVERIFY(entries[5]->isVisible());
+        QCOMPARE(caption(entries[1]), "&1 " + files[5]);
+        QCOMPARE(caption(entries[5]), "&5 " + files[1]);
+        const QStringList section = globals().profile->ReadProfileSection("RECENT");
+        QCOMPARE(section.size(), 5);
+        QCOMPARE(section.first(), "FILE1=" + files[5]);
+        QCOMPARE(section.last(), "FILE5=" + files[1]);
+
+        // Choosing an entry opens it.
+        fixture.board->mMRUi_Click(3);
+        QCOMPARE(fixture.board->fileName(), files[3]);
+        QCOMPARE(fixture.chart().rows().byPosition(1)->caption, QString("Row 4"));
+
+        // A file that has gone stays in the list and says so.
+        QFile::remove(files[5]);
+        fixture.board->mMRUi_Click(2);
+        QCOMPARE(fixture.prompts.texts().last(), "File '" + files[5] + "' not found!");
+        QCOMPARE(caption(entries[2]), "&2 " + files[5]);
+    }
+
+    // Read-only second instance
+
+    void fileInUseOpensReadOnly() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        // Another instance holds the file.
+        FileInUseMarker other;
+        QCOMPARE(other.claim(plan), FileInUseMarker::Claim::Owner);
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+
+        QVERIFY(IsReadOnly());
+        QVERIFY(!globals().ownsFileLock);
+        QVERIFY(fixture.board->windowTitle().contains("(read-only)"));
+        const BoardMenus& menus = *fixture.board->menus();
+        QVERIFY(!menus.mEdit->menuAction()->isEnabled());
+        QVERIFY(!menus.mEditI[0]->isEnabled());
+        QVERIFY(!menus.mEditI[8]->isEnabled());
+        QVERIFY(!menus.mFileI[4]->isEnabled());
+        QVERIFY(menus.mFileI[5]->isEnabled());
+        for (const char* key : {"del", "new", "save"})
+            QVERIFY(!menus.toolButton(key)->isEnabled());
+        QVERIFY(menus.toolButton("print")->isEnabled());
+        QVERIFY(!fixture.chart().settings().allowAdd);
+        QVERIFY(!fixture.chart().settings().allowEdit);
+
+        // Gated commands do nothing, nothing becomes dirty, undo finds nothing.
+        QVERIFY(!fixture.board->SetDirty());
+        fixture.board->setDirty(true);
+        fixture.board->setGantItemIndex(1);
+        QVERIFY(!fixture.board->detailPanel()->isEnabled());
+        fixture.board->DeleteItem();
+        fixture.board->mItemI_Click(0);
+        fixture.board->UndoAllChanges();
+        QCOMPARE(fixture.chart().items().count(), 1);
+        QVERIFY(!fixture.board->Dirty());
+        // Zooming still changes the scale.
+        fixture.board->mZoomI_Click(11);
+        QCOMPARE(fixture.view().scale(), 11);
+        QVERIFY(!fixture.board->Dirty());
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+
+        // Quitting leaves the other instance's marker alone.
+        fixture.board->Unload();
+        QVERIFY(!writable(plan));
+    }
+
+    void saveAsClaimsNewFile() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
+        FileInUseMarker other;
+        QCOMPARE(other.claim(plan), FileInUseMarker::Claim::Owner);
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        QVERIFY(IsReadOnly());
+        fixture.prompts.answerFile(fixture.path("copy.qtf"));
+        QVERIFY(fixture.board->DoSave(true));
+        QVERIFY(!IsReadOnly());
+        QCOMPARE(fixture.board->fileName(), fixture.path("copy.qtf"));
+        QVERIFY(!writable(fixture.path("copy.qtf")));
+        QVERIFY(!writable(plan));
+        QVERIFY(fixture.board->menus()->mFileI[4]->isEnabled());
+        QVERIFY(!fixture.board->windowTitle().contains("read-only"));
+        QVERIFY(other.release());
+        QVERIFY(writable(plan));
+    }
+
+    void ownerGivesFileBackOnQuit() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
+        const QFileDevice::Permissions before = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ReadUser | QFileDevice::WriteUser |
+                                                QFileDevice::ReadGroup;
+        QVERIFY(QFile::setPermissions(plan, before));
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        QVERIFY(!IsReadOnly());
+        QVERIFY(globals().ownsFileLock);
+        QVERIFY(!writable(plan));
+        fixture.board->close();
+        QVERIFY(!globals().ownsFileLock);
+        QCOMPARE(QFile::permissions(plan), before);
+    }
+
+    // Automatic deletion of old items
+
+    void autoDeleteOldItems_data() {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("endOffsetSeconds"); // from midnight today
+        QTest::addColumn<bool>("kept");
+        QTest::addColumn<QString>("fileName");
+        QTest::newRow("1 day, ended yesterday 23:59") << 1 << -60 << false << "plan.qtf";
+        QTest::newRow("1 day, ends today 00:00") << 1 << 0 << true << "plan.qtf";
+        QTest::newRow("7 days, ends six days ago") << 7 << -6 * 86400 << true << "plan.qtf";
+        QTest::newRow("7 days, a second earlier") << 7 << -6 * 86400 - 1 << false << "plan.qtf";
+        QTest::newRow("off") << 0 << -400 * 86400 << true << "plan.qtf";
+        QTest::newRow("demo is never cleaned") << 1 << -5 * 86400 << true << "Velkor-Demo-office.qtf";
+    }
+
+    void autoDeleteOldItems() {
+        QFETCH(int, days);
+        QFETCH(int, endOffsetSeconds);
+        QFETCH(QString, fileName);
+        BoardFixture fixture;
+        const QString plan = fixture.path(fileName);
+        const TimePoint today = TimePoint::today();
+        const TimePoint end = today.addSeconds(endOffsetSeconds);
+        QList<BoardFixture::Booking> bookings;
+        for (int i = 0; i < 25; ++i) {
+            const TimePoint start = today.addDays(1 + i);
+            bookings.append({QString("future%1").arg(i), "R1", start, start.addSeconds(3600)});
+        }
+        bookings.append({"probe", "R2", end.addDays(-30), end});
+        bookings.append({"long", "R3", today.addDays(-900), today.addDays(2)});
+        BoardFixture::writeTimetable(plan, {"Room", "Van", "Ann"}, bookings, days);
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        QFETCH(bool, kept);
+        QCOMPARE(fixture.chart().items().byKey("probe") != nullptr, kept);
+        QVERIFY(fixture.chart().items().byKey("long"));
+        QCOMPARE(fixture.chart().items().count(), kept ? 27 : 26);
+        // The item table is read afresh after the deletion.
+        QCOMPARE(fixture.items().Count(), fixture.chart().items().count());
+        QCOMPARE(fixture.items().GetItemIndex("probe") >= 0, kept);
+        const bool demo = fileName.contains("Demo");
+        QCOMPARE(fixture.prompts.progressCaptions.contains("Deleting old items"), days > 0 && !demo);
+        QVERIFY(!fixture.board->Dirty());
+    }
+
+    void autoDeleteCanBeCancelled() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        const TimePoint old = TimePoint::today().addDays(-100);
+        QList<BoardFixture::Booking> bookings;
+        for (int i = 0; i < 40; ++i)
+            bookings.append(
+                {QString("old%1").arg(i), "R1", old.addSeconds(i * 7200), old.addSeconds(i * 7200 + 3600)});
+        BoardFixture::writeTimetable(plan, {"Room"}, bookings, 3);
+        fixture.prompts.cancelProgressAt(20);
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        // Walked backwards: the last twenty went before the cancel, the others stay.
+        QCOMPARE(fixture.chart().items().count(), 20);
+        QVERIFY(fixture.chart().items().byKey("old0"));
+        QVERIFY(!fixture.chart().items().byKey("old39"));
+        QCOMPARE(fixture.items().Count(), 20);
+    }
+
+    // Time navigation
+
+    void stepping_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime start(monday, QTime(6, 0));
+        QTest::newRow("10 minutes, PgDn") << 7 << int(Qt::Key_PageDown) << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("10 minutes, Ctrl+PgDn")
+            << 7 << int(Qt::Key_PageDown) << int(Qt::ControlModifier) << start.addSecs(25 * 3600);
+        QTest::newRow("10 minutes, PgUp") << 7 << int(Qt::Key_PageUp) << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("10 minutes, Shift+PgDn")
+            << 7 << int(Qt::Key_PageDown) << int(Qt::ShiftModifier) << start;
+        QTest::newRow("10 seconds, PgDn") << 2 << int(Qt::Key_PageDown) << 0 << start.addSecs(5 * 60);
+        QTest::newRow("1 hour (0), PgDn") << 0 << int(Qt::Key_PageDown) << 0 << start.addSecs(5 * 60);
+        QTest::newRow("6 hours, Ctrl+PgUp")
+            << 12 << int(Qt::Key_PageUp) << int(Qt::ControlModifier) << start.addDays(-25);
+        QTest::newRow("1 week, PgDn") << 15 << int(Qt::Key_PageDown) << 0 << start.addMonths(5);
+    }
+
+    void stepping() {
+        QFETCH(int, scale);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->mZoomI_Click(scale);
+        fixture.view().scrollTo(TimePoint::fromDateTime(QDateTime(monday, QTime(6, 0))));
+        fixture.board->KeyDown(key, Qt::KeyboardModifiers(modifiers));
+        QTEST(fixture.view().firstShownTime().toDateTime(), "expected");
+    }
+
+    void steppingByMenuAndToolbar() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->mZoomI_Click(7);
+        const TimePoint start = TimePoint::fromDateTime(QDateTime(monday, QTime(6, 0)));
+        fixture.view().scrollTo(start);
+        fixture.board->mViewI_Click(7);
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(5 * 3600));
+        fixture.board->tbToolBar_ButtonClick("previous");
+        fixture.board->tbToolBar_ButtonClick("previous");
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(-5 * 3600));
+        fixture.board->menus()->mViewI[8]->trigger();
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(-10 * 3600));
+        QCOMPARE(fixture.board->ActDate(), start.addDays(-1).datePart());
+    }
+
+    void wholeDaysOnly() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        fixture.chart().settings().moveWholeDaysOnly = true;
+        fixture.board->setActDate(TimePoint::fromDate(monday));
+        fixture.board->KeyDown(Qt::Key_PageDown, Qt::ControlModifier);
+        const TimePoint tuesday = TimePoint::fromDate(monday.addDays(1));
+        QCOMPARE(fixture.view().firstShownTime(),
+                 TimeNavigation::jumpTarget(tuesday, fixture.chart().settings()));
+        QCOMPARE(fixture.board->ActDate(), tuesday);
+        fixture.board->KeyDown(Qt::Key_PageUp, Qt::NoModifier);
+        fixture.board->KeyDown(Qt::Key_PageUp, Qt::NoModifier);
+        QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(monday.addDays(-1)));
+    }
+
+    void keysReachTheBoard() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
+        fixture.board->mZoomI_Click(7);
+        const TimePoint start = TimePoint::fromDateTime(QDateTime(monday, QTime(6, 0)));
+        fixture.view().scrollTo(start);
+        fixture.view().setFocus();
+        QTest::keyClick(&fixture.view(), Qt::Key_PageDown);
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(5 * 3600));
+        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(30 * 3600));
+        QTest::keyClick(&fixture.view(), Qt::Key_PageUp, Qt::ControlModifier);
+        QTest::keyClick(&fixture.view(), Qt::Key_PageUp);
+        QCOMPARE(fixture.view().firstShownTime(), start);
+        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ShiftModifier);
+        QCOMPARE(fixture.view().firstShownTime(), start);
+        fixture.options().setConfirmQuit(true);
+        fixture.prompts.answerMessage(MessageResult::No);
+        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
+    }
+
+    void printing() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(
+            plan, {"Room", "Van"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 10)}});
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->Loadfile(plan);
+        fixture.view().scrollTo(BoardFixture::at(monday, 6));
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(fixture.path("schedule.pdf"));
+        SchedulePrint::printOn(printer, fixture.view(), true);
+        QFile pdf(fixture.path("schedule.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.readAll().startsWith("%PDF"));
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("a default printer is installed here; the missing-printer message cannot be shown");
+        fixture.prompts.answerMessage(MessageResult::Abort);
+        fixture.board->mPrintI_Click();
+        QCOMPARE(fixture.prompts.prompts().size(), 1);
+        QVERIFY(fixture.prompts.texts().first().contains("(Sub:bsSupport:DoPrint)"));
+        QVERIFY(fixture.prompts.texts().first().contains("No printer is installed"));
+        QCOMPARE(fixture.prompts.prompts().first().flags, 18);
+    }
+
+    void zoomMenu() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.board->mZoomI_Click(14);
+        QCOMPARE(fixture.view().scale(), 14);
+        QVERIFY(fixture.board->Dirty());
+        const auto& entries = fixture.board->menus()->mZoomI;
+        for (int i = 0; i < 16; ++i)
+            QCOMPARE(entries[std::size_t(i)]->isChecked(), i == 14);
+        QCOMPARE(entries[14]->text(), QString("1 day"));
+        fixture.board->tbToolBar_ButtonClick("scale");
+        QCOMPARE(fixture.board->menus()->mZoom->defaultAction(), entries[14]);
+        fixture.board->menus()->mZoom->close();
+    }
+
+    void calendarJumpsAndIsReused() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->mViewI_Click(0);
+        frmCalendar* calendar = fixture.board->calendar();
+        QVERIFY(calendar);
+        QVERIFY(calendar->isVisible());
+        QCOMPARE(calendar->ThisDate(), fixture.board->ActDate().date());
+        const QDate saturday(2026, 3, 7);
+        emit calendar->monthView()->clicked(saturday);
+        QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(saturday));
+        QCOMPARE(fixture.view().firstShownTime(),
+                 TimeNavigation::jumpTarget(TimePoint::fromDate(saturday), fixture.chart().settings()));
+        QTest::keyClick(calendar, Qt::Key_Escape);
+        QVERIFY(!calendar->isVisible());
+        QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Calendar", "").count('|'), 4);
+        fixture.board->tbToolBar_ButtonClick("calendar");
+        QCOMPARE(fixture.board->calendar(), calendar);
+        QCOMPARE(calendar->ThisDate(), saturday);
+    }
+
+    // Commands
+
+    void unknownToolbarKey() {
+        BoardFixture fixture;
+        fixture.activate();
+        fixture.board->tbToolBar_ButtonClick("Warp");
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Unknow key:'warp'"});
+        QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
+    }
+
+    void newItemNeedsResources() {
+        BoardFixture fixture;
+        fixture.activate();
+        fixture.board->mEditI_Click(0);
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Please add one or more resources!"});
+        QVERIFY(!fixture.board->Dirty());
+    }
+
+    void helpMenu() {
+        BoardFixture fixture;
+        fixture.activate();
+        fixture.board->mHelpI_Click(0);
+        fixture.board->mHelpI_Click(1);
+        fixture.board->mHelpI_Click(5);
+        fixture.board->mHelpI_Click(6);
+        QCOMPARE(fixture.prompts.openedUrls.size(), 4);
+        QVERIFY(fixture.prompts.openedUrls[0].endsWith("/manual.html"));
+        QVERIFY(fixture.prompts.openedUrls[1].endsWith("/Documents/HELP.TXT"));
+        QVERIFY(QFile::exists(fixture.path("Documents/HELP.TXT")));
+        QCOMPARE(fixture.prompts.openedUrls[2], QString("https://www.velkor.example"));
+        QCOMPARE(
+            fixture.prompts.openedUrls[3],
+            QString("mailto:support@velkor.example?Subject=Support%20request%3AVELKOR%20Timeplaner%201.2.3"));
+        const BoardMenus& menus = *fixture.board->menus();
+        QCOMPARE(menus.mHelpI[3]->text(), QString("A&bout VELKOR Timeplaner version 1.2.3"));
+        QCOMPARE(menus.mHelpI[5]->text(), QString("VELKOR on the &web"));
+        QCOMPARE(menus.mHelpI[6]->text(), QString("&E-Mail to VELKOR"));
+        QCOMPARE(menus.mViewI[7]->text(), QString("Time &Forward\tPgDn"));
+        QVERIFY(!menus.mViewI[2]->isVisible());
+        QVERIFY(!menus.mHelpI[8]->isVisible());
+        fixture.board->KeyDown(Qt::Key_F1, Qt::AltModifier);
+        QCOMPARE(fixture.prompts.prompts().last().flags, int(MessageFlags::Information));
+    }
+
+    void selectionFromAnotherView() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        const QDate later = monday.addDays(60);
+        BoardFixture::writeTimetable(plan, {"Room", "Van"},
+                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)},
+                                      {"B", "R2", BoardFixture::at(later, 10), BoardFixture::at(later, 11)}});
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->Loadfile(plan);
+        fixture.view().scrollTo(BoardFixture::at(monday, 6));
+        // The board's own selection does not move the chart.
+        fixture.items().ItemSeledctedById("B", fixture.board->ID());
+        QCOMPARE(fixture.board->GantItemIndex(), -1);
+        QCOMPARE(fixture.view().firstShownTime(), BoardFixture::at(monday, 6));
+        fixture.items().ItemSeledctedById("B", "{ITEM-LIST}");
+        QCOMPARE(fixture.board->GantItemIndex(), 2);
+        QVERIFY(fixture.board->isItemShown(*fixture.chart().items().byKey("B")));
+        QCOMPARE(fixture.board->detailPanel()->caption(), QString("B"));
+        QVERIFY(fixture.board->detailPanel()->isEnabled());
+    }
+
+    void windowLayoutKeptBetweenRuns() {
+        BoardFixture fixture;
+        fixture.activate();
+        fixture.board->resize(1000, 640);
+        fixture.board->Unload();
+        const auto layout = WindowLayout::read(*globals().profile, "Main");
+        QVERIFY(layout.has_value());
+        QCOMPARE(layout->state, 0);
+        QCOMPARE(layout->width, 15000.0);
+        QCOMPARE(layout->height, 9600.0);
+
+        QWidget next;
+        WindowPlacement::restoreLayout(next, "Main", *globals().profile);
+        QCOMPARE(next.size(), QSize(1000, 640));
+        // A record with fewer than five fields leaves the design size.
+        globals().profile->WriteProfileString("ScreenLayout", "Listview", "0|1|2|3");
+        QWidget other;
+        other.resize(300, 200);
+        WindowPlacement::restoreLayout(other, "Listview", *globals().profile);
+        QCOMPARE(other.size(), QSize(300, 200));
+    }
+};
+
+QTEST_MAIN(TstBoard)
+#include "tst_board.moc"

@@ -1,0 +1,401 @@
+#include "BoardFixture.h"
+#include "app/MessageFlags.h"
+#include "app/ui/bsInput.h"
+#include "board/BoardMenus.h"
+#include "board/ColorComboBox.h"
+#include "board/ColorItem.h"
+#include "board/DetailPanel.h"
+#include "editing/frmDateItem.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+namespace {
+const QDate monday(2026, 3, 2);
+
+TimePoint at(int hour, int minute = 0) {
+    return BoardFixture::at(monday, hour, minute);
+}
+} // namespace
+
+// The board driven as the user drives it: mouse gestures on the chart, the detail panel, the
+// deletion commands.
+class TstBoardEditing : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<BoardFixture> fixture;
+    frmMain* board = nullptr;
+
+    [[nodiscard]] QWidget* viewport() const { return board->chart()->viewport(); }
+    [[nodiscard]] int middleOf(int row) const {
+        return (board->chart()->rowTop(row) + board->chart()->rowBottom(row)) / 2;
+    }
+    [[nodiscard]] QPoint point(TimePoint time, int row) const {
+        return {board->chart()->xAt(time), middleOf(row)};
+    }
+
+    void drag(const QPoint& from, const QPoint& to) {
+        QTest::mousePress(viewport(), Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport(), from + (to - from) / 2);
+        QTest::mouseMove(viewport(), to);
+        QTest::mouseRelease(viewport(), Qt::LeftButton, {}, to);
+    }
+
+    ChartItem& addItem(const QString& key, int row, TimePoint start, TimePoint end,
+                       const QString& series = {}) {
+        GanttData& data = fixture->chart();
+        ChartItem& item = data.items().add(key, data.rows().byPosition(row)->key(), start, end, key,
+                                           QStringLiteral("Date"));
+        item.seriesKey = series;
+        fixture->items().Add(item, QString());
+        return item;
+    }
+
+    void fillPanel(const QString& startDate, const QString& startTime, const QString& endDate,
+                   const QString& endTime) {
+        DetailPanel& panel = *board->detailPanel();
+        panel.tx[DetailPanel::StartDate]->setText(startDate);
+        panel.tx[DetailPanel::StartTime]->setText(startTime);
+        panel.tx[DetailPanel::EndDate]->setText(endDate);
+        panel.tx[DetailPanel::EndTime]->setText(endTime);
+    }
+
+private slots:
+    void initTestCase() { pinLocale(); }
+
+    void init() {
+        fixture = std::make_unique<BoardFixture>("/newfile");
+        board = fixture->board;
+        fixture->activate();
+        fixture->chart().rows().add("R2", "Van", "Resources");
+        fixture->chart().redraw();
+        fixture->showBoard();
+        board->mZoomI_Click(8);
+        board->setDirty(false);
+        board->chart()->scrollTo(at(6));
+    }
+
+    void cleanup() {
+        fixture.reset();
+        board = nullptr;
+    }
+
+    void drawAndMoveWithTheMouse() {
+        drag(point(at(8), 1), point(at(10), 1));
+        GanttData& data = fixture->chart();
+        QCOMPARE(data.items().count(), 1);
+        const ChartItem* item = data.items().byPosition(1);
+        QCOMPARE(item->start(), at(8));
+        QCOMPARE(item->end(), at(10));
+        QCOMPARE(item->styleKey, QString("Date"));
+        QVERIFY(board->Dirty());
+        QCOMPARE(fixture->items().Count(), 1);
+        QCOMPARE(fixture->items().XArray().front().key, item->key());
+        // The new item is current, and the click that ended drawing did not clear the panel.
+        QCOMPARE(board->GantItemIndex(), 1);
+        const DetailPanel& panel = *board->detailPanel();
+        QVERIFY(panel.isEnabled());
+        QCOMPARE(panel.tx[DetailPanel::StartDate]->text(), FieldDateText(monday));
+        QCOMPARE(panel.tx[DetailPanel::StartTime]->text(), QString("08:00"));
+        QCOMPARE(panel.tx[DetailPanel::EndTime]->text(), QString("10:00"));
+        QCOMPARE(panel.styleKey(), QString("Date"));
+        QCOMPARE(board->statusPanel(6)->text(), QString("1 "));
+
+        // Move it one hour later onto the second row.
+        drag(point(at(9), 1), point(at(10), 2));
+        QCOMPARE(item->start(), at(9));
+        QCOMPARE(item->end(), at(11));
+        QCOMPARE(item->rowKey(), QString("R2"));
+        const ItemRecord& record = fixture->items().XArray().front();
+        QCOMPARE(record.resourceCaption, QString("Van"));
+        QCOMPARE(record.startTime, at(9).timePart());
+        QCOMPARE(panel.tx[DetailPanel::StartTime]->text(), QString("09:00"));
+
+        // A click on the empty area clears the panel.
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, point(at(7), 1));
+        QCOMPARE(board->GantItemIndex(), -1);
+        QVERIFY(!panel.isEnabled());
+        QVERIFY(fixture->prompts.prompts().isEmpty());
+    }
+
+    void drawingRefusedInReadOnlyMode() {
+        SetReadOnly(true);
+        drag(point(at(8), 1), point(at(10), 1));
+        QCOMPARE(fixture->chart().items().count(), 0);
+        QVERIFY(!board->Dirty());
+        SetReadOnly(false);
+    }
+
+    void seriesMemberMovedOnTheBoard() {
+        addItem("S1", 1, at(8), at(9), "SER");
+        addItem("S2", 1, at(8).addDays(1), at(9).addDays(1), "SER");
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        drag(point(at(8, 30), 1), point(at(9, 30), 1));
+        QCOMPARE(fixture->prompts.texts(), QStringList{"Change the following items of this series too?"});
+        QCOMPARE(fixture->chart().items().byKey("S1")->start(), at(9));
+        QCOMPARE(fixture->chart().items().byKey("S2")->start(), at(9).addDays(1));
+    }
+
+    void doubleClickOpensEditor_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("resourceKey");
+        QTest::newRow("on the second row") << 2 << "R2";
+        QTest::newRow("below the last row") << 0 << "";
+    }
+
+    void doubleClickOpensEditor() {
+        QFETCH(int, row);
+        const QPoint where = row > 0 ? point(at(11), row)
+                                     : QPoint(board->chart()->xAt(at(11)), board->chart()->rowBottom(2) + 30);
+        QTest::mouseDClick(viewport(), Qt::LeftButton, {}, where);
+        frmDateItem* editor = frmDateItem::instance();
+        QVERIFY(editor);
+        QVERIFY(editor->isVisible());
+        QVERIFY(editor->itemKey().isEmpty());
+        QFETCH(QString, resourceKey);
+        if (resourceKey.isEmpty())
+            QVERIFY(editor->resourceKey() != "R2");
+        else
+            QCOMPARE(editor->resourceKey(), resourceKey);
+        QCOMPARE(editor->fieldText(frmDateItem::StartTimeField), QString("11:00"));
+    }
+
+    void rightClicksOpenTheMenus() {
+        addItem("A", 1, at(8), at(10));
+        QTest::mouseClick(viewport(), Qt::RightButton, {}, point(at(9), 1));
+        QCOMPARE(board->GantItemIndex(), 1);
+        QVERIFY(board->menus()->mItem->isVisible());
+        board->menus()->mItem->close();
+
+        QTest::mouseClick(viewport(), Qt::RightButton, {}, QPoint(10, middleOf(2)));
+        QCOMPARE(board->GantRow(), 2);
+        QVERIFY(board->menus()->mRow->isVisible());
+        board->menus()->mRow->close();
+    }
+
+    void tipText_data() {
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("series");
+        QTest::addColumn<QString>("tip");
+        const QDate next = monday.addDays(1);
+        QTest::newRow("one day") << QDateTime(monday, QTime(8, 0)) << QDateTime(monday, QTime(10, 0)) << ""
+                                 << ""
+                                 << ""
+                                 << "{M}\r\n08:00 - 10:00";
+        QTest::newRow("whole days") << QDateTime(monday, QTime(0, 0))
+                                    << QDateTime(next.addDays(1), QTime(0, 0)) << ""
+                                    << ""
+                                    << ""
+                                    << "{M} - {W}";
+        QTest::newRow("over midnight")
+            << QDateTime(monday, QTime(22, 0)) << QDateTime(next, QTime(6, 0)) << "Night"
+            << ""
+            << ""
+            << "{M} - 22:00\r\n{T} - 06:00\r\nNight";
+        QTest::newRow("series member")
+            << QDateTime(monday, QTime(8, 0)) << QDateTime(monday, QTime(9, 0)) << "Weekly"
+            << "Bring the keys"
+            << "SER"
+            << "(S) {M}\r\n08:00 - 09:00\r\nWeekly\r\nBring the keys";
+    }
+
+    void tipText() {
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QFETCH(QString, series);
+        ChartItem& item =
+            addItem("T", 1, TimePoint::fromDateTime(start), TimePoint::fromDateTime(end), series);
+        QFETCH(QString, caption);
+        QFETCH(QString, text);
+        item.caption = caption;
+        item.text = text;
+        // {M}, {T} and {W}: Monday, Tuesday and Wednesday in the medium date form.
+        QFETCH(QString, tip);
+        tip.replace("{M}", TimePoint::fromDate(monday).mediumDate())
+            .replace("{T}", TimePoint::fromDate(monday.addDays(1)).mediumDate())
+            .replace("{W}", TimePoint::fromDate(monday.addDays(2)).mediumDate());
+        QCOMPARE(frmMain::ItemTipText(item), tip);
+    }
+
+    // The detail panel
+
+    void panelApplies() {
+        addItem("A", 1, at(8), at(10), "SER");
+        addItem("B", 1, at(8).addDays(7), at(10).addDays(7), "SER");
+        board->setGantItemIndex(1);
+        const DetailPanel& panel = *board->detailPanel();
+        QVERIFY(panel.lblSeries->isEnabled());
+        fillPanel("02.03.2026", "1130", "2.3.26", "12.5");
+        board->detailPanel()->tx[DetailPanel::Caption]->setText("Board meeting");
+        board->detailPanel()->chooseStyle("Date Fixed");
+        fixture->prompts.answerMessage(MessageResult::No);
+        board->cmdDOK_Click();
+
+        const ChartItem* item = fixture->chart().items().byKey("A");
+        QCOMPARE(item->start(), at(11, 30));
+        QCOMPARE(item->end(), at(12, 30));
+        QCOMPARE(item->caption, QString("Board meeting"));
+        QCOMPARE(item->styleKey, QString("Date Fixed"));
+        QCOMPARE(item->movementLock, 2);
+        QCOMPARE(fixture->items().XArray().front().caption, QString("Board meeting"));
+        QVERIFY(board->Dirty());
+        // The change reached the series follow-up, which was answered No.
+        QCOMPARE(fixture->prompts.texts(), QStringList{"Change the following items of this series too?"});
+        QCOMPARE(fixture->chart().items().byKey("B")->start(), at(8).addDays(7));
+        QCOMPARE(panel.tx[DetailPanel::StartTime]->text(), QString("11:30"));
+    }
+
+    void panelRefuses_data() {
+        QTest::addColumn<QString>("startDate");
+        QTest::addColumn<QString>("startTime");
+        QTest::addColumn<QString>("endDate");
+        QTest::addColumn<QString>("endTime");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no end time") << "02.03.2026"
+                                     << "08:00"
+                                     << "02.03.2026"
+                                     << ""
+                                     << "Please input start and end time!";
+        QTest::newRow("no date") << "31.02.2026"
+                                 << "08:00"
+                                 << "02.03.2026"
+                                 << "09:00"
+                                 << "Please input start and end time!";
+        QTest::newRow("end before start") << "02.03.2026"
+                                          << "10:00"
+                                          << "02.03.2026"
+                                          << "09:00"
+                                          << "Check start and end timepoint!";
+        QTest::newRow("end at start") << "02.03.2026"
+                                      << "09:00"
+                                      << "02.03.2026"
+                                      << "09:00"
+                                      << "Check start and end timepoint!";
+        QTest::newRow("conflict") << "02.03.2026"
+                                  << "09:30"
+                                  << "02.03.2026"
+                                  << "12:30"
+                                  << "Change is impossible! Conflict with existing item!";
+        QTest::newRow("touching is fine") << "02.03.2026"
+                                          << "07:00"
+                                          << "02.03.2026"
+                                          << "12:00"
+                                          << "";
+    }
+
+    void panelRefuses() {
+        QFETCH(QString, message);
+        addItem("A", 1, at(8), at(9));
+        addItem("Other", 1, at(12), at(13));
+        board->setGantItemIndex(1);
+        board->setDirty(false);
+        QFETCH(QString, startDate);
+        QFETCH(QString, startTime);
+        QFETCH(QString, endDate);
+        QFETCH(QString, endTime);
+        fillPanel(startDate, startTime, endDate, endTime);
+        board->cmdDOK_Click();
+        const ChartItem* item = fixture->chart().items().byKey("A");
+        if (message.isEmpty()) {
+            QVERIFY(fixture->prompts.prompts().isEmpty());
+            QCOMPARE(item->start(), at(7));
+            return;
+        }
+        QCOMPARE(fixture->prompts.texts(), QStringList{message});
+        QCOMPARE(fixture->prompts.prompts().first().flags, int(MessageFlags::Critical));
+        QCOMPARE(item->start(), at(8));
+        QCOMPARE(item->end(), at(9));
+        QVERIFY(!board->Dirty());
+    }
+
+    void panelStylesDrawnWithColours() {
+        const ColorComboBox& styles = *board->detailPanel()->cmbStyle;
+        QCOMPARE(styles.count(), 3);
+        QCOMPARE(styles.itemData(1, ColorItem::EntryTextRole).toString(),
+                 "Date Fixed" + QString(QChar(0)) + QString::number(0xFFFFC0));
+        QVERIFY(qobject_cast<ColorItem*>(styles.itemDelegate()));
+    }
+
+    // Deletion
+
+    void deleteWithAndWithoutConfirmation() {
+        addItem("A", 1, at(8), at(9));
+        addItem("B", 1, at(10), at(11));
+        board->setGantItemIndex(1);
+        fixture->prompts.answerMessage(MessageResult::No);
+        board->mEditI_Click(8);
+        QCOMPARE(fixture->prompts.texts(), QStringList{"Delete current item?"});
+        QCOMPARE(fixture->chart().items().count(), 2);
+
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        board->tbToolBar_ButtonClick("del");
+        QCOMPARE(fixture->chart().items().count(), 1);
+        QVERIFY(!fixture->chart().items().byKey("A"));
+        QCOMPARE(fixture->items().Count(), 1);
+        QCOMPARE(board->GantItemIndex(), -1);
+        QVERIFY(!board->detailPanel()->isEnabled());
+        QVERIFY(board->Dirty());
+
+        // Nothing current: nothing deleted, nothing asked.
+        fixture->prompts.clear();
+        board->DeleteItem();
+        QVERIFY(fixture->prompts.prompts().isEmpty());
+
+        fixture->options().setConfirmDelete(false);
+        board->setGantItemIndex(1);
+        board->mItemI_Click(0);
+        QVERIFY(fixture->prompts.prompts().isEmpty());
+        QCOMPARE(fixture->chart().items().count(), 0);
+    }
+
+    void deleteSeriesMember() {
+        addItem("S1", 1, at(8), at(9), "SER");
+        addItem("S2", 1, at(8).addDays(1), at(9).addDays(1), "SER");
+        addItem("S3", 1, at(8).addDays(2), at(9).addDays(2), "SER");
+        board->setGantItemIndex(2);
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        board->DeleteItem();
+        QCOMPARE(fixture->prompts.texts(),
+                 QStringList({"Delete current item?", "Delete following series items too?"}));
+        QCOMPARE(fixture->chart().items().count(), 1);
+        QVERIFY(fixture->chart().items().byKey("S1"));
+    }
+
+    void deletingAnotherItemKeepsThePanel() {
+        addItem("A", 1, at(8), at(9));
+        addItem("B", 1, at(10), at(11));
+        board->setGantItemIndex(2);
+        ItemList list;
+        list.add(QString("A"));
+        fixture->items().DeleteItems(list, "{ITEM-LIST}", false);
+        QCOMPARE(board->GantItemIndex(), 1);
+        QCOMPARE(board->detailPanel()->caption(), QString("B"));
+        QVERIFY(board->detailPanel()->isEnabled());
+    }
+
+    void newItemCommands() {
+        board->setActDate(TimePoint::fromDate(monday));
+        board->mEditI_Click(0);
+        frmDateItem* editor = frmDateItem::instance();
+        QVERIFY(editor);
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->fieldText(frmDateItem::StartDateField), TimePoint::fromDate(monday).shortDate());
+        QVERIFY(board->Dirty());
+        editor->hide();
+
+        // The toolbar button opens the same editor without the gate.
+        board->setDirty(false);
+        board->tbToolBar_ButtonClick("new");
+        QCOMPARE(frmDateItem::instance(), editor);
+        QVERIFY(editor->isVisible());
+        QVERIFY(!board->Dirty());
+    }
+};
+
+QTEST_MAIN(TstBoardEditing)
+#include "tst_boardediting.moc"

@@ -1,0 +1,380 @@
+#include "ScriptedPrompts.h"
+#include "app/WindowLayout.h"
+#include "app/clsIniFile.h"
+#include "app/clsMRU.h"
+#include "board/ColorItem.h"
+#include "board/DesktopIntegration.h"
+#include "board/SchedulePrint.h"
+#include "board/TimeNavigation.h"
+#include "board/TimetableBackup.h"
+#include "board/bsMain.h"
+#include "chart/ChartSettings.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardItemModel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+QString readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void writeText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+} // namespace
+
+class TstBoardParts : public QObject {
+    Q_OBJECT
+private slots:
+    // Recent files
+
+    void recentFilesOrder() {
+        clsMRU recent;
+        recent.Add("/a/A.qtf");
+        recent.Add("/a/B.qtf");
+        recent.Add("/a/A.qtf");
+        QCOMPARE(recent.Count(), 2);
+        QCOMPARE(recent.Item(1), QString("/a/A.qtf"));
+        QCOMPARE(recent.Item(2), QString("/a/B.qtf"));
+        QCOMPARE(recent.Item(3), QString());
+        QCOMPARE(recent.Item(0), QString());
+
+        // Another letter case replaces the entry and keeps the new spelling.
+        recent.Add("/a/b.QTF");
+        QCOMPARE(recent.Count(), 2);
+        QCOMPARE(recent.Item(1), QString("/a/b.QTF"));
+
+        for (int i = 1; i <= 6; ++i)
+            recent.Add(QString("/f/%1.qtf").arg(i));
+        QCOMPARE(recent.Count(), 5);
+        QCOMPARE(recent.Item(1), QString("/f/6.qtf"));
+        QCOMPARE(recent.Item(5), QString("/f/2.qtf"));
+        recent.Remove("/F/4.QTF");
+        QCOMPARE(recent.Count(), 4);
+        QCOMPARE(recent.Item(3), QString("/f/3.qtf"));
+    }
+
+    void recentFilesInProfile() {
+        QTemporaryDir folder;
+        clsIniFile profile;
+        profile.setFilename(folder.filePath("QUNTA.INI"));
+        // Other keys, another order and a duplicate: the lines count in file order, keys are not read.
+        writeText(profile.filename(),
+                  "[General]\r\nSaveAuto=1\r\n[RECENT]\r\nFILE9=/x/one.qtf\r\nZ=/x/two.qtf\r\n"
+                  "FILE1=/X/ONE.qtf\r\n/x/three.qtf\r\n[Other]\r\nA=1\r\n");
+        clsMRU recent;
+        recent.Load(profile);
+        QCOMPARE(recent.Count(), 3);
+        QCOMPARE(recent.Item(1), QString("/x/one.qtf"));
+        QCOMPARE(recent.Item(2), QString("/x/two.qtf"));
+        QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
+
+        recent.Add("/x/new.qtf");
+        recent.Save(profile);
+        QCOMPARE(
+            profile.ReadProfileSection("RECENT"),
+            QStringList({"FILE1=/x/new.qtf", "FILE2=/x/one.qtf", "FILE3=/x/two.qtf", "FILE4=/x/three.qtf"}));
+        QCOMPARE(profile.ReadProfileString("Other", "A", ""), QString("1"));
+
+        clsIniFile nameless;
+        recent.Load(nameless);
+        QCOMPARE(recent.Count(), 0);
+    }
+
+    // Window layout records
+
+    void layoutRecord_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("width");
+        QTest::newRow("normal") << "0|1500|3000|18000|12000" << true << 0 << 1500.0 << 18000.0;
+        QTest::newRow("maximised") << "2|0|0|24000|15000" << true << 2 << 0.0 << 24000.0;
+        QTest::newRow("state rounded") << "2.5|1|2|3|4" << true << 2 << 1.0 << 3.0;
+        QTest::newRow("point only") << "0|12,5|0|100.5|1" << true << 0 << 12.0 << 100.5;
+        QTest::newRow("more fields") << "0|1|2|3|4|5" << true << 0 << 1.0 << 3.0;
+        QTest::newRow("four fields") << "0|1|2|3" << false << 0 << 0.0 << 0.0;
+        QTest::newRow("empty") << "" << false << 0 << 0.0 << 0.0;
+    }
+
+    void layoutRecord() {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const auto layout = WindowLayout::parse(text);
+        QCOMPARE(layout.has_value(), valid);
+        if (!valid)
+            return;
+        QTEST(layout->state, "state");
+        QTEST(layout->left, "left");
+        QTEST(layout->width, "width");
+    }
+
+    void layoutWrittenUnlessMinimised() {
+        QTemporaryDir folder;
+        clsIniFile profile;
+        profile.setFilename(folder.filePath("QUNTA.INI"));
+        WindowLayout layout;
+        layout.state = WindowLayout::Maximised;
+        layout.left = 150;
+        layout.top = 300;
+        layout.width = 15000;
+        layout.height = 9000;
+        WindowLayout::write(profile, "Main", layout);
+        QCOMPARE(profile.ReadProfileString("ScreenLayout", "Main", ""), QString("2|150|300|15000|9000"));
+        layout.state = WindowLayout::Minimised;
+        layout.width = 1;
+        WindowLayout::write(profile, "Main", layout);
+        QCOMPARE(WindowLayout::read(profile, "Main")->width, 15000.0);
+        QVERIFY(!WindowLayout::read(profile, "Calendar").has_value());
+    }
+
+    // Time navigation
+
+    void stepInterval_data() {
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<QString>("interval");
+        QTest::newRow("0 behaves as minutes") << 0 << "n";
+        QTest::newRow("4 30 seconds") << 4 << "n";
+        QTest::newRow("5 1 minute") << 5 << "h";
+        QTest::newRow("9 30 minutes") << 9 << "h";
+        QTest::newRow("10 1 hour") << 10 << "d";
+        QTest::newRow("14 1 day") << 14 << "d";
+        QTest::newRow("15 1 week") << 15 << "m";
+        QTest::newRow("16 outside") << 16 << "";
+        QTest::newRow("-1 outside") << -1 << "";
+    }
+
+    void stepInterval() {
+        QFETCH(int, scale);
+        QTEST(TimeNavigation::stepInterval(scale), "interval");
+    }
+
+    void stepAmounts() {
+        QCOMPARE(TimeNavigation::stepAmount(1, false), 5);
+        QCOMPARE(TimeNavigation::stepAmount(5, false), 25);
+        QCOMPARE(TimeNavigation::stepAmount(1, true), -5);
+        QCOMPARE(TimeNavigation::scaleCaption(0), QString("1 hour"));
+        QCOMPARE(TimeNavigation::scaleCaption(7), QString("10 minutes"));
+        QCOMPARE(TimeNavigation::scaleCaption(15), QString("1 week"));
+        QCOMPARE(TimeNavigation::scaleCaption(16), QString());
+    }
+
+    void jumpTarget_data() {
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<int>("coreStart");
+        QTest::addColumn<int>("leadIn");
+        QTest::addColumn<QString>("leadInInterval");
+        QTest::addColumn<QDateTime>("expected");
+        const QDate monday(2026, 3, 2);
+        const QDate saturday(2026, 3, 7);
+        QTest::newRow("monday 08:00, 1 h lead-in")
+            << QDateTime(monday, QTime(15, 30)) << 8 * 3600 << 1 << "h" << QDateTime(monday, QTime(7, 0));
+        QTest::newRow("monday 08:00, 30 min lead-in")
+            << QDateTime(monday, QTime(0, 0)) << 8 * 3600 << 30 << "n" << QDateTime(monday, QTime(7, 30));
+        QTest::newRow("lead-in of a day") << QDateTime(monday, QTime(9, 0)) << 8 * 3600 << 1 << "d"
+                                          << QDateTime(monday.addDays(-1), QTime(8, 0));
+        QTest::newRow("saturday without hours")
+            << QDateTime(saturday, QTime(12, 0)) << 0 << 1 << "h" << QDateTime(saturday, QTime(0, 0));
+    }
+
+    void jumpTarget() {
+        QFETCH(QDateTime, date);
+        QFETCH(int, coreStart);
+        QFETCH(int, leadIn);
+        QFETCH(QString, leadInInterval);
+        ChartSettings settings;
+        for (auto& day : settings.coreTimes)
+            day = {};
+        settings.coreTimes[std::size_t(TimePoint::fromDateTime(date).weekdayMondayFirst())][0] = {coreStart,
+                                                                                                  17 * 3600};
+        settings.leadInAmount = leadIn;
+        settings.leadInInterval = leadInInterval;
+        QTEST(TimeNavigation::jumpTarget(TimePoint::fromDateTime(date), settings).toDateTime(), "expected");
+    }
+
+    // Colour list items
+
+    void colourEntries_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<quint32>("colour");
+        QTest::newRow("red") << ColorItem::entryText("Date", 255) << "Date" << quint32(255);
+        QTest::newRow("blue-green") << ColorItem::entryText("Date Fixed", 0xFFFFC0) << "Date Fixed"
+                                    << quint32(0xFFFFC0);
+        QTest::newRow("no colour part") << "Break"
+                                        << "Break" << quint32(0);
+        QTest::newRow("colour not a number") << QString("X") + QChar(0) + "blue"
+                                             << "X" << quint32(0);
+    }
+
+    void colourEntries() {
+        QFETCH(QString, text);
+        const ColorItem::Entry entry = ColorItem::split(text);
+        QTEST(entry.name, "name");
+        QTEST(entry.colour, "colour");
+    }
+
+    void colourEntryDrawing() {
+        QStandardItemModel model;
+        auto* date = new QStandardItem("Date");
+        date->setData(ColorItem::entryText("Date", 255), ColorItem::EntryTextRole);
+        model.appendRow(date);
+        ColorItem delegate;
+        QStyleOptionViewItem option;
+        option.font = QFont("DejaVu Sans", 10);
+        option.palette = QPalette(Qt::white);
+        option.palette.setColor(QPalette::Base, Qt::white);
+        option.palette.setColor(QPalette::Text, Qt::black);
+        option.palette.setColor(QPalette::Button, QColor(200, 200, 200));
+        const QSize size = delegate.sizeHint(option, model.index(0, 0));
+        QCOMPARE(size.height(), QFontMetrics(option.font).height() + 4);
+
+        const auto draw = [&](bool selected) {
+            QImage image(160, size.height(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            option.rect = image.rect();
+            option.state = selected ? QStyle::State_Selected : QStyle::State_None;
+            delegate.paint(&painter, option, model.index(0, 0));
+            painter.end();
+            return image;
+        };
+        const QImage plain = draw(false);
+        const int h = size.height();
+        // A red square three pixels in from the top left corner, the name after it.
+        QCOMPARE(plain.pixelColor(4, 4), QColor(Qt::red));
+        QCOMPARE(plain.pixelColor(h - 5, h - 5), QColor(Qt::red));
+        QCOMPARE(plain.pixelColor(1, 1), QColor(Qt::white));
+        QCOMPARE(plain.pixelColor(h + 1, 1), QColor(Qt::white));
+        bool textDrawn = false;
+        for (int x = h; x < plain.width() && !textDrawn; ++x) {
+            for (int y = 0; y < h; ++y)
+                textDrawn = textDrawn || plain.pixelColor(x, y) == QColor(Qt::black);
+        }
+        QVERIFY(textDrawn);
+
+        const QImage selected = draw(true);
+        QCOMPARE(selected.pixelColor(plain.width() - 2, 1), QColor(200, 200, 200));
+        QCOMPARE(selected.pixelColor(4, 4), QColor(Qt::red));
+        QVERIFY(selected != plain);
+    }
+
+    // Desktop integration
+
+    void execQuoting_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("plain") << "/opt/qunta/qunta"
+                               << "/opt/qunta/qunta";
+        QTest::newRow("blank") << "/opt/my apps/qunta"
+                               << "\"/opt/my apps/qunta\"";
+        QTest::newRow("dollar") << "/opt/$x/qunta"
+                                << "\"/opt/\\\\$x/qunta\"";
+        QTest::newRow("quote") << "/opt/a\"b/qunta"
+                               << "\"/opt/a\\\\\"b/qunta\"";
+    }
+
+    void execQuoting() {
+        QFETCH(QString, argument);
+        QTEST(DesktopIntegration::execQuote(argument), "quoted");
+    }
+
+    void desktopFilesWritten() {
+        ScriptedPrompts prompts;
+        QTemporaryDir folder;
+        DesktopIntegration::Places places;
+        places.program = folder.filePath("my apps/qunta");
+        places.dataHome = folder.filePath("share");
+        places.desktopFolder = folder.filePath("Desktop");
+        QDir().mkpath(places.desktopFolder);
+
+        QVERIFY(DesktopIntegration::RegisterFileType(places));
+        const QString entryPath = places.dataHome + "/applications/qunta.desktop";
+        const QString entry = readAll(entryPath);
+        QVERIFY(entry.contains("MimeType=application/x-qunta-timetable;"));
+        QVERIFY(entry.contains("Exec=\"" + places.program + "\" %f"));
+        const QString xml = readAll(places.dataHome + "/mime/packages/qunta-timetable.xml");
+        QVERIFY(xml.contains("<glob pattern=\"*.qtf\"/>"));
+        QVERIFY(xml.contains("type=\"application/x-qunta-timetable\""));
+        QVERIFY(QFile::exists(places.dataHome + "/icons/hicolor/64x64/apps/qunta.png"));
+        // The databases are rebuilt once; an unchanged second start leaves them alone.
+        const qsizetype starts = prompts.detachedStarts.size();
+        writeText(places.dataHome + "/mime/mime.cache", "x");
+        writeText(places.dataHome + "/applications/mimeinfo.cache", "x");
+        QVERIFY(DesktopIntegration::RegisterFileType(places));
+        QCOMPARE(prompts.detachedStarts.size(), starts);
+
+        QVERIFY(DesktopIntegration::CreateShortcut(places));
+        const QString launcher = DesktopIntegration::launcherPath(places);
+        QVERIFY(readAll(launcher).contains("Comment=Start VELKOR timeplaner"));
+        QVERIFY(QFile::permissions(launcher) & QFileDevice::ExeOwner);
+
+        const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+        if (!validator.isEmpty()) {
+            for (const QString& file : {entryPath, launcher}) {
+                QProcess validate;
+                validate.start(validator, {file});
+                QVERIFY(validate.waitForFinished());
+                QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+            }
+        }
+
+        places.desktopFolder.clear();
+        QVERIFY(!DesktopIntegration::CreateShortcut(places));
+    }
+
+    // Backups, printing, command line
+
+    void backupReplacesOldOne() {
+        QTemporaryDir folder;
+        const QString plan = folder.filePath("plan.qtf");
+        writeText(plan, "first");
+        QVERIFY(TimetableBackup::Make(plan));
+        writeText(plan, "second");
+        QVERIFY(TimetableBackup::Make(plan));
+        QCOMPARE(readAll(plan + ".BAK"), QString("second"));
+        QCOMPARE(readAll(plan), QString("second"));
+        QVERIFY(!QFile::exists(plan + ".BAK.part"));
+        QVERIFY(!TimetableBackup::Make(folder.filePath("missing.qtf")));
+    }
+
+    void printZoom_data() {
+        QTest::addColumn<bool>("fit");
+        QTest::addColumn<int>("pageWidth");
+        QTest::addColumn<int>("chartWidth");
+        QTest::addColumn<double>("printerTwips");
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("fit 4800 on 1000") << true << 4800 << 1000 << 2.4 << 500;
+        QTest::newRow("fit rounds half to even") << true << 2500 << 1000 << 2.4 << 200;
+        QTest::newRow("fit 3500 on 1000") << true << 3500 << 1000 << 2.4 << 400;
+        QTest::newRow("screen size at 600 dpi") << false << 4800 << 1000 << 1440.0 / 600 << 625;
+        QTest::newRow("screen size at 96 dpi") << false << 800 << 1000 << 15.0 << 100;
+    }
+
+    void printZoom() {
+        QFETCH(bool, fit);
+        QFETCH(int, pageWidth);
+        QFETCH(int, chartWidth);
+        QFETCH(double, printerTwips);
+        QTEST(SchedulePrint::printZoom(fit, pageWidth, chartWidth, printerTwips), "zoom");
+    }
+
+    void commandLineIsOneName() {
+        QCOMPARE(bsMain::commandLineOf({"/home/ann/my", "plan.qtf"}), QString("/home/ann/my plan.qtf"));
+        QCOMPARE(bsMain::commandLineOf({"/RESTART", "/NewFile"}), QString("/RESTART /NewFile"));
+        QCOMPARE(bsMain::commandLineOf({}), QString());
+    }
+};
+
+QTEST_MAIN(TstBoardParts)
+#include "tst_boardparts.moc"

@@ -1,0 +1,657 @@
+#include "EditingFixture.h"
+#include "ScriptedPrompts.h"
+#include "app/MessageFlags.h"
+#include "app/clsIniFile.h"
+#include "editing/frmDateItem.h"
+#include "editing/frmDatePicker.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+Q_DECLARE_METATYPE(TimePoint)
+
+namespace {
+const QString alice = QStringLiteral("{R-ALICE}");
+const QString bob = QStringLiteral("{R-BOB}");
+const QString otherView = QStringLiteral("{ITEM-LIST}");
+constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
+} // namespace
+
+class TstDateItemEditor : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<ScriptedPrompts> m_prompts;
+    std::unique_ptr<TestTimetable> m_timetable;
+    std::unique_ptr<TestHost> m_host;
+    QPointer<frmDateItem> m_editor;
+
+    frmDateItem& editor() { return *m_editor; }
+    TestTimetable& timetable() { return *m_timetable; }
+
+    void enter(const QString& rowKey, const QString& startDate, const QString& startTime,
+               const QString& endDate, const QString& endTime,
+               const QString& caption = QStringLiteral("Visit")) {
+        editor().cmbRes->setCurrentIndex(editor().cmbRes->findData(rowKey));
+        editor().setFieldText(frmDateItem::StartDateField, startDate);
+        editor().setFieldText(frmDateItem::StartTimeField, startTime);
+        editor().setFieldText(frmDateItem::EndDateField, endDate);
+        editor().setFieldText(frmDateItem::EndTimeField, endTime);
+        editor().setFieldText(frmDateItem::CaptionField, caption);
+    }
+
+    void clickOk() { QTest::mouseClick(editor().cmd[frmDateItem::OkCommand], Qt::LeftButton); }
+
+    // Runs `act` on the modal window that the next step opens, as soon as it is shown.
+    template <typename Act> static void whenModalShows(Act act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* modal = QApplication::activeModalWidget();
+            QVERIFY(modal != nullptr);
+            act(modal);
+        });
+    }
+
+private slots:
+    void initTestCase() { pinGermanLocale(); }
+
+    void init() {
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_timetable = std::make_unique<TestTimetable>();
+        timetable().addRow(alice, QStringLiteral("Alice"));
+        timetable().addRow(bob, QStringLiteral("Bob"));
+        m_host = std::make_unique<TestHost>();
+        m_editor = new frmDateItem(*m_host);
+        editor().show();
+        QVERIFY(QTest::qWaitForWindowActive(m_editor));
+    }
+
+    void cleanup() {
+        delete m_editor;
+        m_host.reset();
+        m_timetable.reset();
+        QCOMPARE(m_prompts->unansweredCount(), 0);
+        m_prompts.reset();
+    }
+
+    void newItemSpan_data() {
+        QTest::addColumn<QString>("startDate");
+        QTest::addColumn<QString>("startTime");
+        QTest::addColumn<QString>("endDate");
+        QTest::addColumn<QString>("endTime");
+        QTest::addColumn<TimePoint>("start");
+        QTest::addColumn<TimePoint>("end");
+        QTest::newRow("with end time") << "01.03.24"
+                                       << "08:00"
+                                       << "01.03.24"
+                                       << "10:00" << at(2024, 3, 1, 8) << at(2024, 3, 1, 10);
+        QTest::newRow("no end time ends at midnight") << "01.03.24"
+                                                      << "08:00"
+                                                      << "01.03.24"
+                                                      << "" << at(2024, 3, 1, 8) << at(2024, 3, 2);
+        QTest::newRow("whole days") << "01.03.24"
+                                    << ""
+                                    << "03.03.24"
+                                    << "" << at(2024, 3, 1) << at(2024, 3, 4);
+        QTest::newRow("digits not yet left") << "010324"
+                                             << "8"
+                                             << "010324"
+                                             << "1745" << at(2024, 3, 1, 8) << at(2024, 3, 1, 17, 45);
+        QTest::newRow("pasted decimal hours") << "01.03.2024"
+                                              << "7.25"
+                                              << "01.03.2024"
+                                              << "9.5" << at(2024, 3, 1, 7, 15) << at(2024, 3, 1, 9, 30);
+    }
+
+    void newItemSpan() {
+        QFETCH(QString, startDate);
+        QFETCH(QString, startTime);
+        QFETCH(QString, endDate);
+        QFETCH(QString, endTime);
+        QFETCH(TimePoint, start);
+        QFETCH(TimePoint, end);
+        TestMessenger list(otherView);
+        timetable().items.AddMessenger(list);
+
+        enter(bob, startDate, startTime, endDate, endTime);
+        clickOk();
+
+        QVERIFY(m_prompts->prompts().isEmpty());
+        QCOMPARE(timetable().chart.items().count(), 1);
+        const ChartItem& item = *timetable().chart.items().byPosition(1);
+        QCOMPARE(item.start(), start);
+        QCOMPARE(item.end(), end);
+        QCOMPARE(item.rowKey(), bob);
+        QCOMPARE(item.caption, QString("Visit"));
+        QCOMPARE(item.styleKey, QString("Date"));
+        QCOMPARE(item.key().size(), 38);
+        QCOMPARE(editor().itemKey(), item.key());
+        QVERIFY(!editor().isChanged());
+        QCOMPARE(timetable().items.Count(), 1);
+        QCOMPARE(list.heard, QStringList({"added " + item.key() + ' ' + editor().ID(),
+                                          "changed " + item.key() + ' ' + editor().ID()}));
+        timetable().items.RemoveMessenger(list);
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("startDate");
+        QTest::addColumn<QString>("startTime");
+        QTest::addColumn<QString>("endDate");
+        QTest::addColumn<QString>("endTime");
+        QTest::addColumn<bool>("noStyle");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focus");
+        const int none = -1;
+        QTest::newRow("no resource") << ""
+                                     << "01.03.24"
+                                     << "08:00"
+                                     << "01.03.24"
+                                     << "09:00" << false << "Please select one resource!" << none;
+        QTest::newRow("no start") << alice << ""
+                                  << "08:00"
+                                  << "01.03.24"
+                                  << "09:00" << false << "Start timepoint is missing!" << none;
+        QTest::newRow("impossible start") << alice << "31.02.24"
+                                          << "08:00"
+                                          << "01.03.24"
+                                          << "09:00" << false << "Start timepoint is missing!" << none;
+        QTest::newRow("pasted junk start") << alice << QString(100000, QChar('7')) + "\n<b>x</b>"
+                                           << "08:00"
+                                           << "01.03.24"
+                                           << "09:00" << false << "Start timepoint is missing!" << none;
+        QTest::newRow("no end") << alice << "01.03.24"
+                                << "08:00"
+                                << ""
+                                << "09:00" << false << "End timepoint is missing!"
+                                << int(frmDateItem::EndDateField);
+        QTest::newRow("end before start")
+            << alice << "02.03.24"
+            << "08:00"
+            << "01.03.24"
+            << "09:00" << false << "Check start and end timepoint!" << int(frmDateItem::EndTimeField);
+        QTest::newRow("start equals end")
+            << alice << "01.03.24"
+            << "10:00"
+            << "01.03.24"
+            << "10:00" << false << "Check start and end timepoint!" << int(frmDateItem::EndTimeField);
+        QTest::newRow("impossible end time is no end time")
+            << alice << "01.03.24"
+            << "10:00"
+            << "01.03.24"
+            << "25:00" << true << "Please select a style!" << none;
+    }
+
+    void refusals() {
+        QFETCH(QString, row);
+        QFETCH(QString, startDate);
+        QFETCH(QString, startTime);
+        QFETCH(QString, endDate);
+        QFETCH(QString, endTime);
+        QFETCH(bool, noStyle);
+        QFETCH(QString, message);
+        QFETCH(int, focus);
+
+        enter(row, startDate, startTime, endDate, endTime);
+        if (noStyle)
+            editor().cmbStyleEx->setCurrentIndex(-1);
+        editor().tx[frmDateItem::CaptionField]->setFocus();
+        clickOk();
+
+        QCOMPARE(m_prompts->texts(), QStringList{message});
+        QCOMPARE(m_prompts->prompts().constFirst().flags, errorFlags);
+        QCOMPARE(timetable().chart.items().count(), 0);
+        QCOMPARE(timetable().items.Count(), 0);
+        QVERIFY(editor().isVisible());
+        QVERIFY(editor().isChanged());
+        if (focus >= 0)
+            QVERIFY(editor().tx[size_t(focus)]->hasFocus());
+        if (noStyle)
+            QVERIFY(editor().cmbStyleEx->hasFocus());
+    }
+
+    void conflicts() {
+        ChartItem& existing = timetable().addItem("{E}", alice, at(2024, 3, 1, 9), at(2024, 3, 1, 11));
+        timetable().addItem("{F}", alice, at(2024, 3, 1, 13), at(2024, 3, 1, 14));
+
+        enter(alice, "01.03.24", "10:00", "01.03.24", "12:00");
+        clickOk();
+        QCOMPARE(m_prompts->texts(),
+                 QStringList{"Item is in conflict with already existing one and cannot be saved!"});
+        QCOMPARE(timetable().chart.items().count(), 2);
+        QVERIFY(editor().itemKey().isEmpty());
+
+        // The editor still follows selections, and an existing item may not be stretched over another.
+        timetable().items.ItemSeledctedById("{E}", otherView);
+        QCOMPARE(editor().itemKey(), QString("{E}"));
+        editor().setFieldText(frmDateItem::EndTimeField, "13:30");
+        clickOk();
+        QCOMPARE(m_prompts->texts().size(), 2);
+        QCOMPARE(existing.end(), at(2024, 3, 1, 11));
+
+        // The item does not collide with itself, nor with items of other resources.
+        editor().setFieldText(frmDateItem::EndTimeField, "12:00");
+        clickOk();
+        QCOMPARE(existing.end(), at(2024, 3, 1, 12));
+        editor().cmbRes->setCurrentIndex(editor().cmbRes->findData(bob));
+        editor().setFieldText(frmDateItem::EndTimeField, "13:30");
+        clickOk();
+        QCOMPARE(existing.rowKey(), bob);
+        QCOMPARE(existing.end(), at(2024, 3, 1, 13, 30));
+        QCOMPARE(m_prompts->texts().size(), 2);
+    }
+
+    void listsFollowTheChart() {
+        QCOMPARE(editor().cmbRes->count(), 2);
+        QCOMPARE(editor().cmbRes->itemText(0), QString("Alice"));
+        QCOMPARE(editor().cmbRes->itemText(1), QString("Bob"));
+        QCOMPARE(editor().cmbRes->currentIndex(), -1);
+        // The item styles only: neither the resource styles nor the carrier of the timetable's settings.
+        QStringList styles;
+        for (int index = 0; index < editor().cmbStyleEx->count(); ++index)
+            styles << editor().cmbStyleEx->itemText(index);
+        QCOMPARE(styles, QStringList({"Date", "Date Fixed", "Break"}));
+        QCOMPARE(editor().styleKey(), QString("Date"));
+
+        // A fixing style locks the item in place.
+        enter(alice, "01.03.24", "08:00", "01.03.24", "09:00");
+        editor().cmbStyleEx->setCurrentIndex(editor().cmbStyleEx->findData("Date Fixed"));
+        clickOk();
+        const ChartItem& item = *timetable().chart.items().byKey(editor().itemKey());
+        QCOMPARE(item.styleKey, QString("Date Fixed"));
+        QCOMPARE(item.movementLock, 2);
+
+        // Resources renamed and added elsewhere: the list is filled again, the choice kept by key,
+        // and nothing counts as an edit.
+        editor().cmbRes->setCurrentIndex(editor().cmbRes->findData(bob));
+        QVERIFY(editor().Store(false));
+        timetable().chart.rows().byKey(alice)->caption = "Bob";
+        timetable().addRow("{R-CAROL}", "Carol");
+        timetable().items.RowsChanged();
+        QCOMPARE(editor().cmbRes->count(), 3);
+        QCOMPARE(editor().cmbRes->itemText(0), QString("Bob"));
+        QCOMPARE(editor().resourceKey(), bob);
+        QVERIFY(!editor().isChanged());
+
+        ChartStyle& meeting = timetable().chart.styles().add("Meeting");
+        meeting.kind = ChartStyle::ItemKind;
+        timetable().items.ItemStylesChanged();
+        QCOMPARE(editor().cmbStyleEx->count(), 4);
+        QCOMPARE(editor().styleKey(), QString("Date Fixed"));
+        QVERIFY(!editor().isChanged());
+
+        // A full read, as after loading a timetable, brings the lists up to date as well.
+        timetable().addRow("{R-DORA}", "Dora");
+        timetable().chart.styles().add("Late").kind = ChartStyle::ItemKind;
+        QVERIFY(timetable().items.ReadItems());
+        QCOMPARE(editor().cmbRes->count(), 4);
+        QCOMPARE(editor().cmbStyleEx->count(), 5);
+        QCOMPARE(editor().resourceKey(), bob);
+    }
+
+    void leavingStartTimeFillsEnd_data() {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("endDate");
+        QTest::addColumn<QString>("endTime");
+        QTest::newRow("15 minutes") << "15n"
+                                    << "0800"
+                                    << "01.03.2024"
+                                    << "08:15";
+        QTest::newRow("hour over midnight") << "1h"
+                                            << "2330"
+                                            << "02.03.2024"
+                                            << "00:30";
+        QTest::newRow("one day") << "1d"
+                                 << "8"
+                                 << "02.03.2024"
+                                 << "08:00";
+        QTest::newRow("no usable grid") << "n"
+                                        << "0800"
+                                        << ""
+                                        << "";
+        QTest::newRow("invalid time") << "15n"
+                                      << "2599"
+                                      << ""
+                                      << "";
+    }
+
+    void leavingStartTimeFillsEnd() {
+        QFETCH(QString, grid);
+        QFETCH(QString, typed);
+        QFETCH(QString, endDate);
+        QFETCH(QString, endTime);
+        timetable().chart.settings().gridInterval = grid;
+        editor().setFieldText(frmDateItem::StartDateField, "01.03.24");
+        editor().tx[frmDateItem::StartTimeField]->setFocus();
+        QTest::keyClicks(editor().tx[frmDateItem::StartTimeField], typed);
+        editor().tx[frmDateItem::CaptionField]->setFocus();
+        QCOMPARE(editor().fieldText(frmDateItem::EndDateField), endDate);
+        QCOMPARE(editor().fieldText(frmDateItem::EndTimeField), endTime);
+
+        // An end entered already stays as it is.
+        editor().setFieldText(frmDateItem::EndDateField, "05.03.24");
+        editor().setFieldText(frmDateItem::EndTimeField, "");
+        editor().tx[frmDateItem::StartTimeField]->setFocus();
+        editor().tx[frmDateItem::CaptionField]->setFocus();
+        QCOMPARE(editor().fieldText(frmDateItem::EndDateField), QString("05.03.24"));
+        QCOMPARE(editor().fieldText(frmDateItem::EndTimeField), QString());
+    }
+
+    void seriesMembership() {
+        ChartItem& first =
+            timetable().addItem("{S1}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9), "{SERIES}");
+        ChartItem& second =
+            timetable().addItem("{S2}", alice, at(2024, 3, 2, 8), at(2024, 3, 2, 9), "{SERIES}");
+        timetable().addItem("{LONE}", bob, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
+
+        timetable().items.ItemSeledctedById("{LONE}", otherView);
+        QVERIFY(editor().chkSeries->isHidden());
+        timetable().items.ItemSeledctedById("{S1}", otherView);
+        QVERIFY(editor().chkSeries->isVisible());
+        QVERIFY(editor().chkSeries->isChecked());
+
+        // A moved member offers to move the following ones; No leaves them.
+        editor().setFieldText(frmDateItem::StartTimeField, "09:00");
+        editor().setFieldText(frmDateItem::EndTimeField, "10:00");
+        m_prompts->answerMessage(MessageResult::No);
+        clickOk();
+        QCOMPARE(m_prompts->texts(), QStringList{"Change the following items of this series too?"});
+        QCOMPARE(first.start(), at(2024, 3, 1, 9));
+        QCOMPARE(second.start(), at(2024, 3, 2, 8));
+
+        // Clearing "is series" takes the item out of its series and asks nothing.
+        editor().chkSeries->setChecked(false);
+        clickOk();
+        QCOMPARE(m_prompts->texts().size(), 1);
+        QVERIFY(first.seriesKey.isEmpty());
+        QCOMPARE(second.seriesKey, QString("{SERIES}"));
+    }
+
+    void closeQuestion_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("complete");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QStringList>("messages");
+        const QString question = "Save changes?";
+        QTest::newRow("yes stores") << int(MessageResult::Yes) << true << true << 1 << QStringList{question};
+        QTest::newRow("yes with a refusal stays") << int(MessageResult::Yes) << false << false << 0
+                                                  << QStringList{question, "Please select one resource!"};
+        QTest::newRow("no drops") << int(MessageResult::No) << true << true << 0 << QStringList{question};
+        QTest::newRow("cancel stays")
+            << int(MessageResult::Cancel) << true << false << 0 << QStringList{question};
+    }
+
+    void closeQuestion() {
+        QFETCH(int, answer);
+        QFETCH(bool, complete);
+        QFETCH(bool, closes);
+        QFETCH(int, stored);
+        QFETCH(QStringList, messages);
+        enter(complete ? alice : QString(), "01.03.24", "08:00", "01.03.24", "09:00");
+        m_prompts->answerMessage(answer);
+
+        QCOMPARE(editor().close(), closes);
+
+        QCOMPARE(m_prompts->texts(), messages);
+        QCOMPARE(m_prompts->prompts().constFirst().flags, MessageFlags::YesNoCancel | MessageFlags::Question);
+        QCOMPARE(m_prompts->prompts().constFirst().title, editor().windowTitle());
+        QCOMPARE(editor().isVisible(), !closes);
+        QCOMPARE(timetable().chart.items().count(), stored);
+        // Once the editor is gone and no other window is open, the board takes the keyboard back.
+        QCOMPARE(m_host->boardActivations, closes ? 1 : 0);
+    }
+
+    void escapeClosesWithoutQuestionWhenUnchanged() {
+        timetable().addItem("{A}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
+        timetable().items.ItemSeledctedById("{A}", otherView);
+        QTest::keyClick(editor().tx[frmDateItem::CaptionField], Qt::Key_Escape);
+        QVERIFY(!editor().isVisible());
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
+
+    void readOnlyTimetable() {
+        timetable().addItem("{A}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
+        SetReadOnly(true);
+        editor().hide();
+        editor().show();
+        for (const int command :
+             {frmDateItem::OkCommand, frmDateItem::DeleteCommand, frmDateItem::NewCommand})
+            QVERIFY(!editor().cmd[size_t(command)]->isEnabled());
+        QVERIFY(!editor().cmdSeries->isEnabled());
+        QVERIFY(editor().cmd[frmDateItem::ReturnCommand]->isEnabled());
+
+        timetable().items.ItemSeledctedById("{A}", otherView);
+        editor().setFieldText(frmDateItem::CaptionField, "changed");
+        QVERIFY(editor().Store(false));
+        QVERIFY(editor().close());
+        QVERIFY(m_prompts->prompts().isEmpty());
+        QCOMPARE(timetable().chart.items().byKey("{A}")->caption, QString("{A}"));
+    }
+
+    void followsSelections() {
+        timetable().addItem("{A}", alice, at(2024, 3, 1, 8, 30), at(2024, 3, 1, 9));
+        ChartItem& b = timetable().addItem("{B}", bob, at(2024, 3, 4, 14), at(2024, 3, 5, 16));
+        b.text = "line one\nline two";
+        b.picture = "/nowhere/b.jpg";
+
+        timetable().items.ItemSeledctedById("{A}", otherView);
+        QCOMPARE(editor().resourceKey(), alice);
+        QCOMPARE(editor().fieldText(frmDateItem::StartTimeField), QString("08:30"));
+
+        // Unsaved edits give way to a selection made elsewhere, without a question.
+        editor().setFieldText(frmDateItem::CaptionField, "not stored");
+        timetable().items.ItemSeledctedById("{B}", m_host->boardId);
+        QCOMPARE(editor().itemKey(), QString("{B}"));
+        QCOMPARE(editor().resourceKey(), bob);
+        QCOMPARE(editor().fieldText(frmDateItem::StartDateField), QString("04.03.2024"));
+        QCOMPARE(editor().fieldText(frmDateItem::StartTimeField), QString("14:00"));
+        QCOMPARE(editor().fieldText(frmDateItem::EndDateField), QString("05.03.2024"));
+        QCOMPARE(editor().fieldText(frmDateItem::EndTimeField), QString("16:00"));
+        QCOMPARE(editor().fieldText(frmDateItem::TextField), b.text);
+        QCOMPARE(editor().fieldText(frmDateItem::PictureField), b.picture);
+        QVERIFY(!editor().isChanged());
+        QCOMPARE(timetable().chart.items().byKey("{A}")->caption, QString("{A}"));
+
+        // Its own announcements are no news to the editor.
+        timetable().items.ItemSeledctedById("{A}", editor().ID());
+        QCOMPARE(editor().itemKey(), QString("{B}"));
+
+        b.caption = "renamed on the board";
+        timetable().items.UpdateItem(b, m_host->boardId);
+        QCOMPARE(editor().fieldText(frmDateItem::CaptionField), QString("renamed on the board"));
+
+        ItemList gone;
+        gone.add(b);
+        timetable().items.DeleteItems(gone, otherView, false);
+        QVERIFY(editor().itemKey().isEmpty());
+        QVERIFY(editor().fieldText(frmDateItem::CaptionField).isEmpty());
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
+
+    void storingKeepsSecondsTheFieldsHide() {
+        ChartItem& item = timetable().addItem(
+            "{A}", alice, TimePoint::fromSeconds(at(2024, 3, 1, 8).seconds() + 17), at(2024, 3, 1, 9));
+        timetable().items.ItemSeledctedById("{A}", otherView);
+        editor().setFieldText(frmDateItem::CaptionField, "only the caption");
+        clickOk();
+        QCOMPARE(item.caption, QString("only the caption"));
+        QCOMPARE(item.start().seconds() - at(2024, 3, 1, 8).seconds(), 17);
+    }
+
+    void newCommandStartsAFreshItem() {
+        ChartItem& a = timetable().addItem("{A}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
+        timetable().items.ItemSeledctedById("{A}", otherView);
+        editor().setFieldText(frmDateItem::CaptionField, "first");
+        QTest::mouseClick(editor().cmd[frmDateItem::NewCommand], Qt::LeftButton);
+        QCOMPARE(a.caption, QString("first"));
+        QVERIFY(editor().itemKey().isEmpty());
+        QVERIFY(editor().fieldText(frmDateItem::CaptionField).isEmpty());
+        QVERIFY(editor().cmbRes->hasFocus());
+
+        // The next entry is a new item; the one stored before keeps its values.
+        enter(alice, "01.03.24", "10:00", "01.03.24", "11:00", "second");
+        clickOk();
+        QCOMPARE(timetable().chart.items().count(), 2);
+        QCOMPARE(a.caption, QString("first"));
+        QCOMPARE(a.end(), at(2024, 3, 1, 9));
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
+
+    void deleteCommand() {
+        timetable().addItem("{A}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
+        timetable().items.ItemSeledctedById("{A}", otherView);
+        m_prompts->answerMessage(MessageResult::No);
+        QTest::mouseClick(editor().cmd[frmDateItem::DeleteCommand], Qt::LeftButton);
+        QCOMPARE(timetable().chart.items().count(), 1);
+        m_prompts->answerMessage(MessageResult::Yes);
+        QTest::mouseClick(editor().cmd[frmDateItem::DeleteCommand], Qt::LeftButton);
+        QCOMPARE(m_prompts->texts(), QStringList({"Delete current item?", "Delete current item?"}));
+        QCOMPARE(timetable().chart.items().count(), 0);
+        QCOMPARE(timetable().items.Count(), 0);
+        QVERIFY(editor().itemKey().isEmpty());
+
+        // Nothing shown, nothing to delete.
+        QTest::mouseClick(editor().cmd[frmDateItem::DeleteCommand], Qt::LeftButton);
+        QCOMPARE(m_prompts->texts().size(), 2);
+    }
+
+    void seriesCommand() {
+        enter(alice, "01.03.24", "08:00", "01.03.24", "09:00");
+        QTest::mouseClick(editor().cmdSeries, Qt::LeftButton);
+        QCOMPARE(timetable().chart.items().count(), 1);
+        QCOMPARE(m_prompts->texts(), QStringList{"The series dialog is not available yet."});
+        QCOMPARE(m_prompts->prompts().constFirst().flags, int(MessageFlags::Information));
+
+        m_host->seriesAvailable = true;
+        QTest::mouseClick(editor().cmdSeries, Qt::LeftButton);
+        QCOMPARE(m_host->seriesOpened, QStringList{editor().itemKey()});
+
+        // A refused entry opens nothing.
+        editor().setFieldText(frmDateItem::StartDateField, "");
+        QTest::mouseClick(editor().cmdSeries, Qt::LeftButton);
+        QCOMPARE(m_host->seriesOpened.size(), 1);
+        QCOMPARE(m_prompts->texts().last(), QString("Start timepoint is missing!"));
+    }
+
+    void picturePreview() {
+        QTemporaryDir folder;
+        const QString picture = folder.filePath("room.png");
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(picture));
+        const QString notAPicture = folder.filePath("notes.png");
+        QFile text(notAPicture);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("no picture at all");
+        text.close();
+
+        const auto shows = [&] { return !editor().picPicture->pixmap().isNull(); };
+        editor().setFieldText(frmDateItem::PictureField, "  " + picture + " ");
+        QVERIFY(shows());
+        for (const QString& path : {folder.filePath("missing.jpg"), notAPicture, folder.path(),
+                                    QString("/dev/zero"), QString(5000, QChar(0x00E9))}) {
+            editor().setFieldText(frmDateItem::PictureField, picture);
+            editor().setFieldText(frmDateItem::PictureField, path);
+            QVERIFY2(!shows(), qPrintable(path.left(40)));
+        }
+        QVERIFY(m_prompts->prompts().isEmpty());
+
+        // The chooser: cancelled leaves the field, a chosen local file is taken as it is.
+        m_prompts->answerFile(QString());
+        m_prompts->answerFile(picture);
+        QTest::mouseClick(editor().cmdSearchPicture, Qt::LeftButton);
+        QCOMPARE(editor().fieldText(frmDateItem::PictureField), QString(5000, QChar(0x00E9)));
+        QTest::mouseClick(editor().cmdSearchPicture, Qt::LeftButton);
+        QCOMPARE(editor().fieldText(frmDateItem::PictureField), picture);
+        QVERIFY(shows());
+        QCOMPARE(m_prompts->prompts().constFirst().title, QString("Choose picture"));
+        for (const char* pattern : {"*.jpg", "*.bmp", "*.png"})
+            QVERIFY(m_prompts->prompts().constFirst().text.contains(pattern));
+    }
+
+    void calendarButtons_data() {
+        QTest::addColumn<bool>("startField");
+        QTest::addColumn<bool>("viaKeys");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("start button") << true << false << false;
+        QTest::newRow("end Ctrl+K") << false << true << false;
+        QTest::newRow("start Ctrl+K, Esc") << true << true << true;
+    }
+
+    void calendarButtons() {
+        QFETCH(bool, startField);
+        QFETCH(bool, viaKeys);
+        QFETCH(bool, cancel);
+        const int dateField = startField ? frmDateItem::StartDateField : frmDateItem::EndDateField;
+        QLineEdit* field = editor().tx[size_t(dateField)];
+        field->setText("15.03.24");
+        QDate preset;
+        QPoint placed;
+        whenModalShows([&](QWidget* modal) {
+            auto* picker = qobject_cast<frmDatePicker*>(modal);
+            QVERIFY(picker != nullptr);
+            preset = picker->calendar()->selectedDate();
+            placed = picker->pos();
+            picker->calendar()->setSelectedDate(QDate(2024, 4, 2));
+            QTest::keyClick(picker, cancel ? Qt::Key_Escape : Qt::Key_Return);
+        });
+        if (viaKeys) {
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_K, Qt::ControlModifier);
+        } else {
+            QTest::mouseClick(startField ? editor().cmdSearchStart : editor().cmdSearchEnd, Qt::LeftButton);
+        }
+        QCOMPARE(preset, QDate(2024, 3, 15));
+        QCOMPARE(placed, field->mapToGlobal(QPoint(0, 0)));
+        QCOMPARE(field->text(), cancel ? QString("15.03.24") : QString("02.04.2024"));
+        if (!cancel)
+            QCOMPARE(editor().focusWidget(), editor().tx[size_t(dateField + 1)]);
+    }
+
+    void calendarPresetsTodayForAnEmptyField() {
+        QDate preset;
+        whenModalShows([&](QWidget* modal) {
+            preset = static_cast<frmDatePicker*>(modal)->calendar()->selectedDate();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        QTest::mouseClick(editor().cmdSearchEnd, Qt::LeftButton);
+        QCOMPARE(preset, QDate::currentDate());
+        QVERIFY(editor().fieldText(frmDateItem::EndDateField).isEmpty());
+    }
+
+    void windowPositionIsKept() {
+        QTemporaryDir folder;
+        clsIniFile profile;
+        profile.setFilename(folder.filePath("QUNTA.INI"));
+        globals().profile = &profile;
+        profile.WriteProfileString("ScreenLayout", "DateItem", "0|15|30");
+        auto* fresh = new frmDateItem(*m_host);
+        QVERIFY(!fresh->testAttribute(Qt::WA_Moved));
+        fresh->show();
+        fresh->move(200, 150);
+        QVERIFY(fresh->close());
+        delete fresh;
+        const QStringList saved = profile.ReadProfileString("ScreenLayout", "DateItem", {}).split('|');
+        QCOMPARE(saved.size(), 5);
+        QCOMPARE(saved.mid(0, 3), QStringList({"0", "3000", "2250"}));
+
+        fresh = new frmDateItem(*m_host);
+        QCOMPARE(fresh->pos(), QPoint(200, 150));
+        delete fresh;
+        globals().profile = nullptr;
+    }
+};
+
+QTEST_MAIN(TstDateItemEditor)
+#include "tst_dateitemeditor.moc"
