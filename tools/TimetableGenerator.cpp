@@ -13,6 +13,12 @@ namespace {
 // Bookings lie between 07:00 and 19:00.
 constexpr int dayBegins = 7 * 3600;
 constexpr int dayLength = 12 * 3600;
+constexpr int midday = 12 * 3600;
+// Row headings get about this many pixels per character of the caption, within these bounds.
+constexpr int pixelsPerCharacter = 7;
+constexpr int headingPadding = 16;
+constexpr int narrowestHeading = 80;
+constexpr int widestHeading = 220;
 
 const QStringList firstNames{"Anna", "Bernd",  "Clara", "David", "Elif", "Felix", "Greta", "Hannes",
                              "Ines", "Jonas",  "Katja", "Lukas", "Mira", "Nils",  "Olga",  "Paul",
@@ -66,13 +72,18 @@ void TimetableGenerator::fill(GanttData& chart) {
         int load;
     };
     std::vector<Resource> rows;
+    qsizetype longestCaption = 0;
     for (int r = 0; r < resources; ++r) {
         const auto kind = ResourceKind(r % 3);
         Resource row{newKey(), resourceCaption(kind, r), kind,
                      m_options.items / resources + (r < m_options.items % resources)};
         chart.rows().add(row.key, row.caption, QStringLiteral("Resources"));
+        longestCaption = std::max(longestCaption, row.caption.size());
         rows.push_back(row);
     }
+    // Wide enough for the longest name, so that the heading cuts off none.
+    chart.headingColumns().byPosition(1)->width = int(std::clamp<qsizetype>(
+        longestCaption * pixelsPerCharacter + headingPadding, narrowestHeading, widestHeading));
 
     // A series books the same slot of one resource on every day or every week.
     std::vector<std::vector<QString>> seriesOfSlot(std::size_t(resources) * std::size_t(slotsPerDay));
@@ -91,6 +102,9 @@ void TimetableGenerator::fill(GanttData& chart) {
         }
     }
 
+    // People break for lunch on most days, in the slot that holds midday; where a day has a single
+    // slot, that slot is all their work of the day and nobody breaks.
+    const int lunchSlot = slotsPerDay > 1 ? (midday - dayBegins) / slotLength : -1;
     // Members of a series repeat the first member's booking.
     QHash<QString, Booking> seriesBookings;
     // Items are added day by day across all resources, as a planner fills a board.
@@ -103,6 +117,9 @@ void TimetableGenerator::fill(GanttData& chart) {
                     seriesOfSlot[std::size_t(r) * std::size_t(slotsPerDay) + std::size_t(slot)];
                 const QString seriesKey = cells.empty() ? QString() : cells[std::size_t(day)];
                 Booking booking = seriesBookings.value(seriesKey);
+                if (seriesKey.isEmpty() && row.kind == ResourceKind::Person && slot == lunchSlot &&
+                    below(4) != 0)
+                    booking = lunchBreak(slot * slotLength, slotLength);
                 if (booking.caption.isEmpty()) {
                     booking = newBooking(row.kind, slotLength, step);
                     if (!seriesKey.isEmpty())
@@ -143,6 +160,16 @@ TimetableGenerator::Booking TimetableGenerator::newBooking(ResourceKind kind, in
     if (!note.isEmpty())
         booking.text += QLatin1Char('\n') + note;
     booking.style = pick(styles);
+    return booking;
+}
+
+TimetableGenerator::Booking TimetableGenerator::lunchBreak(int slotStart, int slotLength) {
+    Booking booking;
+    booking.length = std::min(int(30 + 15 * below(3)) * 60, slotLength);
+    const int start = midday - 30 * 60 + int(below(3)) * 30 * 60 - dayBegins;
+    booking.offset = std::clamp(start - slotStart, 0, slotLength - booking.length);
+    booking.caption = QStringLiteral("Lunch break");
+    booking.style = QStringLiteral("Break");
     return booking;
 }
 

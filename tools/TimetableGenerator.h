@@ -35,6 +35,8 @@ private:
     };
 
     [[nodiscard]] Booking newBooking(ResourceKind kind, int slotLength, int step);
+    // A lunch break around midday inside the slot that starts `slotStart` seconds into the day.
+    [[nodiscard]] Booking lunchBreak(int slotStart, int slotLength);
     [[nodiscard]] std::uint64_t below(std::uint64_t bound);
     [[nodiscard]] QString pick(const QStringList& texts);
     [[nodiscard]] QString newKey();

@@ -715,9 +715,6 @@ void frmMain::Loadfile(const QString& name) {
     const BusyCursor busy;
     try {
         m_chart.load(file);
-        // The chart shows the range the timetable was saved with until the board moves it.
-        AcGt->scrollTo(m_chart.settings().firstShownTime);
-        AcGt->scrollToRow(m_chart.settings().firstShownRow);
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
         return;

@@ -150,6 +150,7 @@ void GanttData::load(const QString& path) {
     std::swap(d->c, fresh.d->c);
     d->adoptContent();
     d->touch();
+    emit loaded();
 }
 
 void GanttData::save(const QString& path) const {
@@ -163,6 +164,7 @@ void GanttData::clear() {
     headingColumns().clear();
     d->c.settings = ChartSettings();
     items().endBatch();
+    emit loaded();
 }
 
 QString GanttData::addonText() const {

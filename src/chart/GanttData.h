@@ -63,6 +63,9 @@ public:
 signals:
     // Content or settings changed; sent once at the end of a batch, never while bulk change is off.
     void changed();
+    // load() or clear() replaced the whole content, settings included. Sent at once, also inside a
+    // batch and while bulk change is off, so that views can show the new content from its saved place.
+    void loaded();
 
 private:
     friend class ItemCollection;

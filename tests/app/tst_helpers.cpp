@@ -15,179 +15,154 @@
 class tst_helpers : public QObject {
     Q_OBJECT
 private slots:
-    void mailto_data();
-    void mailto();
-    void switchValue_data();
-    void switchValue();
-    void switchValueFromCommandLine();
-    void mountInfo_data();
-    void mountInfo();
-    void localPathIsNoNetworkPath();
-    void fileExists();
-    void stringConcat();
-    void countryCode_data();
-    void countryCode();
-    void helpFile();
-};
-
-void tst_helpers::mailto_data() {
-    QTest::addColumn<QStringList>("parts"); // to, subject, body, cc, bcc
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("recipient only") << QStringList{"info@velkor.de"} << "mailto:info@velkor.de";
-    QTest::newRow("subject") << QStringList{"a@b.de", "Hello"} << "mailto:a@b.de?Subject=Hello";
-    QTest::newRow("body without subject") << QStringList{"a@b.de", "", "Hi"} << "mailto:a@b.de?Body=Hi";
-    QTest::newRow("all, in order") << QStringList{"a@b.de", "S", "B", "c@d.de", "e@f.de"}
-                                   << "mailto:a@b.de?Subject=S&Body=B&Cc=c@d.de&Bcc=e@f.de";
-    // A text cannot end its header or add a recipient.
-    QTest::newRow("escaped texts") << QStringList{"a@b.de", "Q&A?", "line 1\nline 2"}
-                                   << "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202";
-    QTest::newRow("smuggled header") << QStringList{"a@b.de", "x&Bcc=evil@x.de"}
-                                     << "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de";
-}
-
-void tst_helpers::mailto() {
-    QFETCH(QStringList, parts);
-    QFETCH(QString, expected);
-    while (parts.size() < 5)
-        parts << QString();
-    QCOMPARE(MailtoText(parts[0], parts[1], parts[2], parts[3], parts[4]), expected);
-
-    ScriptedPrompts prompts;
-    QVERIFY(SendMail(parts[0], parts[1], parts[2], parts[3], parts[4]));
-    QCOMPARE(prompts.openedUrls, QStringList{expected});
-}
-
-void tst_helpers::switchValue_data() {
-    QTest::addColumn<QString>("switchName");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("value");
-    const auto row = [](const char* name, const QString& switchName, const QString& text,
-                        const QString& value) { QTest::newRow(name) << switchName << text << value; };
-    row("up to a blank", "/WIN=", "/WIN=3 /X", "3");
-    row("up to a slash", "MULTIOPEN", "MULTIOPEN12/X", "12");
-    row("nothing before the next switch", "/RESTART", "/RESTART/NEWFILE", "");
-    row("switch in another case", "/win=", "/WIN=7", "7");
-    row("missing", "/Y", "/WIN=3", "");
-}
-
-void tst_helpers::switchValue() {
-    QFETCH(QString, switchName);
-    QFETCH(QString, text);
-    QFETCH(QString, value);
-    QCOMPARE(GetSwitchValue(switchName, text), value);
-}
-
-void tst_helpers::switchValueFromCommandLine() {
-    globals().commandLine = "/restart /win=left /NewFile";
-    QCOMPARE(GetSwitchValue("/win="), QString("LEFT"));
-    globals().commandLine.clear();
-    QCOMPARE(GetSwitchValue("/win="), QString());
-}
-
-void tst_helpers::mountInfo_data() {
-    const QString mounts = "21 26 0:20 / /proc rw,relatime - proc proc rw\n"
-                           "26 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
-                           "40 26 0:45 / /mnt/share rw,relatime shared:7 - cifs //server/share rw,vers=3.0\n"
-                           "41 40 0:46 / /mnt/share/local rw - ext4 /dev/vdb rw\n"
-                           "42 26 0:47 / /net/home rw - nfs4 fileserver:/export/home rw\n"
-                           "43 26 0:48 /projects /data rw - nfs fileserver:/export rw\n"
-                           "44 26 0:49 / /mnt/my\\040files rw - fuse.sshfs me@host:/srv/ rw\n"
-                           "45 26 0:50 / /mnt/sharefile rw - tmpfs tmpfs rw\n"
-                           "not a mount line\n";
-    QTest::addColumn<QString>("mounts");
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("expected");
-    const auto row = [&](const char* name, const QString& path, const QString& expected) {
-        QTest::newRow(name) << mounts << path << expected;
-    };
-    row("cifs", "/mnt/share/plans/a.qtf", "//server/share/plans/a.qtf");
-    row("the mount point itself", "/mnt/share", "//server/share");
-    row("local mount inside a share", "/mnt/share/local/a.qtf", "");
-    row("name that only starts like a share", "/mnt/sharefile/a.qtf", "");
-    row("nfs4", "/net/home/anna/p.jpg", "fileserver:/export/home/anna/p.jpg");
-    row("nfs below the export's root", "/data/x.qtf", "fileserver:/export/projects/x.qtf");
-    row("escaped blank, source with slash", "/mnt/my files/a.qtf", "me@host:/srv/a.qtf");
-    row("local disk", "/home/anna/a.qtf", "");
-    QTest::newRow("later mount hides the earlier")
-        << mounts + "50 26 0:51 / /net/home rw - ext4 /dev/vdc rw\n"
-        << QString("/net/home/anna/p.jpg") << QString();
-    QTest::newRow("nothing mounted") << QString() << QString("/x") << QString();
-}
-
-void tst_helpers::mountInfo() {
-    QFETCH(QString, mounts);
-    QFETCH(QString, path);
-    QFETCH(QString, expected);
-    QCOMPARE(networkPathFromMountInfo(path, mounts), expected);
-}
-
-void tst_helpers::localPathIsNoNetworkPath() {
-    QCOMPARE(GetUNCPath("/proc", true), QString("/proc"));
-    try {
-        GetUNCPath("/proc", false);
-        QFAIL("a local path must raise error 5");
-    } catch (const AppError& error) {
-        QCOMPARE(error.number(), 5L);
+    void mailto_data() {
+        QTest::addColumn<QStringList>("parts"); // to, subject, body, cc, bcc
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("recipient only") << QStringList{"info@velkor.de"} << "mailto:info@velkor.de";
+        QTest::newRow("body without subject") << QStringList{"a@b.de", "", "Hi"} << "mailto:a@b.de?Body=Hi";
+        QTest::newRow("all, in order") << QStringList{"a@b.de", "S", "B", "c@d.de", "e@f.de"}
+                                       << "mailto:a@b.de?Subject=S&Body=B&Cc=c@d.de&Bcc=e@f.de";
+        QTest::newRow("escaped texts") << QStringList{"a@b.de", "Q&A?", "line 1\nline 2"}
+                                       << "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202";
+        QTest::newRow("smuggled header")
+            << QStringList{"a@b.de", "x&Bcc=evil@x.de"} << "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de";
     }
-}
 
-void tst_helpers::fileExists() {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    QVERIFY(!FileExists(dir.path()));
-    const QString file = dir.filePath("a.qtf");
-    QVERIFY(!FileExists(file));
-    QFile out(file);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.close();
-    QVERIFY(FileExists(file));
-}
+    void mailto() {
+        QFETCH(QStringList, parts);
+        QFETCH(QString, expected);
+        while (parts.size() < 5)
+            parts << QString();
+        QCOMPARE(MailtoText(parts[0], parts[1], parts[2], parts[3], parts[4]), expected);
 
-void tst_helpers::stringConcat() {
-    clsStringConcat text;
-    QCOMPARE(text.Value(), QString());
-    text.Concat("ab");
-    text.Concat("cd");
-    QCOMPARE(text.Value(), QString("abcd"));
-    text.Clear();
-    text.Concat("x");
-    QCOMPARE(text.Value(), QString("x"));
-}
+        ScriptedPrompts prompts;
+        QVERIFY(SendMail(parts[0], parts[1], parts[2], parts[3], parts[4]));
+        QCOMPARE(prompts.openedUrls, QStringList{expected});
+    }
 
-void tst_helpers::countryCode_data() {
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<int>("code");
-    QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << 49;
-    QTest::newRow("Switzerland") << QLocale(QLocale::French, QLocale::Switzerland) << 41;
-    QTest::newRow("USA") << QLocale(QLocale::English, QLocale::UnitedStates) << 1;
-    QTest::newRow("no territory") << QLocale::c() << 0;
-}
+    void switchValue_data() {
+        QTest::addColumn<QString>("switchName");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("value");
+        const auto row = [](const char* name, const QString& switchName, const QString& text,
+                            const QString& value) { QTest::newRow(name) << switchName << text << value; };
+        row("up to a blank", "/WIN=", "/WIN=3 /X", "3");
+        row("up to a slash", "MULTIOPEN", "MULTIOPEN12/X", "12");
+        row("nothing before the next switch", "/RESTART", "/RESTART/NEWFILE", "");
+        row("switch in another case, value kept as written", "/win=", "/WIN=Left", "Left");
+        row("missing", "/Y", "/WIN=3", "");
+    }
 
-void tst_helpers::countryCode() {
-    QFETCH(QLocale, locale);
-    QFETCH(int, code);
-    QCOMPARE(LocaleCountryCode(locale), code);
-}
+    void switchValue() {
+        QFETCH(QString, switchName);
+        QFETCH(QString, text);
+        QFETCH(QString, value);
+        QCOMPARE(GetSwitchValue(switchName, text), value);
+        // Without a text the program's own command line is searched, upper-cased.
+        globals().commandLine = text.toLower();
+        QCOMPARE(GetSwitchValue(switchName), value.toUpper());
+        globals().commandLine.clear();
+    }
 
-void tst_helpers::helpFile() {
-    QStandardPaths::setTestModeEnabled(true);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QVERIFY(QDir().mkpath(documents));
-    const QString path = documents + "/HELP.TXT";
-    QFile::remove(path);
-    ScriptedPrompts prompts;
-    QVERIFY(OpenHelpFile());
-    QVERIFY(QFile::exists(path));
-    QCOMPARE(prompts.openedUrls, QStringList{QUrl::fromLocalFile(path).toString()});
-    // An existing memo keeps its text.
-    QFile memo(path);
-    QVERIFY(memo.open(QIODevice::WriteOnly));
-    memo.write("note");
-    memo.close();
-    QVERIFY(OpenHelpFile());
-    QVERIFY(memo.open(QIODevice::ReadOnly));
-    QCOMPARE(memo.readAll(), QByteArray("note"));
-}
+    void mountInfo_data() {
+        const QString mounts =
+            "21 26 0:20 / /proc rw,relatime - proc proc rw\n"
+            "26 1 254:0 / / rw,relatime - ext4 /dev/vda rw\n"
+            "40 26 0:45 / /mnt/share rw,relatime shared:7 - cifs //server/share rw,vers=3.0\n"
+            "41 40 0:46 / /mnt/share/local rw - ext4 /dev/vdb rw\n"
+            "42 26 0:47 / /net/home rw - nfs4 fileserver:/export/home rw\n"
+            "43 26 0:48 /projects /data rw - nfs fileserver:/export rw\n"
+            "44 26 0:49 / /mnt/my\\040files rw - fuse.sshfs me@host:/srv/ rw\n"
+            "45 26 0:50 / /mnt/sharefile rw - tmpfs tmpfs rw\n"
+            "not a mount line\n";
+        QTest::addColumn<QString>("mounts");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("expected");
+        const auto row = [&](const char* name, const QString& path, const QString& expected) {
+            QTest::newRow(name) << mounts << path << expected;
+        };
+        row("cifs", "/mnt/share/plans/a.qtf", "//server/share/plans/a.qtf");
+        row("the mount point itself", "/mnt/share", "//server/share");
+        row("local mount inside a share", "/mnt/share/local/a.qtf", "");
+        row("name that only starts like a share", "/mnt/sharefile/a.qtf", "");
+        row("nfs4", "/net/home/anna/p.jpg", "fileserver:/export/home/anna/p.jpg");
+        row("nfs below the export's root", "/data/x.qtf", "fileserver:/export/projects/x.qtf");
+        row("escaped blank, source with slash", "/mnt/my files/a.qtf", "me@host:/srv/a.qtf");
+        row("local disk", "/home/anna/a.qtf", "");
+        QTest::newRow("later mount hides the earlier")
+            << mounts + "50 26 0:51 / /net/home rw - ext4 /dev/vdc rw\n"
+            << QString("/net/home/anna/p.jpg") << QString();
+        QTest::newRow("nothing mounted") << QString() << QString("/x") << QString();
+    }
+
+    void mountInfo() {
+        QFETCH(QString, mounts);
+        QFETCH(QString, path);
+        QFETCH(QString, expected);
+        QCOMPARE(networkPathFromMountInfo(path, mounts), expected);
+    }
+
+    void localPathIsNoNetworkPath() {
+        QCOMPARE(GetUNCPath("/proc", true), QString("/proc"));
+        try {
+            GetUNCPath("/proc", false);
+            QFAIL("a local path must raise error 5");
+        } catch (const AppError& error) {
+            QCOMPARE(error.number(), 5L);
+        }
+    }
+
+    void fileExistsAndStringConcat() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("a.qtf");
+        QVERIFY(!FileExists(file));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        QVERIFY(FileExists(file));
+        QVERIFY(!FileExists(dir.path())); // a folder is no file
+
+        clsStringConcat text;
+        text.Concat("ab");
+        text.Concat("cd");
+        QCOMPARE(text.Value(), QString("abcd"));
+        text.Clear();
+        text.Concat("x");
+        QCOMPARE(text.Value(), QString("x"));
+    }
+
+    void countryCode_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("code");
+        QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << 49;
+        QTest::newRow("Switzerland") << QLocale(QLocale::French, QLocale::Switzerland) << 41;
+        QTest::newRow("no territory") << QLocale::c() << 0;
+    }
+
+    void countryCode() {
+        QFETCH(QLocale, locale);
+        QFETCH(int, code);
+        QCOMPARE(LocaleCountryCode(locale), code);
+    }
+
+    void helpFile() {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(QDir().mkpath(documents));
+        const QString path = documents + "/HELP.TXT";
+        QFile::remove(path);
+        ScriptedPrompts prompts;
+        QVERIFY(OpenHelpFile());
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(prompts.openedUrls, QStringList{QUrl::fromLocalFile(path).toString()});
+        // An existing memo keeps its text.
+        QFile memo(path);
+        QVERIFY(memo.open(QIODevice::WriteOnly));
+        memo.write("note");
+        memo.close();
+        QVERIFY(OpenHelpFile());
+        QVERIFY(memo.open(QIODevice::ReadOnly));
+        QCOMPARE(memo.readAll(), QByteArray("note"));
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_helpers)
 #include "tst_helpers.moc"

@@ -5,6 +5,7 @@
 #include "app/TimePoint.h"
 #include "app/clsGeneralOptions.h"
 #include "app/clsSettings.h"
+#include "board/FileInUseMarker.h"
 #include "board/bsMain.h"
 #include "board/frmMain.h"
 #include "chart/DefaultStyles.h"
@@ -94,11 +95,32 @@ struct BoardFixture {
         return TimePoint::fromDateTime(date, QTime(hour, minute));
     }
 
+    // Writes a timetable into the home folder, starts the board and opens the timetable; by default
+    // one room with item "A" on 2 March 2026, 08:00-09:00.
+    QString openPlan() {
+        const QDate day(2026, 3, 2);
+        return openPlan({QStringLiteral("Room")},
+                        {{QStringLiteral("A"), QStringLiteral("R1"), at(day, 8), at(day, 9)}});
+    }
+    QString openPlan(const QStringList& rows, const QList<Booking>& bookings, int deleteAfterDays = 0,
+                     const QString& name = QStringLiteral("plan.qtf")) {
+        const QString plan = path(name);
+        writeTimetable(plan, rows, bookings, deleteAfterDays);
+        activate();
+        board->Loadfile(plan);
+        return plan;
+    }
+
     QTemporaryDir home;
     ScriptedPrompts prompts;
     std::unique_ptr<bsMain> program;
     frmMain* board = nullptr;
 };
+
+// False while a planner holds the file: the owner takes the write permissions away.
+inline bool writable(const QString& file) {
+    return (QFile::permissions(file) & FileInUseMarker::writeBits) != 0;
+}
 
 inline void pinLocale() {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

@@ -4,7 +4,6 @@
 #include "board/BoardMenus.h"
 #include "board/ColorComboBox.h"
 #include "board/DetailPanel.h"
-#include "board/FileInUseMarker.h"
 #include "board/SchedulePrint.h"
 #include "board/TimeNavigation.h"
 #include "board/WindowPlacement.h"
@@ -20,12 +19,8 @@
 namespace {
 const QDate monday(2026, 3, 2);
 
-QString caption(const QAction* entry) {
-    return entry->text();
-}
-
-bool writable(const QString& file) {
-    return (QFile::permissions(file) & FileInUseMarker::writeBits) != 0;
+TimePoint at(int hour) {
+    return BoardFixture::at(monday, hour);
 }
 } // namespace
 
@@ -33,8 +28,6 @@ class TstBoard : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { pinLocale(); }
-
-    // Start-up
 
     void startEmpty() {
         BoardFixture fixture;
@@ -55,7 +48,6 @@ private slots:
         QTest::addColumn<QString>("commandLine");
         QTest::newRow("lower case") << "/newfile";
         QTest::newRow("as a restart passes it") << "/RESTART /NewFile";
-        QTest::newRow("capitals") << "/NEWFILE";
     }
 
     void startNewTimetable() {
@@ -66,6 +58,7 @@ private slots:
         const ChartRow* row = fixture.chart().rows().byPosition(1);
         QCOMPARE(row->caption, QString("Resource"));
         QCOMPARE(row->styleKey, QString("Resources"));
+        QVERIFY(row->picture.isEmpty());
         QCOMPARE(row->key().size(), 38);
         QCOMPARE(fixture.board->GantRow(), 1);
         QCOMPARE(fixture.view().firstShownTime(),
@@ -98,12 +91,20 @@ private slots:
         QVERIFY(fixture.board->fileName().isEmpty());
     }
 
-    void startWithPathWithBlanks() {
+    void startWithFile_data() {
+        QTest::addColumn<bool>("mostRecent"); // else named on the command line
+        QTest::newRow("command line, blanks in the path") << false;
+        QTest::newRow("most recent file") << true;
+    }
+
+    void startWithFile() {
+        QFETCH(bool, mostRecent);
         QTemporaryDir folder;
         const QString path = folder.filePath("plan for may.qtf");
-        BoardFixture::writeTimetable(path, {"Room 1", "Van"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
-        BoardFixture fixture(path);
+        BoardFixture::writeTimetable(path, {"Room 1", "Van"}, {{"A", "R1", at(8), at(9)}});
+        BoardFixture fixture(mostRecent ? QString() : path);
+        fixture.options().setUseMostRecent(mostRecent);
+        globals().profile->WriteProfileString("RECENT", "FILE1", path);
         fixture.activate();
         QCOMPARE(fixture.board->fileName(), path);
         QCOMPARE(fixture.chart().rows().count(), 2);
@@ -115,26 +116,12 @@ private slots:
         QVERIFY(!fixture.board->windowTitle().contains("read-only"));
     }
 
-    void startWithMostRecentFile() {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("recent.qtf");
-        BoardFixture::writeTimetable(path, {"Room"}, {});
-        BoardFixture fixture;
-        fixture.options().setUseMostRecent(true);
-        globals().profile->WriteProfileString("RECENT", "FILE1", path);
-        fixture.activate();
-        QCOMPARE(fixture.board->fileName(), path);
-    }
-
-    // Saving, backup, loading
-
     void saveKeepsBackupOfPreviousSave() {
         BoardFixture fixture("/newfile");
         fixture.activate();
         const QString plan = fixture.path("plan.qtf");
         const QString rowKey = fixture.chart().rows().byPosition(1)->key();
-        fixture.chart().items().add("first", rowKey, BoardFixture::at(monday, 8), BoardFixture::at(monday, 9),
-                                    "K1", "Date");
+        fixture.chart().items().add("first", rowKey, at(8), at(9), "K1", "Date");
         fixture.board->setDirty(true);
         fixture.prompts.answerFile(fixture.path("plan"));
         QVERIFY(fixture.board->DoSave(false));
@@ -145,8 +132,7 @@ private slots:
         QVERIFY(!writable(plan));
         QVERIFY(!IsReadOnly());
 
-        fixture.chart().items().add("second", rowKey, BoardFixture::at(monday, 10),
-                                    BoardFixture::at(monday, 11), "K2", "Date");
+        fixture.chart().items().add("second", rowKey, at(10), at(11), "K2", "Date");
         fixture.board->setDirty(true);
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(BoardFixture::itemCountOf(plan), 2);
@@ -155,18 +141,15 @@ private slots:
         QVERIFY(writable(plan + ".BAK"));
 
         QCOMPARE(globals().profile->ReadProfileString("RECENT", "FILE1", ""), plan);
-        QCOMPARE(caption(fixture.board->menus()->mMRUi[1]), "&1 " + plan);
+        QCOMPARE(fixture.board->menus()->mMRUi[1]->text(), "&1 " + plan);
         QVERIFY(fixture.board->menus()->mMRUi[6]->isVisible());
-    }
 
-    void saveCancelledChangesNothing() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        // A cancelled name changes nothing.
         fixture.board->setDirty(true);
         fixture.prompts.answerFile("");
-        QVERIFY(!fixture.board->DoSave(false));
+        QVERIFY(!fixture.board->DoSave(true));
         QVERIFY(fixture.board->Dirty());
-        QVERIFY(fixture.board->fileName().isEmpty());
+        QCOMPARE(fixture.board->fileName(), plan);
     }
 
     void failedSaveLosesNothing_data() {
@@ -178,12 +161,8 @@ private slots:
     void failedSaveLosesNothing() {
         QFETCH(QString, target);
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
-        QFile::copy(plan, plan + ".BAK");
-        fixture.activate();
-        fixture.board->Loadfile(plan);
+        BoardFixture::writeTimetable(fixture.path("plan.qtf.BAK"), {"Room"}, {{"A", "R1", at(8), at(9)}});
+        const QString plan = fixture.openPlan();
         fixture.chart().items().remove("A");
         fixture.board->setDirty(true);
 
@@ -205,8 +184,7 @@ private slots:
         BoardFixture fixture("/newfile");
         fixture.activate();
         const QString other = fixture.path("other.qtf");
-        BoardFixture::writeTimetable(other, {"Room"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        BoardFixture::writeTimetable(other, {"Room"}, {{"A", "R1", at(8), at(9)}});
         FileInUseMarker otherInstance;
         QCOMPARE(otherInstance.claim(other), FileInUseMarker::Claim::Owner);
         fixture.prompts.answerFile(other);
@@ -225,16 +203,12 @@ private slots:
     void damagedFileKeepsOpenTimetable() {
         QFETCH(QByteArray, content);
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        const QString plan = fixture.openPlan();
         const QString damaged = fixture.path("damaged.qtf");
         QFile file(damaged);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
         file.close();
-        fixture.activate();
-        fixture.board->Loadfile(plan);
         fixture.prompts.clear();
 
         fixture.board->Loadfile(damaged);
@@ -262,35 +236,25 @@ private slots:
         QFETCH(bool, saveAuto);
         QFETCH(int, answer);
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
-        fixture.activate();
-        fixture.board->Loadfile(plan);
+        const QString plan = fixture.openPlan();
         fixture.options().setSaveAuto(saveAuto);
-        fixture.chart().items().add("B", "R1", BoardFixture::at(monday, 10), BoardFixture::at(monday, 11),
-                                    "B", "Date");
+        fixture.chart().items().add("B", "R1", at(10), at(11), "B", "Date");
         fixture.board->setDirty(true);
         fixture.prompts.clear();
         if (answer)
             fixture.prompts.answerMessage(answer);
         QTEST(fixture.board->AskSave(), "ok");
-        QCOMPARE(fixture.prompts.prompts().size(), answer ? 1 : 0);
-        if (answer) {
-            QCOMPARE(fixture.prompts.texts().first(), QString("Save changes?"));
+        QCOMPARE(fixture.prompts.texts(), answer ? QStringList{"Save changes?"} : QStringList());
+        if (answer)
             QCOMPARE(fixture.prompts.prompts().first().flags, 35);
-        }
         QTEST(BoardFixture::itemCountOf(plan), "savedItems");
     }
 
     void loadingAnotherFileAsksFirst() {
         BoardFixture fixture;
-        const QString first = fixture.path("first.qtf");
         const QString second = fixture.path("second.qtf");
-        BoardFixture::writeTimetable(first, {"Room"}, {});
         BoardFixture::writeTimetable(second, {"Van", "Car"}, {});
-        fixture.activate();
-        fixture.board->Loadfile(first);
+        const QString first = fixture.openPlan({"Room"}, {});
         fixture.board->setDirty(true);
         fixture.prompts.answerMessage(MessageResult::Cancel);
         fixture.board->mFileI_Click(2);
@@ -309,8 +273,6 @@ private slots:
         QVERIFY(!writable(second));
     }
 
-    // Undo all changes
-
     void undoReloadsSavedState_data() {
         QTest::addColumn<bool>("confirm");
         QTest::addColumn<int>("answer");
@@ -325,11 +287,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, undone);
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
-        fixture.activate();
-        fixture.board->Loadfile(plan);
+        const QString plan = fixture.openPlan();
         fixture.options().setConfirmUndo(confirm);
 
         // Nothing changed: nothing to undo, nothing asked.
@@ -341,10 +299,9 @@ private slots:
         if (answer)
             fixture.prompts.answerMessage(answer);
         fixture.board->tbToolBar_ButtonClick("UNDO");
-        if (confirm) {
-            QCOMPARE(fixture.prompts.texts(), QStringList{"Undo all changes now?"});
+        QCOMPARE(fixture.prompts.texts(), confirm ? QStringList{"Undo all changes now?"} : QStringList());
+        if (confirm)
             QCOMPARE(fixture.prompts.prompts().first().flags, 292);
-        }
         QCOMPARE(fixture.chart().items().count(), undone ? 1 : 0);
         QCOMPARE(fixture.board->Dirty(), !undone);
         QVERIFY(!writable(plan));
@@ -357,41 +314,38 @@ private slots:
         fixture.board->setDirty(true);
         fixture.board->UndoAllChanges();
         QVERIFY(fixture.prompts.prompts().isEmpty());
-        QCOMPARE(fixture.prompts.detachedStarts.size(), 1);
-        QCOMPARE(fixture.prompts.detachedStarts.first().mid(1), QStringList({"/RESTART", "/NewFile"}));
-        QCOMPARE(fixture.prompts.detachedStarts.first().first(), QCoreApplication::applicationFilePath());
+        QCOMPARE(fixture.prompts.detachedStarts,
+                 (QList<QStringList>{{QCoreApplication::applicationFilePath(), "/RESTART", "/NewFile"}}));
     }
 
-    void newTimetableMayAskTwice() {
+    void newTimetableRestarts_data() {
+        QTest::addColumn<int>("saveAnswer");
+        QTest::addColumn<bool>("restarts");
+        QTest::newRow("no to saving") << int(MessageResult::No) << true;
+        QTest::newRow("cancelled") << int(MessageResult::Cancel) << false;
+    }
+
+    void newTimetableRestarts() {
+        QFETCH(int, saveAnswer);
+        QFETCH(bool, restarts);
         BoardFixture fixture("/newfile");
         fixture.activate();
         fixture.options().setConfirmQuit(true);
         fixture.board->setDirty(true);
         fixture.prompts.answerMessage(MessageResult::No);
-        fixture.prompts.answerMessage(MessageResult::No);
+        fixture.prompts.answerMessage(saveAnswer);
         fixture.board->mFileI_Click(0);
         // The quit question is not asked for a restart; the save question comes again at the unload.
-        QCOMPARE(fixture.prompts.texts(), QStringList({"Save changes?", "Save changes?"}));
-        QCOMPARE(fixture.prompts.detachedStarts.size(), 1);
-    }
-
-    void refusedRestartStartsNothing() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.board->setDirty(true);
-        fixture.prompts.answerMessage(MessageResult::No);
-        fixture.prompts.answerMessage(MessageResult::Cancel);
-        fixture.board->mFileI_Click(0);
-        QVERIFY(fixture.prompts.detachedStarts.isEmpty());
-        QVERIFY(!fixture.board->restarting());
+        QCOMPARE(fixture.prompts.texts(), QStringList(2, "Save changes?"));
+        QCOMPARE(fixture.prompts.detachedStarts.size(), restarts ? 1 : 0);
+        QCOMPARE(fixture.board->restarting(), restarts);
+        if (restarts)
+            return;
         // A later close asks the quit question again.
-        fixture.options().setConfirmQuit(true);
         fixture.prompts.answerMessage(MessageResult::No);
         fixture.board->close();
         QCOMPARE(fixture.prompts.texts().last(), QString("Do yout want to quit?"));
     }
-
-    // Quit
 
     void quitQuestions() {
         BoardFixture fixture("/newfile");
@@ -417,8 +371,6 @@ private slots:
         QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Main", "").count('|'), 4);
     }
 
-    // Recent files
-
     void recentFilesMenu() {
         BoardFixture fixture;
         QStringList files;
@@ -427,19 +379,14 @@ private slots:
             BoardFixture::writeTimetable(files.last(), {QString("Row %1").arg(i)}, {});
         }
         fixture.activate();
-        fixture.board->Loadfile(files[0]);
-        fixture.board->Loadfile(files[1]);
-        fixture.board->Loadfile(files[0]);
         const auto& entries = fixture.board->menus()->mMRUi;
-        QCOMPARE(caption(entries[1]), "&1 " + files[0]);
-        QCOMPARE(caption(entries[2]), "&2 " + files[1]);
-        QVERIFY(!entries[3]->isVisible());
-
+        fixture.board->Loadfile(files[0]);
+        QVERIFY(!entries[2]->isVisible());
         for (const QString& file : files)
             fixture.board->Loadfile(file);
         QVERIFY(entries[5]->isVisible());
-        QCOMPARE(caption(entries[1]), "&1 " + files[5]);
-        QCOMPARE(caption(entries[5]), "&5 " + files[1]);
+        QCOMPARE(entries[1]->text(), "&1 " + files[5]);
+        QCOMPARE(entries[5]->text(), "&5 " + files[1]);
         const QStringList section = globals().profile->ReadProfileSection("RECENT");
         QCOMPARE(section.size(), 5);
         QCOMPARE(section.first(), "FILE1=" + files[5]);
@@ -454,16 +401,13 @@ private slots:
         QFile::remove(files[5]);
         fixture.board->mMRUi_Click(2);
         QCOMPARE(fixture.prompts.texts().last(), "File '" + files[5] + "' not found!");
-        QCOMPARE(caption(entries[2]), "&2 " + files[5]);
+        QCOMPARE(entries[2]->text(), "&2 " + files[5]);
     }
-
-    // Read-only second instance
 
     void fileInUseOpensReadOnly() {
         BoardFixture fixture;
         const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}});
+        BoardFixture::writeTimetable(plan, {"Room"}, {{"A", "R1", at(8), at(9)}});
         // Another instance holds the file.
         FileInUseMarker other;
         QCOMPARE(other.claim(plan), FileInUseMarker::Claim::Owner);
@@ -545,8 +489,6 @@ private slots:
         QCOMPARE(QFile::permissions(plan), before);
     }
 
-    // Automatic deletion of old items
-
     void autoDeleteOldItems_data() {
         QTest::addColumn<int>("days");
         QTest::addColumn<int>("endOffsetSeconds"); // from midnight today
@@ -563,9 +505,9 @@ private slots:
     void autoDeleteOldItems() {
         QFETCH(int, days);
         QFETCH(int, endOffsetSeconds);
+        QFETCH(bool, kept);
         QFETCH(QString, fileName);
         BoardFixture fixture;
-        const QString plan = fixture.path(fileName);
         const TimePoint today = TimePoint::today();
         const TimePoint end = today.addSeconds(endOffsetSeconds);
         QList<BoardFixture::Booking> bookings;
@@ -575,33 +517,27 @@ private slots:
         }
         bookings.append({"probe", "R2", end.addDays(-30), end});
         bookings.append({"long", "R3", today.addDays(-900), today.addDays(2)});
-        BoardFixture::writeTimetable(plan, {"Room", "Van", "Ann"}, bookings, days);
-        fixture.activate();
-        fixture.board->Loadfile(plan);
-        QFETCH(bool, kept);
+        fixture.openPlan({"Room", "Van", "Ann"}, bookings, days, fileName);
         QCOMPARE(fixture.chart().items().byKey("probe") != nullptr, kept);
         QVERIFY(fixture.chart().items().byKey("long"));
         QCOMPARE(fixture.chart().items().count(), kept ? 27 : 26);
         // The item table is read afresh after the deletion.
         QCOMPARE(fixture.items().Count(), fixture.chart().items().count());
         QCOMPARE(fixture.items().GetItemIndex("probe") >= 0, kept);
-        const bool demo = fileName.contains("Demo");
-        QCOMPARE(fixture.prompts.progressCaptions.contains("Deleting old items"), days > 0 && !demo);
+        QCOMPARE(fixture.prompts.progressCaptions.contains("Deleting old items"),
+                 days > 0 && !fileName.contains("Demo"));
         QVERIFY(!fixture.board->Dirty());
     }
 
     void autoDeleteCanBeCancelled() {
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
         const TimePoint old = TimePoint::today().addDays(-100);
         QList<BoardFixture::Booking> bookings;
         for (int i = 0; i < 40; ++i)
             bookings.append(
                 {QString("old%1").arg(i), "R1", old.addSeconds(i * 7200), old.addSeconds(i * 7200 + 3600)});
-        BoardFixture::writeTimetable(plan, {"Room"}, bookings, 3);
         fixture.prompts.cancelProgressAt(20);
-        fixture.activate();
-        fixture.board->Loadfile(plan);
+        fixture.openPlan({"Room"}, bookings, 3);
         // Walked backwards: the last twenty went before the cancel, the others stay.
         QCOMPARE(fixture.chart().items().count(), 20);
         QVERIFY(fixture.chart().items().byKey("old0"));
@@ -609,25 +545,21 @@ private slots:
         QCOMPARE(fixture.items().Count(), 20);
     }
 
-    // Time navigation
-
     void stepping_data() {
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QDateTime>("expected");
         const QDateTime start(monday, QTime(6, 0));
-        QTest::newRow("10 minutes, PgDn") << 7 << int(Qt::Key_PageDown) << 0 << start.addSecs(5 * 3600);
-        QTest::newRow("10 minutes, Ctrl+PgDn")
-            << 7 << int(Qt::Key_PageDown) << int(Qt::ControlModifier) << start.addSecs(25 * 3600);
-        QTest::newRow("10 minutes, PgUp") << 7 << int(Qt::Key_PageUp) << 0 << start.addSecs(-5 * 3600);
-        QTest::newRow("10 minutes, Shift+PgDn")
-            << 7 << int(Qt::Key_PageDown) << int(Qt::ShiftModifier) << start;
-        QTest::newRow("10 seconds, PgDn") << 2 << int(Qt::Key_PageDown) << 0 << start.addSecs(5 * 60);
-        QTest::newRow("1 hour (0), PgDn") << 0 << int(Qt::Key_PageDown) << 0 << start.addSecs(5 * 60);
-        QTest::newRow("6 hours, Ctrl+PgUp")
-            << 12 << int(Qt::Key_PageUp) << int(Qt::ControlModifier) << start.addDays(-25);
-        QTest::newRow("1 week, PgDn") << 15 << int(Qt::Key_PageDown) << 0 << start.addMonths(5);
+        const int down = Qt::Key_PageDown, up = Qt::Key_PageUp, ctrl = Qt::ControlModifier;
+        QTest::newRow("10 minutes, PgDn") << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("10 minutes, Ctrl+PgDn") << 7 << down << ctrl << start.addSecs(25 * 3600);
+        QTest::newRow("10 minutes, PgUp") << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("10 minutes, Shift+PgDn") << 7 << down << int(Qt::ShiftModifier) << start;
+        QTest::newRow("10 seconds, PgDn") << 2 << down << 0 << start.addSecs(5 * 60);
+        QTest::newRow("1 hour (0), PgDn") << 0 << down << 0 << start.addSecs(5 * 60);
+        QTest::newRow("6 hours, Ctrl+PgUp") << 12 << up << ctrl << start.addDays(-25);
+        QTest::newRow("1 week, PgDn") << 15 << down << 0 << start.addMonths(5);
     }
 
     void stepping() {
@@ -643,12 +575,13 @@ private slots:
         QTEST(fixture.view().firstShownTime().toDateTime(), "expected");
     }
 
-    void steppingByMenuAndToolbar() {
+    void steppingByMenuToolbarAndKeys() {
         BoardFixture fixture("/newfile");
         fixture.activate();
         fixture.showBoard();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
         fixture.board->mZoomI_Click(7);
-        const TimePoint start = TimePoint::fromDateTime(QDateTime(monday, QTime(6, 0)));
+        const TimePoint start = at(6);
         fixture.view().scrollTo(start);
         fixture.board->mViewI_Click(7);
         QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(5 * 3600));
@@ -658,6 +591,18 @@ private slots:
         fixture.board->menus()->mViewI[8]->trigger();
         QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(-10 * 3600));
         QCOMPARE(fixture.board->ActDate(), start.addDays(-1).datePart());
+
+        // Keys typed on the chart reach the board.
+        fixture.view().scrollTo(start);
+        fixture.view().setFocus();
+        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(25 * 3600));
+        QTest::keyClick(&fixture.view(), Qt::Key_PageUp);
+        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(20 * 3600));
+        fixture.options().setConfirmQuit(true);
+        fixture.prompts.answerMessage(MessageResult::No);
+        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
     }
 
     void wholeDaysOnly() {
@@ -676,39 +621,11 @@ private slots:
         QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(monday.addDays(-1)));
     }
 
-    void keysReachTheBoard() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.showBoard();
-        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
-        fixture.board->mZoomI_Click(7);
-        const TimePoint start = TimePoint::fromDateTime(QDateTime(monday, QTime(6, 0)));
-        fixture.view().scrollTo(start);
-        fixture.view().setFocus();
-        QTest::keyClick(&fixture.view(), Qt::Key_PageDown);
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(5 * 3600));
-        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(30 * 3600));
-        QTest::keyClick(&fixture.view(), Qt::Key_PageUp, Qt::ControlModifier);
-        QTest::keyClick(&fixture.view(), Qt::Key_PageUp);
-        QCOMPARE(fixture.view().firstShownTime(), start);
-        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ShiftModifier);
-        QCOMPARE(fixture.view().firstShownTime(), start);
-        fixture.options().setConfirmQuit(true);
-        fixture.prompts.answerMessage(MessageResult::No);
-        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
-        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
-    }
-
     void printing() {
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(
-            plan, {"Room", "Van"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 10)}});
-        fixture.activate();
+        fixture.openPlan({"Room", "Van"}, {{"A", "R1", at(8), at(10)}});
         fixture.showBoard();
-        fixture.board->Loadfile(plan);
-        fixture.view().scrollTo(BoardFixture::at(monday, 6));
+        fixture.view().scrollTo(at(6));
 
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -766,31 +683,22 @@ private slots:
         QCOMPARE(calendar->ThisDate(), saturday);
     }
 
-    // Commands
-
-    void unknownToolbarKey() {
+    void refusedCommands() {
         BoardFixture fixture;
         fixture.activate();
         fixture.board->tbToolBar_ButtonClick("Warp");
         QCOMPARE(fixture.prompts.texts(), QStringList{"Unknow key:'warp'"});
         QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
-    }
-
-    void newItemNeedsResources() {
-        BoardFixture fixture;
-        fixture.activate();
         fixture.board->mEditI_Click(0);
-        QCOMPARE(fixture.prompts.texts(), QStringList{"Please add one or more resources!"});
+        QCOMPARE(fixture.prompts.texts().last(), QString("Please add one or more resources!"));
         QVERIFY(!fixture.board->Dirty());
     }
 
     void helpMenu() {
         BoardFixture fixture;
         fixture.activate();
-        fixture.board->mHelpI_Click(0);
-        fixture.board->mHelpI_Click(1);
-        fixture.board->mHelpI_Click(5);
-        fixture.board->mHelpI_Click(6);
+        for (const int entry : {0, 1, 5, 6})
+            fixture.board->mHelpI_Click(entry);
         QCOMPARE(fixture.prompts.openedUrls.size(), 4);
         QVERIFY(fixture.prompts.openedUrls[0].endsWith("/manual.html"));
         QVERIFY(fixture.prompts.openedUrls[1].endsWith("/Documents/HELP.TXT"));
@@ -812,19 +720,16 @@ private slots:
 
     void selectionFromAnotherView() {
         BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
         const QDate later = monday.addDays(60);
-        BoardFixture::writeTimetable(plan, {"Room", "Van"},
-                                     {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)},
-                                      {"B", "R2", BoardFixture::at(later, 10), BoardFixture::at(later, 11)}});
-        fixture.activate();
+        fixture.openPlan({"Room", "Van"},
+                         {{"A", "R1", at(8), at(9)},
+                          {"B", "R2", BoardFixture::at(later, 10), BoardFixture::at(later, 11)}});
         fixture.showBoard();
-        fixture.board->Loadfile(plan);
-        fixture.view().scrollTo(BoardFixture::at(monday, 6));
+        fixture.view().scrollTo(at(6));
         // The board's own selection does not move the chart.
         fixture.items().ItemSeledctedById("B", fixture.board->ID());
         QCOMPARE(fixture.board->GantItemIndex(), -1);
-        QCOMPARE(fixture.view().firstShownTime(), BoardFixture::at(monday, 6));
+        QCOMPARE(fixture.view().firstShownTime(), at(6));
         fixture.items().ItemSeledctedById("B", "{ITEM-LIST}");
         QCOMPARE(fixture.board->GantItemIndex(), 2);
         QVERIFY(fixture.board->isItemShown(*fixture.chart().items().byKey("B")));
@@ -842,16 +747,13 @@ private slots:
         QCOMPARE(layout->state, 0);
         QCOMPARE(layout->width, 15000.0);
         QCOMPARE(layout->height, 9600.0);
-
         QWidget next;
         WindowPlacement::restoreLayout(next, "Main", *globals().profile);
         QCOMPARE(next.size(), QSize(1000, 640));
         // A record with fewer than five fields leaves the design size.
         globals().profile->WriteProfileString("ScreenLayout", "Listview", "0|1|2|3");
-        QWidget other;
-        other.resize(300, 200);
-        WindowPlacement::restoreLayout(other, "Listview", *globals().profile);
-        QCOMPARE(other.size(), QSize(300, 200));
+        WindowPlacement::restoreLayout(next, "Listview", *globals().profile);
+        QCOMPARE(next.size(), QSize(1000, 640));
     }
 };
 

@@ -181,26 +181,17 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("series");
         QTest::addColumn<QString>("tip");
+        const auto row = [](const char* name, QTime start, QDateTime end, const char* caption,
+                            const char* text, const char* series, const char* tip) {
+            QTest::newRow(name) << QDateTime(monday, start) << end << caption << text << series << tip;
+        };
         const QDate next = monday.addDays(1);
-        QTest::newRow("one day") << QDateTime(monday, QTime(8, 0)) << QDateTime(monday, QTime(10, 0)) << ""
-                                 << ""
-                                 << ""
-                                 << "{M}\r\n08:00 - 10:00";
-        QTest::newRow("whole days") << QDateTime(monday, QTime(0, 0))
-                                    << QDateTime(next.addDays(1), QTime(0, 0)) << ""
-                                    << ""
-                                    << ""
-                                    << "{M} - {W}";
-        QTest::newRow("over midnight")
-            << QDateTime(monday, QTime(22, 0)) << QDateTime(next, QTime(6, 0)) << "Night"
-            << ""
-            << ""
-            << "{M} - 22:00\r\n{T} - 06:00\r\nNight";
-        QTest::newRow("series member")
-            << QDateTime(monday, QTime(8, 0)) << QDateTime(monday, QTime(9, 0)) << "Weekly"
-            << "Bring the keys"
-            << "SER"
-            << "(S) {M}\r\n08:00 - 09:00\r\nWeekly\r\nBring the keys";
+        row("one day", QTime(8, 0), QDateTime(monday, QTime(10, 0)), "", "", "", "{M}\r\n08:00 - 10:00");
+        row("whole days", QTime(0, 0), QDateTime(next.addDays(1), QTime(0, 0)), "", "", "", "{M} - {W}");
+        row("over midnight", QTime(22, 0), QDateTime(next, QTime(6, 0)), "Night", "", "",
+            "{M} - 22:00\r\n{T} - 06:00\r\nNight");
+        row("series member", QTime(8, 0), QDateTime(monday, QTime(9, 0)), "Weekly", "Bring the keys", "SER",
+            "(S) {M}\r\n08:00 - 09:00\r\nWeekly\r\nBring the keys");
     }
 
     void tipText() {
@@ -220,8 +211,6 @@ private slots:
             .replace("{W}", TimePoint::fromDate(monday.addDays(2)).mediumDate());
         QCOMPARE(frmMain::ItemTipText(item), tip);
     }
-
-    // The detail panel
 
     void panelApplies() {
         addItem("A", 1, at(8), at(10), "SER");
@@ -255,36 +244,18 @@ private slots:
         QTest::addColumn<QString>("endDate");
         QTest::addColumn<QString>("endTime");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no end time") << "02.03.2026"
-                                     << "08:00"
-                                     << "02.03.2026"
-                                     << ""
-                                     << "Please input start and end time!";
-        QTest::newRow("no date") << "31.02.2026"
-                                 << "08:00"
-                                 << "02.03.2026"
-                                 << "09:00"
-                                 << "Please input start and end time!";
-        QTest::newRow("end before start") << "02.03.2026"
-                                          << "10:00"
-                                          << "02.03.2026"
-                                          << "09:00"
-                                          << "Check start and end timepoint!";
-        QTest::newRow("end at start") << "02.03.2026"
-                                      << "09:00"
-                                      << "02.03.2026"
-                                      << "09:00"
-                                      << "Check start and end timepoint!";
-        QTest::newRow("conflict") << "02.03.2026"
-                                  << "09:30"
-                                  << "02.03.2026"
-                                  << "12:30"
-                                  << "Change is impossible! Conflict with existing item!";
-        QTest::newRow("touching is fine") << "02.03.2026"
-                                          << "07:00"
-                                          << "02.03.2026"
-                                          << "12:00"
-                                          << "";
+        const auto row = [](const char* name, const char* startTime, const char* endTime, const char* message,
+                            const char* startDate = "02.03.2026") {
+            QTest::newRow(name) << startDate << startTime << "02.03.2026" << endTime << message;
+        };
+        const char* missing = "Please input start and end time!";
+        const char* check = "Check start and end timepoint!";
+        row("no end time", "08:00", "", missing);
+        row("no date", "08:00", "09:00", missing, "31.02.2026");
+        row("end before start", "10:00", "09:00", check);
+        row("end at start", "09:00", "09:00", check);
+        row("conflict", "09:30", "12:30", "Change is impossible! Conflict with existing item!");
+        row("touching is fine", "07:00", "12:00", "");
     }
 
     void panelRefuses() {
@@ -320,8 +291,6 @@ private slots:
         QVERIFY(qobject_cast<ColorItem*>(styles.itemDelegate()));
     }
 
-    // Deletion
-
     void deleteWithAndWithoutConfirmation() {
         addItem("A", 1, at(8), at(9));
         addItem("B", 1, at(10), at(11));
@@ -350,20 +319,6 @@ private slots:
         board->mItemI_Click(0);
         QVERIFY(fixture->prompts.prompts().isEmpty());
         QCOMPARE(fixture->chart().items().count(), 0);
-    }
-
-    void deleteSeriesMember() {
-        addItem("S1", 1, at(8), at(9), "SER");
-        addItem("S2", 1, at(8).addDays(1), at(9).addDays(1), "SER");
-        addItem("S3", 1, at(8).addDays(2), at(9).addDays(2), "SER");
-        board->setGantItemIndex(2);
-        fixture->prompts.answerMessage(MessageResult::Yes);
-        fixture->prompts.answerMessage(MessageResult::Yes);
-        board->DeleteItem();
-        QCOMPARE(fixture->prompts.texts(),
-                 QStringList({"Delete current item?", "Delete following series items too?"}));
-        QCOMPARE(fixture->chart().items().count(), 1);
-        QVERIFY(fixture->chart().items().byKey("S1"));
     }
 
     void deletingAnotherItemKeepsThePanel() {

@@ -35,8 +35,6 @@ void writeText(const QString& path, const QByteArray& text) {
 class TstBoardParts : public QObject {
     Q_OBJECT
 private slots:
-    // Recent files
-
     void recentFilesOrder() {
         clsMRU recent;
         recent.Add("/a/A.qtf");
@@ -90,8 +88,6 @@ private slots:
         QCOMPARE(recent.Count(), 0);
     }
 
-    // Window layout records
-
     void layoutRecord_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
@@ -99,7 +95,6 @@ private slots:
         QTest::addColumn<double>("left");
         QTest::addColumn<double>("width");
         QTest::newRow("normal") << "0|1500|3000|18000|12000" << true << 0 << 1500.0 << 18000.0;
-        QTest::newRow("maximised") << "2|0|0|24000|15000" << true << 2 << 0.0 << 24000.0;
         QTest::newRow("state rounded") << "2.5|1|2|3|4" << true << 2 << 1.0 << 3.0;
         QTest::newRow("point only") << "0|12,5|0|100.5|1" << true << 0 << 12.0 << 100.5;
         QTest::newRow("more fields") << "0|1|2|3|4|5" << true << 0 << 1.0 << 3.0;
@@ -138,35 +133,28 @@ private slots:
         QVERIFY(!WindowLayout::read(profile, "Calendar").has_value());
     }
 
-    // Time navigation
-
-    void stepInterval_data() {
+    void scales_data() {
         QTest::addColumn<int>("scale");
         QTest::addColumn<QString>("interval");
-        QTest::newRow("0 behaves as minutes") << 0 << "n";
-        QTest::newRow("4 30 seconds") << 4 << "n";
-        QTest::newRow("5 1 minute") << 5 << "h";
-        QTest::newRow("9 30 minutes") << 9 << "h";
-        QTest::newRow("10 1 hour") << 10 << "d";
-        QTest::newRow("14 1 day") << 14 << "d";
-        QTest::newRow("15 1 week") << 15 << "m";
-        QTest::newRow("16 outside") << 16 << "";
-        QTest::newRow("-1 outside") << -1 << "";
+        QTest::addColumn<QString>("caption");
+        const auto row = [](int scale, const char* interval, const char* caption) {
+            QTest::addRow("%d", scale) << scale << interval << caption;
+        };
+        row(0, "n", "1 hour"); // the scale 0 steps as minutes
+        row(4, "n", "30 seconds");
+        row(5, "h", "1 minute");
+        row(9, "h", "30 minutes");
+        row(10, "d", "1 hour");
+        row(14, "d", "1 day");
+        row(15, "m", "1 week");
+        row(16, "", "");
+        row(-1, "", "");
     }
 
-    void stepInterval() {
+    void scales() {
         QFETCH(int, scale);
         QTEST(TimeNavigation::stepInterval(scale), "interval");
-    }
-
-    void stepAmounts() {
-        QCOMPARE(TimeNavigation::stepAmount(1, false), 5);
-        QCOMPARE(TimeNavigation::stepAmount(5, false), 25);
-        QCOMPARE(TimeNavigation::stepAmount(1, true), -5);
-        QCOMPARE(TimeNavigation::scaleCaption(0), QString("1 hour"));
-        QCOMPARE(TimeNavigation::scaleCaption(7), QString("10 minutes"));
-        QCOMPARE(TimeNavigation::scaleCaption(15), QString("1 week"));
-        QCOMPARE(TimeNavigation::scaleCaption(16), QString());
+        QTEST(TimeNavigation::scaleCaption(scale), "caption");
     }
 
     void jumpTarget_data() {
@@ -201,8 +189,6 @@ private slots:
         settings.leadInInterval = leadInInterval;
         QTEST(TimeNavigation::jumpTarget(TimePoint::fromDateTime(date), settings).toDateTime(), "expected");
     }
-
-    // Colour list items
 
     void colourEntries_data() {
         QTest::addColumn<QString>("text");
@@ -269,8 +255,6 @@ private slots:
         QVERIFY(selected != plain);
     }
 
-    // Desktop integration
-
     void execQuoting_data() {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("quoted");
@@ -332,8 +316,6 @@ private slots:
         places.desktopFolder.clear();
         QVERIFY(!DesktopIntegration::CreateShortcut(places));
     }
-
-    // Backups, printing, command line
 
     void backupReplacesOldOne() {
         QTemporaryDir folder;

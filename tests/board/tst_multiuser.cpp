@@ -6,10 +6,6 @@
 #include <unistd.h>
 
 namespace {
-bool writable(const QString& file) {
-    return (QFile::permissions(file) & FileInUseMarker::writeBits) != 0;
-}
-
 struct Run {
     int exitCode = -1;
     QString output;

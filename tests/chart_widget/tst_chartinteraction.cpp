@@ -1,9 +1,13 @@
 #include "ChartFixture.h"
+#include "app/AppError.h"
 
 #include <QHelpEvent>
+#include <QPaintEvent>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QToolTip>
 
 namespace {
@@ -78,6 +82,28 @@ void drag(QWidget* viewport, const QPoint& from, const QPoint& to) {
 TimePoint at(int hour, int minute = 0) {
     return ChartFixture::at(hour, minute);
 }
+
+// Collects what a widget repaints.
+struct PaintLog : QObject {
+    explicit PaintLog(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion painted;
+};
+
+// What the screen shows of the chart's viewport equals what a repaint of the whole viewport draws.
+bool screenIsUpToDate(const ChartFixture& f) {
+    QCoreApplication::processEvents();
+    const QRect area(f.viewport()->mapTo(f.chart.get(), QPoint(0, 0)), f.viewport()->size());
+    const QImage shown = f.chart->screen()
+                             ->grabWindow(f.chart->winId(), area.x(), area.y(), area.width(), area.height())
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    return !shown.isNull() && shown == f.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 } // namespace
 
 class ChartInteractionTest : public QObject {
@@ -93,6 +119,7 @@ private slots:
     void stretch();
     void dropOnCollisionIsRefused();
     void collisionIsShownWhileDragging();
+    void dragRepaintsAroundTheBarOnly();
     void lockedAndReadOnlyItemsStay_data();
     void lockedAndReadOnlyItemsStay();
     void permissionCancelStopsMove();
@@ -104,6 +131,7 @@ private slots:
     void wheel();
     void tipText();
     void chartsShareOneData();
+    void loadShowsTheSavedPlace();
 };
 
 void ChartInteractionTest::drawNewItem_data() {
@@ -275,6 +303,53 @@ void ChartInteractionTest::collisionIsShownWhileDragging() {
     QTest::mouseRelease(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.point(at(9, 30), 2));
     QVERIFY(!redAt(QPoint(f.chart->xAt(at(9, 30)), top + 1)));
     QCOMPARE(f.data.items().byKey("A")->start(), at(8));
+}
+
+void ChartInteractionTest::dragRepaintsAroundTheBarOnly() {
+    ChartFixture f;
+    QCoreApplication::processEvents();
+    PaintLog log(f.viewport());
+    auto moveTo = [&](const QPoint& p) {
+        log.painted = QRegion();
+        QTest::mouseMove(f.viewport(), p);
+        QCoreApplication::processEvents();
+    };
+    auto barArea = [&](TimePoint start, TimePoint end, int row) {
+        return QRect(f.chart->xAt(start), f.chart->rowTop(row), f.chart->xAt(end) - f.chart->xAt(start),
+                     f.chart->rowBottom(row) - f.chart->rowTop(row) + 1);
+    };
+    QTest::mousePress(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.point(at(9), 1));
+    QVERIFY(screenIsUpToDate(f));
+    // The first step turns the bar into its ghost and shows the preview.
+    moveTo(f.point(at(9, 15), 1));
+    QVERIFY(screenIsUpToDate(f));
+
+    // Over free time in row 2, then onto "B" with the conflict cue, then back to row 1.
+    moveTo(f.point(at(12), 2));
+    QVERIFY(log.painted.contains(barArea(at(8, 15), at(10, 15), 1)));
+    QVERIFY(log.painted.contains(barArea(at(11), at(13), 2)));
+    QVERIFY(!log.painted.intersects(QRect(0, 0, f.chart->xAt(at(6)), f.viewport()->height())));
+    QVERIFY(log.painted.boundingRect().width() < f.viewport()->width() / 2);
+    QVERIFY(screenIsUpToDate(f));
+    moveTo(f.point(at(9, 30), 2));
+    QVERIFY(log.painted.contains(barArea(at(8, 30), at(10, 30), 2)));
+    QVERIFY(screenIsUpToDate(f));
+    moveTo(f.point(at(14), 1));
+    QVERIFY(screenIsUpToDate(f));
+
+    QTest::mouseRelease(f.viewport(), Qt::LeftButton, Qt::NoModifier, f.point(at(14), 1));
+    QCOMPARE(f.data.items().byKey("A")->start(), at(13));
+    QVERIFY(screenIsUpToDate(f));
+
+    // Changing a row's height repaints the line that follows the pointer, not the chart.
+    const int bottom = f.chart->rowBottom(2);
+    QTest::mousePress(f.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(30, bottom));
+    moveTo(QPoint(30, bottom + 10));
+    moveTo(QPoint(30, bottom + 20));
+    QVERIFY(log.painted.boundingRect().height() <= 20);
+    QVERIFY(screenIsUpToDate(f));
+    QTest::mouseRelease(f.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(30, bottom + 20));
+    QVERIFY(screenIsUpToDate(f));
 }
 
 void ChartInteractionTest::lockedAndReadOnlyItemsStay_data() {
@@ -468,6 +543,48 @@ void ChartInteractionTest::chartsShareOneData() {
     f.data.items().remove("A");
     QCOMPARE(second.hitTest(there).item, nullptr);
     QCOMPARE(f.chart->currentItem(), nullptr);
+}
+
+void ChartInteractionTest::loadShowsTheSavedPlace() {
+    ChartFixture f;
+    for (int i = 4; i <= 60; ++i)
+        f.data.rows().add(QStringLiteral("R%1").arg(i), QString());
+    f.chart->scrollTo(at(7));
+    f.chart->scrollToRow(12);
+    QTemporaryDir folder;
+    const QString path = folder.filePath("saved.qtf");
+    f.data.save(path);
+
+    f.chart->scrollTo(at(20));
+    f.chart->scrollToRow(30);
+    QSignalSpy replaced(&f.data, &GanttData::loaded);
+    QSignalSpy moved(f.chart.get(), &GanttChart::VisibleTimeRangeChanged);
+    f.data.load(path);
+    QCOMPARE(replaced.count(), 1);
+    QCOMPARE(f.chart->firstShownTime(), at(7));
+    QCOMPARE(f.chart->firstShownRow(), 12);
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(moved.last().at(0).value<TimePoint>(), at(7));
+
+    // Also while the data sends no change notices.
+    f.chart->scrollTo(at(20));
+    f.chart->scrollToRow(30);
+    f.data.setBulkChange(false);
+    f.data.load(path);
+    f.data.setBulkChange(true);
+    QCOMPARE(f.chart->firstShownTime(), at(7));
+    QCOMPARE(f.chart->firstShownRow(), 12);
+
+    // An emptied chart shows the default place; a failed load leaves the chart where it is.
+    f.data.clear();
+    QCOMPARE(replaced.count(), 3);
+    QCOMPARE(f.chart->firstShownTime(), ChartSettings().firstShownTime);
+    QCOMPARE(f.chart->firstShownRow(), 0);
+    f.data.load(path);
+    f.chart->scrollTo(at(20));
+    QVERIFY_THROWS_EXCEPTION(AppError, f.data.load(folder.filePath("missing.qtf")));
+    QCOMPARE(replaced.count(), 4);
+    QCOMPARE(f.chart->firstShownTime(), at(20));
 }
 
 QTEST_MAIN(ChartInteractionTest)

@@ -12,7 +12,7 @@ TimePoint at(int hour, int minute = 0) {
 }
 
 // The layout renderChartImage uses, to find where things are drawn.
-ChartLayout layoutOf(GanttData& data, TimePoint from, int scale, QSize size) {
+ChartLayout layoutOf(const GanttData& data, TimePoint from, int scale, QSize size) {
     ChartLayout layout(data);
     layout.setScaleLevel(scale);
     layout.setSize(size);
@@ -40,6 +40,7 @@ class ChartRenderingTest : public QObject {
     Q_OBJECT
 private slots:
     void barColourAtItsPlace();
+    void imageStartsAtTheSavedFirstRow();
     void itemWithoutStyleIsDrawnNeutral();
     void picturesAreScaledToTheirPlace();
     void gridFollowsItsSwitch_data();
@@ -78,6 +79,33 @@ void ChartRenderingTest::barColourAtItsPlace() {
     QCOMPARE(hourLayout.xOf(at(10)) - hourLayout.xOf(at(8)), qint64(80));
     QCOMPARE(hours.pixelColor(int(hourLayout.xOf(at(9, 45))), y), red);
     QCOMPARE(hours.pixelColor(int(hourLayout.xOf(at(10, 15))), y), QColor(Qt::white));
+}
+
+void ChartRenderingTest::imageStartsAtTheSavedFirstRow() {
+    ChartFixture f;
+    plain(f.data);
+    for (int i = 4; i <= 12; ++i)
+        f.data.rows().add(QStringLiteral("R%1").arg(i), QString());
+    f.data.items().add("", "R2", at(12), at(13), "D", "Date");
+    f.data.items().add("", "R12", at(10), at(11), "E", "Date");
+    const ChartLayout layout = layoutOf(f.data, at(6), 8, size);
+    const int height = layout.rowAxis().height(0);
+    QVERIFY(layout.rowAxis().totalHeight() > layout.itemArea().height());
+    const QColor red(255, 0, 0);
+
+    // Row 2 at the top: its bar where row 1 would be, row 1's bar not shown.
+    f.data.settings().firstShownRow = 2;
+    const QImage second = renderChartImage(f.data, at(6), 8, size);
+    const int top = layout.itemArea().top() + height / 2;
+    QCOMPARE(second.pixelColor(int(layout.xOf(at(12, 30))), top), red);
+    QCOMPARE(second.pixelColor(int(layout.xOf(at(9, 30))), top), QColor(Qt::white));
+
+    // A row beyond the scroll range shows the last rows down to the bottom edge, as the widget does.
+    f.data.settings().firstShownRow = 1000;
+    const QImage last = renderChartImage(f.data, at(6), 8, size);
+    QCOMPARE(last.pixelColor(int(layout.xOf(at(10, 30))), size.height() - height / 2), red);
+    // Inside the chart's border.
+    QCOMPARE(last.pixelColor(int(layout.xOf(at(7))), size.height() - 2), QColor(Qt::white));
 }
 
 void ChartRenderingTest::itemWithoutStyleIsDrawnNeutral() {

@@ -55,18 +55,17 @@ private slots:
         QTest::addColumn<bool>("closes");
         QTest::addColumn<bool>("cancelled");
         QTest::addColumn<bool>("manual");
-        QTest::newRow("Enter picks") << int(Qt::Key_Return) << int(Qt::NoModifier) << true << false << false;
-        QTest::newRow("keypad Enter picks")
-            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true << false << false;
-        QTest::newRow("Esc cancels") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true << true << false;
-        QTest::newRow("Shift+Enter does nothing")
-            << int(Qt::Key_Return) << int(Qt::ShiftModifier) << false << false << false;
-        QTest::newRow("Alt+Enter does nothing")
-            << int(Qt::Key_Return) << int(Qt::AltModifier) << false << false << false;
-        QTest::newRow("Ctrl+Esc does nothing")
-            << int(Qt::Key_Escape) << int(Qt::ControlModifier) << false << false << false;
-        QTest::newRow("F1 opens the manual")
-            << int(Qt::Key_F1) << int(Qt::NoModifier) << false << false << true;
+        const auto row = [](const char* name, Qt::Key key, Qt::KeyboardModifiers modifiers, bool closes,
+                            bool cancelled, bool manual) {
+            QTest::newRow(name) << int(key) << int(modifiers) << closes << cancelled << manual;
+        };
+        row("Enter picks", Qt::Key_Return, Qt::NoModifier, true, false, false);
+        row("keypad Enter picks", Qt::Key_Enter, Qt::KeypadModifier, true, false, false);
+        row("Esc cancels", Qt::Key_Escape, Qt::NoModifier, true, true, false);
+        row("Shift+Enter does nothing", Qt::Key_Return, Qt::ShiftModifier, false, false, false);
+        row("Alt+Enter does nothing", Qt::Key_Return, Qt::AltModifier, false, false, false);
+        row("Ctrl+Esc does nothing", Qt::Key_Escape, Qt::ControlModifier, false, false, false);
+        row("F1 opens the manual", Qt::Key_F1, Qt::NoModifier, false, false, true);
     }
 
     void keys() {
@@ -114,11 +113,8 @@ private slots:
         QVERIFY(!picker.isVisible());
         QVERIFY(!picker.cancelled());
         QCOMPARE(picker.ThisDate(), QDate(2024, 3, 20));
-    }
 
-    void closeBoxCancels() {
-        frmDatePicker picker;
-        picker.setThisDate(QDate(2024, 3, 1));
+        // The close box cancels.
         picker.show();
         picker.close();
         QVERIFY(picker.cancelled());

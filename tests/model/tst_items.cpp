@@ -74,510 +74,449 @@ private:
 class TestItems : public QObject {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
-
-    void readingAnEmptyChartTellsNobody();
-    void readingMirrorsEveryItem();
-    void cancelledReadKeepsTheRowsRead();
-    void addingCreatesRowZeroThenAppends();
-    void unknownKeyIsReportedAndChangesNothing_data();
-    void unknownKeyIsReportedAndChangesNothing();
-    void updateRefreshesTheRow();
-    void deletionAsksForConfirmation_data();
-    void deletionAsksForConfirmation();
-    void seriesDeletionTakesLaterMembersOnly_data();
-    void seriesDeletionTakesLaterMembersOnly();
-    void vetoStopsLaterMessengers();
-    void deletionTellsEveryMessengerInOrder();
-    void getItemByIndexFailsSilently_data();
-    void getItemByIndexFailsSilently();
-    void selectionFromInsideANotification();
-    void indexFollowsDeleteReadAndSort();
-    void itemStylesChangedAppliesTheLock();
-    void messengerRegistration();
-    void itemLookup();
-    void failingMessengerGoesToTheHandler();
-
-private:
-    ChartItem& addToChart(const QString& key, const QString& row, TimePoint start, TimePoint end,
-                          const QString& series = {});
-    void verifyIndex() const;
-
     std::unique_ptr<ScriptedPrompts> m_prompts;
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<clsIniFile> m_profile;
     std::unique_ptr<clsGeneralOptions> m_options;
     std::unique_ptr<GanttData> m_chart;
     std::unique_ptr<clsItems> m_items;
-};
 
-void TestItems::init() {
-    m_prompts = std::make_unique<ScriptedPrompts>();
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_profile = std::make_unique<clsIniFile>();
-    m_profile->setFilename(m_dir->filePath(QStringLiteral("QUNTA.INI")));
-    m_options = std::make_unique<clsGeneralOptions>(*m_profile);
-    globals().options = m_options.get();
-    m_chart = std::make_unique<GanttData>();
-    m_chart->rows().add(QStringLiteral("R1"), QStringLiteral("Room 1"));
-    m_chart->rows().add(QStringLiteral("R2"), QStringLiteral("Room 2"));
-    m_chart->styles().add(QStringLiteral("Date"));
-    m_chart->styles().add(QStringLiteral("Date Fixed")).fixedItem = true;
-    m_items = std::make_unique<clsItems>(*m_chart);
-}
-
-void TestItems::cleanup() {
-    QCOMPARE(m_prompts->unansweredCount(), 0);
-    m_items.reset();
-    m_chart.reset();
-    globals().options = nullptr;
-    m_options.reset();
-    m_profile.reset();
-    m_dir.reset();
-    m_prompts.reset();
-}
-
-ChartItem& TestItems::addToChart(const QString& key, const QString& row, TimePoint start, TimePoint end,
-                                 const QString& series) {
-    ChartItem& item = m_chart->items().add("Caption " + key, row, start, end, key, QStringLiteral("Date"));
-    item.seriesKey = series;
-    return item;
-}
-
-// Every row is found again by its key, and every row leads to the chart item of that key.
-void TestItems::verifyIndex() const {
-    const std::vector<ItemRecord>& rows = m_items->XArray();
-    QCOMPARE(int(rows.size()), m_items->Count());
-    for (int row = 0; row < int(rows.size()); ++row) {
-        QCOMPARE(m_items->GetItemIndex(rows[size_t(row)].key), row);
-        ChartItem* item = m_items->GetItemByIndex(row);
-        QVERIFY(item != nullptr);
-        QCOMPARE(item->key(), rows[size_t(row)].key);
+    ChartItem& addToChart(const QString& key, const QString& row, TimePoint start, TimePoint end,
+                          const QString& series = {}) {
+        ChartItem& item = m_chart->items().add("Caption " + key, row, start, end, key, "Date");
+        item.seriesKey = series;
+        return item;
     }
-}
 
-void TestItems::readingAnEmptyChartTellsNobody() {
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-    QVERIFY(m_items->ReadItems());
-    QCOMPARE(m_items->Count(), 0);
-    QVERIFY(m_items->XArray().empty());
-    QVERIFY(board.log.isEmpty());
-    QVERIFY(m_prompts->progressCaptions.isEmpty());
-}
-
-void TestItems::readingMirrorsEveryItem() {
-    ChartItem& first = addToChart(QStringLiteral("A"), QStringLiteral("R2"), at(5, 8, 30), at(6, 17, 15));
-    first.addOnData = QStringLiteral("add-on");
-    first.text = QStringLiteral("two\nlines");
-    addToChart(QStringLiteral("B"), QStringLiteral("R1"), at(1, 0), at(1, 1));
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-
-    QVERIFY(m_items->ReadItems());
-    QCOMPARE(m_items->Count(), 2);
-    QCOMPARE(board.log, QStringList{QStringLiteral("ItemsChanged")});
-    QCOMPARE(m_prompts->progressCaptions, QStringList{QStringLiteral("reading items")});
-
-    const ItemRecord& row = m_items->XArray()[0];
-    const QVariantList expected{QStringLiteral("A"),
-                                QStringLiteral("Room 2"),
-                                QStringLiteral("Caption A"),
-                                QDate(2024, 3, 5),
-                                QTime(8, 30),
-                                QDate(2024, 3, 6),
-                                QTime(17, 15),
-                                QStringLiteral("add-on"),
-                                QStringLiteral("two\nlines"),
-                                QVariant(),
-                                QVariant(),
-                                QVariant()};
-    for (int column = 0; column < ItemRecord::columnCount; ++column)
-        QCOMPARE(row.value(column), expected[column]);
-    QCOMPARE(row.startDate.addSeconds(row.startTime.seconds()), at(5, 8, 30));
-    QCOMPARE(m_items->XArray()[1].key, QStringLiteral("B"));
-}
-
-void TestItems::cancelledReadKeepsTheRowsRead() {
-    for (int i = 0; i < 50; ++i)
-        addToChart(QStringLiteral("K%1").arg(i), QStringLiteral("R1"), at(1, 0).addSeconds(i * 3600),
-                   at(1, 0).addSeconds(i * 3600 + 1800));
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-    m_prompts->cancelProgressAt(20);
-
-    QVERIFY(!m_items->ReadItems());
-    QVERIFY(board.log.isEmpty());
-    QCOMPARE(m_items->Count(), 20);
-    verifyIndex();
-    QCOMPARE(m_prompts->progressValues, (QList<int>{0, 0, 20}));
-}
-
-void TestItems::addingCreatesRowZeroThenAppends() {
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-    QStringList seen;
-    board.onAdded = [&](const QString& key) {
-        const int row = m_items->GetItemIndex(key);
-        seen << QStringLiteral("%1 row %2 count %3 caption %4")
-                    .arg(key)
-                    .arg(row)
-                    .arg(m_items->Count())
-                    .arg(m_items->XArray()[size_t(row)].caption);
-    };
-
-    m_items->Add(addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9)),
-                 QStringLiteral("ed"));
-    m_items->Add(addToChart(QStringLiteral("B"), QStringLiteral("R1"), at(1, 10), at(1, 11)), QString());
-
-    QCOMPARE(seen, (QStringList{QStringLiteral("A row 0 count 0 caption Caption A"),
-                                QStringLiteral("B row 1 count 1 caption Caption B")}));
-    QCOMPARE(board.log, (QStringList{QStringLiteral("ItemAdded:A:ed"), QStringLiteral("ItemAdded:B:")}));
-    QCOMPARE(m_items->Count(), 2);
-    verifyIndex();
-}
-
-void TestItems::unknownKeyIsReportedAndChangesNothing_data() {
-    QTest::addColumn<bool>("update");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("update") << true << QStringLiteral("Update failed for item X");
-    QTest::newRow("delete") << false << QStringLiteral("Delete failed for item X");
-}
-
-void TestItems::unknownKeyIsReportedAndChangesNothing() {
-    QFETCH(bool, update);
-    QFETCH(QString, message);
-    addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    QVERIFY(m_items->ReadItems());
-    // In the chart, but never passed to the table.
-    ChartItem& stranger = addToChart(QStringLiteral("X"), QStringLiteral("R1"), at(2, 8), at(2, 9));
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-
-    if (update)
-        m_items->UpdateItem(stranger, QStringLiteral("board"));
-    else
-        QVERIFY(m_items->DeleteItem(stranger, QStringLiteral("board"), false));
-
-    QCOMPARE(m_prompts->texts(), QStringList{message});
-    QCOMPARE(m_prompts->prompts().first().flags, errorBox);
-    QCOMPARE(m_prompts->prompts().first().title, AppTitle());
-    QVERIFY(board.log.isEmpty());
-    QCOMPARE(m_items->Count(), 1);
-    QCOMPARE(m_chart->items().count(), 2);
-}
-
-void TestItems::updateRefreshesTheRow() {
-    ChartItem& item = addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-
-    item.caption = QStringLiteral("Renamed");
-    item.setRowKey(QStringLiteral("R2"));
-    item.setSpan(at(3, 14), at(3, 16));
-    m_items->UpdateItem(item, QStringLiteral("board"));
-
-    const ItemRecord& row = m_items->XArray()[0];
-    QCOMPARE(row.caption, QStringLiteral("Renamed"));
-    QCOMPARE(row.resourceCaption, QStringLiteral("Room 2"));
-    QCOMPARE(row.value(3), QVariant(QDate(2024, 3, 3)));
-    QCOMPARE(row.value(6), QVariant(QTime(16, 0)));
-    QCOMPARE(board.log, QStringList{QStringLiteral("ItemChanged:A:board")});
-}
-
-void TestItems::deletionAsksForConfirmation_data() {
-    QTest::addColumn<int>("listed");
-    QTest::addColumn<bool>("confirm");
-    QTest::addColumn<int>("options"); // 0 none registered, 1 ConfirmDelete on, 2 off
-    QTest::addColumn<QString>("expectedQuestion");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<int>("remaining");
-
-    QTest::newRow("one, Yes") << 1 << true << 1 << "Delete current item?" << MessageResult::Yes << 2;
-    QTest::newRow("two, Yes") << 2 << true << 1 << "Delete all 2 items?" << MessageResult::Yes << 1;
-    QTest::newRow("three, No") << 3 << true << 1 << "Delete all 3 items?" << MessageResult::No << 3;
-    QTest::newRow("no options: on") << 1 << true << 0 << "Delete current item?" << MessageResult::Yes << 2;
-    QTest::newRow("option off") << 2 << true << 2 << "" << 0 << 1;
-    QTest::newRow("confirm false") << 2 << false << 1 << "" << 0 << 1;
-}
-
-void TestItems::deletionAsksForConfirmation() {
-    QFETCH(int, listed);
-    QFETCH(bool, confirm);
-    QFETCH(int, options);
-    QFETCH(QString, expectedQuestion);
-    QFETCH(int, answer);
-    QFETCH(int, remaining);
-    ItemList list;
-    for (int i = 0; i < 3; ++i) {
-        ChartItem& item =
-            addToChart(QStringLiteral("I%1").arg(i + 1), QStringLiteral("R1"), at(1 + i, 8), at(1 + i, 9));
-        if (i < listed)
-            list.add(item);
+    // Every row is found again by its key, and every row leads to the chart item of that key.
+    void verifyIndex() const {
+        const std::vector<ItemRecord>& rows = m_items->XArray();
+        QCOMPARE(int(rows.size()), m_items->Count());
+        for (int row = 0; row < int(rows.size()); ++row) {
+            QCOMPARE(m_items->GetItemIndex(rows[size_t(row)].key), row);
+            ChartItem* item = m_items->GetItemByIndex(row);
+            QVERIFY(item != nullptr);
+            QCOMPARE(item->key(), rows[size_t(row)].key);
+        }
     }
-    QVERIFY(m_items->ReadItems());
-    if (options == 0)
+
+private slots:
+    void init() {
+        m_prompts = std::make_unique<ScriptedPrompts>();
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_profile = std::make_unique<clsIniFile>();
+        m_profile->setFilename(m_dir->filePath("QUNTA.INI"));
+        m_options = std::make_unique<clsGeneralOptions>(*m_profile);
+        globals().options = m_options.get();
+        m_chart = std::make_unique<GanttData>();
+        m_chart->rows().add("R1", "Room 1");
+        m_chart->rows().add("R2", "Room 2");
+        m_chart->styles().add("Date");
+        m_chart->styles().add("Date Fixed").fixedItem = true;
+        m_items = std::make_unique<clsItems>(*m_chart);
+    }
+
+    void cleanup() {
+        QCOMPARE(m_prompts->unansweredCount(), 0);
+        m_items.reset();
+        m_chart.reset();
         globals().options = nullptr;
-    else
-        m_options->setConfirmDelete(options == 1);
-    if (!expectedQuestion.isEmpty())
+        m_options.reset();
+        m_profile.reset();
+        m_dir.reset();
+        m_prompts.reset();
+    }
+
+    void readingMirrorsEveryItem() {
+        Messenger board("board");
+        m_items->AddMessenger(board);
+        // An empty chart tells nobody.
+        QVERIFY(m_items->ReadItems());
+        QCOMPARE(m_items->Count(), 0);
+        QVERIFY(board.log.isEmpty());
+        QVERIFY(m_prompts->progressCaptions.isEmpty());
+
+        ChartItem& first = addToChart("A", "R2", at(5, 8, 30), at(6, 17, 15));
+        first.addOnData = "add-on";
+        first.text = "two\nlines";
+        addToChart("B", "R1", at(1, 0), at(1, 1));
+        QVERIFY(m_items->ReadItems());
+        QCOMPARE(m_items->Count(), 2);
+        QCOMPARE(board.log, QStringList{"ItemsChanged"});
+        QCOMPARE(m_prompts->progressCaptions, QStringList{"reading items"});
+
+        const ItemRecord& row = m_items->XArray()[0];
+        const QVariantList expected{"A",          "Room 2",          "Caption A",   QDate(2024, 3, 5),
+                                    QTime(8, 30), QDate(2024, 3, 6), QTime(17, 15), "add-on",
+                                    "two\nlines", QVariant(),        QVariant(),    QVariant()};
+        for (int column = 0; column < ItemRecord::columnCount; ++column)
+            QCOMPARE(row.value(column), expected[column]);
+        QCOMPARE(row.startDate.addSeconds(row.startTime.seconds()), at(5, 8, 30));
+        QCOMPARE(m_items->XArray()[1].key, QString("B"));
+    }
+
+    void cancelledReadKeepsTheRowsRead() {
+        for (int i = 0; i < 50; ++i)
+            addToChart(QString("K%1").arg(i), "R1", at(1, 0).addSeconds(i * 3600),
+                       at(1, 0).addSeconds(i * 3600 + 1800));
+        Messenger board("board");
+        m_items->AddMessenger(board);
+        m_prompts->cancelProgressAt(20);
+
+        QVERIFY(!m_items->ReadItems());
+        QVERIFY(board.log.isEmpty());
+        QCOMPARE(m_items->Count(), 20);
+        verifyIndex();
+        QCOMPARE(m_prompts->progressValues, (QList<int>{0, 0, 20}));
+    }
+
+    void addingCreatesRowZeroThenAppends() {
+        QVERIFY(m_items->ReadItems());
+        Messenger board("board");
+        m_items->AddMessenger(board);
+        QStringList seen;
+        board.onAdded = [&](const QString& key) {
+            const int row = m_items->GetItemIndex(key);
+            seen << QString("%1 row %2 count %3 caption %4")
+                        .arg(key)
+                        .arg(row)
+                        .arg(m_items->Count())
+                        .arg(m_items->XArray()[size_t(row)].caption);
+        };
+
+        m_items->Add(addToChart("A", "R1", at(1, 8), at(1, 9)), "ed");
+        m_items->Add(addToChart("B", "R1", at(1, 10), at(1, 11)), QString());
+
+        QCOMPARE(seen, (QStringList{QString("A row 0 count 0 caption Caption A"),
+                                    "B row 1 count 1 caption Caption B"}));
+        QCOMPARE(board.log, (QStringList{QString("ItemAdded:A:ed"), QString("ItemAdded:B:")}));
+        QCOMPARE(m_items->Count(), 2);
+        verifyIndex();
+    }
+
+    void unknownKeyIsReportedAndChangesNothing_data() {
+        QTest::addColumn<bool>("update");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("update") << true << "Update failed for item X";
+        QTest::newRow("delete") << false << "Delete failed for item X";
+    }
+
+    void unknownKeyIsReportedAndChangesNothing() {
+        QFETCH(bool, update);
+        QFETCH(QString, message);
+        addToChart("A", "R1", at(1, 8), at(1, 9));
+        QVERIFY(m_items->ReadItems());
+        // In the chart, but never passed to the table.
+        ChartItem& stranger = addToChart("X", "R1", at(2, 8), at(2, 9));
+        Messenger board("board");
+        m_items->AddMessenger(board);
+
+        if (update)
+            m_items->UpdateItem(stranger, "board");
+        else
+            QVERIFY(m_items->DeleteItem(stranger, "board", false));
+
+        QCOMPARE(m_prompts->texts(), QStringList{message});
+        QCOMPARE(m_prompts->prompts().first().flags, errorBox);
+        QCOMPARE(m_prompts->prompts().first().title, AppTitle());
+        QVERIFY(board.log.isEmpty());
+        QCOMPARE(m_items->Count(), 1);
+        QCOMPARE(m_chart->items().count(), 2);
+    }
+
+    void updateRefreshesTheRow() {
+        ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
+        QVERIFY(m_items->ReadItems());
+        Messenger board("board");
+        m_items->AddMessenger(board);
+
+        item.caption = "Renamed";
+        item.setRowKey("R2");
+        item.setSpan(at(3, 14), at(3, 16));
+        m_items->UpdateItem(item, "board");
+
+        const ItemRecord& row = m_items->XArray()[0];
+        QCOMPARE(row.caption, QString("Renamed"));
+        QCOMPARE(row.resourceCaption, QString("Room 2"));
+        QCOMPARE(row.value(3), QVariant(QDate(2024, 3, 3)));
+        QCOMPARE(row.value(6), QVariant(QTime(16, 0)));
+        QCOMPARE(board.log, QStringList{"ItemChanged:A:board"});
+    }
+
+    void deletionAsksForConfirmation_data() {
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<int>("options"); // 0 none registered, 1 ConfirmDelete on, 2 off
+        QTest::addColumn<QString>("expectedQuestion");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("remaining");
+
+        QTest::newRow("one, Yes") << 1 << true << 1 << "Delete current item?" << MessageResult::Yes << 2;
+        QTest::newRow("two, Yes") << 2 << true << 1 << "Delete all 2 items?" << MessageResult::Yes << 1;
+        QTest::newRow("three, No") << 3 << true << 1 << "Delete all 3 items?" << MessageResult::No << 3;
+        QTest::newRow("no options: on")
+            << 1 << true << 0 << "Delete current item?" << MessageResult::Yes << 2;
+        QTest::newRow("option off") << 2 << true << 2 << "" << 0 << 1;
+        QTest::newRow("confirm false") << 2 << false << 1 << "" << 0 << 1;
+    }
+
+    void deletionAsksForConfirmation() {
+        QFETCH(int, listed);
+        QFETCH(bool, confirm);
+        QFETCH(int, options);
+        QFETCH(QString, expectedQuestion);
+        QFETCH(int, answer);
+        QFETCH(int, remaining);
+        ItemList list;
+        for (int i = 0; i < 3; ++i) {
+            ChartItem& item = addToChart(QString("I%1").arg(i + 1), "R1", at(1 + i, 8), at(1 + i, 9));
+            if (i < listed)
+                list.add(item);
+        }
+        QVERIFY(m_items->ReadItems());
+        if (options == 0)
+            globals().options = nullptr;
+        else
+            m_options->setConfirmDelete(options == 1);
+        if (!expectedQuestion.isEmpty())
+            m_prompts->answerMessage(answer);
+
+        const bool result = m_items->DeleteItems(list, "list", confirm);
+
+        QCOMPARE(result, expectedQuestion.isEmpty() || answer == MessageResult::Yes);
+        QCOMPARE(m_prompts->texts(),
+                 expectedQuestion.isEmpty() ? QStringList() : QStringList{expectedQuestion});
+        if (!expectedQuestion.isEmpty())
+            QCOMPARE(m_prompts->prompts().first().flags, question);
+        QCOMPARE(m_chart->items().count(), remaining);
+        QCOMPARE(m_items->Count(), remaining);
+        QVERIFY(m_chart->bulkChange());
+        verifyIndex();
+    }
+
+    void seriesDeletionTakesLaterMembersOnly_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QStringList>("remaining");
+        QTest::newRow("Yes") << int(MessageResult::Yes) << QStringList{"s1", "s2", "same", "other"};
+        QTest::newRow("No") << int(MessageResult::No) << QStringList{"s1", "s2", "s4", "s5", "same", "other"};
+    }
+
+    void seriesDeletionTakesLaterMembersOnly() {
+        QFETCH(int, answer);
+        QFETCH(QStringList, remaining);
+        const QString series = "S";
+        // Chart positions deliberately out of date order.
+        addToChart("s5", "R1", at(5, 8), at(5, 9), series);
+        addToChart("s1", "R1", at(1, 8), at(1, 9), series);
+        ChartItem& third = addToChart("s3", "R1", at(3, 8), at(3, 9), series);
+        addToChart("same", "R2", at(3, 8), at(3, 9), series);
+        addToChart("s4", "R1", at(4, 8), at(4, 9), series);
+        addToChart("s2", "R1", at(2, 8), at(2, 9), series);
+        addToChart("other", "R1", at(6, 8), at(6, 9), "T");
+        QVERIFY(m_items->ReadItems());
+        Messenger board("board");
+        m_items->AddMessenger(board);
+        m_options->setConfirmDelete(false);
         m_prompts->answerMessage(answer);
 
-    const bool result = m_items->DeleteItems(list, QStringLiteral("list"), confirm);
+        QVERIFY(m_items->DeleteItem(third, "board", true));
 
-    QCOMPARE(result, expectedQuestion.isEmpty() || answer == MessageResult::Yes);
-    QCOMPARE(m_prompts->texts(), expectedQuestion.isEmpty() ? QStringList() : QStringList{expectedQuestion});
-    if (!expectedQuestion.isEmpty())
+        QCOMPARE(m_prompts->texts(), QStringList{"Delete following series items too?"});
         QCOMPARE(m_prompts->prompts().first().flags, question);
-    QCOMPARE(m_chart->items().count(), remaining);
-    QCOMPARE(m_items->Count(), remaining);
-    QVERIFY(m_chart->bulkChange());
-    verifyIndex();
-}
+        QStringList left;
+        for (const ItemRecord& row : m_items->XArray())
+            left << row.key;
+        left.sort();
+        remaining.sort();
+        QCOMPARE(left, remaining);
+        QCOMPARE(m_chart->items().count(), remaining.size());
+        QCOMPARE(board.log.filter(QString("ItemDeleteAfter")).size(), 7 - remaining.size());
+        verifyIndex();
+    }
 
-void TestItems::seriesDeletionTakesLaterMembersOnly_data() {
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QStringList>("remaining");
-    QTest::newRow("Yes") << int(MessageResult::Yes)
-                         << QStringList{QStringLiteral("s1"), QStringLiteral("s2"), QStringLiteral("same"),
-                                        QStringLiteral("other")};
-    QTest::newRow("No") << int(MessageResult::No)
-                        << QStringList{QStringLiteral("s1"), QStringLiteral("s2"),   QStringLiteral("s4"),
-                                       QStringLiteral("s5"), QStringLiteral("same"), QStringLiteral("other")};
-}
+    void deletionTellsEveryMessengerInOrderUnlessVetoed() {
+        ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
+        QVERIFY(m_items->ReadItems());
+        Messenger board("board");
+        Messenger list("list");
+        board.vetoDeletes = true;
+        m_items->AddMessenger(board);
+        m_items->AddMessenger(list);
+        QVERIFY(m_items->DeleteItem(item, "list", false));
+        QCOMPARE(board.log, QStringList{"ItemDeleteBefore:A:list"});
+        QVERIFY(list.log.isEmpty());
+        QCOMPARE(m_items->Count(), 1);
+        QVERIFY(m_chart->items().byKey("A") != nullptr);
 
-void TestItems::seriesDeletionTakesLaterMembersOnly() {
-    QFETCH(int, answer);
-    QFETCH(QStringList, remaining);
-    const QString series = QStringLiteral("S");
-    // Chart positions deliberately out of date order.
-    addToChart(QStringLiteral("s5"), QStringLiteral("R1"), at(5, 8), at(5, 9), series);
-    addToChart(QStringLiteral("s1"), QStringLiteral("R1"), at(1, 8), at(1, 9), series);
-    ChartItem& third = addToChart(QStringLiteral("s3"), QStringLiteral("R1"), at(3, 8), at(3, 9), series);
-    addToChart(QStringLiteral("same"), QStringLiteral("R2"), at(3, 8), at(3, 9), series);
-    addToChart(QStringLiteral("s4"), QStringLiteral("R1"), at(4, 8), at(4, 9), series);
-    addToChart(QStringLiteral("s2"), QStringLiteral("R1"), at(2, 8), at(2, 9), series);
-    addToChart(QStringLiteral("other"), QStringLiteral("R1"), at(6, 8), at(6, 9), QStringLiteral("T"));
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
-    m_options->setConfirmDelete(false);
-    m_prompts->answerMessage(answer);
+        // The clean-up deletes through the single-item delete, without questions.
+        board.vetoDeletes = false;
+        board.log.clear();
+        QVERIFY(m_items->Delete("A", QString()));
+        QCOMPARE(board.log, (QStringList{"ItemDeleteBefore:A:", "ItemDeleteAfter:A:"}));
+        QCOMPARE(list.log, board.log);
+        QCOMPARE(m_items->Count(), 0);
+        QCOMPARE(m_chart->items().count(), 0);
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
 
-    QVERIFY(m_items->DeleteItem(third, QStringLiteral("board"), true));
+    void getItemByIndexFailsSilently_data() {
+        QTest::addColumn<int>("row");
+        QTest::newRow("negative") << -1;
+        QTest::newRow("just beyond") << 2;
+        QTest::newRow("far beyond") << 100000;
+        QTest::newRow("key gone from the chart") << 1;
+    }
 
-    QCOMPARE(m_prompts->texts(), QStringList{QStringLiteral("Delete following series items too?")});
-    QCOMPARE(m_prompts->prompts().first().flags, question);
-    QStringList left;
-    for (const ItemRecord& row : m_items->XArray())
-        left << row.key;
-    left.sort();
-    remaining.sort();
-    QCOMPARE(left, remaining);
-    QCOMPARE(m_chart->items().count(), remaining.size());
-    QCOMPARE(board.log.filter(QStringLiteral("ItemDeleteAfter")).size(), 7 - remaining.size());
-    verifyIndex();
-}
+    void getItemByIndexFailsSilently() {
+        QFETCH(int, row);
+        addToChart("A", "R1", at(1, 8), at(1, 9));
+        addToChart("B", "R1", at(2, 8), at(2, 9));
+        QVERIFY(m_items->ReadItems());
+        // Removed behind the table's back, so row 1 is stale.
+        m_chart->items().remove("B");
 
-void TestItems::vetoStopsLaterMessengers() {
-    ChartItem& item = addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    Messenger list(QStringLiteral("list"));
-    board.vetoDeletes = true;
-    m_items->AddMessenger(board);
-    m_items->AddMessenger(list);
+        QCOMPARE(m_items->GetItemByIndex(row), nullptr);
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
 
-    QVERIFY(m_items->DeleteItem(item, QStringLiteral("list"), false));
+    void selectionFromInsideANotification() {
+        Messenger board("board");
+        Messenger list("list");
+        Messenger month("month");
+        m_items->AddMessenger(board);
+        m_items->AddMessenger(list);
+        m_items->AddMessenger(month);
+        // The list answers a selection of "X" by selecting "Y" itself.
+        list.onSelected = [&](const QString& key, const QString&) {
+            if (key == "X")
+                m_items->ItemSeledctedById("Y", list.ID());
+        };
 
-    QCOMPARE(board.log, QStringList{QStringLiteral("ItemDeleteBefore:A:list")});
-    QVERIFY(list.log.isEmpty());
-    QCOMPARE(m_items->Count(), 1);
-    QVERIFY(m_chart->items().byKey(QStringLiteral("A")) != nullptr);
-}
+        m_items->ItemSeledctedById("X", "board");
 
-void TestItems::deletionTellsEveryMessengerInOrder() {
-    addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    Messenger list(QStringLiteral("list"));
-    m_items->AddMessenger(board);
-    m_items->AddMessenger(list);
+        QCOMPARE(m_items->SelectedItem(), QString("Y"));
+        QCOMPARE(board.log, (QStringList{QString("ItemSelected:X:board"), QString("ItemSelected:Y:list")}));
+        QCOMPARE(list.log, board.log);
+        // The later messenger never ends up on the outdated selection.
+        QCOMPARE(month.log, QStringList{"ItemSelected:Y:list"});
+        QCOMPARE(month.selected, QString("Y"));
+    }
 
-    // The clean-up deletes through the single-item delete, without questions.
-    QVERIFY(m_items->Delete(QStringLiteral("A"), QString()));
+    void indexFollowsDeleteReadAndSort() {
+        for (int i = 0; i < 60; ++i)
+            addToChart(QString("K%1").arg(i, 2, 10, QChar('0')), i % 2 ? "R1" : "R2",
+                       at(1 + i % 20, 8 + i / 20), at(1 + i % 20, 8 + i / 20, 30));
+        QVERIFY(m_items->ReadItems());
+        verifyIndex();
 
-    QCOMPARE(board.log,
-             (QStringList{QStringLiteral("ItemDeleteBefore:A:"), QStringLiteral("ItemDeleteAfter:A:")}));
-    QCOMPARE(list.log, board.log);
-    QCOMPARE(m_items->Count(), 0);
-    QCOMPARE(m_chart->items().count(), 0);
-    QVERIFY(m_prompts->prompts().isEmpty());
-}
+        ItemList scattered;
+        for (int i = 0; i < 60; i += 3)
+            scattered.add(QString("K%1").arg(i, 2, 10, QChar('0')));
+        // A view that looks rows up between the deletions of one batch.
+        Messenger list("list");
+        int deleted = 0;
+        list.onDeleted = [&](const QString& key) {
+            if (++deleted % 2 == 0)
+                QCOMPARE(m_items->GetItemIndex(key), -1);
+        };
+        m_items->AddMessenger(list);
+        QVERIFY(m_items->DeleteItems(scattered, QString(), false));
+        QCOMPARE(deleted, 20);
+        QCOMPARE(m_items->Count(), 40);
+        QCOMPARE(m_items->XArray()[0].key, QString("K01"));
+        QCOMPARE(m_items->XArray()[2].key, QString("K04"));
+        verifyIndex();
 
-void TestItems::getItemByIndexFailsSilently_data() {
-    QTest::addColumn<int>("row");
-    QTest::newRow("negative") << -1;
-    QTest::newRow("just beyond") << 2;
-    QTest::newRow("far beyond") << 100000;
-    QTest::newRow("key gone from the chart") << 1;
-}
+        m_items->sortRows([](const ItemRecord& a, const ItemRecord& b) {
+            return std::tie(a.startDate, a.startTime) > std::tie(b.startDate, b.startTime);
+        });
+        QCOMPARE(m_items->XArray()[0].key, QString("K59"));
+        verifyIndex();
 
-void TestItems::getItemByIndexFailsSilently() {
-    QFETCH(int, row);
-    addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    addToChart(QStringLiteral("B"), QStringLiteral("R1"), at(2, 8), at(2, 9));
-    QVERIFY(m_items->ReadItems());
-    // Removed behind the table's back, so row 1 is stale.
-    m_chart->items().remove(QStringLiteral("B"));
+        m_items->Delete("K59", QString());
+        m_items->Add(addToChart("new", "R1", at(28, 8), at(28, 9)), QString());
+        QCOMPARE(m_items->GetItemIndex(QString("new")), 39);
+        verifyIndex();
 
-    QCOMPARE(m_items->GetItemByIndex(row), nullptr);
-    QVERIFY(m_prompts->prompts().isEmpty());
-}
+        QVERIFY(m_items->ReadItems());
+        QCOMPARE(m_items->XArray()[0].key, QString("K01"));
+        QCOMPARE(m_items->GetItemIndex(QString("K00")), -1);
+        verifyIndex();
+    }
 
-void TestItems::selectionFromInsideANotification() {
-    Messenger board(QStringLiteral("board"));
-    Messenger list(QStringLiteral("list"));
-    Messenger month(QStringLiteral("month"));
-    m_items->AddMessenger(board);
-    m_items->AddMessenger(list);
-    m_items->AddMessenger(month);
-    // The list answers a selection of "X" by selecting "Y" itself.
-    list.onSelected = [&](const QString& key, const QString&) {
-        if (key == QStringLiteral("X"))
-            m_items->ItemSeledctedById(QStringLiteral("Y"), list.ID());
-    };
+    void itemStylesChangedAppliesTheLock() {
+        ChartItem& fixed = addToChart("A", "R1", at(1, 8), at(1, 9));
+        fixed.styleKey = "Date Fixed";
+        ChartItem& free = addToChart("B", "R1", at(2, 8), at(2, 9));
+        free.movementLock = 2;
+        ChartItem& unstyled = addToChart("C", "R1", at(3, 8), at(3, 9));
+        unstyled.styleKey = "gone";
+        unstyled.movementLock = 2;
+        QVERIFY(m_items->ReadItems());
+        Messenger board("board");
+        m_items->AddMessenger(board);
 
-    m_items->ItemSeledctedById(QStringLiteral("X"), QStringLiteral("board"));
+        m_items->ItemStylesChanged();
 
-    QCOMPARE(m_items->SelectedItem(), QStringLiteral("Y"));
-    QCOMPARE(board.log,
-             (QStringList{QStringLiteral("ItemSelected:X:board"), QStringLiteral("ItemSelected:Y:list")}));
-    QCOMPARE(list.log, board.log);
-    // The later messenger never ends up on the outdated selection.
-    QCOMPARE(month.log, QStringList{QStringLiteral("ItemSelected:Y:list")});
-    QCOMPARE(month.selected, QStringLiteral("Y"));
-}
+        QCOMPARE(fixed.movementLock, 2);
+        QCOMPARE(free.movementLock, 0);
+        QCOMPARE(unstyled.movementLock, 0);
+        QCOMPARE(board.log, QStringList{"ItemStylesChanged"});
+        QVERIFY(m_prompts->progressCaptions.contains("updating styles"));
+    }
 
-void TestItems::indexFollowsDeleteReadAndSort() {
-    for (int i = 0; i < 60; ++i)
-        addToChart(QStringLiteral("K%1").arg(i, 2, 10, QChar('0')),
-                   i % 2 ? QStringLiteral("R1") : QStringLiteral("R2"), at(1 + i % 20, 8 + i / 20),
-                   at(1 + i % 20, 8 + i / 20, 30));
-    QVERIFY(m_items->ReadItems());
-    verifyIndex();
+    void messengerRegistration() {
+        Messenger board("board");
+        Messenger list("list");
+        Messenger month("month");
+        Messenger twin("list");
+        m_items->AddMessenger(board);
+        m_items->AddMessenger(list);
+        m_items->AddMessenger(month);
+        QVERIFY_THROWS_EXCEPTION(AppError, m_items->AddMessenger(twin));
 
-    ItemList scattered;
-    for (int i = 0; i < 60; i += 3)
-        scattered.add(QStringLiteral("K%1").arg(i, 2, 10, QChar('0')));
-    // A view that looks rows up between the deletions of one batch.
-    Messenger list(QStringLiteral("list"));
-    int deleted = 0;
-    list.onDeleted = [&](const QString& key) {
-        if (++deleted % 2 == 0)
-            QCOMPARE(m_items->GetItemIndex(key), -1);
-    };
-    m_items->AddMessenger(list);
-    QVERIFY(m_items->DeleteItems(scattered, QString(), false));
-    QCOMPARE(deleted, 20);
-    QCOMPARE(m_items->Count(), 40);
-    QCOMPARE(m_items->XArray()[0].key, QStringLiteral("K01"));
-    QCOMPARE(m_items->XArray()[2].key, QStringLiteral("K04"));
-    verifyIndex();
+        m_items->RemoveMessenger(list);
+        m_items->RemoveMessenger(list);
+        m_items->RowsChanged();
+        m_items->RowStylesChanged();
 
-    m_items->sortRows([](const ItemRecord& a, const ItemRecord& b) {
-        return std::tie(a.startDate, a.startTime) > std::tie(b.startDate, b.startTime);
-    });
-    QCOMPARE(m_items->XArray()[0].key, QStringLiteral("K59"));
-    verifyIndex();
+        const QStringList told{"RowsChanged", "RowStylesChanged"};
+        QCOMPARE(board.log, told);
+        QVERIFY(list.log.isEmpty());
+        QVERIFY(twin.log.isEmpty());
+        QCOMPARE(month.log, told);
+    }
 
-    m_items->Delete(QStringLiteral("K59"), QString());
-    m_items->Add(addToChart(QStringLiteral("new"), QStringLiteral("R1"), at(28, 8), at(28, 9)), QString());
-    QCOMPARE(m_items->GetItemIndex(QStringLiteral("new")), 39);
-    verifyIndex();
+    void itemLookup() {
+        ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
+        QCOMPARE(m_items->Item(QString("A")), &item);
+        QCOMPARE(m_items->Item(QString()), nullptr);
+        QVERIFY(m_prompts->prompts().isEmpty());
 
-    QVERIFY(m_items->ReadItems());
-    QCOMPARE(m_items->XArray()[0].key, QStringLiteral("K01"));
-    QCOMPARE(m_items->GetItemIndex(QStringLiteral("K00")), -1);
-    verifyIndex();
-}
+        m_prompts->answerMessage(MessageResult::Abort);
+        QCOMPARE(m_items->Item(QString("nowhere")), nullptr);
+        QCOMPARE(m_prompts->prompts().size(), 1);
+        QVERIFY(m_prompts->texts().first().startsWith("Exception handler:"));
+        QVERIFY(m_prompts->texts().first().contains("(Function:clsItems:Item)"));
+    }
 
-void TestItems::itemStylesChangedAppliesTheLock() {
-    ChartItem& fixed = addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    fixed.styleKey = QStringLiteral("Date Fixed");
-    ChartItem& free = addToChart(QStringLiteral("B"), QStringLiteral("R1"), at(2, 8), at(2, 9));
-    free.movementLock = 2;
-    ChartItem& unstyled = addToChart(QStringLiteral("C"), QStringLiteral("R1"), at(3, 8), at(3, 9));
-    unstyled.styleKey = QStringLiteral("gone");
-    unstyled.movementLock = 2;
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    m_items->AddMessenger(board);
+    void failingMessengerGoesToTheHandler() {
+        ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
+        QVERIFY(m_items->ReadItems());
+        Messenger board("board");
+        Messenger list("list");
+        board.onChanged = [](const QString&) { throw AppError("broken view"); };
+        m_items->AddMessenger(board);
+        m_items->AddMessenger(list);
+        m_prompts->answerMessage(MessageResult::Ignore);
 
-    m_items->ItemStylesChanged();
+        m_items->UpdateItem(item, QString());
 
-    QCOMPARE(fixed.movementLock, 2);
-    QCOMPARE(free.movementLock, 0);
-    QCOMPARE(unstyled.movementLock, 0);
-    QCOMPARE(board.log, QStringList{QStringLiteral("ItemStylesChanged")});
-    QVERIFY(m_prompts->progressCaptions.contains(QStringLiteral("updating styles")));
-}
-
-void TestItems::messengerRegistration() {
-    Messenger board(QStringLiteral("board"));
-    Messenger list(QStringLiteral("list"));
-    Messenger month(QStringLiteral("month"));
-    Messenger twin(QStringLiteral("list"));
-    m_items->AddMessenger(board);
-    m_items->AddMessenger(list);
-    m_items->AddMessenger(month);
-    QVERIFY_THROWS_EXCEPTION(AppError, m_items->AddMessenger(twin));
-
-    m_items->RemoveMessenger(list);
-    m_items->RemoveMessenger(list);
-    m_items->RowsChanged();
-    m_items->RowStylesChanged();
-
-    const QStringList told{QStringLiteral("RowsChanged"), QStringLiteral("RowStylesChanged")};
-    QCOMPARE(board.log, told);
-    QVERIFY(list.log.isEmpty());
-    QVERIFY(twin.log.isEmpty());
-    QCOMPARE(month.log, told);
-}
-
-void TestItems::itemLookup() {
-    ChartItem& item = addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    QCOMPARE(m_items->Item(QStringLiteral("A")), &item);
-    QCOMPARE(m_items->Item(QString()), nullptr);
-    QVERIFY(m_prompts->prompts().isEmpty());
-
-    m_prompts->answerMessage(MessageResult::Abort);
-    QCOMPARE(m_items->Item(QStringLiteral("nowhere")), nullptr);
-    QCOMPARE(m_prompts->prompts().size(), 1);
-    QVERIFY(m_prompts->texts().first().startsWith(QStringLiteral("Exception handler:")));
-    QVERIFY(m_prompts->texts().first().contains(QStringLiteral("(Function:clsItems:Item)")));
-}
-
-void TestItems::failingMessengerGoesToTheHandler() {
-    ChartItem& item = addToChart(QStringLiteral("A"), QStringLiteral("R1"), at(1, 8), at(1, 9));
-    QVERIFY(m_items->ReadItems());
-    Messenger board(QStringLiteral("board"));
-    Messenger list(QStringLiteral("list"));
-    board.onChanged = [](const QString&) { throw AppError(QStringLiteral("broken view")); };
-    m_items->AddMessenger(board);
-    m_items->AddMessenger(list);
-    m_prompts->answerMessage(MessageResult::Ignore);
-
-    m_items->UpdateItem(item, QString());
-
-    QCOMPARE(m_prompts->prompts().size(), 1);
-    QVERIFY(m_prompts->texts().first().contains(QStringLiteral("(Sub:clsItems:UpdateItem)")));
-    QCOMPARE(list.log, QStringList{QStringLiteral("ItemChanged:A:")});
-}
+        QCOMPARE(m_prompts->prompts().size(), 1);
+        QVERIFY(m_prompts->texts().first().contains("(Sub:clsItems:UpdateItem)"));
+        QCOMPARE(list.log, QStringList{"ItemChanged:A:"});
+    }
+};
 
 QTEST_GUILESS_MAIN(TestItems)
 #include "tst_items.moc"

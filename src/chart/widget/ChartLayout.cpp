@@ -12,7 +12,7 @@ int bandHeight(const FontDescription& font) {
 }
 } // namespace
 
-ChartLayout::ChartLayout(GanttData& data)
+ChartLayout::ChartLayout(const GanttData& data)
     : m_data(&data)
     , m_timeAxis(TimePoint(), scale().lower.seconds(), scale().cellWidth) {
     refreshRows();
@@ -20,7 +20,7 @@ ChartLayout::ChartLayout(GanttData& data)
 
 void ChartLayout::refreshRows() {
     const ChartSettings& settings = m_data->settings();
-    RowCollection& rows = m_data->rows();
+    const RowCollection& rows = m_data->rows();
     const int count = rows.count();
     m_rowKeys.clear();
     m_rowKeys.reserve(std::size_t(count));
@@ -37,7 +37,7 @@ void ChartLayout::refreshRows() {
     m_rowAxis = RowAxis(heights);
 
     m_columnWidths.clear();
-    HeadingColumnCollection& columns = m_data->headingColumns();
+    const HeadingColumnCollection& columns = m_data->headingColumns();
     for (int position = 1; position <= columns.count(); ++position)
         m_columnWidths.push_back(std::max(columns.byPosition(position)->width, 0));
     if (m_columnWidths.empty())
@@ -138,6 +138,15 @@ int ChartLayout::lastShownRow() const {
         return -1;
     const int last = m_rowAxis.rowAt(m_yOffset + itemArea().height() - 1);
     return last < 0 ? rowCount() - 1 : last;
+}
+
+std::int64_t ChartLayout::yOffsetShowingRow(int position) const {
+    if (rowCount() == 0)
+        return 0;
+    const int index = std::clamp(position, 1, rowCount()) - 1;
+    const std::int64_t lowest =
+        std::max<std::int64_t>(m_rowAxis.totalHeight() - std::max(itemArea().height(), 1), 0);
+    return std::min(m_rowAxis.top(index), lowest);
 }
 
 std::pair<std::int64_t, std::int64_t> ChartLayout::barSpan(TimePoint start, TimePoint end) const {

@@ -20,9 +20,9 @@ class GanttData;
 // corner is 0, 0); content coordinates are view coordinates plus the offsets.
 class ChartLayout {
 public:
-    explicit ChartLayout(GanttData& data);
+    explicit ChartLayout(const GanttData& data);
 
-    [[nodiscard]] GanttData& data() const { return *m_data; }
+    [[nodiscard]] const GanttData& data() const { return *m_data; }
 
     // Rereads rows, row heights, heading columns and band fonts from the data.
     void refreshRows();
@@ -78,6 +78,9 @@ public:
     // Indexes of the first and last row that are at least partly shown; -1 when none is.
     [[nodiscard]] int firstShownRow() const;
     [[nodiscard]] int lastShownRow() const;
+    // The vertical offset that puts the row (1-based, clamped to the rows) at the top of the item
+    // area, or less where the last row would otherwise end above the area's bottom.
+    [[nodiscard]] std::int64_t yOffsetShowingRow(int position) const;
 
     // The horizontal extent of a bar in view coordinates, at least minimumBarWidth wide.
     [[nodiscard]] std::pair<std::int64_t, std::int64_t> barSpan(TimePoint start, TimePoint end) const;
@@ -96,7 +99,7 @@ public:
 private:
     [[nodiscard]] std::int64_t clampToView(std::int64_t x) const;
 
-    GanttData* m_data;
+    const GanttData* m_data;
     int m_scaleLevel = 8;
     TimeAxis m_timeAxis;
     RowAxis m_rowAxis;

@@ -269,7 +269,7 @@ void ChartPainter::paintRowDividers(QPainter* p, const QRect& exposed, int first
 
 void ChartPainter::paintBars(QPainter* p, const QRect& exposed, int firstRow, int lastRow,
                              const Overlay& overlay) const {
-    GanttData& data = m_layout.data();
+    const GanttData& data = m_layout.data();
     const int areaRight = m_layout.itemArea().right() + 1;
     // Bars left of the exposed area may still reach into it with their frame or caption.
     const TimePoint from = m_layout.timeAtX(exposed.left() - frameMargin - captionRunOver).addSeconds(-1);
@@ -409,7 +409,7 @@ void ChartPainter::paintPreview(QPainter* p, const Overlay& overlay) const {
 }
 
 void ChartPainter::paintHeading(QPainter* p, const QRect& exposed, int currentRow) const {
-    GanttData& data = m_layout.data();
+    const GanttData& data = m_layout.data();
     const ChartSettings& settings = data.settings();
     p->fillRect(exposed, colour(settings.timelineBack));
     int first = m_layout.rowAtY(exposed.top());
@@ -480,12 +480,12 @@ void ChartPainter::paintHeading(QPainter* p, const QRect& exposed, int currentRo
 }
 
 void ChartPainter::paintCorner(QPainter* p) const {
-    GanttData& data = m_layout.data();
+    const GanttData& data = m_layout.data();
     const ChartSettings& settings = data.settings();
     const QRect corner = m_layout.cornerArea();
     const QColor back = colour(settings.timelineBack);
     p->fillRect(corner, back);
-    HeadingColumnCollection& columns = data.headingColumns();
+    const HeadingColumnCollection& columns = data.headingColumns();
     int left = 0;
     for (int position = 1; position <= columns.count(); ++position) {
         const HeadingColumn& column = *columns.byPosition(position);

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
@@ -71,9 +72,13 @@ struct GanttChart::Private {
         return key.isEmpty() ? nullptr : data->items().byKey(key);
     }
     [[nodiscard]] QRect barBounds(const QString& key) const;
+    [[nodiscard]] QRect previewBounds() const;
+    [[nodiscard]] QRect rowHeightLine() const;
     [[nodiscard]] bool locked(const ChartItem& item) const { return item.movementLock != 0; }
 
     void dataChanged();
+    void dataReplaced();
+    void showSavedPosition();
     void scanExtent();
     void applyOffsets();
     void updateScrollBars(bool rebuild);
@@ -148,6 +153,19 @@ QRect GanttChart::Private::barBounds(const QString& key) const {
         return {};
     const int m = ChartPainter::frameMargin;
     return layout.barRect(found->start(), found->end(), row).adjusted(-m, -m, m, m);
+}
+
+QRect GanttChart::Private::previewBounds() const {
+    if (drag.targetRow < 0 || drag.targetRow >= layout.rowCount())
+        return {};
+    // The outline and the conflict cue reach beyond the bar.
+    const int m = ChartPainter::frameMargin;
+    return layout.barRect(drag.targetStart, drag.targetEnd, drag.targetRow).adjusted(-m, -m, m, m);
+}
+
+QRect GanttChart::Private::rowHeightLine() const {
+    const int y = int(layout.rowTop(drag.row)) + drag.targetHeight - 1;
+    return {0, y, layout.size().width(), 2};
 }
 
 void GanttChart::Private::scanExtent() {
@@ -262,6 +280,23 @@ void GanttChart::Private::dataChanged() {
     reportShownRange();
 }
 
+void GanttChart::Private::dataReplaced() {
+    // A gesture on the previous content has nothing left to act on.
+    cancelGesture();
+    showSavedPosition();
+    q->viewport()->update();
+    reportShownRange();
+}
+
+void GanttChart::Private::showSavedPosition() {
+    first = settings().firstShownTime;
+    subPixel = 0;
+    scanExtent();
+    refresh();
+    yOffset = layout.yOffsetShowingRow(settings().firstShownRow);
+    updateScrollBars(false);
+}
+
 void GanttChart::Private::setCurrent(const QString& key, bool announce) {
     if (key == currentKey)
         return;
@@ -347,6 +382,8 @@ void GanttChart::Private::beginGesture() {
         emit q->GanttItemChangeStarts(found);
         if (!item(drag.itemKey))
             drag.gesture = Gesture::Refused;
+        else
+            q->viewport()->update(barBounds(drag.itemKey)); // the bar turns into its ghost
         break;
     }
     default:
@@ -359,14 +396,17 @@ void GanttChart::Private::beginGesture() {
 
 void GanttChart::Private::track(const QPoint& pos) {
     drag.lastPos = pos;
+    // Only the preview moves: repainting its old and new place is enough.
+    const QRect oldPreview = previewBounds();
     const TimePoint t = layout.timeAtX(pos.x());
     const std::int64_t step = std::max<std::int64_t>(gridUnit().seconds(), 1);
     const ChartItem* moving = nullptr;
     switch (drag.gesture) {
     case Gesture::RowHeight: {
+        const QRect oldLine = rowHeightLine();
         const std::int64_t top = layout.rowTop(drag.row);
         drag.targetHeight = int(std::clamp<std::int64_t>(pos.y() - top + 1, 4, 2000));
-        q->viewport()->update();
+        q->viewport()->update(QRegion(oldLine) + rowHeightLine());
         return;
     }
     case Gesture::Drawing: {
@@ -412,7 +452,7 @@ void GanttChart::Private::track(const QPoint& pos) {
                              : drag.gesture == Gesture::Moving  ? Qt::SizeAllCursor
                              : drag.gesture == Gesture::Drawing ? Qt::CrossCursor
                                                                 : Qt::SizeHorCursor);
-    q->viewport()->update();
+    q->viewport()->update(QRegion(oldPreview) + previewBounds());
 }
 
 void GanttChart::Private::finishGesture() {
@@ -542,16 +582,9 @@ GanttChart::GanttChart(GanttData& data, QWidget* parent)
             d->updateScrollBars(true);
     });
     connect(&data, &GanttData::changed, this, [this] { d->dataChanged(); });
+    connect(&data, &GanttData::loaded, this, [this] { d->dataReplaced(); });
     connect(&data, &QObject::destroyed, this, [this] { d->data = nullptr; });
-
-    d->first = data.settings().firstShownTime;
-    d->layout.setScaleLevel(data.settings().scale);
-    d->scanExtent();
-    d->refresh();
-    const int firstRow = std::clamp(data.settings().firstShownRow, 1, std::max(d->layout.rowCount(), 1)) - 1;
-    if (firstRow < d->layout.rowCount())
-        d->yOffset = d->layout.rowAxis().top(firstRow);
-    d->updateScrollBars(false);
+    d->showSavedPosition();
 }
 
 GanttChart::~GanttChart() = default;
@@ -728,10 +761,8 @@ void GanttChart::paintEvent(QPaintEvent* event) {
     }
     const QRect view(QPoint(0, 0), viewport()->size());
     ChartPainter(d->layout, d->pictures).paint(&painter, view, event->rect(), overlay);
-    if (drag.gesture == Private::Gesture::RowHeight) {
-        const int y = int(d->layout.rowTop(drag.row)) + drag.targetHeight - 1;
-        painter.fillRect(QRect(0, y, view.width(), 2), QColor(30, 96, 210));
-    }
+    if (drag.gesture == Private::Gesture::RowHeight)
+        painter.fillRect(d->rowHeightLine(), QColor(30, 96, 210));
 }
 
 void GanttChart::resizeEvent(QResizeEvent* event) {

@@ -14,7 +14,8 @@ class QPainter;
 
 // The Gantt chart: a row heading, an upper and a lower time band and the item area over one
 // GanttData, with its own scroll position, scale view and interaction. Any number of charts may show
-// one data object; each repaints when the data announces a change.
+// one data object; each repaints when the data announces a change, and shows newly loaded content
+// from its saved first shown time and row.
 //
 // Interaction asks a permission signal before a change begins (setting `cancel` refuses it) and
 // sends a change-done signal after it. Item pointers handed to signals are valid during the call.

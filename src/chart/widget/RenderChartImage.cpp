@@ -10,12 +10,11 @@
 QImage renderChartImage(const GanttData& data, TimePoint from, int scale, QSize size) {
     if (size.isEmpty())
         return {};
-    // The collections offer no const access; nothing here changes the data.
-    ChartLayout layout(const_cast<GanttData&>(data));
+    ChartLayout layout(data);
     layout.setScaleLevel(scale);
     layout.setSize(size);
     layout.setTimeOrigin(from);
-    layout.setOffsets(0, 0);
+    layout.setOffsets(0, layout.yOffsetShowingRow(data.settings().firstShownRow));
 
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
