@@ -12,9 +12,7 @@ public:
         , m_number(number)
         , m_line(line)
         , m_description(std::move(description))
-        , m_source(std::move(source))
-    {
-    }
+        , m_source(std::move(source)) {}
 
     [[nodiscard]] long number() const { return m_number; }
     [[nodiscard]] int line() const { return m_line; }

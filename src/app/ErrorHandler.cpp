@@ -3,8 +3,7 @@
 #include "GlobalData.h"
 #include "MessageFlags.h"
 
-QString exceptionReport(const QString& identity, const AppError& error)
-{
+QString exceptionReport(const QString& identity, const AppError& error) {
     const QString crlf = "\r\n";
     QString text = "Exception handler:";
     if (error.number() < 0)
@@ -22,8 +21,7 @@ QString exceptionReport(const QString& identity, const AppError& error)
     return text;
 }
 
-int HandleException(const QString& identity, bool okOnly, const AppError& error)
-{
+int HandleException(const QString& identity, bool okOnly, const AppError& error) {
     const QString report = exceptionReport(identity, error);
     if (okOnly) {
         ShowMessage(report, MessageFlags::OkOnly | MessageFlags::Critical);
@@ -39,8 +37,7 @@ int HandleException(const QString& identity, bool okOnly, const AppError& error)
     }
 }
 
-AppError currentError()
-{
+AppError currentError() {
     try {
         throw;
     } catch (const AppError& error) {

@@ -20,9 +20,7 @@ AppError currentError();
 
 // Runs one step under the handler: Retry runs it again, Ignore goes on after it, Abort leaves.
 // Returns false when the caller is to leave through its exit.
-template <typename Step>
-bool guardedStep(const QString& identity, Step&& step, bool okOnly = false)
-{
+template <typename Step> bool guardedStep(const QString& identity, Step&& step, bool okOnly = false) {
     for (;;) {
         try {
             step();
@@ -41,9 +39,7 @@ bool guardedStep(const QString& identity, Step&& step, bool okOnly = false)
 }
 
 // Runs a step whose errors are ignored by design.
-template <typename Step>
-void ignoringErrors(Step&& step)
-{
+template <typename Step> void ignoringErrors(Step&& step) {
     try {
         step();
     } catch (...) {

@@ -10,40 +10,33 @@ QString appVersion;
 bool readOnly = false;
 std::function<void(bool)> readOnlyListener;
 
-QString withTrailingSeparator(const QString& path)
-{
+QString withTrailingSeparator(const QString& path) {
     return path.endsWith('/') ? path : path + '/';
 }
 } // namespace
 
-GlobalData& globals()
-{
+GlobalData& globals() {
     static GlobalData data;
     return data;
 }
 
-QString AppTitle()
-{
+QString AppTitle() {
     return QStringLiteral("VELKOR Timeplaner");
 }
 
-QString AppVersion()
-{
+QString AppVersion() {
     return appVersion;
 }
 
-void SetAppVersion(const QString& version)
-{
+void SetAppVersion(const QString& version) {
     appVersion = version;
 }
 
-int ShowMessage(const QString& text, int flags, const QString& title)
-{
+int ShowMessage(const QString& text, int flags, const QString& title) {
     return prompts().showMessage(text, flags, title.isEmpty() ? AppTitle() : title);
 }
 
-QString FormatMsg(const QString& format, const QVariantList& arguments)
-{
+QString FormatMsg(const QString& format, const QVariantList& arguments) {
     QString result = format;
     qsizetype from = 0;
     for (const QVariant& argument : arguments) {
@@ -57,8 +50,7 @@ QString FormatMsg(const QString& format, const QVariantList& arguments)
     return result;
 }
 
-QString GetSpecialFolder(int folderId)
-{
+QString GetSpecialFolder(int folderId) {
     QString path;
     if (folderId == 5)
         path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -69,19 +61,16 @@ QString GetSpecialFolder(int folderId)
     return withTrailingSeparator(path);
 }
 
-bool IsReadOnly()
-{
+bool IsReadOnly() {
     return readOnly;
 }
 
-void SetReadOnly(bool flag)
-{
+void SetReadOnly(bool flag) {
     readOnly = flag;
     if (readOnlyListener)
         readOnlyListener(flag);
 }
 
-void setReadOnlyListener(std::function<void(bool)> listener)
-{
+void setReadOnlyListener(std::function<void(bool)> listener) {
     readOnlyListener = std::move(listener);
 }

@@ -32,9 +32,7 @@ int ShowMessage(const QString& text, int flags = 0, const QString& title = {});
 
 // Replaces the first remaining "%s" by each argument in turn; surplus placeholders stay.
 QString FormatMsg(const QString& format, const QVariantList& arguments);
-template <typename... Args>
-QString FormatMsg(const QString& format, const Args&... arguments)
-{
+template <typename... Args> QString FormatMsg(const QString& format, const Args&... arguments) {
     return FormatMsg(format, QVariantList{QVariant::fromValue(arguments)...});
 }
 

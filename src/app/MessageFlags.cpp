@@ -4,8 +4,7 @@
 #include <vector>
 
 namespace {
-std::vector<int> buttonResults(int flags)
-{
+std::vector<int> buttonResults(int flags) {
     using namespace MessageResult;
     switch (flags & MessageFlags::buttonMask) {
     case MessageFlags::OkCancel:
@@ -24,8 +23,7 @@ std::vector<int> buttonResults(int flags)
 }
 } // namespace
 
-int defaultResult(int flags)
-{
+int defaultResult(int flags) {
     const std::vector<int> results = buttonResults(flags);
     const int index = (flags & MessageFlags::defaultMask) >> 8;
     return results[std::min<std::size_t>(index, results.size() - 1)];

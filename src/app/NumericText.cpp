@@ -4,14 +4,12 @@
 #include <cmath>
 
 namespace {
-bool isDigit(QChar c)
-{
+bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
 // Moves `at` past a run of ASCII digits; returns how many there were.
-qsizetype skipDigits(const QString& text, qsizetype& at)
-{
+qsizetype skipDigits(const QString& text, qsizetype& at) {
     const qsizetype start = at;
     while (at < text.size() && isDigit(text.at(at)))
         ++at;
@@ -19,8 +17,7 @@ qsizetype skipDigits(const QString& text, qsizetype& at)
 }
 } // namespace
 
-double leadingNumber(const QString& text, bool* found)
-{
+double leadingNumber(const QString& text, bool* found) {
     qsizetype at = 0;
     while (at < text.size() && (text.at(at) == u' ' || text.at(at) == u'\t'))
         ++at;
@@ -61,14 +58,12 @@ double leadingNumber(const QString& text, bool* found)
     return value;
 }
 
-double roundHalfEven(double value)
-{
+double roundHalfEven(double value) {
     // The program never leaves the default rounding mode (to nearest, ties to even).
     return std::nearbyint(value);
 }
 
-int roundToInt(double value)
-{
+int roundToInt(double value) {
     if (std::isnan(value))
         return 0;
     const double rounded = roundHalfEven(value);

@@ -64,6 +64,7 @@ public:
     constexpr std::int64_t operator-(const TimePoint& other) const { return m_seconds - other.m_seconds; }
 
 private:
-    constexpr explicit TimePoint(std::int64_t seconds) : m_seconds(seconds) {}
+    constexpr explicit TimePoint(std::int64_t seconds)
+        : m_seconds(seconds) {}
     std::int64_t m_seconds = 0;
 };

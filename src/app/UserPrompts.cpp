@@ -9,8 +9,7 @@ class SilentProgress : public ProgressView {
 public:
     void setCaption(const QString&) override {}
     void setMaximum(int maximum) override { m_maximum = maximum; }
-    void setValue(int value) override
-    {
+    void setValue(int value) override {
         if (value <= m_maximum)
             m_value = value;
     }
@@ -26,10 +25,7 @@ private:
 
 class SilentPrompts : public UserPrompts {
 public:
-    int showMessage(const QString&, int flags, const QString&) override
-    {
-        return defaultResult(flags);
-    }
+    int showMessage(const QString&, int flags, const QString&) override { return defaultResult(flags); }
     std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
@@ -45,12 +41,10 @@ SilentPrompts silentPrompts;
 UserPrompts* current = &silentPrompts;
 } // namespace
 
-UserPrompts& prompts()
-{
+UserPrompts& prompts() {
     return *current;
 }
 
-void setPrompts(UserPrompts* service)
-{
+void setPrompts(UserPrompts* service) {
     current = service ? service : &silentPrompts;
 }

@@ -1,13 +1,11 @@
 #include "clsAddOnData.h"
 
-void clsAddOnData::Reset()
-{
+void clsAddOnData::Reset() {
     m_keys.clear();
     m_values.clear();
 }
 
-QString clsAddOnData::AddOnData() const
-{
+QString clsAddOnData::AddOnData() const {
     QString text;
     for (qsizetype i = 0; i < m_keys.size(); ++i) {
         text += recordSeparator;
@@ -18,8 +16,7 @@ QString clsAddOnData::AddOnData() const
     return text;
 }
 
-void clsAddOnData::setAddOnData(const QString& text)
-{
+void clsAddOnData::setAddOnData(const QString& text) {
     Reset();
     // The part before the first record separator is ignored; each later part is one pair, and a
     // part without a field separator gives an empty key and value at its position.
@@ -37,14 +34,12 @@ void clsAddOnData::setAddOnData(const QString& text)
     }
 }
 
-QString clsAddOnData::Value(const QString& key) const
-{
+QString clsAddOnData::Value(const QString& key) const {
     const qsizetype at = m_keys.indexOf(key);
     return at >= 0 ? m_values.at(at) : QString();
 }
 
-void clsAddOnData::setValue(const QString& key, const QString& value)
-{
+void clsAddOnData::setValue(const QString& key, const QString& value) {
     const qsizetype at = m_keys.indexOf(key);
     if (at >= 0) {
         m_values[at] = value;

@@ -8,8 +8,7 @@ const char* const general = "General";
 } // namespace
 
 clsGeneralOptions::clsGeneralOptions(clsIniFile& profile)
-    : m_profile(profile)
-{
+    : m_profile(profile) {
     m_confirmUndo = m_profile.ReadProfileBol(confirmations, "Undo", true);
     m_confirmDelete = m_profile.ReadProfileBol(confirmations, "DeleteData", true);
     m_confirmQuit = m_profile.ReadProfileBol(confirmations, "Quit", true);
@@ -17,33 +16,27 @@ clsGeneralOptions::clsGeneralOptions(clsIniFile& profile)
     m_saveAuto = m_profile.ReadProfileBol(general, "SaveAuto", true);
 }
 
-void clsGeneralOptions::setConfirmUndo(bool value)
-{
+void clsGeneralOptions::setConfirmUndo(bool value) {
     store(m_confirmUndo, value, confirmations, "Undo");
 }
 
-void clsGeneralOptions::setConfirmDelete(bool value)
-{
+void clsGeneralOptions::setConfirmDelete(bool value) {
     store(m_confirmDelete, value, confirmations, "DeleteData");
 }
 
-void clsGeneralOptions::setConfirmQuit(bool value)
-{
+void clsGeneralOptions::setConfirmQuit(bool value) {
     store(m_confirmQuit, value, confirmations, "Quit");
 }
 
-void clsGeneralOptions::setUseMostRecent(bool value)
-{
+void clsGeneralOptions::setUseMostRecent(bool value) {
     store(m_useMostRecent, value, general, "UseMostRecent");
 }
 
-void clsGeneralOptions::setSaveAuto(bool value)
-{
+void clsGeneralOptions::setSaveAuto(bool value) {
     store(m_saveAuto, value, general, "SaveAuto");
 }
 
-void clsGeneralOptions::store(bool& field, bool value, const char* section, const char* key)
-{
+void clsGeneralOptions::store(bool& field, bool value, const char* section, const char* key) {
     if (field == value)
         return;
     field = value;

@@ -24,8 +24,7 @@ public:
     Lock& operator=(const Lock&) = delete;
 
     // Opens (creating when it can) the lock file; false when it can be neither created nor opened.
-    bool open(const QString& path)
-    {
+    bool open(const QString& path) {
         close();
         const QByteArray native = QFile::encodeName(path);
         m_fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -39,8 +38,7 @@ public:
 
     // One non-blocking attempt. A file system without flock support counts as locked: the profile
     // stays usable there, only without protection between processes.
-    Result tryLock(bool exclusive)
-    {
+    Result tryLock(bool exclusive) {
         if (!m_supported)
             return Result::Locked;
         int rc;
@@ -55,15 +53,13 @@ public:
         return Result::Locked;
     }
 
-    void unlock()
-    {
+    void unlock() {
         if (m_supported)
             ::flock(m_fd, LOCK_UN);
     }
 
 private:
-    void close()
-    {
+    void close() {
         if (m_fd >= 0)
             ::close(m_fd);
         m_fd = -1;
@@ -83,8 +79,7 @@ const QByteArray crlf = QByteArrayLiteral("\r\n");
 
 // Lines end in CR LF; a lone LF or a lone CR ends a line too (files edited by hand on Linux). A last
 // line without a line break still counts; text after the last break is the last line.
-QByteArrayList splitLines(const QByteArray& content)
-{
+QByteArrayList splitLines(const QByteArray& content) {
     QByteArrayList lines;
     qsizetype start = 0;
     const qsizetype size = content.size();
@@ -104,8 +99,7 @@ QByteArrayList splitLines(const QByteArray& content)
 
 // UTF-8 when the line is valid UTF-8 (a byte order mark at the start is dropped), else Latin-1, so
 // that no byte sequence is ever lost or fails.
-QString decodeLine(const QByteArray& line)
-{
+QString decodeLine(const QByteArray& line) {
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder(line);
     if (decoder.hasError())
@@ -113,13 +107,11 @@ QString decodeLine(const QByteArray& line)
     return text;
 }
 
-bool isBlankChar(QChar c)
-{
+bool isBlankChar(QChar c) {
     return c == u' ' || c == u'\t';
 }
 
-QString trimBlanks(const QString& text)
-{
+QString trimBlanks(const QString& text) {
     qsizetype start = 0;
     qsizetype end = text.size();
     while (start < end && isBlankChar(text.at(start)))
@@ -129,49 +121,41 @@ QString trimBlanks(const QString& text)
     return text.mid(start, end - start);
 }
 
-bool isBlank(const QString& text)
-{
+bool isBlank(const QString& text) {
     return trimBlanks(text).isEmpty();
 }
 
-bool hasLineBreak(const QString& text)
-{
+bool hasLineBreak(const QString& text) {
     return text.contains(u'\r') || text.contains(u'\n');
 }
 
-QString sectionHeader(const QString& section)
-{
+QString sectionHeader(const QString& section) {
     return u'[' + section.toUpper() + u']';
 }
 
 // "The upper-cased line begins with the upper-cased name": compared character by character without
 // regard to case, so that the rest of the line keeps its own offset and letter case.
-bool beginsWith(const QString& line, const QString& upperPrefix)
-{
+bool beginsWith(const QString& line, const QString& upperPrefix) {
     return line.startsWith(upperPrefix, Qt::CaseInsensitive);
 }
 
-bool beginsSection(const QString& line)
-{
+bool beginsSection(const QString& line) {
     return line.startsWith(u'[');
 }
 } // namespace
 
-clsIniFile::clsIniFile()
-{
+clsIniFile::clsIniFile() {
     setWaitFunction({});
 }
 
-void clsIniFile::setWaitFunction(WaitFunction wait)
-{
+void clsIniFile::setWaitFunction(WaitFunction wait) {
     if (wait)
         m_wait = std::move(wait);
     else
         m_wait = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); };
 }
 
-clsIniFile::OpenStatus clsIniFile::OpenProfile(ProfileOpenMode mode, Opened& opened) const
-{
+clsIniFile::OpenStatus clsIniFile::OpenProfile(ProfileOpenMode mode, Opened& opened) const {
     const bool exclusive = mode == ProfileOpenMode::ReadExclusive;
     if (m_filename.isEmpty()) // no profile named: never a lock file in the working folder
         return exclusive ? OpenStatus::CannotLock : OpenStatus::NoFile;
@@ -206,8 +190,11 @@ clsIniFile::OpenStatus clsIniFile::OpenProfile(ProfileOpenMode mode, Opened& ope
     return OpenStatus::Failed;
 }
 
-bool clsIniFile::rewrite(const QByteArrayList& lines) const
-{
+void clsIniFile::reportRecreateFailure(int flags) const {
+    ShowMessage(QStringLiteral("Error recreating file: ") + m_filename, flags);
+}
+
+bool clsIniFile::rewrite(const QByteArrayList& lines) const {
     const QFileInfo info(m_filename);
     if (info.exists()) {
         // A profile without write permission (no write bits, as a read-only attribute) is not
@@ -233,8 +220,7 @@ bool clsIniFile::rewrite(const QByteArrayList& lines) const
 }
 
 QString clsIniFile::ReadProfileString(const QString& section, const QString& key,
-                                      const QString& defaultValue) const
-{
+                                      const QString& defaultValue) const {
     if (isBlank(section) || isBlank(key))
         return {};
     QString result = defaultValue;
@@ -262,18 +248,15 @@ QString clsIniFile::ReadProfileString(const QString& section, const QString& key
     return result;
 }
 
-int clsIniFile::ReadProfileInt(const QString& section, const QString& key, int defaultValue) const
-{
+int clsIniFile::ReadProfileInt(const QString& section, const QString& key, int defaultValue) const {
     return roundToInt(leadingNumber(ReadProfileString(section, key, QString::number(defaultValue))));
 }
 
-bool clsIniFile::ReadProfileBol(const QString& section, const QString& key, bool defaultValue) const
-{
+bool clsIniFile::ReadProfileBol(const QString& section, const QString& key, bool defaultValue) const {
     return ReadProfileInt(section, key, defaultValue ? 1 : 0) != 0;
 }
 
-QStringList clsIniFile::ReadProfileSection(const QString& section) const
-{
+QStringList clsIniFile::ReadProfileSection(const QString& section) const {
     QStringList result;
     if (isBlank(section))
         return result;
@@ -302,8 +285,7 @@ QStringList clsIniFile::ReadProfileSection(const QString& section) const
     return result;
 }
 
-bool clsIniFile::WriteProfileString(const QString& section, const QString& key, const QString& value)
-{
+bool clsIniFile::WriteProfileString(const QString& section, const QString& key, const QString& value) {
     if (isBlank(section))
         return true;
     // A line break inside a name or value would split the line and could forge a section: such a
@@ -321,7 +303,7 @@ bool clsIniFile::WriteProfileString(const QString& section, const QString& key, 
         case OpenStatus::Failed:
             return false;
         case OpenStatus::CannotLock:
-            ShowMessage(QStringLiteral("Error recreating file: ") + m_filename, MessageFlags::OkOnly);
+            reportRecreateFailure(MessageFlags::OkOnly);
             return false;
         case OpenStatus::NoFile:
             lines << QByteArray(); // a new file starts with one empty line
@@ -360,7 +342,7 @@ bool clsIniFile::WriteProfileString(const QString& section, const QString& key, 
         }
 
         if (!rewrite(out)) {
-            ShowMessage(QStringLiteral("Error recreating file: ") + m_filename, MessageFlags::OkOnly);
+            reportRecreateFailure(MessageFlags::OkOnly);
             return false;
         }
         return true;
@@ -369,18 +351,15 @@ bool clsIniFile::WriteProfileString(const QString& section, const QString& key, 
     }
 }
 
-bool clsIniFile::WriteProfileInt(const QString& section, const QString& key, int value)
-{
+bool clsIniFile::WriteProfileInt(const QString& section, const QString& key, int value) {
     return WriteProfileString(section, key, QString::number(value));
 }
 
-bool clsIniFile::WriteProfileBol(const QString& section, const QString& key, bool value)
-{
+bool clsIniFile::WriteProfileBol(const QString& section, const QString& key, bool value) {
     return WriteProfileInt(section, key, value ? 1 : 0);
 }
 
-bool clsIniFile::DeleteProfileSection(const QString& section)
-{
+bool clsIniFile::DeleteProfileSection(const QString& section) {
     if (isBlank(section) || !FileExists(m_filename))
         return true;
     try {
@@ -390,7 +369,7 @@ bool clsIniFile::DeleteProfileSection(const QString& section)
         case OpenStatus::Failed:
             return true;
         case OpenStatus::CannotLock:
-            ShowMessage(QStringLiteral("Error recreating file: ") + m_filename, MessageFlags::Critical);
+            reportRecreateFailure(MessageFlags::Critical);
             return false;
         case OpenStatus::Opened:
             break;
@@ -410,7 +389,7 @@ bool clsIniFile::DeleteProfileSection(const QString& section)
         }
 
         if (!rewrite(kept)) {
-            ShowMessage(QStringLiteral("Error recreating file: ") + m_filename, MessageFlags::Critical);
+            reportRecreateFailure(MessageFlags::Critical);
             return false;
         }
         return true;

@@ -56,6 +56,8 @@ private:
     OpenStatus OpenProfile(ProfileOpenMode mode, Opened& opened) const;
     // Writes the lines, each followed by CR LF, to a temporary file and renames it over the profile.
     bool rewrite(const QByteArrayList& lines) const;
+    // Writing (flags 0) and deleting (flags 16) report a failed rewrite with different icons.
+    void reportRecreateFailure(int flags) const;
 
     QString m_filename;
     WaitFunction m_wait;

@@ -1,19 +1,15 @@
 #include "clsProgessbar.h"
 
 clsProgessbar::clsProgessbar()
-    : m_view(prompts().createProgress())
-{
-}
+    : m_view(prompts().createProgress()) {}
 
 clsProgessbar::~clsProgessbar() = default;
 
-void clsProgessbar::Caption(const QString& text)
-{
+void clsProgessbar::Caption(const QString& text) {
     m_view->setCaption(text);
 }
 
-void clsProgessbar::Max(int n)
-{
+void clsProgessbar::Max(int n) {
     if (n <= 0)
         return;
     m_maximum = n;
@@ -22,13 +18,11 @@ void clsProgessbar::Max(int n)
     m_view->setValue(0);
 }
 
-bool clsProgessbar::SetValue(int value)
-{
+bool clsProgessbar::SetValue(int value) {
     m_view->setValue(value / m_scale);
     return !m_view->cancelled();
 }
 
-void clsProgessbar::NoCancel()
-{
+void clsProgessbar::NoCancel() {
     m_view->hideCancel();
 }

@@ -12,12 +12,9 @@ const QString blackText = QStringLiteral("-1");
 } // namespace
 
 clsSettings::clsSettings(AddonStore& store)
-    : m_store(store)
-{
-}
+    : m_store(store) {}
 
-void clsSettings::ReadData()
-{
+void clsSettings::ReadData() {
     try {
         const QString text = m_store.addonText();
         m_data.setAddOnData(text);
@@ -26,31 +23,26 @@ void clsSettings::ReadData()
     }
 }
 
-void clsSettings::WriteData()
-{
+void clsSettings::WriteData() {
     try {
         m_store.setAddonText(m_data.AddOnData());
     } catch (...) {
     }
 }
 
-int clsSettings::DeleteAfterDays() const
-{
+int clsSettings::DeleteAfterDays() const {
     return roundToInt(leadingNumber(m_data.Value(deleteAfterDaysKey)));
 }
 
-void clsSettings::setDeleteAfterDays(int days)
-{
+void clsSettings::setDeleteAfterDays(int days) {
     m_data.setValue(deleteAfterDaysKey, QString::number(days));
 }
 
-QString clsSettings::utilizationKey(int index)
-{
+QString clsSettings::utilizationKey(int index) {
     return QStringLiteral("$UtilizationColor") + QString::number(index);
 }
 
-quint32 clsSettings::UtilizationColor(int index) const
-{
+quint32 clsSettings::UtilizationColor(int index) const {
     const double number = roundHalfEven(leadingNumber(m_data.Value(utilizationKey(index))));
     if (number == 0 || std::isnan(number))
         return white;
@@ -62,7 +54,6 @@ quint32 clsSettings::UtilizationColor(int index) const
     return quint32(qint64(number));
 }
 
-void clsSettings::setUtilizationColor(int index, quint32 colour)
-{
+void clsSettings::setUtilizationColor(int index, quint32 colour) {
     m_data.setValue(utilizationKey(index), colour == 0 ? blackText : QString::number(colour));
 }

@@ -10,26 +10,8 @@
 #include "frmResource.h"
 #include "model/clsItems.h"
 
-#include <QMenu>
-
 ResourceCommands::ResourceCommands(EditorHost& host)
     : m_host(host) {}
-
-QMenu* ResourceCommands::createMenu(QWidget* parent) {
-    auto* menu = new QMenu(parent);
-    const auto entry = [&](int index, const QString& caption) {
-        QObject::connect(menu->addAction(caption), &QAction::triggered, menu,
-                         [this, index] { mRowI_Click(index); });
-    };
-    entry(MonthlyOverview, QObject::tr("&Monthly Overview"));
-    menu->addSeparator();
-    entry(Settings, QObject::tr("&Settings"));
-    menu->addSeparator();
-    entry(DeleteResource, QObject::tr("De&lete Resource"));
-    menu->addSeparator();
-    entry(HeightForEverything, QObject::tr("This &Height for Everything"));
-    return menu;
-}
 
 void ResourceCommands::mRowI_Click(int index) {
     const int position = m_host.GantRow();

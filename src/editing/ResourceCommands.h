@@ -4,7 +4,6 @@
 
 class EditorHost;
 class GanttData;
-class QMenu;
 class QWidget;
 
 // The resource context menu of the board: each entry acts on the row at the board's GantRow and
@@ -16,8 +15,6 @@ public:
 
     explicit ResourceCommands(EditorHost& host);
 
-    // The menu with its captions; each entry calls mRowI_Click with its index.
-    [[nodiscard]] QMenu* createMenu(QWidget* parent);
     void mRowI_Click(int index);
 
     // The question before a resource goes; a caption of blanks only is named "[Caption missing]".

@@ -11,16 +11,15 @@ class TstGlobalData : public QObject {
 private slots:
     void initTestCase() { SetAppVersion("2.3.41"); }
 
-    void formatMsg()
-    {
-        QCOMPARE(FormatMsg("File '%s' not found!", QString("/a b/c.qtf")), QString("File '/a b/c.qtf' not found!"));
+    void formatMsg() {
+        QCOMPARE(FormatMsg("File '%s' not found!", QString("/a b/c.qtf")),
+                 QString("File '/a b/c.qtf' not found!"));
         QCOMPARE(FormatMsg("%s of %s, %s", 1, 2), QString("1 of 2, %s"));
         // An argument that itself holds "%s" is not substituted again.
         QCOMPARE(FormatMsg("%s-%s", QString("%s"), QString("x")), QString("%s-x"));
     }
 
-    void messageCaptionDefaultsToTitle()
-    {
+    void messageCaptionDefaultsToTitle() {
         ScriptedPrompts prompts;
         ShowMessage("one");
         ShowMessage("two", 16, "Other");
@@ -28,27 +27,24 @@ private slots:
         QCOMPARE(prompts.prompts().at(1).title, QString("Other"));
     }
 
-    void defaultResults()
-    {
+    void defaultResults() {
         QCOMPARE(defaultResult(292), int(MessageResult::No));
         QCOMPARE(defaultResult(36), int(MessageResult::Yes));
         QCOMPARE(defaultResult(35 | 512), int(MessageResult::Cancel));
         QCOMPARE(defaultResult(0 | 512), int(MessageResult::Ok));
     }
 
-    void reportText()
-    {
+    void reportText() {
         const QString crlf = "\r\n";
         const QString tail = crlf + crlf + "VELKOR Timeplaner 2.3.41";
         QCOMPARE(exceptionReport("Sub:clsItems:UpdateItem", AppError("Bad thing", 5, "Qunta", 120)),
-                 "Exception handler:5 120  (Sub:clsItems:UpdateItem)" + crlf + crlf + crlf + "Description:Bad thing" +
-                     crlf + "Source:Qunta" + tail);
+                 "Exception handler:5 120  (Sub:clsItems:UpdateItem)" + crlf + crlf + crlf +
+                     "Description:Bad thing" + crlf + "Source:Qunta" + tail);
         QCOMPARE(exceptionReport("Function:Main:DoSave", AppError(QString(), -2147024809)),
                  "Exception handler:80070057  (Function:Main:DoSave)" + crlf + crlf + tail);
     }
 
-    void guardAnswers()
-    {
+    void guardAnswers() {
         ScriptedPrompts prompts;
         int attempts = 0;
         prompts.answerMessage(MessageResult::Retry);
@@ -69,8 +65,7 @@ private slots:
         QCOMPARE(prompts.prompts().last().flags, 16);
     }
 
-    void specialFolders()
-    {
+    void specialFolders() {
         QStandardPaths::setTestModeEnabled(true);
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QDir().mkpath(documents);

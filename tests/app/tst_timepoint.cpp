@@ -7,8 +7,7 @@ class TstTimePoint : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
-    void dayZeroAndFractions()
-    {
+    void dayZeroAndFractions() {
         QCOMPARE(TimePoint::fromDate(QDate(1899, 12, 30)).seconds(), 0);
         const TimePoint t = TimePoint::fromDateTime(QDate(2024, 2, 29), QTime(18, 0));
         QCOMPARE(t.days(), 45351.75);
@@ -21,8 +20,7 @@ private slots:
         QCOMPARE(early.time(), QTime(6, 0));
     }
 
-    void addInterval_data()
-    {
+    void addInterval_data() {
         QTest::addColumn<QDateTime>("from");
         QTest::addColumn<QString>("unit");
         QTest::addColumn<int>("amount");
@@ -30,9 +28,11 @@ private slots:
         auto at = [](int y, int m, int d, int h = 0, int n = 0, int s = 0) {
             return QDateTime(QDate(y, m, d), QTime(h, n, s));
         };
-        QTest::newRow("seconds over midnight") << at(2023, 12, 31, 23, 59, 50) << "s" << 15 << at(2024, 1, 1, 0, 0, 5);
+        QTest::newRow("seconds over midnight")
+            << at(2023, 12, 31, 23, 59, 50) << "s" << 15 << at(2024, 1, 1, 0, 0, 5);
         QTest::newRow("minutes backwards") << at(2024, 3, 1, 0, 10) << "n" << -20 << at(2024, 2, 29, 23, 50);
-        QTest::newRow("hours across DST spring") << at(2024, 3, 31, 1, 0) << "H" << 2 << at(2024, 3, 31, 3, 0);
+        QTest::newRow("hours across DST spring")
+            << at(2024, 3, 31, 1, 0) << "H" << 2 << at(2024, 3, 31, 3, 0);
         QTest::newRow("days over leap day") << at(2024, 2, 28, 8) << "d" << 2 << at(2024, 3, 1, 8);
         QTest::newRow("weeks") << at(2024, 12, 30) << "ww" << 1 << at(2025, 1, 6);
         QTest::newRow("month end clamped") << at(2024, 1, 31, 9) << "m" << 1 << at(2024, 2, 29, 9);
@@ -43,8 +43,7 @@ private slots:
         QTest::newRow("unknown unit unchanged") << at(2024, 5, 5) << "x" << 3 << at(2024, 5, 5);
     }
 
-    void addInterval()
-    {
+    void addInterval() {
         QFETCH(QDateTime, from);
         QFETCH(QString, unit);
         QFETCH(int, amount);
@@ -52,15 +51,13 @@ private slots:
         QCOMPARE(TimePoint::fromDateTime(from).addInterval(unit, amount).toDateTime(), expected);
     }
 
-    void weekdayMondayFirst()
-    {
+    void weekdayMondayFirst() {
         QCOMPARE(TimePoint::fromDate(QDate(2024, 1, 1)).weekdayMondayFirst(), 0); // a Monday
         QCOMPARE(TimePoint::fromDate(QDate(2024, 1, 7)).weekdayMondayFirst(), 6);
         QCOMPARE(TimePoint::fromDate(QDate(1899, 12, 30)).weekdayMondayFirst(), 5); // a Saturday
     }
 
-    void displayForms()
-    {
+    void displayForms() {
         const TimePoint t = TimePoint::fromDateTime(QDate(2004, 2, 1), QTime(7, 5, 9));
         QCOMPARE(t.shortDate(), QString("01.02.2004"));
         QCOMPARE(TimePoint::fromDate(QDate(2035, 6, 1)).shortDate(), QString("01.06.2035"));
@@ -70,8 +67,7 @@ private slots:
         QCOMPARE(t.isoText(), QString("2004-02-01 07:05:09"));
     }
 
-    void parseIso()
-    {
+    void parseIso() {
         TimePoint t;
         QVERIFY(TimePoint::parseIso("2024-03-31 02:30:00", &t)); // skipped by DST, but naive time keeps it
         QCOMPARE(t.time(), QTime(2, 30));

@@ -246,10 +246,10 @@ void TestItemMoved::conflictingMember() {
 
     moveSecondMember(at(3, 9, 8), at(3, 9, 9));
 
-    QCOMPARE(
-        m_prompts->texts(),
-        (QStringList{followQuestion, QStringLiteral("The item at 23.03.2024 08:00 cannot be moved because of a "
-                                                    "conflict with another item!")}));
+    QCOMPARE(m_prompts->texts(),
+             (QStringList{followQuestion,
+                          QStringLiteral("The item at 23.03.2024 08:00 cannot be moved because of a "
+                                         "conflict with another item!")}));
     QCOMPARE(m_prompts->prompts().last().flags, MessageFlags::OkCancel | MessageFlags::Critical);
     QCOMPARE(member(3).start(), at(3, 16, 8));
     QCOMPARE(member(4).start(), at(3, 22, 8));

@@ -7,11 +7,12 @@
 namespace {
 class ScriptedProgress : public ProgressView {
 public:
-    ScriptedProgress(ScriptedPrompts* owner, int cancelAt) : m_owner(owner), m_cancelAt(cancelAt) {}
+    ScriptedProgress(ScriptedPrompts* owner, int cancelAt)
+        : m_owner(owner)
+        , m_cancelAt(cancelAt) {}
     void setCaption(const QString& caption) override { m_owner->progressCaptions << caption; }
     void setMaximum(int maximum) override { m_maximum = maximum; }
-    void setValue(int value) override
-    {
+    void setValue(int value) override {
         m_owner->progressValues << value;
         if (value <= m_maximum)
             m_value = value;
@@ -32,31 +33,27 @@ private:
 };
 } // namespace
 
-ScriptedPrompts::ScriptedPrompts()
-{
+ScriptedPrompts::ScriptedPrompts() {
     setPrompts(this);
 }
 
-ScriptedPrompts::~ScriptedPrompts()
-{
+ScriptedPrompts::~ScriptedPrompts() {
     setPrompts(nullptr);
 }
 
-QStringList ScriptedPrompts::texts() const
-{
+QStringList ScriptedPrompts::texts() const {
     QStringList result;
     for (const Prompt& prompt : m_prompts)
         result << prompt.text;
     return result;
 }
 
-int ScriptedPrompts::unansweredCount() const
-{
-    return int(m_messageAnswers.size() + m_inputAnswers.size() + m_fileAnswers.size() + m_colourAnswers.size());
+int ScriptedPrompts::unansweredCount() const {
+    return int(m_messageAnswers.size() + m_inputAnswers.size() + m_fileAnswers.size() +
+               m_colourAnswers.size());
 }
 
-void ScriptedPrompts::clear()
-{
+void ScriptedPrompts::clear() {
     m_prompts.clear();
     m_messageAnswers.clear();
     m_inputAnswers.clear();
@@ -69,18 +66,15 @@ void ScriptedPrompts::clear()
     progressCaptions.clear();
 }
 
-void ScriptedPrompts::record(const QString& kind, const QString& text, int flags, const QString& title)
-{
+void ScriptedPrompts::record(const QString& kind, const QString& text, int flags, const QString& title) {
     m_prompts << Prompt{kind, text, flags, title};
 }
 
-void ScriptedPrompts::unexpected(const QString& kind, const QString& text)
-{
+void ScriptedPrompts::unexpected(const QString& kind, const QString& text) {
     QTest::qFail(qPrintable(QString("unexpected %1: %2").arg(kind, text)), __FILE__, __LINE__);
 }
 
-int ScriptedPrompts::showMessage(const QString& text, int flags, const QString& title)
-{
+int ScriptedPrompts::showMessage(const QString& text, int flags, const QString& title) {
     record("message", text, flags, title);
     if (m_messageAnswers.empty()) {
         // A plain OK message needs no answer; anything that asks does.
@@ -94,8 +88,8 @@ int ScriptedPrompts::showMessage(const QString& text, int flags, const QString& 
     return answer;
 }
 
-std::optional<QString> ScriptedPrompts::inputBox(const QString& prompt, const QString& title, const QString&)
-{
+std::optional<QString> ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
+                                                 const QString&) {
     record("input", prompt, 0, title);
     if (m_inputAnswers.empty()) {
         unexpected("input box", prompt);
@@ -108,8 +102,7 @@ std::optional<QString> ScriptedPrompts::inputBox(const QString& prompt, const QS
     return text;
 }
 
-QString ScriptedPrompts::openFileName(const QString& title, const QString& filter, const QString&)
-{
+QString ScriptedPrompts::openFileName(const QString& title, const QString& filter, const QString&) {
     record("open", filter, 0, title);
     if (m_fileAnswers.empty()) {
         unexpected("open dialog", title);
@@ -120,8 +113,7 @@ QString ScriptedPrompts::openFileName(const QString& title, const QString& filte
     return answer;
 }
 
-QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter, const QString&)
-{
+QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter, const QString&) {
     record("save", filter, 0, title);
     if (m_fileAnswers.empty()) {
         unexpected("save dialog", title);
@@ -132,8 +124,7 @@ QString ScriptedPrompts::saveFileName(const QString& title, const QString& filte
     return answer;
 }
 
-std::optional<quint32> ScriptedPrompts::chooseColour(quint32)
-{
+std::optional<quint32> ScriptedPrompts::chooseColour(quint32) {
     record("colour", {}, 0, {});
     if (m_colourAnswers.empty()) {
         unexpected("colour dialog", {});
@@ -144,19 +135,16 @@ std::optional<quint32> ScriptedPrompts::chooseColour(quint32)
     return answer;
 }
 
-std::unique_ptr<ProgressView> ScriptedPrompts::createProgress()
-{
+std::unique_ptr<ProgressView> ScriptedPrompts::createProgress() {
     return std::make_unique<ScriptedProgress>(this, m_cancelProgressAt);
 }
 
-bool ScriptedPrompts::openUrl(const QString& url)
-{
+bool ScriptedPrompts::openUrl(const QString& url) {
     openedUrls << url;
     return true;
 }
 
-bool ScriptedPrompts::startDetached(const QString& program, const QStringList& arguments)
-{
+bool ScriptedPrompts::startDetached(const QString& program, const QStringList& arguments) {
     detachedStarts << (QStringList{program} + arguments);
     return true;
 }

@@ -18,13 +18,15 @@ public:
         QString title;
     };
 
-    ScriptedPrompts();  // installs itself
+    ScriptedPrompts();           // installs itself
     ~ScriptedPrompts() override; // restores the default
 
     // Queue answers: message results (MessageResult), input texts (nullopt = Cancel), file names
     // ("" = cancel), colours.
     void answerMessage(int result) { m_messageAnswers.push_back(result); }
-    void answerInput(std::optional<QString> text) { m_inputAnswers.push_back({text.has_value(), text.value_or(QString())}); }
+    void answerInput(std::optional<QString> text) {
+        m_inputAnswers.push_back({text.has_value(), text.value_or(QString())});
+    }
     void answerFile(const QString& path) { m_fileAnswers.push_back(path); }
     void answerColour(std::optional<quint32> colour) { m_colourAnswers.push_back(colour); }
     // Progress windows report a cancel once their value reaches this number (-1: never).
