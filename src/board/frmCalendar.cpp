@@ -1,8 +1,8 @@
 #include "frmCalendar.h"
 
-#include "WindowPlacement.h"
 #include "app/GlobalData.h"
 #include "app/clsIniFile.h"
+#include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 
 #include <QCalendarWidget>

@@ -7,10 +7,10 @@
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
-#include "app/WindowLayout.h"
 #include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
 #include "app/ui/InputFieldFilter.h"
+#include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
 #include "editing/core/bsSupport.h"
@@ -22,7 +22,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QImageReader>
 #include <QKeyEvent>
@@ -32,7 +31,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -646,35 +644,13 @@ bool frmDateItem::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmDateItem::restorePosition() {
-    const clsIniFile* profile = globals().profile;
-    if (profile == nullptr)
-        return;
-    ignoringErrors([&] {
-        const std::optional<WindowLayout> layout = WindowLayout::read(*profile, windowName);
-        if (!layout)
-            return;
-        const QPoint position(qRound(layout->left / WindowLayout::twipsPerPixel),
-                              qRound(layout->top / WindowLayout::twipsPerPixel));
-        // A position saved on a screen that is gone would put the window out of reach.
-        if (QGuiApplication::screenAt(position) != nullptr)
-            move(position);
-    });
+    if (const clsIniFile* profile = globals().profile)
+        ignoringErrors([&] { WindowPlacement::restorePosition(*this, windowName, *profile); });
 }
 
 void frmDateItem::saveLayout() const {
-    clsIniFile* profile = globals().profile;
-    if (profile == nullptr)
-        return;
-    WindowLayout layout;
-    layout.state = isMinimized()   ? WindowLayout::Minimised
-                   : isMaximized() ? WindowLayout::Maximised
-                                   : WindowLayout::Normal;
-    const QRect frame = frameGeometry();
-    layout.left = double(frame.left()) * WindowLayout::twipsPerPixel;
-    layout.top = double(frame.top()) * WindowLayout::twipsPerPixel;
-    layout.width = double(frame.width()) * WindowLayout::twipsPerPixel;
-    layout.height = double(frame.height()) * WindowLayout::twipsPerPixel;
-    WindowLayout::write(*profile, windowName, layout);
+    if (clsIniFile* profile = globals().profile)
+        WindowPlacement::saveLayout(*this, windowName, *profile);
 }
 
 void frmDateItem::ItemDeleteBefore(QString, bool&, QString) {}

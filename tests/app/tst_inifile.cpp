@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
@@ -22,17 +23,6 @@
 #include <unistd.h>
 
 namespace {
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // True while another open file description holds a lock on the file that excludes an exclusive one.
 bool lockedByOther(const QString& path) {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);

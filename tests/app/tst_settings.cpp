@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/AddonStore.h"
 #include "app/AppError.h"
@@ -44,17 +45,6 @@ public:
     mutable int reads = 0;
     int writes = 0;
 };
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // The five general options in the order undo, delete, quit, most recent, save auto: "1" is true.
 QString optionsOf(const clsGeneralOptions& options) {

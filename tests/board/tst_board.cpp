@@ -1,12 +1,12 @@
 #include "BoardFixture.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
+#include "app/ui/WindowPlacement.h"
 #include "board/BoardMenus.h"
 #include "board/ColorComboBox.h"
 #include "board/DetailPanel.h"
 #include "board/SchedulePrint.h"
 #include "board/TimeNavigation.h"
-#include "board/WindowPlacement.h"
 #include "board/frmCalendar.h"
 
 #include <QAction>

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "app/AppError.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
@@ -147,12 +148,6 @@ void execute(const QString& path, const char* sql) {
     sqlite3_free(error);
     sqlite3_close(db);
     QVERIFY2(result == SQLITE_OK, qPrintable(message));
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 QStringList leftovers(const QString& folder) {
