@@ -98,6 +98,7 @@ public:
     QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     std::optional<quint32> chooseColour(quint32) override { return {}; }
+    std::optional<FontDescription> chooseFont(const FontDescription&) override { return {}; }
     std::unique_ptr<ProgressView> createProgress() override { return m_silent.createProgress(); }
     void setBusy(bool) override {}
     bool openUrl(const QString&) override { return false; }

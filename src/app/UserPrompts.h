@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FontDescription.h"
+
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -35,6 +37,8 @@ public:
     virtual QString saveFileName(const QString& title, const QString& filter, const QString& suggestion) = 0;
     // Colours are BGR values; empty optional on cancel.
     virtual std::optional<quint32> chooseColour(quint32 current) = 0;
+    // Empty optional on cancel.
+    virtual std::optional<FontDescription> chooseFont(const FontDescription& current) = 0;
     virtual std::unique_ptr<ProgressView> createProgress() = 0;
     // The hourglass pointer; calls nest.
     virtual void setBusy(bool busy) = 0;

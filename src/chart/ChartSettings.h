@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FontDescription.h"
+#include "app/FontDescription.h"
 #include "app/TimePoint.h"
 
 #include <QString>

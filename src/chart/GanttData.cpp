@@ -24,7 +24,7 @@ void GanttData::Private::touch() {
 
 void GanttData::Private::removeItem(ChartItem* item) {
     c.itemByKey.remove(item->m_key);
-    c.rowItems[item->m_rowKey].remove(item->m_start.seconds(), item->m_sequence);
+    c.rowItems[item->m_rowKey].remove(item, item->m_start.seconds(), item->m_sequence);
     c.itemPositions.release(item->m_slot);
     c.itemSlots[std::size_t(item->m_slot)].reset();
     const int emptySlots = c.itemPositions.slotCount() - c.itemPositions.count();
@@ -38,7 +38,14 @@ void GanttData::Private::moveItem(ChartItem* item, const QString& rowKey, TimePo
         return;
     if (!c.rowByKey.contains(rowKey))
         throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
-    c.rowItems[item->m_rowKey].remove(item->m_start.seconds(), item->m_sequence);
+    RowIndex& from = c.rowItems[item->m_rowKey];
+    if (rowKey == item->m_rowKey && start == item->m_start) {
+        from.setEnd(item, start.seconds(), item->m_sequence, end.seconds());
+        item->m_end = end;
+        touch();
+        return;
+    }
+    from.remove(item, item->m_start.seconds(), item->m_sequence);
     item->m_rowKey = rowKey;
     item->m_start = start;
     item->m_end = end;

@@ -27,33 +27,60 @@ void RowIndex::insert(ChartItem* item, std::int64_t start, std::int64_t end, qui
     m_treeValid = false;
 }
 
-void RowIndex::remove(std::int64_t start, quint64 sequence) {
-    const auto pending = std::find_if(m_pending.begin(), m_pending.end(), [&](const Entry& e) {
-        return e.start == start && e.sequence == sequence;
-    });
+void RowIndex::remove(const ChartItem* item, std::int64_t start, quint64 sequence) {
+    const auto pending =
+        std::find_if(m_pending.begin(), m_pending.end(), [item](const Entry& e) { return e.item == item; });
     if (pending != m_pending.end()) {
         *pending = m_pending.back();
         m_pending.pop_back();
         return;
     }
-    const auto at = std::lower_bound(
-        m_entries.begin(), m_entries.end(), start,
-        [sequence](const Entry& e, std::int64_t s) { return before(e.start, e.sequence, s, sequence); });
-    if (at == m_entries.end() || at->start != start || at->sequence != sequence || !at->item)
+    const int index = liveIndexOf(item, start, sequence);
+    if (index < 0)
         return;
-    at->item = nullptr;
+    m_entries[std::size_t(index)].item = nullptr;
     ++m_dead;
     if (m_dead > 32 && m_dead * 2 > int(m_entries.size())) {
         compact();
         return;
     }
-    if (m_treeValid) {
-        int node = m_leaves + int(at - m_entries.begin());
-        m_maxEnd[std::size_t(node)] = noEnd;
-        for (node /= 2; node >= 1; node /= 2)
-            m_maxEnd[std::size_t(node)] =
-                std::max(m_maxEnd[std::size_t(2 * node)], m_maxEnd[std::size_t(2 * node + 1)]);
+    updateTreeLeaf(index);
+}
+
+void RowIndex::setEnd(const ChartItem* item, std::int64_t start, quint64 sequence, std::int64_t end) {
+    const auto pending =
+        std::find_if(m_pending.begin(), m_pending.end(), [item](const Entry& e) { return e.item == item; });
+    if (pending != m_pending.end()) {
+        pending->end = end;
+        return;
     }
+    const int index = liveIndexOf(item, start, sequence);
+    if (index < 0)
+        return;
+    m_entries[std::size_t(index)].end = end;
+    updateTreeLeaf(index);
+}
+
+int RowIndex::liveIndexOf(const ChartItem* item, std::int64_t start, quint64 sequence) const {
+    auto at = std::lower_bound(
+        m_entries.begin(), m_entries.end(), start,
+        [sequence](const Entry& e, std::int64_t s) { return before(e.start, e.sequence, s, sequence); });
+    for (; at != m_entries.end() && at->start == start && at->sequence == sequence; ++at) {
+        if (at->item == item)
+            return int(at - m_entries.begin());
+    }
+    return -1;
+}
+
+void RowIndex::updateTreeLeaf(int index) {
+    if (!m_treeValid)
+        return;
+    const Entry& entry = m_entries[std::size_t(index)];
+    int node = m_leaves + index;
+    m_maxEnd[std::size_t(node)] = entry.item ? entry.end : noEnd;
+    for (node /= 2; node >= 1; node /= 2)
+        m_maxEnd[std::size_t(node)] =
+            std::max(m_maxEnd[std::size_t(2 * node)], m_maxEnd[std::size_t(2 * node + 1)]);
 }
 
 bool RowIndex::overlaps(std::int64_t start, std::int64_t end, const ChartItem* ignore) {

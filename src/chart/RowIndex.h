@@ -8,13 +8,18 @@ class ChartItem;
 
 // The items of one row ordered by (start, insertion sequence), with a max-of-ends tree over that
 // order, so that "which items reach into [from, to)" costs O(log n + k) even when items overlap.
-// Removed entries stay as dead placeholders until the next compaction. Inside a batch new entries wait
+// Removed entries stay as dead placeholders until the next compaction; a dead entry may share its
+// (start, sequence) with the item's live one, so entries are always found by item, never by key
+// alone. Inside a batch new entries wait
 // unordered in a side list that queries scan; it is merged into the order once it grows past a share
 // of the row, so that alternating moves and conflict tests (a series carried over) stay cheap.
 class RowIndex {
 public:
     void insert(ChartItem* item, std::int64_t start, std::int64_t end, quint64 sequence, bool deferOrder);
-    void remove(std::int64_t start, quint64 sequence);
+    // `start` and `sequence` are the values the item was inserted with.
+    void remove(const ChartItem* item, std::int64_t start, quint64 sequence);
+    // Changes the end of an entry in place; its place in the order depends on the start alone.
+    void setEnd(const ChartItem* item, std::int64_t start, quint64 sequence, std::int64_t end);
 
     // Whether an item other than `ignore` starts before `end` and ends after `start`.
     [[nodiscard]] bool overlaps(std::int64_t start, std::int64_t end, const ChartItem* ignore);
@@ -30,6 +35,9 @@ private:
         ChartItem* item; // nullptr once removed
     };
 
+    // The live entry of `item` in the ordered entries, or -1.
+    [[nodiscard]] int liveIndexOf(const ChartItem* item, std::int64_t start, quint64 sequence) const;
+    void updateTreeLeaf(int index);
     void mergePending();
     void mergePendingWhenLarge();
     void compact();

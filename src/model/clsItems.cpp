@@ -43,8 +43,27 @@ void clsItems::RemoveMessenger(iMessenger& messenger) {
     });
 }
 
-void clsItems::sortRows(const ItemTable::Less& less) {
-    m_table.sort(less);
+ItemRecord clsItems::Record(int row) const {
+    const std::vector<ItemRecord>& rows = m_table.rows();
+    return row >= 0 && std::size_t(row) < rows.size() ? rows[std::size_t(row)] : ItemRecord();
+}
+
+QVariant clsItems::Value(int row, int column) const {
+    const std::vector<ItemRecord>& rows = m_table.rows();
+    return row >= 0 && std::size_t(row) < rows.size() ? rows[std::size_t(row)].value(column) : QVariant();
+}
+
+void clsItems::sortRows(const ItemSortKeys& keys, bool descending) {
+    if (keys.empty())
+        return;
+    m_table.sort([&](const ItemRecord& a, const ItemRecord& b) {
+        for (const ItemSortKey& key : keys) {
+            const int order = ItemRecord::compare(a, b, key);
+            if (order != 0)
+                return descending ? order > 0 : order < 0;
+        }
+        return false;
+    });
 }
 
 ItemRecord clsItems::ItemToArray(const ChartItem& item) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ItemList.h"
+#include "ItemSortKey.h"
 #include "ItemTable.h"
 
 #include <QString>
@@ -30,10 +31,14 @@ public:
     void AddMessenger(iMessenger& messenger);
     void RemoveMessenger(iMessenger& messenger);
 
-    // The rows for binding and export. References are valid until the table next changes.
-    [[nodiscard]] const std::vector<ItemRecord>& XArray() const { return m_table.rows(); }
-    // Reorders the rows (a stable sort); lookups by key follow the new order.
-    void sortRows(const ItemTable::Less& less);
+    // The rows for binding, sorting and export, addressed 0 .. Count()-1 in the table's order.
+    // A record is made when asked for, so it stays valid however the table changes afterwards.
+    [[nodiscard]] ItemRecord Record(int row) const;
+    // One cell of a row as ItemRecord::value gives it; empty outside the table.
+    [[nodiscard]] QVariant Value(int row, int column) const;
+    // Reorders the rows by the keys in order (a stable sort, every key in the same direction);
+    // lookups by key follow the new order.
+    void sortRows(const ItemSortKeys& keys, bool descending);
     // Rows in use. While messengers hear of an added item its row is there already but not counted.
     [[nodiscard]] int Count() const { return int(m_table.size()) - m_uncountedRows; }
 

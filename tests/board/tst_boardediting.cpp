@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(item->styleKey, QString("Date"));
         QVERIFY(board->Dirty());
         QCOMPARE(fixture->items().Count(), 1);
-        QCOMPARE(fixture->items().XArray().front().key, item->key());
+        QCOMPARE(fixture->items().Record(0).key, item->key());
         // The new item is current, and the click that ended drawing did not clear the panel.
         QCOMPARE(board->GantItemIndex(), 1);
         const DetailPanel& panel = *board->detailPanel();
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(item->start(), at(9));
         QCOMPARE(item->end(), at(11));
         QCOMPARE(item->rowKey(), QString("R2"));
-        const ItemRecord& record = fixture->items().XArray().front();
+        const ItemRecord record = fixture->items().Record(0);
         QCOMPARE(record.resourceCaption, QString("Van"));
         QCOMPARE(record.startTime, at(9).timePart());
         QCOMPARE(panel.tx[DetailPanel::StartTime]->text(), QString("09:00"));
@@ -230,7 +230,7 @@ private slots:
         QCOMPARE(item->caption, QString("Board meeting"));
         QCOMPARE(item->styleKey, QString("Date Fixed"));
         QCOMPARE(item->movementLock, 2);
-        QCOMPARE(fixture->items().XArray().front().caption, QString("Board meeting"));
+        QCOMPARE(fixture->items().Record(0).caption, QString("Board meeting"));
         QVERIFY(board->Dirty());
         // The change reached the series follow-up, which was answered No.
         QCOMPARE(fixture->prompts.texts(), QStringList{"Change the following items of this series too?"});

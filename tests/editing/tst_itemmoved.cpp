@@ -210,7 +210,7 @@ void TestItemMoved::laterMembersFollowTheMovedItem() {
         QCOMPARE(later.seriesKey, QStringLiteral("S"));
 
         // The item table and the views know every changed member.
-        const ItemRecord& row = m_items->XArray()[size_t(m_items->GetItemIndex(later.key()))];
+        const ItemRecord row = m_items->Record(m_items->GetItemIndex(later.key()));
         QCOMPARE(row.resourceCaption, QStringLiteral("Room 2"));
         QCOMPARE(row.value(3), QVariant(QDate(2024, 3, day)));
         QCOMPARE(row.value(6), QVariant(QTime(9, 30)));

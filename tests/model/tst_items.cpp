@@ -90,13 +90,13 @@ class TestItems : public QObject {
 
     // Every row is found again by its key, and every row leads to the chart item of that key.
     void verifyIndex() const {
-        const std::vector<ItemRecord>& rows = m_items->XArray();
-        QCOMPARE(int(rows.size()), m_items->Count());
-        for (int row = 0; row < int(rows.size()); ++row) {
-            QCOMPARE(m_items->GetItemIndex(rows[size_t(row)].key), row);
+        QCOMPARE(m_items->Record(m_items->Count()).key, QString());
+        for (int row = 0; row < m_items->Count(); ++row) {
+            const QString key = m_items->Record(row).key;
+            QCOMPARE(m_items->GetItemIndex(key), row);
             ChartItem* item = m_items->GetItemByIndex(row);
             QVERIFY(item != nullptr);
-            QCOMPARE(item->key(), rows[size_t(row)].key);
+            QCOMPARE(item->key(), key);
         }
     }
 
@@ -145,14 +145,14 @@ private slots:
         QCOMPARE(board.log, QStringList{"ItemsChanged"});
         QCOMPARE(m_prompts->progressCaptions, QStringList{"reading items"});
 
-        const ItemRecord& row = m_items->XArray()[0];
+        const ItemRecord row = m_items->Record(0);
         const QVariantList expected{"A",          "Room 2",          "Caption A",   QDate(2024, 3, 5),
                                     QTime(8, 30), QDate(2024, 3, 6), QTime(17, 15), "add-on",
                                     "two\nlines", QVariant(),        QVariant(),    QVariant()};
         for (int column = 0; column < ItemRecord::columnCount; ++column)
             QCOMPARE(row.value(column), expected[column]);
         QCOMPARE(row.startDate.addSeconds(row.startTime.seconds()), at(5, 8, 30));
-        QCOMPARE(m_items->XArray()[1].key, QString("B"));
+        QCOMPARE(m_items->Record(1).key, QString("B"));
     }
 
     void cancelledReadKeepsTheRowsRead() {
@@ -181,7 +181,7 @@ private slots:
                         .arg(key)
                         .arg(row)
                         .arg(m_items->Count())
-                        .arg(m_items->XArray()[size_t(row)].caption);
+                        .arg(m_items->Record(row).caption);
         };
 
         m_items->Add(addToChart("A", "R1", at(1, 8), at(1, 9)), "ed");
@@ -235,7 +235,7 @@ private slots:
         item.setSpan(at(3, 14), at(3, 16));
         m_items->UpdateItem(item, "board");
 
-        const ItemRecord& row = m_items->XArray()[0];
+        const ItemRecord row = m_items->Record(0);
         QCOMPARE(row.caption, QString("Renamed"));
         QCOMPARE(row.resourceCaption, QString("Room 2"));
         QCOMPARE(row.value(3), QVariant(QDate(2024, 3, 3)));
@@ -324,8 +324,8 @@ private slots:
         QCOMPARE(m_prompts->texts(), QStringList{"Delete following series items too?"});
         QCOMPARE(m_prompts->prompts().first().flags, question);
         QStringList left;
-        for (const ItemRecord& row : m_items->XArray())
-            left << row.key;
+        for (int row = 0; row < m_items->Count(); ++row)
+            left << m_items->Record(row).key;
         left.sort();
         remaining.sort();
         QCOMPARE(left, remaining);
@@ -423,14 +423,12 @@ private slots:
         QVERIFY(m_items->DeleteItems(scattered, QString(), false));
         QCOMPARE(deleted, 20);
         QCOMPARE(m_items->Count(), 40);
-        QCOMPARE(m_items->XArray()[0].key, QString("K01"));
-        QCOMPARE(m_items->XArray()[2].key, QString("K04"));
+        QCOMPARE(m_items->Record(0).key, QString("K01"));
+        QCOMPARE(m_items->Record(2).key, QString("K04"));
         verifyIndex();
 
-        m_items->sortRows([](const ItemRecord& a, const ItemRecord& b) {
-            return std::tie(a.startDate, a.startTime) > std::tie(b.startDate, b.startTime);
-        });
-        QCOMPARE(m_items->XArray()[0].key, QString("K59"));
+        m_items->sortRows({{3, ItemSortKey::Compare::Value}, {4, ItemSortKey::Compare::Value}}, true);
+        QCOMPARE(m_items->Record(0).key, QString("K59"));
         verifyIndex();
 
         m_items->Delete("K59", QString());
@@ -439,7 +437,7 @@ private slots:
         verifyIndex();
 
         QVERIFY(m_items->ReadItems());
-        QCOMPARE(m_items->XArray()[0].key, QString("K01"));
+        QCOMPARE(m_items->Record(0).key, QString("K01"));
         QCOMPARE(m_items->GetItemIndex(QString("K00")), -1);
         verifyIndex();
     }

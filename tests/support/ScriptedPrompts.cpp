@@ -50,7 +50,7 @@ QStringList ScriptedPrompts::texts() const {
 
 int ScriptedPrompts::unansweredCount() const {
     return int(m_messageAnswers.size() + m_inputAnswers.size() + m_fileAnswers.size() +
-               m_colourAnswers.size());
+               m_colourAnswers.size() + m_fontAnswers.size());
 }
 
 void ScriptedPrompts::clear() {
@@ -59,6 +59,7 @@ void ScriptedPrompts::clear() {
     m_inputAnswers.clear();
     m_fileAnswers.clear();
     m_colourAnswers.clear();
+    m_fontAnswers.clear();
     openedUrls.clear();
     clipboard.clear();
     detachedStarts.clear();
@@ -133,6 +134,17 @@ std::optional<quint32> ScriptedPrompts::chooseColour(quint32) {
     auto answer = m_colourAnswers.front();
     m_colourAnswers.pop_front();
     return answer;
+}
+
+std::optional<FontDescription> ScriptedPrompts::chooseFont(const FontDescription& current) {
+    record("font", current.name, 0, {});
+    if (m_fontAnswers.empty()) {
+        unexpected("font dialog", current.name);
+        return {};
+    }
+    const auto [given, font] = m_fontAnswers.front();
+    m_fontAnswers.pop_front();
+    return given ? std::optional<FontDescription>(font) : std::nullopt;
 }
 
 std::unique_ptr<ProgressView> ScriptedPrompts::createProgress() {

@@ -12,7 +12,7 @@
 class ScriptedPrompts : public UserPrompts {
 public:
     struct Prompt {
-        QString kind; // "message", "input", "open", "save", "colour"
+        QString kind; // "message", "input", "open", "save", "colour", "font"
         QString text;
         int flags = 0;
         QString title;
@@ -22,13 +22,16 @@ public:
     ~ScriptedPrompts() override; // restores the default
 
     // Queue answers: message results (MessageResult), input texts (nullopt = Cancel), file names
-    // ("" = cancel), colours.
+    // ("" = cancel), colours, fonts (nullopt = Cancel).
     void answerMessage(int result) { m_messageAnswers.push_back(result); }
     void answerInput(std::optional<QString> text) {
         m_inputAnswers.push_back({text.has_value(), text.value_or(QString())});
     }
     void answerFile(const QString& path) { m_fileAnswers.push_back(path); }
     void answerColour(std::optional<quint32> colour) { m_colourAnswers.push_back(colour); }
+    void answerFont(std::optional<FontDescription> font) {
+        m_fontAnswers.push_back({font.has_value(), font.value_or(FontDescription())});
+    }
     // Progress windows report a cancel once their value reaches this number (-1: never).
     void cancelProgressAt(int value) { m_cancelProgressAt = value; }
 
@@ -50,6 +53,7 @@ public:
     QString openFileName(const QString& title, const QString& filter, const QString& folder) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& suggestion) override;
     std::optional<quint32> chooseColour(quint32 current) override;
+    std::optional<FontDescription> chooseFont(const FontDescription& current) override;
     std::unique_ptr<ProgressView> createProgress() override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     bool openUrl(const QString& url) override;
@@ -65,5 +69,6 @@ private:
     std::deque<std::pair<bool, QString>> m_inputAnswers; // (given, text); not given = Cancel
     std::deque<QString> m_fileAnswers;
     std::deque<std::optional<quint32>> m_colourAnswers;
+    std::deque<std::pair<bool, FontDescription>> m_fontAnswers; // (given, font); not given = Cancel
     int m_cancelProgressAt = -1;
 };

@@ -1,6 +1,7 @@
 #include "QtPrompts.h"
 
 #include "BgrColor.h"
+#include "ChartFont.h"
 #include "app/MessageFlags.h"
 #include "frmProgressbar.h"
 
@@ -9,6 +10,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QProcess>
 #include <QRegularExpression>
@@ -153,6 +155,15 @@ std::optional<quint32> QtPrompts::chooseColour(quint32 current) {
     if (!colour.isValid())
         return {};
     return BgrColor::fromQColor(colour);
+}
+
+std::optional<FontDescription> QtPrompts::chooseFont(const FontDescription& current) {
+    bool accepted = false;
+    const QFont font =
+        QFontDialog::getFont(&accepted, ChartFont::toQFont(current), QApplication::activeWindow());
+    if (!accepted)
+        return {};
+    return ChartFont::fromQFont(font);
 }
 
 std::unique_ptr<ProgressView> QtPrompts::createProgress() {

@@ -1,6 +1,6 @@
 #include "ChartLayout.h"
 
-#include "ChartFont.h"
+#include "app/ui/ChartFont.h"
 #include "chart/GanttData.h"
 
 #include <QFontMetrics>

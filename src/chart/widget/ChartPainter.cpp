@@ -1,10 +1,10 @@
 #include "ChartPainter.h"
 
-#include "ChartFont.h"
 #include "ChartLayout.h"
 #include "PictureCache.h"
 #include "TimePattern.h"
 #include "app/ui/BgrColor.h"
+#include "app/ui/ChartFont.h"
 #include "chart/GanttData.h"
 
 #include <QFontMetrics>

@@ -11,4 +11,15 @@ QFont toQFont(const FontDescription& description) {
     font.setStrikeOut(description.strikethrough);
     return font;
 }
+
+FontDescription fromQFont(const QFont& font) {
+    FontDescription description;
+    description.name = font.family();
+    description.size = font.pointSizeF() > 0 ? font.pointSizeF() : description.size;
+    description.bold = font.bold();
+    description.italic = font.italic();
+    description.underline = font.underline();
+    description.strikethrough = font.strikeOut();
+    return description;
+}
 } // namespace ChartFont

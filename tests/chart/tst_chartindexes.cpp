@@ -1,0 +1,251 @@
+#include "chart/GanttData.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <algorithm>
+#include <map>
+
+// Random sequences of changes to the chart's items, each step compared with a plain list of spans.
+namespace {
+struct Span {
+    QString key;
+    QString row;
+    qint64 start;
+    qint64 end;
+    quint64 added; // orders equal starts, as the chart's insertion sequence does
+};
+
+class Reference {
+public:
+    std::vector<Span> items; // in collection order
+    QStringList rows;
+
+    [[nodiscard]] Span* find(const QString& key) {
+        const auto at = std::find_if(items.begin(), items.end(), [&](const Span& s) { return s.key == key; });
+        return at == items.end() ? nullptr : &*at;
+    }
+    [[nodiscard]] QStringList inRange(const QString& row, qint64 from, qint64 to) const {
+        std::vector<const Span*> found;
+        for (const Span& span : items) {
+            if (span.row == row && span.start < to && span.end > from)
+                found.push_back(&span);
+        }
+        std::sort(found.begin(), found.end(), [](const Span* a, const Span* b) {
+            return a->start < b->start || (a->start == b->start && a->added < b->added);
+        });
+        QStringList keys;
+        for (const Span* span : found)
+            keys << span->key;
+        return keys;
+    }
+    [[nodiscard]] bool conflicts(const QString& row, qint64 start, qint64 end, const QString& ignore) const {
+        if (end <= start)
+            return true;
+        return std::any_of(items.begin(), items.end(), [&](const Span& s) {
+            return s.key != ignore && s.row == row && s.start < end && s.end > start;
+        });
+    }
+};
+
+TimePoint seconds(qint64 value) {
+    return TimePoint::fromSeconds(value);
+}
+
+class RandomSequence {
+public:
+    RandomSequence(quint32 seed)
+        : m_random(seed) {
+        for (int i = 0; i < 3; ++i)
+            addRow();
+    }
+
+    void step() {
+        const int choice = m_random.bounded(100);
+        if (choice < 30 || m_ref.items.empty())
+            addItem();
+        else if (choice < 45)
+            changeEnd();
+        else if (choice < 55)
+            changeStart();
+        else if (choice < 65)
+            changeSpan();
+        else if (choice < 75)
+            moveToOtherRow();
+        else if (choice < 88)
+            removeItem();
+        else if (choice < 91)
+            removeRow();
+        else if (choice < 93)
+            addRow();
+        else
+            toggleBatch();
+    }
+
+    void finish() {
+        while (m_batchDepth > 0) {
+            m_chart.items().endBatch();
+            --m_batchDepth;
+        }
+    }
+
+    // Compares everything the chart answers with the reference; stops at the first difference.
+    void verify() {
+        QCOMPARE(m_chart.items().count(), int(m_ref.items.size()));
+        for (int position = 1; position <= int(m_ref.items.size()); ++position) {
+            const ChartItem* item = m_chart.items().byPosition(position);
+            QVERIFY(item);
+            const Span& span = m_ref.items[std::size_t(position - 1)];
+            QCOMPARE(item->key(), span.key);
+            QCOMPARE(item->position(), position);
+            QCOMPARE(item->rowKey(), span.row);
+            QCOMPARE(item->start().seconds(), span.start);
+            QCOMPARE(item->end().seconds(), span.end);
+            QCOMPARE(m_chart.items().byKey(span.key), item);
+        }
+        for (const QString& row : m_ref.rows) {
+            QCOMPARE(keysOf(m_chart.itemsInRange(row, seconds(-1000), seconds(1000))),
+                     m_ref.inRange(row, -1000, 1000));
+            const qint64 from = time();
+            const qint64 to = from + m_random.bounded(1, 12);
+            QCOMPARE(keysOf(m_chart.itemsInRange(row, seconds(from), seconds(to))),
+                     m_ref.inRange(row, from, to));
+            const Span* ignored = m_ref.items.empty() ? nullptr : &m_ref.items[pick()];
+            const QString ignoredKey = ignored ? ignored->key : QString();
+            const ChartItem* ignoredItem = ignored ? m_chart.items().byKey(ignoredKey) : nullptr;
+            QCOMPARE(m_chart.conflicts(seconds(from), seconds(to), row, ignoredItem),
+                     m_ref.conflicts(row, from, to, ignoredKey));
+        }
+    }
+
+private:
+    static QStringList keysOf(const std::vector<ChartItem*>& items) {
+        QStringList keys;
+        for (const ChartItem* item : items)
+            keys << item->key();
+        return keys;
+    }
+
+    qint64 time() { return m_random.bounded(40); }
+    std::size_t pick() { return std::size_t(m_random.bounded(int(m_ref.items.size()))); }
+    QString anyRow() { return m_ref.rows[m_random.bounded(int(m_ref.rows.size()))]; }
+    ChartItem& chartItem(const Span& span) { return *m_chart.items().byKey(span.key); }
+
+    void addRow() {
+        const QString key = QStringLiteral("R%1").arg(m_nextRow++);
+        m_chart.rows().add(key, key);
+        m_ref.rows << key;
+    }
+
+    void addItem() {
+        if (m_ref.rows.isEmpty())
+            addRow();
+        const QString key = QStringLiteral("K%1").arg(m_nextItem);
+        const qint64 start = time();
+        const qint64 end = start + m_random.bounded(0, 8);
+        const QString row = anyRow();
+        m_chart.items().add(key, row, seconds(start), seconds(end), key, QStringLiteral("Date"));
+        m_ref.items.push_back({key, row, start, end, m_nextItem++});
+    }
+
+    void changeEnd() {
+        Span& span = m_ref.items[pick()];
+        span.end = span.start + m_random.bounded(0, 8);
+        chartItem(span).setEnd(seconds(span.end));
+    }
+
+    void changeStart() {
+        Span& span = m_ref.items[pick()];
+        span.start = std::min<qint64>(time(), span.end);
+        chartItem(span).setStart(seconds(span.start));
+    }
+
+    void changeSpan() {
+        Span& span = m_ref.items[pick()];
+        // Often the same start, the shape of an edit that changes only the end in a dialog.
+        if (m_random.bounded(2) == 0)
+            span.start = time();
+        span.end = span.start + m_random.bounded(1, 8);
+        chartItem(span).setSpan(seconds(span.start), seconds(span.end));
+    }
+
+    void moveToOtherRow() {
+        Span& span = m_ref.items[pick()];
+        span.row = anyRow();
+        chartItem(span).setRowKey(span.row);
+    }
+
+    void removeItem() {
+        const std::size_t index = pick();
+        if (m_random.bounded(2) == 0)
+            m_chart.items().remove(m_ref.items[index].key);
+        else
+            m_chart.items().remove(QString::number(index + 1));
+        m_ref.items.erase(m_ref.items.begin() + std::ptrdiff_t(index));
+    }
+
+    void removeRow() {
+        const QString row = anyRow();
+        m_chart.rows().remove(row);
+        m_ref.rows.removeOne(row);
+        std::erase_if(m_ref.items, [&](const Span& s) { return s.row == row; });
+    }
+
+    void toggleBatch() {
+        if (m_batchDepth > 0 && m_random.bounded(2) == 0) {
+            m_chart.items().endBatch();
+            --m_batchDepth;
+        } else if (m_batchDepth < 3) {
+            m_chart.items().beginBatch();
+            ++m_batchDepth;
+        }
+    }
+
+    QRandomGenerator m_random;
+    GanttData m_chart;
+    Reference m_ref;
+    int m_nextRow = 1;
+    quint64 m_nextItem = 1;
+    int m_batchDepth = 0;
+};
+} // namespace
+
+class TstChartIndexes : public QObject {
+    Q_OBJECT
+private slots:
+    void randomSequencesAgreeWithPlainSpans() {
+        const int sequences = qEnvironmentVariableIntValue("QUNTA_RANDOM_SEQUENCES") > 0
+                                  ? qEnvironmentVariableIntValue("QUNTA_RANDOM_SEQUENCES")
+                                  : 1000;
+        for (int seed = 1; seed <= sequences; ++seed) {
+            RandomSequence sequence{quint32(seed)};
+            for (int step = 0; step < 120; ++step) {
+                sequence.step();
+                sequence.verify();
+                if (QTest::currentTestFailed())
+                    QFAIL(qPrintable(QStringLiteral("seed %1, step %2").arg(seed).arg(step)));
+            }
+            sequence.finish();
+            sequence.verify();
+        }
+    }
+
+    void endOnlyChangeThenRemovalLeavesNoStaleEntry() {
+        // The shortest sequence that used to leave a removed item in its row's index.
+        GanttData chart;
+        chart.rows().add("A", "A");
+        chart.rows().add("B", "B");
+        ChartItem& item = chart.items().add("x", "A", seconds(10), seconds(20), "X", "Date");
+        QVERIFY(chart.itemsInRange("A", seconds(0), seconds(100)).size() == 1);
+        item.setEnd(seconds(30));
+        item.setRowKey("B");
+        QVERIFY(chart.itemsInRange("A", seconds(0), seconds(100)).empty());
+        QVERIFY(!chart.conflicts(seconds(10), seconds(20), "A"));
+        chart.rows().remove("A");
+        QCOMPARE(chart.items().count(), 1);
+        chart.items().remove("X");
+        QVERIFY(chart.itemsInRange("B", seconds(0), seconds(100)).empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstChartIndexes)
+#include "tst_chartindexes.moc"
