@@ -14,8 +14,6 @@ class frmMain;
 struct BoardWindows {
     // The styles dialog in mode 5 (resource styles) or 1 (date item styles), not modal.
     std::function<void(frmMain& board, int mode)> stylesDialog;
-    // The item list, not modal.
-    std::function<void(frmMain& board)> itemList;
     // A new monthly overview of the resource for the month of the time point, not modal.
     std::function<void(frmMain& board, const QString& resourceKey, TimePoint month)> monthlyOverview;
     // The series dialog of the item, modal over its owner.

@@ -26,6 +26,7 @@
 #include "model/ChartBatch.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
+#include "views/frmListview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -420,10 +421,7 @@ void frmMain::mViewI_Click(int index) {
             announceCurrentItem();
             break;
         case 3:
-            if (m_windows.itemList)
-                m_windows.itemList(*this);
-            else
-                notAvailable(tr("item list"));
+            frmListview::open(*this);
             break;
         case 7:
             MoveTimeLine(false, 1);
@@ -1151,6 +1149,10 @@ bool frmMain::openSeriesDialog(const QString& itemKey, QWidget* owner) {
         return false;
     m_windows.seriesDialog(*this, itemKey, owner);
     return true;
+}
+
+void frmMain::NewItemAtCurrentDate() {
+    AddItem(m_actDate, QString());
 }
 
 bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
