@@ -1,6 +1,7 @@
 // qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
 // widget on large timetables. Every figure is printed as one line "name value unit".
 
+#include "ListviewBench.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "chart/DefaultStyles.h"
@@ -457,6 +458,9 @@ void Bench::run() {
 
     measureConflictTest(*chart);
     measureChart(*chart);
+    ListviewBench(*items, [this](const char* name, double value, const char* unit) {
+        print(name, value, unit);
+    }).run();
 
     std::vector<std::unique_ptr<QuietMessenger>> messengers;
     for (int n = 0; n < 4; ++n) {
