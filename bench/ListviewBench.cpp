@@ -1,5 +1,6 @@
 #include "ListviewBench.h"
 
+#include "BenchClock.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/ui/QtPrompts.h"
@@ -14,59 +15,23 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <QWindow>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <malloc.h>
 #include <vector>
 
-namespace {
-using Clock = std::chrono::steady_clock;
+using namespace BenchClock;
 
+namespace {
 constexpr int opens = 5;
 constexpr int refreshes = 11;
 constexpr int pageSteps = 41;
 // Sorting a million rows by each of twelve columns takes minutes; two columns show the trend.
 constexpr int allColumnsUpTo = 200000;
 
-double msSince(Clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-}
-
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock and processor time of a step: on a machine shared with others the two differ a lot.
-struct Watch {
-    Clock::time_point wall = Clock::now();
-    double cpu = cpuMs();
-    [[nodiscard]] double wallMs() const { return msSince(wall); }
-    [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
-};
-
-double median(std::vector<double> values) {
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
-double residentMegabytes() {
+double trimmedResidentMegabytes() {
     malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    QTextStream in(&status);
-    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
-        if (line.startsWith(QStringLiteral("VmRSS:")))
-            return line.split(' ', Qt::SkipEmptyParts).value(1).toDouble() / 1024.0;
-    }
-    return -1;
+    return residentMegabytes();
 }
 
 // The real prompts (progress window, clipboard, busy pointer) with the save dialog answered.
@@ -121,11 +86,11 @@ void ListviewBench::run() {
     globals().items = &m_items;
     BenchHost host;
 
-    const double before = residentMegabytes();
+    const double before = trimmedResidentMegabytes();
     std::vector<double> wall;
     std::vector<double> cpu;
     const auto measure = [&](const auto& step) {
-        const Watch watch;
+        const Stopwatch watch;
         step();
         wall.push_back(watch.wallMs());
         cpu.push_back(watch.cpuMsSpent());
@@ -138,7 +103,7 @@ void ListviewBench::run() {
     report("list_open_median", wall, cpu);
     frmListview* list = frmListview::instance();
     ItemGrid& grid = *list->grdList;
-    m_print("list_memory_added", residentMegabytes() - before, "MB");
+    m_print("list_memory_added", trimmedResidentMegabytes() - before, "MB");
 
     const bool allColumns = m_items.Count() <= allColumnsUpTo;
     double slowest = 0;

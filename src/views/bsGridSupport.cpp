@@ -157,7 +157,11 @@ std::unique_ptr<QPrintPreviewDialog> PrintPreview(ItemGrid& grid, QWidget* owner
     auto preview = std::make_unique<QPrintPreviewDialog>(owner);
     const std::vector<int> rows = rowsToUse(grid);
     QObject::connect(preview.get(), &QPrintPreviewDialog::paintRequested, preview.get(),
-                     [&grid, rows](QPrinter* printer) { GridPrint::render(*printer, grid, rows); });
+                     [&grid, rows](QPrinter* printer) {
+                         // A long table makes many pages before the preview shows the first.
+                         const BusyCursor busy;
+                         GridPrint::render(*printer, grid, rows);
+                     });
     ApplyPreviewTexts(*preview, grid.printSettings().previewTexts);
     return preview;
 }

@@ -185,34 +185,27 @@ void frmGridCols::transfer(QListWidget* from, QListWidget* to) {
         delete from->takeItem(*position);
 }
 
+void frmGridCols::moveSelected(bool& all, QListWidget* from, QListWidget* to, const char* emptyText) {
+    if (all) {
+        all = false;
+        from->selectAll();
+    }
+    if (from->count() == 0)
+        return refuse(emptyText);
+    if (selectedPositions(from).isEmpty())
+        return refuse("Please select one item!");
+    SetChanged(true);
+    transfer(from, to);
+}
+
 void frmGridCols::cmdRemove_Click() {
-    guardedStep(QStringLiteral("Sub:frmGridCols:cmdRemove_Click"), [&] {
-        if (m_hideAll) {
-            m_hideAll = false;
-            lstIs->selectAll();
-        }
-        if (lstIs->count() == 0)
-            return refuse("No items are selected!");
-        if (selectedPositions(lstIs).isEmpty())
-            return refuse("Please select one item!");
-        SetChanged(true);
-        transfer(lstIs, lstNot);
-    });
+    guardedStep(QStringLiteral("Sub:frmGridCols:cmdRemove_Click"),
+                [&] { moveSelected(m_hideAll, lstIs, lstNot, "No items are selected!"); });
 }
 
 void frmGridCols::cmdSelect_Click() {
-    guardedStep(QStringLiteral("Sub:frmGridCols:cmdSelect_Click"), [&] {
-        if (m_showAll) {
-            m_showAll = false;
-            lstNot->selectAll();
-        }
-        if (lstNot->count() == 0)
-            return refuse("All colums are allready displayed!");
-        if (selectedPositions(lstNot).isEmpty())
-            return refuse("Please select one item!");
-        SetChanged(true);
-        transfer(lstNot, lstIs);
-    });
+    guardedStep(QStringLiteral("Sub:frmGridCols:cmdSelect_Click"),
+                [&] { moveSelected(m_showAll, lstNot, lstIs, "All colums are allready displayed!"); });
 }
 
 void frmGridCols::cmdSave_Click() {

@@ -50,7 +50,8 @@ private:
     // The checks before a move; false after telling the user why nothing moves.
     bool canMove(bool up);
     void move(bool up);
-    // Moves the selected entries of one list to the end of the other.
+    // Hide and show: the selected entries, or all when the flag is set, to the end of the other list.
+    void moveSelected(bool& all, QListWidget* from, QListWidget* to, const char* emptyText);
     static void transfer(QListWidget* from, QListWidget* to);
     bool handleKey(int key, Qt::KeyboardModifiers modifiers);
 

@@ -224,8 +224,8 @@ void frmListview::closeEvent(QCloseEvent* event) {
 
 void frmListview::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_outOfDate)
-        ignoringErrors([&] { RefreshData(true); });
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        refreshIfOutOfDate(true);
 }
 
 void frmListview::keyPressEvent(QKeyEvent* event) {
@@ -427,13 +427,16 @@ void frmListview::grdList_HeadClick(int column) {
 }
 
 void frmListview::grdList_MouseMove() {
-    if (m_outOfDate)
-        ignoringErrors([&] { RefreshData(false); });
+    refreshIfOutOfDate(false);
 }
 
 void frmListview::tmrRefresh_Timer() {
+    refreshIfOutOfDate(false);
+}
+
+void frmListview::refreshIfOutOfDate(bool rebind) {
     if (m_outOfDate)
-        ignoringErrors([&] { RefreshData(false); });
+        ignoringErrors([&] { RefreshData(rebind); });
 }
 
 void frmListview::markOutOfDate(const QString& selectedKey) {

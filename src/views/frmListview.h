@@ -87,6 +87,7 @@ private:
     void load();
     void unload();
     void markOutOfDate(const QString& selectedKey);
+    void refreshIfOutOfDate(bool rebind);
     [[nodiscard]] QString currentKey() const;
 
     static QPointer<frmListview> s_instance;
