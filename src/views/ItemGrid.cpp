@@ -177,12 +177,9 @@ std::pair<int, int> ItemGrid::mergedRun(int row, int column) const {
     if (column < 0 || column >= GridLayout::columnCount || !m_layout.columns[std::size_t(column)].merge)
         return {row, row};
     if (!m_mergesValid || !m_merges.covers(row)) {
-        int first = rowAt(0);
-        int last = rowAt(viewport()->height() - 1);
+        auto [first, last] = shownRows();
         if (first < 0)
-            first = row;
-        if (last < 0)
-            last = m_model->rowCount() - 1;
+            first = last = row;
         std::vector<int> merged;
         for (const int shown : m_layout.shownColumns()) {
             if (m_layout.columns[std::size_t(shown)].merge)
@@ -293,13 +290,21 @@ void ItemGrid::invalidateShownRows() {
     });
 }
 
-void ItemGrid::fitShownRows() {
+std::pair<int, int> ItemGrid::shownRows() const {
     const int first = rowAt(0);
     if (first < 0)
+        return {-1, -1};
+    // Below the last row rowAt finds nothing; no more rows fit than the smallest rows would fill.
+    const int height = std::max(viewport()->height(), 1);
+    const int most = first + height / std::max(verticalHeader()->minimumSectionSize(), 1) + 1;
+    const int last = rowAt(height - 1);
+    return {first, std::min(last >= 0 ? last : m_model->rowCount() - 1, most)};
+}
+
+void ItemGrid::fitShownRows() {
+    const auto [first, last] = shownRows();
+    if (first < 0)
         return;
-    int last = rowAt(viewport()->height() - 1);
-    if (last < 0)
-        last = m_model->rowCount() - 1;
     m_applying = true;
     for (int row = first; row <= last; ++row)
         resizeRowToContents(row);

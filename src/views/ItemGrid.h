@@ -88,6 +88,8 @@ private:
     void onSectionMoved();
     void onSectionResized(int column, int newSize);
     void onRowResized(int row, int oldSize, int newSize);
+    // The first and last row in sight; -1, -1 when there is none.
+    [[nodiscard]] std::pair<int, int> shownRows() const;
     void invalidateShownRows();
     void fitShownRows();
     [[nodiscard]] bool anyMergedColumnShown() const;

@@ -41,9 +41,14 @@ ItemGridDelegate::ItemGridDelegate(ItemGrid& grid)
 GridRowStyle ItemGridDelegate::cellStyle(int row, int column) const {
     const GridOptions& options = m_grid.gridLayout().options;
     const GridColumn& layout = m_grid.gridLayout().columns[std::size_t(column)];
+    if (m_grid.isColumnSelected(column))
+        return options.selected;
+    // A merged cell stands for several rows: it shows none of their marks, nor their alternating colours.
+    if (layout.merge)
+        return {layout.backColor, layout.foreColor};
     const bool current = row == m_grid.currentRow();
     const bool currentCell = current && column == m_grid.currentColumn();
-    if (m_grid.isRowSelected(row) || m_grid.isColumnSelected(column))
+    if (m_grid.isRowSelected(row))
         return options.selected;
     if (current && options.marqueeStyle == GridOptions::HighlightRow)
         return options.highlightRow;

@@ -148,7 +148,7 @@ bool frmGridCols::canMove(bool up) {
     return true;
 }
 
-void frmGridCols::move(bool up) {
+void frmGridCols::shiftSelected(bool up) {
     if (!canMove(up))
         return;
     SetChanged(true);
@@ -167,11 +167,11 @@ void frmGridCols::move(bool up) {
 }
 
 void frmGridCols::cmdUp_Click() {
-    guardedStep(QStringLiteral("Sub:frmGridCols:cmdUp_Click"), [&] { move(true); });
+    guardedStep(QStringLiteral("Sub:frmGridCols:cmdUp_Click"), [&] { shiftSelected(true); });
 }
 
 void frmGridCols::cmdDown_Click() {
-    guardedStep(QStringLiteral("Sub:frmGridCols:cmdDown_Click"), [&] { move(false); });
+    guardedStep(QStringLiteral("Sub:frmGridCols:cmdDown_Click"), [&] { shiftSelected(false); });
 }
 
 void frmGridCols::transfer(QListWidget* from, QListWidget* to) {

@@ -49,7 +49,7 @@ private:
     void buildWindow();
     // The checks before a move; false after telling the user why nothing moves.
     bool canMove(bool up);
-    void move(bool up);
+    void shiftSelected(bool up);
     // Hide and show: the selected entries, or all when the flag is set, to the end of the other list.
     void moveSelected(bool& all, QListWidget* from, QListWidget* to, const char* emptyText);
     static void transfer(QListWidget* from, QListWidget* to);
