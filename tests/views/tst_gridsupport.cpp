@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QHeaderView>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QRandomGenerator>
@@ -315,6 +316,25 @@ private slots:
         QCOMPARE(GridPrint::render(pdf, *grid, GridExport::allRows(130)), (130 + perPage - 1) / perPage);
         QPdfWriter selected(fixture->home.filePath("selected.pdf"));
         QCOMPARE(GridPrint::render(selected, *grid, {4, 5}), 1);
+    }
+
+    void variableRowsFitOnlyTheRowsInSight() {
+        fixture->addRow("R", "Room");
+        for (int i = 0; i < 300; ++i)
+            fixture->addItem(QStringLiteral("K%1").arg(i), "R",
+                             ListviewFixture::at(1, 0).addSeconds(i * 3600),
+                             ListviewFixture::at(1, 0).addSeconds(i * 3600 + 1800));
+        ItemGrid unshown(fixture->items);
+        GridLayout layout = unshown.gridLayout();
+        layout.options.multipleLines = GridOptions::VariableLines;
+        unshown.setGridLayout(layout);
+        const int standard = unshown.verticalHeader()->defaultSectionSize();
+        QCOMPARE(unshown.rowHeight(299), standard);
+        unshown.resize(600, 300);
+        unshown.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&unshown));
+        QTRY_VERIFY(unshown.rowHeight(0) < standard);
+        QCOMPARE(unshown.rowHeight(299), standard);
     }
 
     void selectionOrderMatchesAPlainList() {
