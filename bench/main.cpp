@@ -1,6 +1,9 @@
-// qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
-// widget on large timetables. Every figure is printed as one line "name value unit".
+// qunta-bench: figures of the real board's start, the item table, the conflict test, the series
+// follow-up and the chart widget on large timetables. Every figure is printed as one line
+// "name value unit".
 
+#include "BoardBench.h"
+#include "BoardProbe.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "chart/DefaultStyles.h"
@@ -475,6 +478,11 @@ bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
     value = arguments.value(at + 1).toInt(&ok);
     return ok && value > 0;
 }
+
+struct Sizes {
+    int items;
+    int resources;
+};
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -482,31 +490,52 @@ int main(int argc, char* argv[]) {
     // display nor its server, and no window appears.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsSet(BoardBench::childMarker)) {
+        BoardProbe board(argc, argv);
+        return board.run();
+    }
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    int items = 100000;
-    int resources = 1000;
-    bool custom = false;
+    Sizes custom{100000, 1000};
+    bool customSize = false;
     bool large = true;
+    bool model = true;
+    bool board = true;
+    int runs = 3;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--items") && readNumber(arguments, i, items)) {
-            custom = true;
+        if (argument == QStringLiteral("--items") && readNumber(arguments, i, custom.items)) {
+            customSize = true;
             ++i;
-        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, resources)) {
-            custom = true;
+        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, custom.resources)) {
+            customSize = true;
+            ++i;
+        } else if (argument == QStringLiteral("--runs") && readNumber(arguments, i, runs)) {
             ++i;
         } else if (argument == QStringLiteral("--no-large")) {
             large = false;
+        } else if (argument == QStringLiteral("--model")) {
+            board = false;
+        } else if (argument == QStringLiteral("--board")) {
+            model = false;
         } else {
             std::fprintf(stderr,
-                         "usage: qunta-bench [--items N --resources R] [--no-large]\n"
-                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n");
+                         "usage: qunta-bench [--items N --resources R] [--no-large] [--model | --board] "
+                         "[--runs K]\n"
+                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n"
+                         "  --model: the model and chart figures only; --board: the real board's start only\n"
+                         "  --runs: starts of the board per size, the median is printed (default 3)\n");
             return 2;
         }
     }
-    Bench(items, resources).run();
-    if (!custom && large)
-        Bench(1000000, 10000).run();
+    std::vector<Sizes> sizes{custom};
+    if (!customSize && large)
+        sizes.push_back({1000000, 10000});
+    for (const Sizes& size : sizes) {
+        if (model)
+            Bench(size.items, size.resources).run();
+        if (board)
+            BoardBench(size.items, size.resources, runs).run();
+    }
     return 0;
 }
