@@ -188,7 +188,7 @@ void Bench::generate(const QString& path) const {
             const TimePoint start = firstDay.addDays(day).addSeconds((8 + row % 4) * 3600);
             ChartItem& item = chart.items().add(QStringLiteral("Item %1").arg(n + 1), rowKeys[row], start,
                                                 start.addSeconds(2 * 3600), NewKey(), QStringLiteral("Date"));
-            item.text = QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items);
+            item.setText(QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items));
         }
     }
     chart.save(path);
@@ -272,13 +272,14 @@ void copyShown(const GanttChart& view, GanttData& target) {
         target.rows().add(row->key(), row->caption, row->styleKey, row->picture, row->height).cells =
             row->cells;
         for (const ChartItem* item : source.itemsInRange(row->key(), from, to)) {
-            ChartItem& copy = target.items().add(item->caption, row->key(), item->start(), item->end(),
-                                                 item->key(), item->styleKey, item->picture, item->addTag);
-            copy.text = item->text;
-            copy.addOnData = item->addOnData;
-            copy.seriesKey = item->seriesKey;
-            copy.movementLock = item->movementLock;
-            copy.tag = item->tag;
+            ChartItem& copy =
+                target.items().add(item->caption(), row->key(), item->start(), item->end(), item->key(),
+                                   item->styleKey(), item->picture(), item->addTag());
+            copy.setText(item->text());
+            copy.setAddOnData(item->addOnData());
+            copy.setSeriesKey(item->seriesKey());
+            copy.setMovementLock(item->movementLock());
+            copy.setTag(item->tag());
         }
     }
 }
@@ -402,7 +403,7 @@ void Bench::measureSeries(GanttData& chart, clsItems& items) const {
     const QString seriesKey = NewKey();
     ChartItem& master = chart.items().add(QStringLiteral("Master"), rowKey, firstDay.addSeconds(8 * 3600),
                                           firstDay.addSeconds(9 * 3600), NewKey(), QStringLiteral("Date"));
-    master.seriesKey = seriesKey;
+    master.setSeriesKey(seriesKey);
     items.Add(master, QString());
 
     int refused = 0;
@@ -416,10 +417,10 @@ void Bench::measureSeries(GanttData& chart, clsItems& items) const {
                 ++refused;
                 continue;
             }
-            ChartItem& member = chart.items().add(master.caption, rowKey, start, end, NewKey(),
-                                                  master.styleKey, master.picture);
-            member.seriesKey = seriesKey;
-            member.text = master.text;
+            ChartItem& member = chart.items().add(master.caption(), rowKey, start, end, NewKey(),
+                                                  master.styleKey(), master.picture());
+            member.setSeriesKey(seriesKey);
+            member.setText(master.text());
             items.Add(member, QString());
         }
     }

@@ -204,17 +204,17 @@ void writeContent(SqliteConnection& db, const GanttData& chart) {
         items.bind(++p, qint64(position));
         items.bind(++p, item.key());
         items.bind(++p, item.rowKey());
-        items.bind(++p, item.caption);
-        items.bind(++p, item.text);
+        items.bind(++p, item.caption());
+        items.bind(++p, item.text());
         items.bind(++p, qint64(item.start().seconds()));
         items.bind(++p, qint64(item.end().seconds()));
-        items.bind(++p, item.styleKey);
-        items.bind(++p, item.picture);
-        items.bind(++p, item.addOnData);
-        items.bind(++p, item.seriesKey);
-        items.bind(++p, qint64(item.movementLock));
-        items.bind(++p, item.addTag);
-        items.bind(++p, item.tag);
+        items.bind(++p, item.styleKey());
+        items.bind(++p, item.picture());
+        items.bind(++p, item.addOnData());
+        items.bind(++p, item.seriesKey());
+        items.bind(++p, qint64(item.movementLock()));
+        items.bind(++p, item.addTag());
+        items.bind(++p, item.tag());
         items.step();
         items.reset();
     }
@@ -372,13 +372,13 @@ private:
             ChartItem& item = m_chart.items().add(s.text(2), row->key(), TimePoint::fromSeconds(s.integer(4)),
                                                   TimePoint::fromSeconds(s.integer(5)), s.text(0),
                                                   style ? style->key() : styleKey, s.text(7), s.text(11));
-            item.text = s.text(3);
-            item.addOnData = s.text(8);
+            item.setText(s.text(3));
+            item.setAddOnData(s.text(8));
             const QString seriesKey = s.text(9);
             if (!seriesKey.isEmpty())
-                item.seriesKey = *seriesKeys.insert(seriesKey);
-            item.movementLock = toInt(s.integer(10), "a movement lock");
-            item.tag = s.text(12);
+                item.setSeriesKey(*seriesKeys.insert(seriesKey));
+            item.setMovementLock(toInt(s.integer(10), "a movement lock"));
+            item.setTag(s.text(12));
         }
     }
 
