@@ -1,6 +1,9 @@
-// qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
-// widget on large timetables. Every figure is printed as one line "name value unit".
+// qunta-bench: figures of the real board's start, the item table, the conflict test, the series
+// follow-up and the chart widget on large timetables. Every figure is printed as one line
+// "name value unit".
 
+#include "BoardBench.h"
+#include "BoardProbe.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "chart/DefaultStyles.h"
@@ -185,7 +188,7 @@ void Bench::generate(const QString& path) const {
             const TimePoint start = firstDay.addDays(day).addSeconds((8 + row % 4) * 3600);
             ChartItem& item = chart.items().add(QStringLiteral("Item %1").arg(n + 1), rowKeys[row], start,
                                                 start.addSeconds(2 * 3600), NewKey(), QStringLiteral("Date"));
-            item.text = QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items);
+            item.setText(QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items));
         }
     }
     chart.save(path);
@@ -269,13 +272,14 @@ void copyShown(const GanttChart& view, GanttData& target) {
         target.rows().add(row->key(), row->caption, row->styleKey, row->picture, row->height).cells =
             row->cells;
         for (const ChartItem* item : source.itemsInRange(row->key(), from, to)) {
-            ChartItem& copy = target.items().add(item->caption, row->key(), item->start(), item->end(),
-                                                 item->key(), item->styleKey, item->picture, item->addTag);
-            copy.text = item->text;
-            copy.addOnData = item->addOnData;
-            copy.seriesKey = item->seriesKey;
-            copy.movementLock = item->movementLock;
-            copy.tag = item->tag;
+            ChartItem& copy =
+                target.items().add(item->caption(), row->key(), item->start(), item->end(), item->key(),
+                                   item->styleKey(), item->picture(), item->addTag());
+            copy.setText(item->text());
+            copy.setAddOnData(item->addOnData());
+            copy.setSeriesKey(item->seriesKey());
+            copy.setMovementLock(item->movementLock());
+            copy.setTag(item->tag());
         }
     }
 }
@@ -399,7 +403,7 @@ void Bench::measureSeries(GanttData& chart, clsItems& items) const {
     const QString seriesKey = NewKey();
     ChartItem& master = chart.items().add(QStringLiteral("Master"), rowKey, firstDay.addSeconds(8 * 3600),
                                           firstDay.addSeconds(9 * 3600), NewKey(), QStringLiteral("Date"));
-    master.seriesKey = seriesKey;
+    master.setSeriesKey(seriesKey);
     items.Add(master, QString());
 
     int refused = 0;
@@ -413,10 +417,10 @@ void Bench::measureSeries(GanttData& chart, clsItems& items) const {
                 ++refused;
                 continue;
             }
-            ChartItem& member = chart.items().add(master.caption, rowKey, start, end, NewKey(),
-                                                  master.styleKey, master.picture);
-            member.seriesKey = seriesKey;
-            member.text = master.text;
+            ChartItem& member = chart.items().add(master.caption(), rowKey, start, end, NewKey(),
+                                                  master.styleKey(), master.picture());
+            member.setSeriesKey(seriesKey);
+            member.setText(master.text());
             items.Add(member, QString());
         }
     }
@@ -475,6 +479,11 @@ bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
     value = arguments.value(at + 1).toInt(&ok);
     return ok && value > 0;
 }
+
+struct Sizes {
+    int items;
+    int resources;
+};
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -482,31 +491,52 @@ int main(int argc, char* argv[]) {
     // display nor its server, and no window appears.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsSet(BoardBench::childMarker)) {
+        BoardProbe board(argc, argv);
+        return board.run();
+    }
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    int items = 100000;
-    int resources = 1000;
-    bool custom = false;
+    Sizes custom{100000, 1000};
+    bool customSize = false;
     bool large = true;
+    bool model = true;
+    bool board = true;
+    int runs = 3;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--items") && readNumber(arguments, i, items)) {
-            custom = true;
+        if (argument == QStringLiteral("--items") && readNumber(arguments, i, custom.items)) {
+            customSize = true;
             ++i;
-        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, resources)) {
-            custom = true;
+        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, custom.resources)) {
+            customSize = true;
+            ++i;
+        } else if (argument == QStringLiteral("--runs") && readNumber(arguments, i, runs)) {
             ++i;
         } else if (argument == QStringLiteral("--no-large")) {
             large = false;
+        } else if (argument == QStringLiteral("--model")) {
+            board = false;
+        } else if (argument == QStringLiteral("--board")) {
+            model = false;
         } else {
             std::fprintf(stderr,
-                         "usage: qunta-bench [--items N --resources R] [--no-large]\n"
-                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n");
+                         "usage: qunta-bench [--items N --resources R] [--no-large] [--model | --board] "
+                         "[--runs K]\n"
+                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n"
+                         "  --model: the model and chart figures only; --board: the real board's start only\n"
+                         "  --runs: starts of the board per size, the median is printed (default 3)\n");
             return 2;
         }
     }
-    Bench(items, resources).run();
-    if (!custom && large)
-        Bench(1000000, 10000).run();
+    std::vector<Sizes> sizes{custom};
+    if (!customSize && large)
+        sizes.push_back({1000000, 10000});
+    for (const Sizes& size : sizes) {
+        if (model)
+            Bench(size.items, size.resources).run();
+        if (board)
+            BoardBench(size.items, size.resources, runs).run();
+    }
     return 0;
 }

@@ -957,10 +957,10 @@ void frmMain::cmdDOK_Click() {
         m_snapshot = bsSupport::ItemSnapshot::of(*item);
         item->setSpan(*start, *end);
         if (style) {
-            item->styleKey = style->key();
-            item->movementLock = style->fixedItem ? 2 : 0;
+            item->setStyleKey(style->key());
+            item->setMovementLock(style->fixedItem ? 2 : 0);
         }
-        item->caption = m_detail->caption();
+        item->setCaption(m_detail->caption());
         globals().items->UpdateItem(*item, m_id);
         bsSupport::ItemMoved(m_chart, m_snapshot, *item, globals().items);
         m_chart.redraw();
@@ -979,11 +979,11 @@ QString frmMain::ItemTipText(const ChartItem& item) {
                end.shortTime();
     else
         text = start.mediumDate() + " - " + end.mediumDate();
-    if (!item.caption.isEmpty())
-        text += lineBreak + item.caption;
-    if (!item.text.isEmpty())
-        text += lineBreak + item.text;
-    if (!item.seriesKey.isEmpty())
+    if (!item.caption().isEmpty())
+        text += lineBreak + item.caption();
+    if (!item.text().isEmpty())
+        text += lineBreak + item.text();
+    if (!item.seriesKey().isEmpty())
         text.prepend(QStringLiteral("(S) "));
     return text;
 }

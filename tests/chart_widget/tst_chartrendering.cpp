@@ -58,7 +58,7 @@ private slots:
 void ChartRenderingTest::barColourAtItsPlace() {
     ChartFixture f;
     plain(f.data);
-    f.data.items().byKey("A")->caption.clear();
+    f.data.items().byKey("A")->setCaption(QString());
     const QImage image = renderChartImage(f.data, at(6), 8, size);
     const ChartLayout layout = layoutOf(f.data, at(6), 8, size);
     const int y = int(layout.rowTop(0) + layout.rowBottom(0)) / 2;
@@ -130,8 +130,8 @@ void ChartRenderingTest::picturesAreScaledToTheirPlace() {
 
     ChartFixture f;
     plain(f.data);
-    f.data.items().byKey("A")->picture = path;
-    f.data.items().byKey("A")->caption.clear();
+    f.data.items().byKey("A")->setPicture(path);
+    f.data.items().byKey("A")->setCaption(QString());
     f.data.rows().byKey("R2")->picture = path;
     f.data.items().add("Missing", "R3", at(7), at(9), "M", "Date", folder.filePath("none.png"));
     const QImage image = renderChartImage(f.data, at(6), 8, size);

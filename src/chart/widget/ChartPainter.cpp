@@ -317,7 +317,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
                             BarLook look) const {
     if (bar.width() <= 0 || bar.height() <= 0)
         return;
-    const ChartStyle* style = styleOf(item.styleKey);
+    const ChartStyle* style = styleOf(item.styleKey());
     QColor back = style ? colour(style->backColor) : neutralBack;
     const QColor fore = style ? colour(style->foreColor) : neutralFore;
     if (look == BarLook::Hovered)
@@ -329,8 +329,8 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     p->fillRect(bar, back);
 
     int textLeft = bar.left() + 2 + (style ? style->captionIndent : 0);
-    if (!item.picture.isEmpty() && bar.height() > 4) {
-        const QImage picture = m_pictures.scaled(item.picture, bar.height() - 2);
+    if (!item.picture().isEmpty() && bar.height() > 4) {
+        const QImage picture = m_pictures.scaled(item.picture(), bar.height() - 2);
         if (!picture.isNull()) {
             p->save();
             p->setClipRect(bar, Qt::IntersectClip);
@@ -343,7 +343,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     const bool clip = !style || style->clipCaption;
     const int captionRight = clip ? bar.right() + 1 : std::max(bar.right() + 1, captionLimit);
     // Captions that would show less than a letter are not laid out at all.
-    if (!item.caption.isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
+    if (!item.caption().isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
         const int hAlign = style ? style->horizontalAlignment : int(ChartStyle::Left);
         // Only a left-aligned caption runs over; centred and right-aligned ones keep to the bar.
         const int layoutRight = hAlign == ChartStyle::Left ? captionRight : bar.right() + 1;
@@ -356,7 +356,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
         p->drawText(textRect,
                     Qt::TextSingleLine | horizontalFlag(hAlign) |
                         verticalFlag(style ? style->verticalAlignment : int(ChartStyle::Centre)),
-                    item.caption);
+                    item.caption());
         p->restore();
     }
 
@@ -379,7 +379,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
 }
 
 void ChartPainter::paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const {
-    const ChartStyle* style = styleOf(item.styleKey);
+    const ChartStyle* style = styleOf(item.styleKey());
     const int dx = style && style->focusShown ? std::clamp(style->focusDistanceX, 0, frameMargin - 3) : 0;
     const int dy = style && style->focusShown ? std::clamp(style->focusDistanceY, 0, frameMargin - 3) : 0;
     frame(p, bar.adjusted(-dx - 2, -dy - 2, dx + 2, dy + 2), accent, 2);
