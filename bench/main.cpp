@@ -1,8 +1,11 @@
 // qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
 // widget on large timetables. Every figure is printed as one line "name value unit".
 
+#include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
+#include "app/clsSettings.h"
+#include "app/ui/ctrOSC.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
 #include "chart/widget/ChartHit.h"
@@ -11,8 +14,16 @@
 #include "model/ChartBatch.h"
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
+#include "settings/ColourLabel.h"
+#include "settings/SettingsHost.h"
+#include "settings/frmCalendarColors.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmSettings.h"
+#include "settings/frmTimeFormats.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QMouseEvent>
 #include <QRandomGenerator>
@@ -24,6 +35,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <malloc.h>
 #include <memory>
 #include <vector>
@@ -46,6 +58,7 @@ constexpr int weekScale = 12;
 constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
+constexpr int settingsAccepts = 21;
 
 double msSince(Clock::time_point begin) {
     return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
@@ -159,6 +172,7 @@ private:
     void measureConflictTest(const GanttData& chart) const;
     void measureChart(GanttData& chart) const;
     void measureDrag(GanttChart& view) const;
+    void measureSettingsAccept(GanttChart& view) const;
     void measureAdd(GanttData& chart, clsItems& items) const;
     void measureCleanUp(GanttData& chart, clsItems& items) const;
     void measureSeries(GanttData& chart, clsItems& items) const;
@@ -302,6 +316,7 @@ void Bench::measureChart(GanttData& chart) const {
             std::fprintf(stderr, "the small timetable shows another picture\n");
     }
     measureDrag(*view);
+    measureSettingsAccept(*view);
 }
 
 void Bench::measureDrag(GanttChart& view) const {
@@ -358,6 +373,86 @@ void Bench::measureDrag(GanttChart& view) const {
     print("drag_step_before_repaint_median", median(moveMs), "ms");
     if (bar->start() != start)
         std::fprintf(stderr, "drag: the bar did not return to its place\n");
+}
+
+// The board's side of the settings dialogs: a store redraws the chart once, as the board does.
+class BenchSettingsHost : public SettingsHost {
+public:
+    explicit BenchSettingsHost(GanttChart& view)
+        : m_view(view) {}
+    QWidget* boardWindow() override { return &m_view; }
+    void settingsStored() override { m_view.data().redraw(); }
+
+private:
+    GanttChart& m_view;
+};
+
+// Counts the paints of a widget; a paint has run when the event loop call that delivered it returns.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// Wall-clock time from an accept to the repainted board, through the event loop as on screen.
+double acceptToPaint(PaintCounter& counter, const std::function<void()>& accept) {
+    QCoreApplication::processEvents();
+    const int before = counter.paints;
+    const auto begin = Clock::now();
+    accept();
+    while (counter.paints == before && msSince(begin) < 5000)
+        QCoreApplication::processEvents();
+    return msSince(begin);
+}
+
+void Bench::measureSettingsAccept(GanttChart& view) const {
+    clsSettings planner(view.data());
+    globals().chart = &view.data();
+    globals().settings = &planner;
+    BenchSettingsHost host(view);
+    PaintCounter counter(view.viewport());
+    std::vector<double> settingsMs, appearanceMs, formatsMs, calendarMs;
+    for (int n = 0; n < settingsAccepts; ++n) {
+        {
+            frmSettings dialog(host);
+            dialog.show();
+            const int entry = n % 2 == 0 ? 9 : 7; // one hour, 15 minutes
+            dialog.cmbGrid->setCurrentIndex(entry);
+            emit dialog.cmbGrid->activated(entry);
+            settingsMs.push_back(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+        {
+            frmScheduleAppearance dialog(host);
+            dialog.show();
+            dialog.chk[frmScheduleAppearance::ShowTimeline]->click();
+            appearanceMs.push_back(
+                acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+        {
+            frmTimeFormats dialog(host);
+            dialog.show();
+            dialog.chkTrimTimeFormat->click();
+            formatsMs.push_back(acceptToPaint(counter, [&] { dialog.cmdOK_Click(); }));
+        }
+        {
+            frmCalendarColors dialog(ChartSettings::WeekdayCalendar, host);
+            dialog.show();
+            dialog.lblCaption[1]->setBack(n % 2 == 0 ? 0xC0FFFF : 0xFFFFFF);
+            dialog.bar()->setDirty(true);
+            calendarMs.push_back(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+    }
+    globals().settings = nullptr;
+    globals().chart = nullptr;
+    print("settings_accept_to_paint_median", median(settingsMs), "ms");
+    print("appearance_accept_to_paint_median", median(appearanceMs), "ms");
+    print("time_formats_ok_to_paint_median", median(formatsMs), "ms");
+    print("calendar_colours_accept_to_paint_median", median(calendarMs), "ms");
 }
 
 void Bench::measureAdd(GanttData& chart, clsItems& items) const {

@@ -1,0 +1,268 @@
+#include "SettingsFixture.h"
+#include "app/MessageFlags.h"
+#include "chart/widget/ChartLayout.h"
+#include "chart/widget/RenderChartImage.h"
+#include "settings/ColourLabel.h"
+#include "settings/frmCalendarColors.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmTimeFormats.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+
+class tst_AppearanceDialogs : public QObject {
+    Q_OBJECT
+private slots:
+    void appearanceStoresWhatChanged_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("value");
+        QTest::newRow("timeline background") << "back 0" << 0x102030;
+        QTest::newRow("timeline text") << "fore 0" << 0x203040;
+        QTest::newRow("background") << "back 1" << 0x304050;
+        QTest::newRow("second timeline") << "fore 2" << 0x405060;
+        QTest::newRow("grid") << "fore 3" << 0x506070;
+        QTest::newRow("core time start") << "fore 4" << 0x607080;
+        QTest::newRow("core time end") << "fore 5" << 0x708090;
+        QTest::newRow("border style") << "border" << int(ChartSettings::Line3D);
+        QTest::newRow("timeline style") << "timeline" << int(ChartSettings::NoLine);
+        QTest::newRow("divider style") << "divider" << int(ChartSettings::Line3D);
+        QTest::newRow("timeline length") << "length" << int(ChartSettings::TimelineBoth);
+        QTest::newRow("show timeline") << "check 0" << 0;
+        QTest::newRow("show upper band") << "check 1" << 0;
+        QTest::newRow("show lower band") << "check 2" << 0;
+    }
+
+    void appearanceStoresWhatChanged() {
+        QFETCH(QString, control);
+        QFETCH(int, value);
+        SettingsFixture f;
+        ChartSettings expected = f.chart.settings();
+        const quint32 colour = quint32(value);
+        frmScheduleAppearance dialog(f.host);
+        dialog.show();
+        QCOMPARE(dialog.lblScheduleColorCaption[0]->back(), expected.timelineBack);
+        QCOMPARE(dialog.lblScheduleColorCaption[5]->fore(), expected.coreTimeEnd);
+        QCOMPARE(dialog.cmbTimeMarker->currentText(), QString("Head"));
+        QVERIFY(dialog.chk[frmScheduleAppearance::ShowUpperBand]->isChecked());
+        QVERIFY(!dialog.bar()->Dirty());
+        const int index = control.section(' ', 1).toInt();
+        const auto pick = [&](QComboBox* combo, int& target) {
+            combo->setCurrentIndex(value);
+            emit combo->activated(value);
+            target = value;
+        };
+        if (control.startsWith("back") || control.startsWith("fore")) {
+            f.prompts.answerColour(colour);
+            if (control.startsWith("back"))
+                dialog.cmdBackColor[std::size_t(index)]->click();
+            else
+                dialog.cmdForeColor[std::size_t(index)]->click();
+            quint32* targets[] = {control == "back 0" ? &expected.timelineBack : &expected.timelineFore,
+                                  &expected.background,
+                                  &expected.timeline2,
+                                  &expected.grid,
+                                  &expected.coreTimeStart,
+                                  &expected.coreTimeEnd};
+            *targets[index] = colour;
+        } else if (control == "border") {
+            pick(dialog.cmbBorderStyle, expected.borderStyle);
+        } else if (control == "timeline") {
+            pick(dialog.cmbTimeline, expected.timelineStyle);
+        } else if (control == "divider") {
+            pick(dialog.cmbDivider, expected.dividerStyle);
+        } else if (control == "length") {
+            pick(dialog.cmbTimeMarker, expected.timelineExtent);
+        } else {
+            dialog.chk[std::size_t(index)]->click();
+            bool* targets[] = {&expected.showTimeline, &expected.showUpperBand, &expected.showLowerBand};
+            *targets[index] = false;
+        }
+        QVERIFY(dialog.bar()->Dirty());
+        dialog.bar()->click(ctrOSC::OkButton);
+        QVERIFY(f.chart.settings() == expected);
+        QCOMPARE(f.host.stores, 1);
+        QCOMPARE(f.redraws, 1);
+    }
+
+    void unchangedOrCancelledWritesNothing() {
+        SettingsFixture f;
+        frmScheduleAppearance dialog(f.host);
+        dialog.show();
+        // A cancelled colour dialog changes neither the colour nor the changed state.
+        f.prompts.answerColour(std::nullopt);
+        dialog.cmdForeColor[frmScheduleAppearance::GridRow]->click();
+        QVERIFY(!dialog.bar()->Dirty());
+        QCOMPARE(dialog.lblScheduleColorCaption[frmScheduleAppearance::GridRow]->fore(),
+                 f.chart.settings().grid);
+        // Another window changed the chart meanwhile: OK without a change keeps that.
+        f.chart.settings().grid = 0x0000FF;
+        dialog.bar()->click(ctrOSC::OkButton);
+        QCOMPARE(f.chart.settings().grid, 0x0000FFu);
+        QCOMPARE(f.host.stores, 0);
+    }
+
+    void calendarColours_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("captions"); // first and last
+        QTest::addColumn<int>("index");
+        QTest::newRow("weekdays") << 1 << "Colorsettings Weekdays" << QStringList{"Sunday", "Saturday"} << 3;
+        QTest::newRow("months") << 2 << "Colorsettings months" << QStringList{"January", "December"} << 11;
+        QTest::newRow("quarters") << 3 << "Colorsettings quarters" << QStringList{"1. quarter", "4. quarter"}
+                                  << 0;
+        QTest::newRow("years") << 4 << "Color years" << QStringList{"Enddigit 0", "Enddigit 9"} << 9;
+    }
+
+    void calendarColours() {
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        QFETCH(QStringList, captions);
+        QFETCH(int, index);
+        SettingsFixture f;
+        ChartSettings expected = f.chart.settings();
+        frmScheduleAppearance appearance(f.host);
+        appearance.show();
+        auto* dialog = qobject_cast<frmCalendarColors*>(appearance.cmdDateColor_Click(kind - 1));
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), title);
+        QCOMPARE(int(dialog->lblCaption.size()), ChartSettings::calendarIndexCount(kind));
+        QCOMPARE(dialog->lblCaption.front()->text(), captions.first());
+        QCOMPARE(dialog->lblCaption.back()->text(), captions.last());
+        QCOMPARE(dialog->lblCaption[std::size_t(index)]->back(),
+                 expected.calendarColour(kind, ChartSettings::BackgroundColour, index));
+
+        // A background alone enables Accept; OK stores it and the text colour chosen after it.
+        f.prompts.answerColour(0x00AA00);
+        dialog->cmdBackground[std::size_t(index)]->click();
+        QVERIFY(dialog->bar()->button(ctrOSC::AcceptButton)->isEnabled());
+        f.prompts.answerColour(0x0000AA);
+        dialog->cmdForeground[std::size_t(index)]->click();
+        dialog->bar()->click(ctrOSC::OkButton);
+        expected.setCalendarColour(kind, ChartSettings::BackgroundColour, index, 0x00AA00);
+        expected.setCalendarColour(kind, ChartSettings::TextColour, index, 0x0000AA);
+        QVERIFY(f.chart.settings() == expected);
+        QCOMPARE(f.host.stores, 1);
+        QCOMPARE(f.redraws, 1);
+    }
+
+    void timeFormatsWriteEveryFieldOnOk() {
+        SettingsFixture f;
+        ChartSettings expected = f.chart.settings();
+        frmTimeFormats dialog(f.host);
+        dialog.show();
+        for (int zoom = 0; zoom < frmTimeFormats::zoomLevels; ++zoom) {
+            for (int kind = 1; kind <= 4; ++kind) {
+                const QLineEdit* field = dialog.captionField(zoom, kind);
+                const QString stored = expected.bandCaptionFormat(zoom, kind);
+                // Exactly the zoom levels that carry the kind have a field, and it shows the format.
+                QCOMPARE(field != nullptr, !stored.isEmpty());
+                if (field)
+                    QCOMPARE(field->text(), stored);
+            }
+        }
+        QCOMPARE(dialog.txtTimeFormat->text(), QString("hh:nn"));
+        dialog.txtDayStripe[3]->setText("ddd dd.mm.");
+        dialog.txtMonthStripe[14]->clear();
+        dialog.txtTimeFormat->setText("h\"h\"");
+        dialog.chkTrimTimeFormat->click();
+        FontDescription font;
+        font.name = "Serif";
+        font.size = 11;
+        font.bold = true;
+        f.prompts.answerFont(font);
+        dialog.cmdFont->click();
+        QVERIFY(f.chart.settings() == expected);
+        QVERIFY(dialog.cmdOK_Click());
+        expected.setBandCaptionFormat(3, ChartSettings::DayCaption, "ddd dd.mm.");
+        expected.setBandCaptionFormat(14, ChartSettings::MonthCaption, "");
+        expected.timeCaptionFormat = "h\"h\"";
+        expected.truncateCaptions = true;
+        expected.upperBandFont = font;
+        expected.lowerBandFont = font;
+        QVERIFY(f.chart.settings() == expected);
+        QCOMPARE(f.host.stores, 1);
+        QVERIFY(!dialog.isVisible());
+    }
+
+    void timeFormatsRefuseWhatCannotBeDrawn_data() {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("timeField");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("1,000 characters")
+            << QString("d.").repeated(500) << false
+            << "The format \"d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d....\" for Days at "
+               "zoom mode 5 cannot be used: it is longer than 80 characters.";
+        QTest::newRow("pattern letters only")
+            << QString(12, 'h') << true
+            << "The format \"hhhhhhhhhhhh\" for times cannot be used: 12 letters "
+               "h in a row are no pattern (at most 2).";
+        QTest::newRow("unclosed quote") << "dd \"KW" << false
+                                        << "The format \"dd \"KW\" for Days at zoom mode 5 cannot be used: a "
+                                           "quotation mark is not closed.";
+        QTest::newRow("pasted line break")
+            << "dd\nmm" << true
+            << "The format \"dd\nmm\" for times cannot be used: it holds a line "
+               "break, tab or other control character.";
+    }
+
+    void timeFormatsRefuseWhatCannotBeDrawn() {
+        QFETCH(QString, format);
+        QFETCH(bool, timeField);
+        QFETCH(QString, message);
+        SettingsFixture f;
+        const ChartSettings before = f.chart.settings();
+        frmTimeFormats dialog(f.host);
+        dialog.show();
+        QLineEdit* field = timeField ? dialog.txtTimeFormat : dialog.txtDayStripe[5];
+        field->setText(format);
+        f.prompts.answerMessage(MessageResult::Ok);
+        QVERIFY(!dialog.cmdOK_Click());
+        QCOMPARE(f.prompts.texts(), QStringList{message});
+        QVERIFY(dialog.isVisible());
+        QVERIFY(f.chart.settings() == before);
+        QCOMPARE(f.host.stores, 0);
+        // "&Return" leaves the chart as it was, a font chosen meanwhile included.
+        f.prompts.answerFont(FontDescription{"Serif", 20});
+        dialog.cmdFont->click();
+        dialog.cmdCancel->click();
+        QVERIFY(!dialog.isVisible());
+        QVERIFY(f.chart.settings() == before);
+    }
+
+    void acceptedFormatsAreDrawn() {
+        SettingsFixture f;
+        f.chart.rows().add("R1", "Room", "Resources");
+        ChartSettings& s = f.chart.settings();
+        s.timelineStyle = ChartSettings::NoLine;
+        s.showGrid = false;
+        s.markCoreTimes = false;
+        const TimePoint monday = TimePoint::fromDate(QDate(2024, 3, 4));
+        const auto darkInUpperBand = [&] {
+            const TimePoint from = monday.addSeconds(6 * 3600);
+            const QSize size(800, 120);
+            const QImage image = renderChartImage(f.chart, from, 8, size);
+            ChartLayout layout(f.chart);
+            layout.setScaleLevel(8);
+            layout.setSize(size);
+            layout.setTimeOrigin(from);
+            const QRect band = layout.upperBand();
+            int dark = 0;
+            for (int y = band.top(); y <= band.bottom(); ++y) {
+                for (int x = band.left(); x < band.left() + 400; ++x)
+                    dark += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+            }
+            return dark;
+        };
+        QVERIFY(darkInUpperBand() > 0);
+        frmTimeFormats dialog(f.host);
+        dialog.show();
+        dialog.txtDayStripe[8]->clear();
+        QVERIFY(dialog.cmdOK_Click());
+        // An empty format shows no caption.
+        QCOMPARE(darkInUpperBand(), 0);
+    }
+};
+
+QTEST_MAIN(tst_AppearanceDialogs)
+#include "tst_appearancedialogs.moc"
