@@ -70,7 +70,6 @@ void frmCalendarColors::buildWindow() {
     window->addLayout(grid);
     window->addSpacing(6);
     window->addWidget(bar());
-    setFixedSize(sizeHint());
 }
 
 void frmCalendarColors::Form_Load() {

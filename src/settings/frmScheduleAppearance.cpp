@@ -86,7 +86,6 @@ void frmScheduleAppearance::buildWindow() {
         previous = next;
     }
     setTabOrder(previous, bar()->button(ctrOSC::OkButton));
-    setFixedSize(sizeHint());
 }
 
 QWidget* frmScheduleAppearance::buildColours() {

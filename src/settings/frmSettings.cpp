@@ -99,7 +99,6 @@ void frmSettings::buildWindow() {
     window->addLayout(buildDeletion());
     window->addWidget(bar());
     setTabOrders();
-    setFixedSize(sizeHint());
 }
 
 QWidget* frmSettings::buildGrid() {

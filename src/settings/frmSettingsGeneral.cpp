@@ -39,7 +39,7 @@ void frmSettingsGeneral::buildWindow() {
     window->addWidget(frame);
     window->addStretch();
     window->addWidget(bar());
-    setFixedSize(sizeHint().expandedTo(QSize(360, 0)));
+    setMinimumWidth(360);
 }
 
 void frmSettingsGeneral::Form_Load() {

@@ -89,7 +89,7 @@ void frmTimeFormats::buildWindow() {
             if (!hasCaption(zoom, kind))
                 continue;
             auto* field = new QLineEdit(formats);
-            field->setMinimumWidth(130);
+            field->setMinimumWidth(kind == ChartSettings::DayCaption ? 170 : 130);
             (*arrays[std::size_t(kind - 1)])[std::size_t(zoom)] = field;
             grid->addWidget(field, zoom + 1, kind);
         }

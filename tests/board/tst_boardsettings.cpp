@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QPushButton>
 #include <QSignalSpy>
 
 namespace {

@@ -203,8 +203,9 @@ private slots:
         f.prompts.answerColour(0x000001);
         d.cmdColor[0]->click();
         f.prompts.clear();
+        // The close box asks as Cancel does.
         f.prompts.answerMessage(MessageResult::Yes);
-        d.bar()->click(ctrOSC::CancelButton);
+        d.close();
         QCOMPARE(f.prompts.texts(), QStringList{"Discard changes?"});
         QVERIFY(!d.isVisible());
         QVERIFY(f.chart.settings() == before);

@@ -18,7 +18,9 @@ protected:
     // Writes every field back; setting cancel non-zero refuses, and the dialog stays open and changed.
     virtual void store(int& cancel) = 0;
     void reject() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     ctrOSC* m_bar;
+    bool m_shown = false;
 };
