@@ -5,6 +5,7 @@
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/ui/InputFieldFilter.h"
+#include "app/ui/OpenModal.h"
 #include "app/ui/ctrOSC.h"
 #include "chart/GanttData.h"
 #include "frmCalendarColors.h"
@@ -40,10 +41,7 @@ frmScheduleAppearance::frmScheduleAppearance(SettingsHost& host, QWidget* parent
 }
 
 frmScheduleAppearance* frmScheduleAppearance::Open(SettingsHost& host) {
-    auto* dialog = new frmScheduleAppearance(host, host.boardWindow());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-    return dialog;
+    return openModal(new frmScheduleAppearance(host, host.boardWindow()));
 }
 
 ChartSettings& frmScheduleAppearance::settings() const {
@@ -210,15 +208,9 @@ void frmScheduleAppearance::cmdForeColor_Click(int index) {
 }
 
 QDialog* frmScheduleAppearance::cmdTimeFormats_Click() {
-    auto* dialog = new frmTimeFormats(m_host, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-    return dialog;
+    return openModal(new frmTimeFormats(m_host, this));
 }
 
 QDialog* frmScheduleAppearance::cmdDateColor_Click(int index) {
-    auto* dialog = new frmCalendarColors(index + 1, m_host, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-    return dialog;
+    return openModal(new frmCalendarColors(index + 1, m_host, this));
 }

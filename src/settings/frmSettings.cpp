@@ -9,6 +9,7 @@
 #include "app/NumericText.h"
 #include "app/clsSettings.h"
 #include "app/ui/InputFieldFilter.h"
+#include "app/ui/OpenModal.h"
 #include "app/ui/bsInput.h"
 #include "app/ui/ctrOSC.h"
 #include "chart/GanttData.h"
@@ -77,10 +78,7 @@ frmSettings::frmSettings(SettingsHost& host, QWidget* parent)
 }
 
 frmSettings* frmSettings::Open(SettingsHost& host) {
-    auto* dialog = new frmSettings(host, host.boardWindow());
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-    return dialog;
+    return openModal(new frmSettings(host, host.boardWindow()));
 }
 
 QString frmSettings::gridCode(int index) {

@@ -3,6 +3,7 @@
 #include "app/GlobalData.h"
 #include "app/clsGeneralOptions.h"
 #include "app/ui/InputFieldFilter.h"
+#include "app/ui/OpenModal.h"
 #include "app/ui/ctrOSC.h"
 
 #include <QCheckBox>
@@ -18,10 +19,7 @@ frmSettingsGeneral::frmSettingsGeneral(QWidget* parent)
 }
 
 frmSettingsGeneral* frmSettingsGeneral::Open(QWidget* owner) {
-    auto* dialog = new frmSettingsGeneral(owner);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->open();
-    return dialog;
+    return openModal(new frmSettingsGeneral(owner));
 }
 
 void frmSettingsGeneral::buildWindow() {
