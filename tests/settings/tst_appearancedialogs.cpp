@@ -1,7 +1,5 @@
 #include "SettingsFixture.h"
 #include "app/MessageFlags.h"
-#include "chart/widget/ChartLayout.h"
-#include "chart/widget/RenderChartImage.h"
 #include "settings/ColourLabel.h"
 #include "settings/frmCalendarColors.h"
 #include "settings/frmScheduleAppearance.h"
@@ -228,39 +226,6 @@ private slots:
         dialog.cmdCancel->click();
         QVERIFY(!dialog.isVisible());
         QVERIFY(f.chart.settings() == before);
-    }
-
-    void acceptedFormatsAreDrawn() {
-        SettingsFixture f;
-        f.chart.rows().add("R1", "Room", "Resources");
-        ChartSettings& s = f.chart.settings();
-        s.timelineStyle = ChartSettings::NoLine;
-        s.showGrid = false;
-        s.markCoreTimes = false;
-        const TimePoint monday = TimePoint::fromDate(QDate(2024, 3, 4));
-        const auto darkInUpperBand = [&] {
-            const TimePoint from = monday.addSeconds(6 * 3600);
-            const QSize size(800, 120);
-            const QImage image = renderChartImage(f.chart, from, 8, size);
-            ChartLayout layout(f.chart);
-            layout.setScaleLevel(8);
-            layout.setSize(size);
-            layout.setTimeOrigin(from);
-            const QRect band = layout.upperBand();
-            int dark = 0;
-            for (int y = band.top(); y <= band.bottom(); ++y) {
-                for (int x = band.left(); x < band.left() + 400; ++x)
-                    dark += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
-            }
-            return dark;
-        };
-        QVERIFY(darkInUpperBand() > 0);
-        frmTimeFormats dialog(f.host);
-        dialog.show();
-        dialog.txtDayStripe[8]->clear();
-        QVERIFY(dialog.cmdOK_Click());
-        // An empty format shows no caption.
-        QCOMPARE(darkInUpperBand(), 0);
     }
 };
 
