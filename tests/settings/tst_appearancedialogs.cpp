@@ -12,74 +12,66 @@
 class tst_AppearanceDialogs : public QObject {
     Q_OBJECT
 private slots:
-    void appearanceStoresWhatChanged_data() {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("value");
-        QTest::newRow("timeline background") << "back 0" << 0x102030;
-        QTest::newRow("timeline text") << "fore 0" << 0x203040;
-        QTest::newRow("background") << "back 1" << 0x304050;
-        QTest::newRow("second timeline") << "fore 2" << 0x405060;
-        QTest::newRow("grid") << "fore 3" << 0x506070;
-        QTest::newRow("core time start") << "fore 4" << 0x607080;
-        QTest::newRow("core time end") << "fore 5" << 0x708090;
-        QTest::newRow("border style") << "border" << int(ChartSettings::Line3D);
-        QTest::newRow("timeline style") << "timeline" << int(ChartSettings::NoLine);
-        QTest::newRow("divider style") << "divider" << int(ChartSettings::Line3D);
-        QTest::newRow("timeline length") << "length" << int(ChartSettings::TimelineBoth);
-        QTest::newRow("show timeline") << "check 0" << 0;
-        QTest::newRow("show upper band") << "check 1" << 0;
-        QTest::newRow("show lower band") << "check 2" << 0;
+    void eachColourButtonStoresItsColour_data() {
+        QTest::addColumn<bool>("background");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("field"); // in colourFields
+        QTest::newRow("timeline background") << true << 0 << 0;
+        QTest::newRow("timeline text") << false << 0 << 1;
+        QTest::newRow("background") << true << 1 << 2;
+        QTest::newRow("second timeline") << false << 2 << 3;
+        QTest::newRow("grid") << false << 3 << 4;
+        QTest::newRow("core time start") << false << 4 << 5;
+        QTest::newRow("core time end") << false << 5 << 6;
     }
 
-    void appearanceStoresWhatChanged() {
-        QFETCH(QString, control);
-        QFETCH(int, value);
+    void eachColourButtonStoresItsColour() {
+        QFETCH(bool, background);
+        QFETCH(int, row);
+        QFETCH(int, field);
+        static constexpr std::array<quint32 ChartSettings::*, 7> colourFields = {
+            &ChartSettings::timelineBack, &ChartSettings::timelineFore, &ChartSettings::background,
+            &ChartSettings::timeline2,    &ChartSettings::grid,         &ChartSettings::coreTimeStart,
+            &ChartSettings::coreTimeEnd};
         SettingsFixture f;
         ChartSettings expected = f.chart.settings();
-        const quint32 colour = quint32(value);
         frmScheduleAppearance dialog(f.host);
         dialog.show();
-        QCOMPARE(dialog.lblScheduleColorCaption[0]->back(), expected.timelineBack);
-        QCOMPARE(dialog.lblScheduleColorCaption[5]->fore(), expected.coreTimeEnd);
-        QCOMPARE(dialog.cmbTimeMarker->currentText(), QString("Head"));
-        QVERIFY(dialog.chk[frmScheduleAppearance::ShowUpperBand]->isChecked());
-        QVERIFY(!dialog.bar()->Dirty());
-        const int index = control.section(' ', 1).toInt();
-        const auto pick = [&](QComboBox* combo, int& target) {
-            combo->setCurrentIndex(value);
-            emit combo->activated(value);
-            target = value;
-        };
-        if (control.startsWith("back") || control.startsWith("fore")) {
-            f.prompts.answerColour(colour);
-            if (control.startsWith("back"))
-                dialog.cmdBackColor[std::size_t(index)]->click();
-            else
-                dialog.cmdForeColor[std::size_t(index)]->click();
-            quint32* targets[] = {control == "back 0" ? &expected.timelineBack : &expected.timelineFore,
-                                  &expected.background,
-                                  &expected.timeline2,
-                                  &expected.grid,
-                                  &expected.coreTimeStart,
-                                  &expected.coreTimeEnd};
-            *targets[index] = colour;
-        } else if (control == "border") {
-            pick(dialog.cmbBorderStyle, expected.borderStyle);
-        } else if (control == "timeline") {
-            pick(dialog.cmbTimeline, expected.timelineStyle);
-        } else if (control == "divider") {
-            pick(dialog.cmbDivider, expected.dividerStyle);
-        } else if (control == "length") {
-            pick(dialog.cmbTimeMarker, expected.timelineExtent);
-        } else {
-            dialog.chk[std::size_t(index)]->click();
-            bool* targets[] = {&expected.showTimeline, &expected.showUpperBand, &expected.showLowerBand};
-            *targets[index] = false;
-        }
+        ColourLabel* label = dialog.lblScheduleColorCaption[std::size_t(row)];
+        QCOMPARE(background ? label->back() : label->fore(), expected.*colourFields[std::size_t(field)]);
+        f.prompts.answerColour(0x102030);
+        (background ? dialog.cmdBackColor : dialog.cmdForeColor)[std::size_t(row)]->click();
         QVERIFY(dialog.bar()->Dirty());
         dialog.bar()->click(ctrOSC::OkButton);
+        expected.*colourFields[std::size_t(field)] = 0x102030;
         QVERIFY(f.chart.settings() == expected);
         QCOMPARE(f.host.stores, 1);
+        QCOMPARE(f.redraws, 1);
+    }
+
+    void stylesAndBandsAreStored() {
+        SettingsFixture f;
+        ChartSettings expected = f.chart.settings();
+        frmScheduleAppearance dialog(f.host);
+        dialog.show();
+        QCOMPARE(dialog.cmbTimeMarker->currentText(), QString("Head"));
+        const std::array<std::pair<QComboBox*, int*>, 4> combos = {
+            {{dialog.cmbBorderStyle, &expected.borderStyle},
+             {dialog.cmbTimeline, &expected.timelineStyle},
+             {dialog.cmbDivider, &expected.dividerStyle},
+             {dialog.cmbTimeMarker, &expected.timelineExtent}}};
+        for (int n = 0; n < int(combos.size()); ++n) {
+            const int value = n % 2 == 0 ? 2 : 0;
+            combos[std::size_t(n)].first->setCurrentIndex(value);
+            emit combos[std::size_t(n)].first->activated(value);
+            *combos[std::size_t(n)].second = value;
+        }
+        dialog.chk[frmScheduleAppearance::ShowUpperBand]->click();
+        dialog.chk[frmScheduleAppearance::ShowTimeline]->click();
+        expected.showUpperBand = false;
+        expected.showTimeline = false;
+        dialog.bar()->click(ctrOSC::AcceptButton);
+        QVERIFY(f.chart.settings() == expected);
         QCOMPARE(f.redraws, 1);
     }
 
