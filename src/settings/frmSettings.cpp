@@ -293,7 +293,9 @@ void frmSettings::cmdColor_Click(int level) {
     });
 }
 
-void frmSettings::cmdClearUp_Click() {}
+void frmSettings::cmdClearUp_Click() {
+    ShowMessage(tr("The clean-up dialog is not available yet."), MessageFlags::Information);
+}
 
 void frmSettings::store(int& cancel) {
     bool stored = false;
