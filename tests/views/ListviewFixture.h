@@ -70,7 +70,7 @@ struct ListviewFixture {
                        const QString& caption = {}, const QString& text = {}) {
         ChartItem& item = chart.items().add(caption.isEmpty() ? key : caption, rowKey, start, end, key,
                                             QStringLiteral("Date"));
-        item.text = text;
+        item.setText(text);
         items.Add(item, QString());
         return item;
     }
