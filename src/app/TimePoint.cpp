@@ -72,7 +72,7 @@ TimePoint TimePoint::addMonths(int months) const {
 }
 
 bool TimePoint::isIntervalCode(const QString& unit) {
-    static const QStringList codes{"s", "n", "h", "d", "ww", "m", "q", "yyyy"};
+    static const QStringList codes{"s", "n", "h", "d", "ww", "m", "q", "yyyy", "y"};
     return codes.contains(unit.toLower());
 }
 
@@ -92,7 +92,7 @@ TimePoint TimePoint::addInterval(const QString& unit, std::int64_t amount) const
         return addMonths(int(amount));
     if (u == "q")
         return addMonths(int(amount * 3));
-    if (u == "yyyy")
+    if (u == "yyyy" || u == "y")
         return addMonths(int(amount * 12));
     return *this;
 }

@@ -15,6 +15,7 @@
 
 class BoardMenus;
 class ChartItem;
+class DeferredRefresh;
 class DetailPanel;
 class GanttChart;
 class GanttData;
@@ -126,7 +127,6 @@ public:
     [[nodiscard]] TimePoint firstShownTime() const override;
     [[nodiscard]] bool isItemShown(const ChartItem& item) const override;
     void activateBoard() override;
-    bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
 
     // iMessenger
@@ -169,6 +169,8 @@ private:
     void applyReadOnly(bool readOnly);
     void updateTitle();
     void checkZoomEntry();
+    // The current item in the detail panel and on the chart; waits while the chart does bulk work.
+    void showCurrentItem();
     void showDetailItem();
     void showEditor();
     void announceCurrentItem();
@@ -181,6 +183,7 @@ private:
     GanttData& m_chart;
     GanttChart* AcGt;
     DetailPanel* m_detail;
+    DeferredRefresh* m_currentShown;
     BoardMenus* m_menus;
     std::array<QLabel*, 7> m_panels{};
     QTimer* m_timer;

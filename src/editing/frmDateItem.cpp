@@ -3,18 +3,21 @@
 #include "EditorCloseCheck.h"
 #include "EditorHost.h"
 #include "PictureChooser.h"
-#include "StyleListIcon.h"
+#include "StyleList.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
+#include "app/ui/ColorComboBox.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
 #include "editing/core/bsSupport.h"
 #include "frmDatePicker.h"
+#include "frmSeries.h"
+#include "model/DeferredRefresh.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
 
@@ -27,7 +30,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -38,26 +40,7 @@ QPointer<frmDateItem> frmDateItem::s_instance;
 
 namespace {
 constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
-// The style that carries the timetable's own settings; it has the item kind but styles no item.
-const QString addonStyle = QStringLiteral("Addon");
 const QSize previewSize(160, 120);
-
-// A small month sheet: a red header over a grid of days.
-QIcon calendarIcon() {
-    QPixmap sheet(16, 16);
-    sheet.fill(Qt::transparent);
-    QPainter painter(&sheet);
-    painter.setPen(QColor(80, 80, 80));
-    painter.setBrush(Qt::white);
-    painter.drawRect(1, 2, 13, 12);
-    painter.fillRect(2, 3, 12, 3, QColor(200, 40, 40));
-    painter.setPen(QColor(60, 60, 60));
-    for (int y = 8; y <= 12; y += 2) {
-        for (int x = 3; x <= 12; x += 3)
-            painter.drawPoint(x, y);
-    }
-    return QIcon(sheet);
-}
 
 GanttData* chart() {
     return globals().chart;
@@ -102,6 +85,9 @@ frmDateItem::frmDateItem(EditorHost& host, QWidget* parent)
     txText->installEventFilter(this);
     connectChanges();
 
+    if (GanttData* data = chart())
+        m_showLater = new DeferredRefresh(
+            *data, [this] { ShowItem(); }, this);
     restorePosition();
     guardedStep(QStringLiteral("Sub:frmDateItem:Form_Load"), [&] {
         LoadRows();
@@ -133,7 +119,7 @@ void frmDateItem::buildWindow() {
     txText = new QPlainTextEdit(this);
     txText->setTabChangesFocus(true);
     txText->setMinimumHeight(72);
-    cmbStyleEx = new QComboBox(this);
+    cmbStyleEx = new ColorComboBox(this);
     cmbStyleEx->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbStyleEx->setMinimumContentsLength(16);
     picPicture = new QLabel(this);
@@ -158,8 +144,8 @@ void frmDateItem::buildWindow() {
         button->setFocusPolicy(Qt::NoFocus);
         return button;
     };
-    cmdSearchStart = searchButton(calendarIcon(), {}, tr("Calendar (Ctrl+K)"));
-    cmdSearchEnd = searchButton(calendarIcon(), {}, tr("Calendar (Ctrl+K)"));
+    cmdSearchStart = searchButton(frmDatePicker::buttonIcon(), {}, tr("Calendar (Ctrl+K)"));
+    cmdSearchEnd = searchButton(frmDatePicker::buttonIcon(), {}, tr("Calendar (Ctrl+K)"));
     cmdSearchPicture = searchButton({}, QStringLiteral("..."), QString::fromLatin1(PictureChooser::title));
     cmdSearchPicture->setFocusPolicy(Qt::TabFocus);
     cmdSearchPicture->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("....")) + 20);
@@ -313,14 +299,8 @@ void frmDateItem::LoadStyles() {
     guardedStep(QStringLiteral("Sub:frmDateItem:LoadStyles"), [&] {
         const QScopedValueRollback filling(m_filling, true);
         cmbStyleEx->clear();
-        if (const GanttData* data = chart()) {
-            const StyleCollection& styles = data->styles();
-            for (int position = 1; position <= styles.count(); ++position) {
-                const ChartStyle* style = styles.byPosition(position);
-                if (style != nullptr && style->kind == ChartStyle::ItemKind && style->key() != addonStyle)
-                    cmbStyleEx->addItem(StyleListIcon(style->backColor), style->key(), style->key());
-            }
-        }
+        if (const GanttData* data = chart())
+            FillStyleList(*cmbStyleEx, *data, ChartStyle::ItemKind);
         cmbStyleEx->setCurrentIndex(-1);
     });
 }
@@ -359,6 +339,13 @@ void frmDateItem::ShowItem() {
     if (m_storing)
         return;
     guardedStep(QStringLiteral("Sub:frmDateItem:ShowItem"), [&] { showItem(); });
+}
+
+void frmDateItem::showItemWhenChartIsIdle() {
+    if (m_showLater != nullptr)
+        m_showLater->request();
+    else
+        ShowItem();
 }
 
 void frmDateItem::showItem() {
@@ -517,10 +504,8 @@ void frmDateItem::cmd_Click(int index) {
 }
 
 void frmDateItem::cmdSeries_Click() {
-    if (!Store(false))
-        return;
-    if (!m_host.openSeriesDialog(m_itemKey, this))
-        ShowMessage(QStringLiteral("The series dialog is not available yet."), MessageFlags::Information);
+    if (Store(false))
+        frmSeries::showFor(m_itemKey, this);
 }
 
 void frmDateItem::cmdSearch_Click(int index) {
@@ -660,14 +645,14 @@ void frmDateItem::ItemDeleteAfter(QString key, QString) {
         if (key != m_itemKey)
             return;
         m_itemKey.clear();
-        ShowItem();
+        showItemWhenChartIsIdle();
     });
 }
 
 void frmDateItem::ItemChanged(QString key, QString senderId) {
     guardedStep(QStringLiteral("Sub:frmDateItem:iMessenger_ItemChanged"), [&] {
         if (key == m_itemKey && senderId != m_id)
-            ShowItem();
+            showItemWhenChartIsIdle();
     });
 }
 
@@ -695,7 +680,7 @@ void frmDateItem::ItemSelected(QString key, QString senderId) {
         if (senderId == m_id)
             return;
         m_itemKey = key;
-        ShowItem();
+        showItemWhenChartIsIdle();
     });
 }
 

@@ -1,9 +1,10 @@
 #include "frmResource.h"
 
 #include "PictureChooser.h"
-#include "StyleListIcon.h"
+#include "StyleList.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
+#include "app/ui/ColorComboBox.h"
 #include "app/ui/InputFieldFilter.h"
 #include "chart/GanttData.h"
 #include "editing/core/bsSupport.h"
@@ -32,7 +33,7 @@ void frmResource::buildWindow() {
     cmdPicture->setToolTip(QString::fromLatin1(PictureChooser::title));
     cmdPicture->setAutoDefault(false);
     cmdPicture->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("....")) + 20);
-    cmbStyle = new QComboBox(this);
+    cmbStyle = new ColorComboBox(this);
     cmbStyle->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbStyle->setMinimumContentsLength(16);
     const QStringList captions = {tr("&OK"), tr("&Return")};
@@ -80,15 +81,8 @@ void frmResource::buildWindow() {
 
 void frmResource::loadStyles() {
     cmbStyle->clear();
-    const GanttData* chart = globals().chart;
-    if (chart == nullptr)
-        return;
-    const StyleCollection& styles = chart->styles();
-    for (int position = 1; position <= styles.count(); ++position) {
-        const ChartStyle* style = styles.byPosition(position);
-        if (style != nullptr && style->kind == ChartStyle::RowKind)
-            cmbStyle->addItem(StyleListIcon(style->backColor), style->key());
-    }
+    if (const GanttData* chart = globals().chart)
+        FillStyleList(*cmbStyle, *chart, ChartStyle::RowKind);
     cmbStyle->setCurrentIndex(-1);
 }
 

@@ -1,9 +1,9 @@
 #include "BoardFixture.h"
 #include "app/MessageFlags.h"
+#include "app/ui/ColorComboBox.h"
+#include "app/ui/ColorItem.h"
 #include "app/ui/bsInput.h"
 #include "board/BoardMenus.h"
-#include "board/ColorComboBox.h"
-#include "board/ColorItem.h"
 #include "board/DetailPanel.h"
 #include "editing/frmDateItem.h"
 

@@ -55,9 +55,7 @@ public:
     int gantRow = -1;
     bool itemShown = true;
     int boardActivations = 0;
-    bool seriesAvailable = false;
     bool overviewAvailable = false;
-    QStringList seriesOpened;
     QStringList overviewsOpened;
 
     QWidget* boardWindow() override { return &board; }
@@ -76,11 +74,6 @@ public:
     TimePoint firstShownTime() const override { return firstShown; }
     bool isItemShown(const ChartItem&) const override { return itemShown; }
     void activateBoard() override { ++boardActivations; }
-    bool openSeriesDialog(const QString& itemKey, QWidget*) override {
-        if (seriesAvailable)
-            seriesOpened << itemKey;
-        return seriesAvailable;
-    }
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override {
         if (overviewAvailable)
             overviewsOpened << rowKey + ' ' + month.isoText();

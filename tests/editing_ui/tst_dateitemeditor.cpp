@@ -2,8 +2,10 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
+#include "app/ui/ColorComboBox.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmDatePicker.h"
+#include "editing/frmSeries.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -453,21 +455,24 @@ private slots:
     }
 
     void seriesCommand() {
+        // The button stores the item first and opens the series dialog for it.
         enter(alice, "01.03.24", "08:00", "01.03.24", "09:00");
+        QString shownFor;
+        whenModalShows([&](QWidget* modal) {
+            auto* series = qobject_cast<frmSeries*>(modal);
+            QVERIFY(series != nullptr);
+            shownFor = series->itemId();
+            series->tx[frmSeries::CountField]->setText("2");
+            QTest::mouseClick(series->cmd[frmSeries::OkCommand], Qt::LeftButton);
+        });
         click(editor().cmdSeries);
-        QCOMPARE(itemCount(), 1);
-        QCOMPARE(m_prompts->texts(), QStringList{"The series dialog is not available yet."});
-        QCOMPARE(m_prompts->prompts().constFirst().flags, int(MessageFlags::Information));
-
-        m_host->seriesAvailable = true;
-        click(editor().cmdSeries);
-        QCOMPARE(m_host->seriesOpened, QStringList{editor().itemKey()});
+        QCOMPARE(shownFor, editor().itemKey());
+        QCOMPARE(itemCount(), 3);
 
         // A refused entry opens nothing.
         setField(frmDateItem::StartDateField, "");
         click(editor().cmdSeries);
-        QCOMPARE(m_host->seriesOpened.size(), 1);
-        QCOMPARE(m_prompts->texts().last(), QString("Start timepoint is missing!"));
+        QCOMPARE(m_prompts->texts(), QStringList{"Start timepoint is missing!"});
     }
 
     void picturePreview() {

@@ -1,0 +1,198 @@
+#include "frmSeries.h"
+
+#include "app/ErrorHandler.h"
+#include "app/GlobalData.h"
+#include "app/MessageFlags.h"
+#include "app/NumericText.h"
+#include "app/ui/InputFieldFilter.h"
+#include "app/ui/StepStatus.h"
+#include "app/ui/bsInput.h"
+#include "frmDatePicker.h"
+#include "model/clsItems.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString updateIdentity = QStringLiteral("Sub:frmSeries:Update");
+const QString checkingText = QStringLiteral("Checking items for");
+} // namespace
+
+frmSeries::frmSeries(QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Item-Series"));
+    buildWindow();
+    m_filter = InputFieldFilter::install(this);
+    m_filter->setKind(tx[IntervalField], InputKind::PositiveInteger);
+    m_filter->setKind(tx[CountField], InputKind::PositiveInteger);
+    m_filter->setKind(tx[LastDateField], InputKind::Date);
+    connect(m_filter, &InputFieldFilter::fieldValidated, this, &frmSeries::showWhole);
+    // Installed after the common filter, so that Ctrl+K reaches the dialog before the field.
+    tx[LastDateField]->installEventFilter(this);
+}
+
+void frmSeries::showFor(const QString& itemKey, QWidget* owner) {
+    frmSeries dialog(owner);
+    dialog.ItemID(itemKey);
+    dialog.exec();
+}
+
+void frmSeries::buildWindow() {
+    cmbType = new QComboBox(this);
+    for (int type = 0; type < ItemSeries::typeCount; ++type)
+        cmbType->addItem(ItemSeries::typeName(type));
+    cmbType->setCurrentIndex(ItemSeries::Daily);
+    for (QLineEdit*& field : tx)
+        field = new QLineEdit(this);
+    tx[IntervalField]->setText(QStringLiteral("1"));
+
+    const QFontMetrics metrics(font());
+    const int numberWidth = metrics.horizontalAdvance(QStringLiteral("00000")) + 16;
+    tx[IntervalField]->setFixedWidth(numberWidth);
+    tx[CountField]->setFixedWidth(numberWidth);
+    tx[LastDateField]->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 16);
+
+    cmdSearch = new QPushButton(frmDatePicker::buttonIcon(), QString(), this);
+    cmdSearch->setToolTip(tr("Calendar (Ctrl+K)"));
+    cmdSearch->setAutoDefault(false);
+    cmdSearch->setFocusPolicy(Qt::NoFocus);
+    connect(cmdSearch, &QPushButton::clicked, this, &frmSeries::cmdSearch_Click);
+
+    lblStatus = new QLabel(this);
+    lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkingText + QStringLiteral("00.00.0000")) + 8);
+
+    const QStringList captions = {tr("&OK"), tr("&Cancel")};
+    for (int index = 0; index < int(cmd.size()); ++index) {
+        cmd[size_t(index)] = new QPushButton(captions[index], this);
+        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
+    }
+    cmd[OkCommand]->setDefault(true);
+
+    const auto label = [this](const QString& text, QWidget* buddy) {
+        auto* caption = new QLabel(text, this);
+        caption->setBuddy(buddy);
+        return caption;
+    };
+    auto* grid = new QGridLayout;
+    grid->addWidget(label(tr("&Type"), cmbType), 0, 0);
+    grid->addWidget(cmbType, 0, 1, 1, 2);
+    grid->addWidget(label(tr("&Interval"), tx[IntervalField]), 1, 0);
+    grid->addWidget(tx[IntervalField], 1, 1);
+    grid->addWidget(label(tr("&Count"), tx[CountField]), 2, 0);
+    grid->addWidget(tx[CountField], 2, 1);
+    grid->addWidget(label(tr("&Last date"), tx[LastDateField]), 3, 0);
+    grid->addWidget(tx[LastDateField], 3, 1);
+    grid->addWidget(cmdSearch, 3, 2, Qt::AlignLeft);
+    grid->setColumnStretch(3, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : cmd)
+        buttons->addWidget(button);
+
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(grid);
+    window->addWidget(lblStatus);
+    window->addLayout(buttons);
+    window->setSizeConstraint(QLayout::SetFixedSize);
+
+    setTabOrder(cmbType, tx[IntervalField]);
+    setTabOrder(tx[IntervalField], tx[CountField]);
+    setTabOrder(tx[CountField], tx[LastDateField]);
+    setTabOrder(tx[LastDateField], cmd[OkCommand]);
+    setTabOrder(cmd[OkCommand], cmd[CancelCommand]);
+}
+
+void frmSeries::showWhole(QLineEdit* field, bool valid) {
+    if (!valid || field == tx[LastDateField] || field->text().isEmpty())
+        return;
+    field->setText(QString::number(roundToInt(leadingNumber(field->text()))));
+}
+
+void frmSeries::cmd_Click(int index) {
+    if (index == OkCommand)
+        Update();
+    else if (index == CancelCommand)
+        reject();
+}
+
+void frmSeries::cmdSearch_Click() {
+    QLineEdit* field = tx[LastDateField];
+    if (const std::optional<QDate> picked = frmDatePicker::pickFor(field))
+        field->setText(TimePoint::fromDate(*picked).shortDate());
+}
+
+ItemSeries::Request frmSeries::request() const {
+    ItemSeries::Request values;
+    values.type = cmbType->currentIndex();
+    values.interval = leadingNumber(tx[IntervalField]->text());
+    values.count = leadingNumber(tx[CountField]->text());
+    if (const std::optional<QDate> date = FieldDate(tx[LastDateField]->text()))
+        values.lastDate = TimePoint::fromDate(*date);
+    return values;
+}
+
+void frmSeries::Update() {
+    guardedStep(updateIdentity, [&] { update(); });
+}
+
+void frmSeries::update() {
+    // Pasted text and a field still being typed in are read as leaving the field would read them.
+    m_filter->validateFields();
+    ItemSeries::Plan plan;
+    ItemSeries::Refusal refusal = ItemSeries::plan(request(), plan);
+    clsItems* items = globals().items;
+    if (refusal == ItemSeries::Refusal::None)
+        refusal = items == nullptr ? ItemSeries::Refusal::MasterMissing
+                                   : ItemSeries::checkMaster(items->chart(), m_itemId, plan);
+    if (refusal != ItemSeries::Refusal::None) {
+        refuse(refusal);
+        return;
+    }
+    StepStatus status(lblStatus, checkingText);
+    ItemSeries::generate(
+        *items, m_itemId, plan, [&](TimePoint day) { status.show(day); }, updateIdentity);
+    accept();
+}
+
+void frmSeries::refuse(ItemSeries::Refusal refusal) {
+    ShowMessage(ItemSeries::message(refusal), MessageFlags::OkOnly | MessageFlags::Critical);
+    switch (refusal) {
+    case ItemSeries::Refusal::IntervalBelowOne:
+    case ItemSeries::Refusal::IntervalAboveMaximum:
+        tx[IntervalField]->setFocus();
+        break;
+    case ItemSeries::Refusal::NoAmount:
+    case ItemSeries::Refusal::CountAboveMaximum:
+        tx[CountField]->setFocus();
+        break;
+    case ItemSeries::Refusal::LastDateTooLate:
+    case ItemSeries::Refusal::LastDateNotAfterMaster:
+        tx[LastDateField]->setFocus();
+        break;
+    case ItemSeries::Refusal::MasterMissing:
+        reject();
+        break;
+    case ItemSeries::Refusal::None:
+        break;
+    }
+}
+
+bool frmSeries::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == tx[LastDateField] && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers held =
+            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (key->key() == Qt::Key_K && held == Qt::ControlModifier) {
+            cmdSearch_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
