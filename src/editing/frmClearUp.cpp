@@ -70,7 +70,6 @@ void frmClearUp::buildWindow() {
     window->addLayout(field);
     window->addWidget(lblStatus);
     window->addLayout(buttons);
-    window->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(tx, cmd[OkCommand]);
     setTabOrder(cmd[OkCommand], cmd[ReturnCommand]);

@@ -100,7 +100,6 @@ void frmSeries::buildWindow() {
     window->addLayout(grid);
     window->addWidget(lblStatus);
     window->addLayout(buttons);
-    window->setSizeConstraint(QLayout::SetFixedSize);
 
     setTabOrder(cmbType, tx[IntervalField]);
     setTabOrder(tx[IntervalField], tx[CountField]);

@@ -5,11 +5,14 @@
 #include "app/ui/bsInput.h"
 #include "board/BoardMenus.h"
 #include "board/DetailPanel.h"
+#include "editing/frmClearUp.h"
 #include "editing/frmDateItem.h"
+#include "editing/frmSeries.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 
 namespace {
 const QDate monday(2026, 3, 2);
@@ -331,6 +334,40 @@ private slots:
         QCOMPARE(board->GantItemIndex(), 1);
         QCOMPARE(board->detailPanel()->caption(), QString("B"));
         QVERIFY(board->detailPanel()->isEnabled());
+    }
+
+    // A series and a clean-up tell the board and the editor of every item; each view refreshes once.
+    void bulkWorkRefreshesEachViewOnce() {
+        addItem("A", 1, at(8), at(9));
+        board->setGantItemIndex(1);
+        frmDateItem* editor = frmDateItem::open(*board);
+        fixture->items().ItemSeledctedById("A", board->ID());
+        QSignalSpy panelStarts(board->detailPanel()->tx[DetailPanel::StartDate], &QLineEdit::textChanged);
+        QSignalSpy editorStarts(editor->tx[frmDateItem::StartDateField], &QLineEdit::textChanged);
+        QSignalSpy redraws(&fixture->chart(), &GanttData::changed);
+        frmSeries series;
+        series.ItemID("A");
+        series.tx[frmSeries::CountField]->setText("30");
+        series.Update();
+        QCOMPARE(fixture->items().Count(), 31);
+        const QString lastDay = monday.addDays(30).toString("dd.MM.yyyy");
+        QCOMPARE(board->detailPanel()->tx[DetailPanel::StartDate]->text(), lastDay);
+        QCOMPARE(editor->fieldText(frmDateItem::StartDateField), lastDay);
+        QCOMPARE(panelStarts.size(), 1);
+        QCOMPARE(editorStarts.size(), 1);
+        QCOMPARE(redraws.size(), 1);
+
+        frmClearUp cleanUp;
+        cleanUp.tx->setText(lastDay);
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        QVERIFY(cleanUp.CleanUp());
+        QCOMPARE(fixture->items().Count(), 0);
+        QVERIFY(board->detailPanel()->tx[DetailPanel::StartDate]->text().isEmpty());
+        QVERIFY(editor->itemKey().isEmpty());
+        QCOMPARE(panelStarts.size(), 2);
+        QCOMPARE(editorStarts.size(), 2);
+        QCOMPARE(redraws.size(), 2);
+        editor->close();
     }
 
     void newItemCommands() {
