@@ -3,6 +3,7 @@
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
+#include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/StepStatus.h"
 #include "app/ui/bsInput.h"
@@ -48,31 +49,19 @@ void frmClearUp::buildWindow() {
     lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkText + QStringLiteral("00.00.0000")) + 8);
 
     const QStringList captions = {tr("&OK"), tr("&Return")};
-    for (int index = 0; index < int(cmd.size()); ++index) {
-        cmd[size_t(index)] = new QPushButton(captions[index], this);
-        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
-    }
+    DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });
     cmd[OkCommand]->setDefault(true);
 
-    auto* caption = new QLabel(tr("Delete date items upto"), this);
-    caption->setBuddy(tx);
     auto* field = new QHBoxLayout;
-    field->addWidget(caption);
+    field->addWidget(DialogLayout::buddyLabel(tr("Delete date items upto"), tx));
     field->addWidget(tx);
     field->addStretch();
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : cmd)
-        buttons->addWidget(button);
 
     auto* window = new QVBoxLayout(this);
     window->addLayout(field);
     window->addWidget(lblStatus);
-    window->addLayout(buttons);
-
-    setTabOrder(tx, cmd[OkCommand]);
-    setTabOrder(cmd[OkCommand], cmd[ReturnCommand]);
+    window->addLayout(DialogLayout::buttonRow({cmd[OkCommand], cmd[ReturnCommand]}));
+    DialogLayout::setTabChain({tx, cmd[OkCommand], cmd[ReturnCommand]});
 }
 
 void frmClearUp::cmd_Click(int index) {

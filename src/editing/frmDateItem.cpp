@@ -10,6 +10,7 @@
 #include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
 #include "app/ui/ColorComboBox.h"
+#include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
@@ -27,7 +28,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -151,10 +151,7 @@ void frmDateItem::buildWindow() {
     cmdSearchPicture->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("....")) + 20);
 
     const QStringList captions = {tr("&OK"), tr("&Delete"), tr("&New"), tr("&Return")};
-    for (int index = 0; index < int(cmd.size()); ++index) {
-        cmd[size_t(index)] = new QPushButton(captions[index], this);
-        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
-    }
+    DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });
     cmd[OkCommand]->setDefault(true);
     cmdSeries = new QPushButton(tr("Se&ries"), this);
     cmdSeries->setAutoDefault(false);
@@ -163,32 +160,28 @@ void frmDateItem::buildWindow() {
     connect(cmdSearchEnd, &QPushButton::clicked, this, [this] { cmdSearch_Click(EndSearch); });
     connect(cmdSearchPicture, &QPushButton::clicked, this, [this] { cmdSearch_Click(PictureSearch); });
 
-    const auto label = [this](const QString& text, QWidget* buddy) {
-        auto* caption = new QLabel(text, this);
-        caption->setBuddy(buddy);
-        return caption;
-    };
+    using DialogLayout::buddyLabel;
     auto* grid = new QGridLayout;
-    grid->addWidget(label(tr("&Resource"), cmbRes), 0, 0);
+    grid->addWidget(buddyLabel(tr("&Resource"), cmbRes), 0, 0);
     grid->addWidget(cmbRes, 0, 1, 1, 4);
-    grid->addWidget(label(tr("&Start"), tx[StartDateField]), 1, 0);
+    grid->addWidget(buddyLabel(tr("&Start"), tx[StartDateField]), 1, 0);
     grid->addWidget(tx[StartDateField], 1, 1);
     grid->addWidget(tx[StartTimeField], 1, 2);
     grid->addWidget(cmdSearchStart, 1, 3);
-    grid->addWidget(label(tr("&End"), tx[EndDateField]), 2, 0);
+    grid->addWidget(buddyLabel(tr("&End"), tx[EndDateField]), 2, 0);
     grid->addWidget(tx[EndDateField], 2, 1);
     grid->addWidget(tx[EndTimeField], 2, 2);
     grid->addWidget(cmdSearchEnd, 2, 3);
-    grid->addWidget(label(tr("&Caption"), tx[CaptionField]), 3, 0);
+    grid->addWidget(buddyLabel(tr("&Caption"), tx[CaptionField]), 3, 0);
     grid->addWidget(tx[CaptionField], 3, 1, 1, 4);
-    grid->addWidget(label(tr("Te&xt"), txText), 4, 0, Qt::AlignTop);
+    grid->addWidget(buddyLabel(tr("Te&xt"), txText), 4, 0, Qt::AlignTop);
     grid->addWidget(txText, 4, 1, 1, 4);
     auto* pictureRow = new QHBoxLayout;
     pictureRow->addWidget(tx[PictureField], 1);
     pictureRow->addWidget(cmdSearchPicture);
-    grid->addWidget(label(tr("&Picture"), tx[PictureField]), 5, 0);
+    grid->addWidget(buddyLabel(tr("&Picture"), tx[PictureField]), 5, 0);
     grid->addLayout(pictureRow, 5, 1, 1, 4);
-    grid->addWidget(label(tr("&Style"), cmbStyleEx), 6, 0);
+    grid->addWidget(buddyLabel(tr("&Style"), cmbStyleEx), 6, 0);
     grid->addWidget(cmbStyleEx, 6, 1, 1, 2);
     grid->addWidget(chkSeries, 6, 3, 1, 2);
     grid->setColumnStretch(4, 1);
@@ -202,30 +195,14 @@ void frmDateItem::buildWindow() {
     top->addLayout(grid, 1);
     top->addLayout(side);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : cmd)
-        buttons->addWidget(button);
-
     auto* window = new QVBoxLayout(this);
     window->addLayout(top);
-    window->addLayout(buttons);
+    window->addLayout(DialogLayout::buttonRow(QList<QPushButton*>(cmd.cbegin(), cmd.cend())));
 
-    setTabOrder(cmbRes, tx[StartDateField]);
-    setTabOrder(tx[StartDateField], tx[StartTimeField]);
-    setTabOrder(tx[StartTimeField], tx[EndDateField]);
-    setTabOrder(tx[EndDateField], tx[EndTimeField]);
-    setTabOrder(tx[EndTimeField], tx[CaptionField]);
-    setTabOrder(tx[CaptionField], txText);
-    setTabOrder(txText, tx[PictureField]);
-    setTabOrder(tx[PictureField], cmdSearchPicture);
-    setTabOrder(cmdSearchPicture, cmbStyleEx);
-    setTabOrder(cmbStyleEx, chkSeries);
-    setTabOrder(chkSeries, cmd[OkCommand]);
-    setTabOrder(cmd[OkCommand], cmd[DeleteCommand]);
-    setTabOrder(cmd[DeleteCommand], cmd[NewCommand]);
-    setTabOrder(cmd[NewCommand], cmd[ReturnCommand]);
-    setTabOrder(cmd[ReturnCommand], cmdSeries);
+    DialogLayout::setTabChain({cmbRes, tx[StartDateField], tx[StartTimeField], tx[EndDateField],
+                               tx[EndTimeField], tx[CaptionField], txText, tx[PictureField], cmdSearchPicture,
+                               cmbStyleEx, chkSeries, cmd[OkCommand], cmd[DeleteCommand], cmd[NewCommand],
+                               cmd[ReturnCommand], cmdSeries});
 }
 
 void frmDateItem::connectChanges() {
@@ -605,19 +582,14 @@ void frmDateItem::changeEvent(QEvent* event) {
 }
 
 bool frmDateItem::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers held =
-            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        if (key->key() == Qt::Key_K && held == Qt::ControlModifier) {
-            if (watched == tx[StartDateField]) {
-                cmdSearch_Click(StartSearch);
-                return true;
-            }
-            if (watched == tx[EndDateField]) {
-                cmdSearch_Click(EndSearch);
-                return true;
-            }
+    if (frmDatePicker::isPickerKey(event)) {
+        if (watched == tx[StartDateField]) {
+            cmdSearch_Click(StartSearch);
+            return true;
+        }
+        if (watched == tx[EndDateField]) {
+            cmdSearch_Click(EndSearch);
+            return true;
         }
     } else if (watched == txText && event->type() == QEvent::FocusIn) {
         // Enter starts a new line in the text; elsewhere it stores.

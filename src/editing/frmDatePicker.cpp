@@ -9,6 +9,15 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
+bool frmDatePicker::isPickerKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    return key->key() == Qt::Key_K && held == Qt::ControlModifier;
+}
+
 QIcon frmDatePicker::buttonIcon() {
     // A small month sheet: a red header over a grid of days.
     QPixmap sheet(16, 16);

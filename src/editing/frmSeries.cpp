@@ -4,6 +4,7 @@
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
+#include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/StepStatus.h"
 #include "app/ui/bsInput.h"
@@ -13,7 +14,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,44 +68,28 @@ void frmSeries::buildWindow() {
     lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkingText + QStringLiteral("00.00.0000")) + 8);
 
     const QStringList captions = {tr("&OK"), tr("&Cancel")};
-    for (int index = 0; index < int(cmd.size()); ++index) {
-        cmd[size_t(index)] = new QPushButton(captions[index], this);
-        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
-    }
+    DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });
     cmd[OkCommand]->setDefault(true);
 
-    const auto label = [this](const QString& text, QWidget* buddy) {
-        auto* caption = new QLabel(text, this);
-        caption->setBuddy(buddy);
-        return caption;
-    };
+    using DialogLayout::buddyLabel;
     auto* grid = new QGridLayout;
-    grid->addWidget(label(tr("&Type"), cmbType), 0, 0);
+    grid->addWidget(buddyLabel(tr("&Type"), cmbType), 0, 0);
     grid->addWidget(cmbType, 0, 1, 1, 2);
-    grid->addWidget(label(tr("&Interval"), tx[IntervalField]), 1, 0);
+    grid->addWidget(buddyLabel(tr("&Interval"), tx[IntervalField]), 1, 0);
     grid->addWidget(tx[IntervalField], 1, 1);
-    grid->addWidget(label(tr("&Count"), tx[CountField]), 2, 0);
+    grid->addWidget(buddyLabel(tr("&Count"), tx[CountField]), 2, 0);
     grid->addWidget(tx[CountField], 2, 1);
-    grid->addWidget(label(tr("&Last date"), tx[LastDateField]), 3, 0);
+    grid->addWidget(buddyLabel(tr("&Last date"), tx[LastDateField]), 3, 0);
     grid->addWidget(tx[LastDateField], 3, 1);
     grid->addWidget(cmdSearch, 3, 2, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : cmd)
-        buttons->addWidget(button);
-
     auto* window = new QVBoxLayout(this);
     window->addLayout(grid);
     window->addWidget(lblStatus);
-    window->addLayout(buttons);
-
-    setTabOrder(cmbType, tx[IntervalField]);
-    setTabOrder(tx[IntervalField], tx[CountField]);
-    setTabOrder(tx[CountField], tx[LastDateField]);
-    setTabOrder(tx[LastDateField], cmd[OkCommand]);
-    setTabOrder(cmd[OkCommand], cmd[CancelCommand]);
+    window->addLayout(DialogLayout::buttonRow({cmd[OkCommand], cmd[CancelCommand]}));
+    DialogLayout::setTabChain(
+        {cmbType, tx[IntervalField], tx[CountField], tx[LastDateField], cmd[OkCommand], cmd[CancelCommand]});
 }
 
 void frmSeries::showWhole(QLineEdit* field, bool valid) {
@@ -184,14 +168,9 @@ void frmSeries::refuse(ItemSeries::Refusal refusal) {
 }
 
 bool frmSeries::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == tx[LastDateField] && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers held =
-            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        if (key->key() == Qt::Key_K && held == Qt::ControlModifier) {
-            cmdSearch_Click();
-            return true;
-        }
+    if (watched == tx[LastDateField] && frmDatePicker::isPickerKey(event)) {
+        cmdSearch_Click();
+        return true;
     }
     return QDialog::eventFilter(watched, event);
 }

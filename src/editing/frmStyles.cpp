@@ -4,6 +4,7 @@
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
+#include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/bsInput.h"
 #include "chart/DefaultStyles.h"
@@ -29,6 +30,8 @@ constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
 const QString newStyleName = QStringLiteral("new style");
 // Half-hour cells: the sample bar from 01:00 to 03:00 is four cells long.
 constexpr int sampleScale = 9;
+// High enough to show the vertical alignment of a caption.
+constexpr int sampleRowHeight = 36;
 
 QPointer<frmStyles>& openDialog(int mode) {
     static QPointer<frmStyles> resources;
@@ -111,13 +114,10 @@ void frmStyles::buildWindow() {
 
     const QStringList commands = {tr("&New"), tr("&Delete"), tr("&Return")};
     const QStringList looks = {tr("Font..."), tr("Background..."), tr("Foreground...")};
-    for (int index = 0; index < 3; ++index) {
-        cmdOK[size_t(index)] = new QPushButton(commands[index], this);
-        connect(cmdOK[size_t(index)], &QPushButton::clicked, this, [this, index] { cmdOK_Click(index); });
-        cmd[size_t(index)] = new QPushButton(looks[index], this);
-        cmd[size_t(index)]->setAutoDefault(false);
-        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
-    }
+    DialogLayout::makeCommandButtons(cmdOK, this, commands, [this](int index) { cmdOK_Click(index); });
+    DialogLayout::makeCommandButtons(cmd, this, looks, [this](int index) { cmd_Click(index); });
+    for (QPushButton* button : cmd)
+        button->setAutoDefault(false);
     cmdOK[NewCommand]->setAutoDefault(false);
     cmdOK[DeleteCommand]->setAutoDefault(false);
     cmdOK[ReturnCommand]->setDefault(true);
@@ -148,7 +148,7 @@ void frmStyles::buildWindow() {
 
     gntSample = new GanttChart(m_sampleData, this);
     gntSample->setFocusPolicy(Qt::NoFocus);
-    gntSample->setMinimumSize(420, 110);
+    gntSample->setMinimumWidth(420);
 
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(cmbStyles, 1);
@@ -170,34 +170,21 @@ void frmStyles::buildWindow() {
         checkRow->addWidget(box);
     checkRow->addStretch();
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdOK[ReturnCommand]);
-
     auto* window = new QVBoxLayout(this);
     window->addLayout(listRow);
     window->addLayout(lookRow);
     window->addLayout(optionRow);
     window->addLayout(checkRow);
-    window->addWidget(gntSample, 1);
-    window->addLayout(buttons);
+    window->addWidget(gntSample);
+    window->addLayout(DialogLayout::buttonRow({cmdOK[ReturnCommand]}));
 
-    QWidget* previous = cmbStyles;
-    const auto chain = [&previous](QWidget* next) {
-        setTabOrder(previous, next);
-        previous = next;
-    };
-    chain(cmdOK[NewCommand]);
-    chain(cmdOK[DeleteCommand]);
-    for (QPushButton* button : cmd)
-        chain(button);
-    for (const auto* options : {&optBS, &optAH, &optAV}) {
-        for (QRadioButton* option : *options)
-            chain(option);
-    }
-    for (QCheckBox* box : chk)
-        chain(box);
-    chain(cmdOK[ReturnCommand]);
+    QList<QWidget*> tabOrder{cmbStyles, cmdOK[NewCommand], cmdOK[DeleteCommand]};
+    tabOrder.append(QList<QWidget*>(cmd.cbegin(), cmd.cend()));
+    for (const auto* options : {&optBS, &optAH, &optAV})
+        tabOrder.append(QList<QWidget*>(options->cbegin(), options->cend()));
+    tabOrder.append(QList<QWidget*>(chk.cbegin(), chk.cend()));
+    tabOrder.append(cmdOK[ReturnCommand]);
+    DialogLayout::setTabChain(tabOrder);
 }
 
 void frmStyles::setUpSample() {
@@ -206,18 +193,20 @@ void frmStyles::setUpSample() {
     settings.allowEdit = false;
     settings.allowRowSize = false;
     settings.scale = sampleScale;
+    settings.scrollBarsVisible = false;
     const TimePoint today = TimePoint::today();
     settings.firstShownTime = today;
     m_sampleData.styles().add(sampleKey);
     const QString rowKey = bsSupport::NewKey();
-    m_sampleData.rows().add(rowKey, tr("Sample"));
+    m_sampleData.rows().add(rowKey, tr("Sample"), QString(), QString(), sampleRowHeight);
     ChartItem& item = m_sampleData.items().add(tr("Sample"), rowKey, today.addSeconds(3600),
                                                today.addSeconds(3 * 3600), sampleKey, sampleKey);
     item.movementLock = 2;
     gntSample->setScale(sampleScale);
     gntSample->scrollTo(today);
-    // The focus frame is part of a style's look.
+    // The focus frame is part of a style's look; a highlighted heading would hide a row style.
     gntSample->setCurrentItem(sampleKey);
+    gntSample->setCurrentRow(0);
 }
 
 void frmStyles::SetMode(int mode) {
@@ -238,11 +227,15 @@ void frmStyles::SetMode(int mode) {
 }
 
 void frmStyles::showEvent(QShowEvent* event) {
-    if (!m_activated) {
-        m_activated = true;
-        ReadStyles();
-    }
     QDialog::showEvent(event);
+    if (m_activated)
+        return;
+    m_activated = true;
+    ReadStyles();
+    // The bands and the one row, with room around the bar for its focus frame; known once laid out.
+    gntSample->setFixedHeight(gntSample->viewport()->y() + gntSample->rowBottom(1) + 1 +
+                              gntSample->frameWidth() + 12);
+    adjustSize();
 }
 
 void frmStyles::ReadStyles() {
