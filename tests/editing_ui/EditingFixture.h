@@ -8,6 +8,7 @@
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
 
+#include <QComboBox>
 #include <QLocale>
 #include <QStringList>
 #include <QWidget>
@@ -102,6 +103,13 @@ public:
 private:
     QString m_id;
 };
+
+inline QStringList itemTexts(const QComboBox* list) {
+    QStringList texts;
+    for (int index = 0; index < list->count(); ++index)
+        texts << list->itemText(index);
+    return texts;
+}
 
 inline TimePoint at(int year, int month, int day, int hour = 0, int minute = 0) {
     return TimePoint::fromDateTime(QDate(year, month, day), QTime(hour, minute));

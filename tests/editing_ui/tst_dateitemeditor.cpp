@@ -28,12 +28,6 @@ const QString bob = QStringLiteral("{R-BOB}");
 const QString otherView = QStringLiteral("{ITEM-LIST}");
 constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
 
-QStringList textsOf(const QComboBox* box) {
-    QStringList texts;
-    for (int index = 0; index < box->count(); ++index)
-        texts << box->itemText(index);
-    return texts;
-}
 } // namespace
 
 class TstDateItemEditor : public QObject {
@@ -208,10 +202,10 @@ private slots:
     }
 
     void listsFollowTheChart() {
-        QCOMPARE(textsOf(editor().cmbRes), QStringList({"Alice", "Bob"}));
+        QCOMPARE(itemTexts(editor().cmbRes), QStringList({"Alice", "Bob"}));
         QCOMPARE(editor().cmbRes->currentIndex(), -1);
         // The item styles only: neither the resource styles nor the carrier of the timetable's settings.
-        QCOMPARE(textsOf(editor().cmbStyleEx), QStringList({"Date", "Date Fixed", "Break"}));
+        QCOMPARE(itemTexts(editor().cmbStyleEx), QStringList({"Date", "Date Fixed", "Break"}));
         QCOMPARE(editor().styleKey(), QString("Date"));
 
         // A fixing style locks the item in place.
@@ -225,7 +219,7 @@ private slots:
         timetable().chart.rows().byKey(alice)->caption = "Bob";
         timetable().addRow("{R-CAROL}", "Carol");
         timetable().items.RowsChanged();
-        QCOMPARE(textsOf(editor().cmbRes), QStringList({"Bob", "Bob", "Carol"}));
+        QCOMPARE(itemTexts(editor().cmbRes), QStringList({"Bob", "Bob", "Carol"}));
         QCOMPARE(editor().resourceKey(), bob);
         QVERIFY(!editor().isChanged());
 

@@ -14,13 +14,6 @@
 namespace {
 const QString room = QStringLiteral("{R-ROOM}");
 
-QStringList entries(const QComboBox* list) {
-    QStringList texts;
-    for (int index = 0; index < list->count(); ++index)
-        texts << list->itemText(index);
-    return texts;
-}
-
 QStringList styleKeys(const GanttData& chart) {
     QStringList keys;
     for (int position = 1; position <= chart.styles().count(); ++position)
@@ -64,10 +57,11 @@ private slots:
     }
 
     void modes() {
-        QCOMPARE(entries(open(ChartStyle::ItemKind).cmbStyles), (QStringList{"Date", "Date Fixed", "Break"}));
+        QCOMPARE(itemTexts(open(ChartStyle::ItemKind).cmbStyles),
+                 (QStringList{"Date", "Date Fixed", "Break"}));
         QCOMPARE(m_dialog->windowTitle(), QString("Styles (Date items)"));
         QVERIFY(m_dialog->chk[frmStyles::FixedCheck]->isVisible());
-        QCOMPARE(entries(open(ChartStyle::RowKind).cmbStyles), QStringList{"Resources"});
+        QCOMPARE(itemTexts(open(ChartStyle::RowKind).cmbStyles), QStringList{"Resources"});
         QCOMPARE(m_dialog->windowTitle(), QString("Styles (Resources)"));
         QVERIFY(m_dialog->chk[frmStyles::DefaultCheck]->isHidden());
         // A resource style shows on the sample's row heading, a date item style on its bar.
@@ -75,10 +69,8 @@ private slots:
         m_dialog->SetMode(3);
         QCOMPARE(m_prompts->texts(), QStringList{"Wrong invocation for 'SetMode'!"});
         QCOMPARE(m_dialog->mode(), int(ChartStyle::RowKind));
-    }
 
-    // The sample chart shows the chosen style, and cannot be edited.
-    void sample() {
+        // The sample chart shows the chosen style, and cannot be edited.
         open(ChartStyle::ItemKind);
         choose("Break");
         const GanttData& sample = m_dialog->sampleData();
@@ -247,7 +239,7 @@ private slots:
         chart().rows().get(room).styleKey.clear();
         m_prompts->answerMessage(MessageResult::Yes);
         click(m_dialog->cmdOK[frmStyles::DeleteCommand]);
-        QCOMPARE(entries(m_dialog->cmbStyles), QStringList{"new style 2"});
+        QCOMPARE(itemTexts(m_dialog->cmbStyles), QStringList{"new style 2"});
         QCOMPARE(chart().styles().byKey("new style 2")->kind, int(ChartStyle::RowKind));
 
         // A date item style goes also while items use it, and takes the default along; No keeps it.
