@@ -16,8 +16,4 @@ struct BoardWindows {
     std::function<void(frmMain& board)> itemList;
     // A new monthly overview of the resource for the month of the time point, not modal.
     std::function<void(frmMain& board, const QString& resourceKey, TimePoint month)> monthlyOverview;
-    // The settings dialogs, modal.
-    std::function<void(frmMain& board)> generalOptions;
-    std::function<void(frmMain& board)> timeDisplay;
-    std::function<void(frmMain& board)> scheduleSettings;
 };

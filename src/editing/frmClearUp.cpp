@@ -5,6 +5,7 @@
 #include "app/MessageFlags.h"
 #include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
+#include "app/ui/OpenModal.h"
 #include "app/ui/StepStatus.h"
 #include "app/ui/bsInput.h"
 #include "editing/core/ItemCleanUp.h"
@@ -36,9 +37,8 @@ frmClearUp::frmClearUp(QWidget* parent)
     m_filter->setKind(tx, InputKind::Date);
 }
 
-void frmClearUp::showModal(QWidget* owner) {
-    frmClearUp dialog(owner);
-    dialog.exec();
+frmClearUp* frmClearUp::showModal(QWidget* owner) {
+    return openModal(new frmClearUp(owner));
 }
 
 void frmClearUp::buildWindow() {

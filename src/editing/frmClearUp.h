@@ -18,8 +18,8 @@ public:
 
     explicit frmClearUp(QWidget* parent = nullptr);
 
-    // Shows the dialog modally over its owner.
-    static void showModal(QWidget* owner);
+    // Shows a new dialog modal over its owner and returns at once; it is deleted when it closes.
+    static frmClearUp* showModal(QWidget* owner);
 
     // The run: true when it walked every item or was stopped by the user, false when the date was
     // refused or the user declined.

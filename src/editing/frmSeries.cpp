@@ -6,6 +6,7 @@
 #include "app/NumericText.h"
 #include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
+#include "app/ui/OpenModal.h"
 #include "app/ui/StepStatus.h"
 #include "app/ui/bsInput.h"
 #include "frmDatePicker.h"
@@ -37,10 +38,10 @@ frmSeries::frmSeries(QWidget* parent)
     tx[LastDateField]->installEventFilter(this);
 }
 
-void frmSeries::showFor(const QString& itemKey, QWidget* owner) {
-    frmSeries dialog(owner);
-    dialog.ItemID(itemKey);
-    dialog.exec();
+frmSeries* frmSeries::showFor(const QString& itemKey, QWidget* owner) {
+    auto* dialog = new frmSeries(owner);
+    dialog->ItemID(itemKey);
+    return openModal(dialog);
 }
 
 void frmSeries::buildWindow() {

@@ -22,8 +22,9 @@ public:
 
     explicit frmSeries(QWidget* parent = nullptr);
 
-    // Shows the dialog for the item modally over its owner.
-    static void showFor(const QString& itemKey, QWidget* owner);
+    // Shows a new dialog for the item modal over its owner and returns at once; it is deleted when it
+    // closes.
+    static frmSeries* showFor(const QString& itemKey, QWidget* owner);
 
     void ItemID(const QString& key) { m_itemId = key; }
     [[nodiscard]] const QString& itemId() const { return m_itemId; }

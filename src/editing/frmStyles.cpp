@@ -201,7 +201,7 @@ void frmStyles::setUpSample() {
     m_sampleData.rows().add(rowKey, tr("Sample"), QString(), QString(), sampleRowHeight);
     ChartItem& item = m_sampleData.items().add(tr("Sample"), rowKey, today.addSeconds(3600),
                                                today.addSeconds(3 * 3600), sampleKey, sampleKey);
-    item.movementLock = 2;
+    item.setMovementLock(2);
     gntSample->setScale(sampleScale);
     gntSample->scrollTo(today);
     // The focus frame is part of a style's look; a highlighted heading would hide a row style.

@@ -27,10 +27,10 @@ class TstSeries : public QObject {
     // Master from `start` for 90 minutes with its own caption, text, style and picture.
     ChartItem& addMaster(TimePoint start) {
         ChartItem& item = m_timetable->addItem(master, room, start, start.addSeconds(5400));
-        item.text = QStringLiteral("Weekly review");
-        item.styleKey = QStringLiteral("Date Fixed");
-        item.picture = QStringLiteral("/pictures/review.png");
-        item.movementLock = 2;
+        item.setText(QStringLiteral("Weekly review"));
+        item.setStyleKey(QStringLiteral("Date Fixed"));
+        item.setPicture(QStringLiteral("/pictures/review.png"));
+        item.setMovementLock(2);
         return item;
     }
 
@@ -53,12 +53,12 @@ class TstSeries : public QObject {
         const ChartItem& first = *m_timetable->chart.items().byKey(master);
         QList<QDateTime> starts;
         for (const ChartItem* item : m_timetable->chart.itemsInRange(room, at(1900, 1, 1), at(2300, 1, 1))) {
-            if (item->key() == master || item->seriesKey != first.seriesKey)
+            if (item->key() == master || item->seriesKey() != first.seriesKey())
                 continue;
             starts << item->start().toDateTime();
-            if (item->end() - item->start() != 5400 || item->text != first.text ||
-                item->styleKey != first.styleKey || item->picture != first.picture ||
-                item->movementLock != 2 || m_timetable->items.GetItemIndex(item->key()) < 0)
+            if (item->end() - item->start() != 5400 || item->text() != first.text() ||
+                item->styleKey() != first.styleKey() || item->picture() != first.picture() ||
+                item->movementLock() != 2 || m_timetable->items.GetItemIndex(item->key()) < 0)
                 starts.last() = QDateTime();
         }
         return starts;
@@ -133,7 +133,7 @@ private slots:
         QSignalSpy redraws(&m_timetable->chart, &GanttData::changed);
         QVERIFY(run(type, fields[0], fields[1], fields[2]));
         QTEST(memberStarts(), "expected");
-        QCOMPARE(m_timetable->chart.items().byKey(master)->seriesKey.size(), 38);
+        QCOMPARE(m_timetable->chart.items().byKey(master)->seriesKey().size(), 38);
         QCOMPARE(view.heard.first(), "changed " + master + ' ');
         QCOMPARE(view.heard.size(), 1 + memberStarts().size());
         QCOMPARE(redraws.size(), 1);
@@ -191,7 +191,7 @@ private slots:
         QTEST(m_prompts->texts().value(0), "message");
         QCOMPARE(m_prompts->prompts().constFirst().flags, int(MessageFlags::Critical));
         QCOMPARE(m_timetable->chart.items().count(), 1);
-        QVERIFY(m_timetable->chart.items().byKey(master)->seriesKey.isEmpty());
+        QVERIFY(m_timetable->chart.items().byKey(master)->seriesKey().isEmpty());
     }
 
     void masterMissing() {
@@ -213,7 +213,7 @@ private slots:
                              "other items allready existing!"});
         QCOMPARE(m_prompts->prompts().constFirst().flags, MessageFlags::OkCancel | MessageFlags::Information);
 
-        const QString seriesKey = m_timetable->chart.items().byKey(master)->seriesKey;
+        const QString seriesKey = m_timetable->chart.items().byKey(master)->seriesKey();
         m_prompts->clear();
         m_prompts->answerMessage(MessageResult::Ok);
         m_prompts->answerMessage(MessageResult::Cancel);
@@ -228,7 +228,7 @@ private slots:
         QCOMPARE(m_prompts->texts().size(), 3);
         QCOMPARE(memberStarts().size(), 3);
         QCOMPARE(memberStarts().last(), at(2024, 3, 10, 9, 30).toDateTime());
-        QCOMPARE(m_timetable->chart.items().byKey(master)->seriesKey, seriesKey);
+        QCOMPARE(m_timetable->chart.items().byKey(master)->seriesKey(), seriesKey);
     }
 };
 

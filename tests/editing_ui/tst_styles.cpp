@@ -79,7 +79,7 @@ private slots:
         const ChartItem* bar = sample.items().byKey(frmStyles::sampleKey);
         QCOMPARE(bar->start(), TimePoint::today().addSeconds(3600));
         QCOMPARE(bar->end() - bar->start(), 7200);
-        QCOMPARE(bar->movementLock, 2);
+        QCOMPARE(bar->movementLock(), 2);
         QVERIFY(!sample.settings().allowAdd && !sample.settings().allowEdit &&
                 !sample.settings().allowRowSize);
         QCOMPARE(m_dialog->gntSample->firstShownTime(), TimePoint::today());
@@ -154,9 +154,9 @@ private slots:
         m_timetable->items.AddMessenger(view);
         click(m_dialog->chk[frmStyles::FixedCheck]);
         QVERIFY(chart().styles().byKey("Date")->fixedItem);
-        QCOMPARE(chart().items().byKey("A")->movementLock, 0);
+        QCOMPARE(chart().items().byKey("A")->movementLock(), 0);
         click(m_dialog->cmdOK[frmStyles::ReturnCommand]);
-        QCOMPARE(chart().items().byKey("A")->movementLock, 2);
+        QCOMPARE(chart().items().byKey("A")->movementLock(), 2);
         QCOMPARE(view.heard, QStringList{"itemStylesChanged"});
         QVERIFY(!m_dialog->isVisible());
         m_timetable->items.RemoveMessenger(view);

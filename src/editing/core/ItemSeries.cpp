@@ -53,21 +53,21 @@ struct Master {
 };
 
 Master takeMaster(clsItems& items, ChartItem& item) {
-    if (item.seriesKey.isEmpty()) {
-        item.seriesKey = bsSupport::NewKey();
+    if (item.seriesKey().isEmpty()) {
+        item.setSeriesKey(bsSupport::NewKey());
         items.UpdateItem(item, QString());
     }
     const TimePoint day = item.start().datePart();
     return {item.rowKey(),
-            item.caption,
-            item.text,
-            item.styleKey,
-            item.picture,
-            item.addOnData,
-            item.seriesKey,
-            item.addTag,
-            item.tag,
-            item.movementLock,
+            item.caption(),
+            item.text(),
+            item.styleKey(),
+            item.picture(),
+            item.addOnData(),
+            item.seriesKey(),
+            item.addTag(),
+            item.tag(),
+            item.movementLock(),
             day,
             item.start() - day,
             item.end() - item.start()};
@@ -87,11 +87,11 @@ bool addMember(clsItems& items, const Master& master, TimePoint day, ItemSeries:
     }
     ChartItem& member = chart.items().add(master.caption, master.rowKey, start, end, bsSupport::NewKey(),
                                           master.styleKey, master.picture, master.addTag);
-    member.addOnData = master.addOnData;
-    member.text = master.text;
-    member.movementLock = master.movementLock;
-    member.seriesKey = master.seriesKey;
-    member.tag = master.tag;
+    member.setAddOnData(master.addOnData);
+    member.setText(master.text);
+    member.setMovementLock(master.movementLock);
+    member.setSeriesKey(master.seriesKey);
+    member.setTag(master.tag);
     ++outcome.added;
     items.Add(member, QString());
     return true;
