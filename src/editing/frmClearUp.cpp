@@ -44,9 +44,10 @@ frmClearUp* frmClearUp::showModal(QWidget* owner) {
 void frmClearUp::buildWindow() {
     tx = new QLineEdit(this);
     const QFontMetrics metrics(font());
-    tx->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 16);
+    const int dateWidth = DialogLayout::dateTextWidth(metrics);
+    tx->setFixedWidth(dateWidth + 16);
     lblStatus = new QLabel(this);
-    lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkText + QStringLiteral("00.00.0000")) + 8);
+    lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkText) + dateWidth + 8);
 
     const QStringList captions = {tr("&OK"), tr("&Return")};
     DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });

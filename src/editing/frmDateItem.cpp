@@ -130,7 +130,7 @@ void frmDateItem::buildWindow() {
     chkSeries->hide();
 
     const QFontMetrics metrics(font());
-    const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 16;
+    const int dateWidth = DialogLayout::dateTextWidth(metrics) + 16;
     const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16;
     for (const int index : {StartDateField, EndDateField})
         tx[size_t(index)]->setFixedWidth(dateWidth);

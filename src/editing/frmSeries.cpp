@@ -57,7 +57,8 @@ void frmSeries::buildWindow() {
     const int numberWidth = metrics.horizontalAdvance(QStringLiteral("00000")) + 16;
     tx[IntervalField]->setFixedWidth(numberWidth);
     tx[CountField]->setFixedWidth(numberWidth);
-    tx[LastDateField]->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 16);
+    const int dateWidth = DialogLayout::dateTextWidth(metrics);
+    tx[LastDateField]->setFixedWidth(dateWidth + 16);
 
     cmdSearch = new QPushButton(frmDatePicker::buttonIcon(), QString(), this);
     cmdSearch->setToolTip(tr("Calendar (Ctrl+K)"));
@@ -66,7 +67,7 @@ void frmSeries::buildWindow() {
     connect(cmdSearch, &QPushButton::clicked, this, &frmSeries::cmdSearch_Click);
 
     lblStatus = new QLabel(this);
-    lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkingText + QStringLiteral("00.00.0000")) + 8);
+    lblStatus->setMinimumWidth(metrics.horizontalAdvance(checkingText) + dateWidth + 8);
 
     const QStringList captions = {tr("&OK"), tr("&Cancel")};
     DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });

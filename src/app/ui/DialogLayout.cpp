@@ -1,10 +1,22 @@
 #include "DialogLayout.h"
 
+#include "app/TimePoint.h"
+
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace DialogLayout {
+int dateTextWidth(const QFontMetrics& metrics) {
+    int widest = 0;
+    for (int month = 1; month <= 12; ++month)
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(TimePoint::fromDate(QDate(2000, month, 28)).shortDate()));
+    return widest;
+}
+
 QLabel* buddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text, buddy->parentWidget());
     label->setBuddy(buddy);

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+class QFontMetrics;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
@@ -13,6 +14,9 @@ class QWidget;
 
 // The pieces every dialog of the program lays out the same way.
 namespace DialogLayout {
+// The widest date the locale's short form writes, as the font shows it.
+int dateTextWidth(const QFontMetrics& metrics);
+
 // A label whose mnemonic moves the focus to the field.
 QLabel* buddyLabel(const QString& text, QWidget* buddy);
 // The command buttons, right-aligned in one row.
