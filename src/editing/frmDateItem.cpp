@@ -649,7 +649,9 @@ void frmDateItem::ItemsChanged() {
 
 void frmDateItem::ItemSelected(QString key, QString senderId) {
     guardedStep(QStringLiteral("Sub:frmDateItem:iMessenger_ItemSelected"), [&] {
-        if (senderId == m_id)
+        // While storing, the board announces the series members that follow the stored item; the
+        // editor stays on the item it stores, or its next store would write into another one.
+        if (senderId == m_id || m_storing)
             return;
         m_itemKey = key;
         showItemWhenChartIsIdle();

@@ -140,6 +140,20 @@ private slots:
         QCOMPARE(fixture->chart().items().byKey("S2")->start(), at(9).addDays(1));
     }
 
+    // The members the follow-up moves are announced by the board, yet the editor stays on its item.
+    void editorKeepsItsItemWhenMembersFollow() {
+        addItem("S1", 1, at(8), at(9), "SER");
+        addItem("S2", 1, at(8).addDays(1), at(9).addDays(1), "SER");
+        frmDateItem* editor = frmDateItem::open(*board);
+        fixture->items().ItemSeledctedById("S1", board->ID());
+        editor->setFieldText(frmDateItem::StartTimeField, "07:00");
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        QVERIFY(editor->Store(false));
+        QCOMPARE(fixture->chart().items().byKey("S2")->start(), at(7).addDays(1));
+        QCOMPARE(editor->itemKey(), QString("S1"));
+        editor->close();
+    }
+
     void doubleClickOpensEditor_data() {
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("resourceKey");
