@@ -5,9 +5,9 @@
 #include "board/BoardMenus.h"
 #include "board/ColorComboBox.h"
 #include "board/DetailPanel.h"
-#include "board/SchedulePrint.h"
 #include "board/TimeNavigation.h"
 #include "board/frmCalendar.h"
+#include "editing/SchedulePrint.h"
 
 #include <QAction>
 #include <QCalendarWidget>
