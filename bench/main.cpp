@@ -1,6 +1,7 @@
-// qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
-// widget on large timetables. Every figure is printed as one line "name value unit".
+// qunta-bench: figures of the item table, the conflict test, the series follow-up, the chart widget
+// and the monthly overview on large timetables. Every figure is printed as one line "name value unit".
 
+#include "MonthViewBench.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "chart/DefaultStyles.h"
@@ -468,6 +469,10 @@ void Bench::run() {
     measureSeries(*chart, *items);
     for (const auto& messenger : messengers)
         items->RemoveMessenger(*messenger);
+
+    YesPrompts yes;
+    measureMonthViews(*chart, *items, yes,
+                      [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {

@@ -125,17 +125,17 @@ void MonthChart::ReadItems(const GanttData& board, const QString& resourceKey, c
     if (!month.isValid())
         return;
     m_month = QDate(month.year(), month.month(), 1);
+    m_first = TimePoint::fromDate(m_month);
+    m_end = TimePoint::fromDate(m_month.addMonths(1));
     m_resource = resourceKey;
-    m_shownKeys.clear();
+    m_barsOf.clear();
     m_bars = 0;
     const ChartBatch batch(m_data);
     writeHeadings();
     m_data.items().clear();
-    const TimePoint first = monthStart();
-    const TimePoint end = monthEnd();
     // From a second before the month: a booking of no length at its first midnight is found too.
-    for (const ChartItem* item : board.itemsInRange(resourceKey, first.addSeconds(-1), end))
-        addBars(*item, first, end);
+    for (const ChartItem* item : board.itemsInRange(resourceKey, m_first.addSeconds(-1), m_end))
+        addBars(*item);
 }
 
 void MonthChart::writeHeadings() {
@@ -146,13 +146,23 @@ void MonthChart::writeHeadings() {
     }
 }
 
-void MonthChart::addBars(const ChartItem& item, TimePoint first, TimePoint end) {
-    m_shownKeys.insert(item.key());
+void MonthChart::updateBooking(const GanttData& board, const QString& key) {
+    if (!m_month.isValid())
+        return;
+    const ChartBatch batch(m_data);
+    for (const QString& bar : m_barsOf.take(key))
+        m_data.items().remove(bar);
+    const ChartItem* item = board.items().byKey(key);
+    if (item && item->rowKey() == m_resource)
+        addBars(*item);
+}
+
+void MonthChart::addBars(const ChartItem& item) {
     // The walk covers the days of the month only, however long the booking.
-    const TimePoint from = std::max(item.start(), first);
-    const TimePoint to = std::min(item.end(), end);
+    const TimePoint from = std::max(item.start(), m_first);
+    const TimePoint to = std::min(item.end(), m_end);
     const QString caption = item.seriesKey.isEmpty() ? item.caption : QStringLiteral("(S) ") + item.caption;
-    for (TimePoint day = from.datePart(); day < end && day <= to; day = day.addDays(1)) {
+    for (TimePoint day = from.datePart(); day < m_end && day <= to; day = day.addDays(1)) {
         const TimePoint barStart = std::max(from, day);
         const TimePoint barEnd = std::min(to, day.addDays(1));
         // A booking that ends at a midnight gets no empty bar on the day that begins there.
@@ -163,16 +173,17 @@ void MonthChart::addBars(const ChartItem& item, TimePoint first, TimePoint end) 
             shownDay.addSeconds(barEnd - day), QStringLiteral("~b%1").arg(++m_bars), item.styleKey);
         bar.text = item.text;
         bar.seriesKey = item.key();
+        m_barsOf[item.key()].append(bar.key());
     }
 }
 
 bool MonthChart::concerns(const GanttData& board, const QString& key) const {
     if (!m_month.isValid())
         return false;
-    if (m_shownKeys.contains(key))
+    if (m_barsOf.contains(key))
         return true;
     const ChartItem* item = board.items().byKey(key);
-    return item && item->rowKey() == m_resource && item->end() >= monthStart() && item->start() < monthEnd();
+    return item && item->rowKey() == m_resource && item->end() >= m_first && item->start() < m_end;
 }
 
 QDate MonthChart::dayOfRow(const QDate& month, int position) {

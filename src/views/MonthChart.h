@@ -4,8 +4,9 @@
 #include "chart/GanttData.h"
 
 #include <QDate>
-#include <QSet>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 
 // The chart of a monthly overview: one row per day of a month (31 rows keyed "~r01" .. "~r31"), a
 // time line of one day, and every booking of one resource cut at midnight into one bar per day it
@@ -37,6 +38,9 @@ public:
     // Whether a change of the booking may change what the chart shows: one of its bars is shown, or
     // it is a booking of the shown resource that reaches into the month.
     [[nodiscard]] bool concerns(const GanttData& board, const QString& key) const;
+    // Brings the bars of one booking up to date after it was added, changed or deleted: the bars
+    // ReadItems would give, without reading the month again.
+    void updateBooking(const GanttData& board, const QString& key);
 
     // The width of the heading column MakeGantt chose.
     [[nodiscard]] int headingColumnWidth() const;
@@ -56,13 +60,13 @@ private:
     void addRows(int rowHeight);
     void applySettings(int rowHeight);
     void writeHeadings();
-    void addBars(const ChartItem& item, TimePoint first, TimePoint end);
-    [[nodiscard]] TimePoint monthStart() const { return TimePoint::fromDate(m_month); }
-    [[nodiscard]] TimePoint monthEnd() const { return TimePoint::fromDate(m_month.addMonths(1)); }
+    void addBars(const ChartItem& item);
 
     GanttData m_data;
     QDate m_month;
+    TimePoint m_first; // the month's first midnight
+    TimePoint m_end;   // the next month's first midnight
     QString m_resource;
-    QSet<QString> m_shownKeys;
+    QHash<QString, QStringList> m_barsOf; // the bar keys of every booking shown
     int m_bars = 0;
 };

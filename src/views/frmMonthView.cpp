@@ -213,26 +213,27 @@ void frmMonthView::cntAC_GanttItemTipText(QString& text, const ChartItem& bar) c
     });
 }
 
-void frmMonthView::readIfConcerned(const QString& key) {
-    // A change elsewhere leaves every bar as it is: the overview is not rebuilt for it.
+void frmMonthView::followBooking(const QString& key) {
+    // A change elsewhere leaves every bar as it is, and a change here only the bars of its booking.
     bool concerned = false;
     ignoringErrors([&] { concerned = m_month.concerns(m_host.data(), key); });
     if (concerned)
-        ReadItems();
+        guardedStep(QStringLiteral("Sub:frmMonthView:ReadItems"),
+                    [&] { m_month.updateBooking(m_host.data(), key); });
 }
 
 void frmMonthView::ItemDeleteBefore(QString, bool&, QString) {}
 
 void frmMonthView::ItemDeleteAfter(QString key, QString) {
-    readIfConcerned(key);
+    followBooking(key);
 }
 
 void frmMonthView::ItemChanged(QString key, QString) {
-    readIfConcerned(key);
+    followBooking(key);
 }
 
 void frmMonthView::ItemAdded(QString key, QString) {
-    readIfConcerned(key);
+    followBooking(key);
 }
 
 void frmMonthView::ItemsChanged() {

@@ -76,7 +76,7 @@ private:
     void connectChart();
     void MakeGantt(int rowHeight);
     void updateTitle();
-    void readIfConcerned(const QString& key);
+    void followBooking(const QString& key);
     void unregister();
 
     MonthViewHost& m_host;
