@@ -54,6 +54,7 @@ private slots:
     void hiddenBandsGiveTheirSpaceToRows();
     void currentItemIsFramed();
     void printFitsThePreparedRange();
+    void printedTextKeepsItsSizeOnScreen();
     void fittedSpanFillsTheItemArea_data();
     void fittedSpanFillsTheItemArea();
 };
@@ -328,6 +329,35 @@ void ChartRenderingTest::printFitsThePreparedRange() {
     const int plainHeading = f.chart->xAt(at(6));
     const int x9 = plainHeading + int((at(9) - at(7)) * (800 - plainHeading) / (4 * 3600));
     QCOMPARE(page.pixelColor(x9, f.middleOf(1)), QColor(255, 0, 0));
+}
+
+void ChartRenderingTest::printedTextKeepsItsSizeOnScreen() {
+    ChartFixture f;
+    plain(f.data);
+    const QSize logical(400, 120);
+    // The page of a printer of the resolution at the zoom that prints the chart at its screen size,
+    // scaled back to screen pixels.
+    auto printed = [&](int dotsPerInch) {
+        const int zoom = 100 * dotsPerInch / 96;
+        QImage page(logical * zoom / 100, QImage::Format_ARGB32);
+        page.setDotsPerMeterX(int(dotsPerInch / 0.0254));
+        page.setDotsPerMeterY(int(dotsPerInch / 0.0254));
+        page.fill(Qt::white);
+        f.chart->preparePrint(at(7), at(11), page.height());
+        QPainter painter(&page);
+        f.chart->print(&painter, page.rect(), zoom);
+        painter.end();
+        return page.scaled(logical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    const QImage screen = printed(96);
+    const QImage printer = printed(480);
+    int differing = 0;
+    for (int y = 0; y < logical.height(); ++y) {
+        for (int x = 0; x < logical.width(); ++x)
+            differing += std::abs(qGray(screen.pixel(x, y)) - qGray(printer.pixel(x, y))) > 96 ? 1 : 0;
+    }
+    // Glyphs drawn at another size leave whole letters where the screen has none.
+    QVERIFY2(differing < logical.width() * logical.height() / 50, qPrintable(QString::number(differing)));
 }
 
 void ChartRenderingTest::fittedSpanFillsTheItemArea_data() {

@@ -755,7 +755,9 @@ void GanttChart::print(QPainter* painter, const QRect& pageRect, int zoomPercent
     painter->translate(pageRect.topLeft());
     painter->scale(zoom, zoom);
     const QRect all(QPoint(0, 0), logical);
-    ChartPainter(page, d->pictures).paint(painter, all, all);
+    ChartPainter pagePainter(page, d->pictures);
+    pagePainter.sizeFontsFor(logicalDpiY());
+    pagePainter.paint(painter, all, all);
     painter->restore();
 }
 
