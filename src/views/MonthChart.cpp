@@ -42,14 +42,17 @@ void MonthChart::addStyles() {
 
 int MonthChart::widestHeading() const {
     const QFontMetrics metrics(ChartFont::toQFont(m_data.styles().get(rowStyle).font));
-    int widest = 0;
-    // Day 28 of every month falls on every weekday over the years 2024 to 2030.
-    for (int year = 2024; year <= 2030; ++year) {
-        for (int month = 1; month <= 12; ++month)
-            widest = std::max(widest, metrics.horizontalAdvance(headingText(QDate(year, month, 28))));
-    }
+    const QLocale locale;
+    // The widest date of any month with the widest weekday name of any day.
+    int date = 0;
+    for (int month = 1; month <= 12; ++month)
+        date = std::max(
+            date, metrics.horizontalAdvance(TimePoint::fromDate(QDate(2000, month, 28)).shortDate(locale)));
+    int weekday = 0;
+    for (int day = Qt::Monday; day <= Qt::Sunday; ++day)
+        weekday = std::max(weekday, metrics.horizontalAdvance(locale.dayName(day, QLocale::ShortFormat)));
     constexpr int padding = 12; // the cell's text margins and its border
-    return widest + padding;
+    return date + metrics.horizontalAdvance(QLatin1Char(' ')) + weekday + padding;
 }
 
 int MonthChart::headingColumnWidth() const {

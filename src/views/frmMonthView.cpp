@@ -151,6 +151,9 @@ void frmMonthView::MakeGantt(int rowHeight) {
 void frmMonthView::setThisMonth(TimePoint month) {
     m_thisMonth = month.date();
     lblActMonth->setText(MonthChart::monthCaption(m_thisMonth));
+    // A row or bar chosen in the month before means nothing in this one.
+    cntAC->setCurrentItem(QString());
+    cntAC->setCurrentRow(0);
     ReadItems();
 }
 
