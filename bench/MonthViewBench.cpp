@@ -1,5 +1,6 @@
 #include "MonthViewBench.h"
 
+#include "BenchTiming.h"
 #include "app/GlobalData.h"
 #include "app/UserPrompts.h"
 #include "chart/GanttData.h"
@@ -12,31 +13,17 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <chrono>
-#include <ctime>
 #include <memory>
 #include <vector>
 
 using namespace bsSupport;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int bookingsInMonth = 100;
 constexpr int openings = 21;
 constexpr int rebuilds = 51;
 constexpr int seriesMembers = 9999;
 constexpr int overviews = 10;
-
-double msSince(Clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-}
-
-double median(std::vector<double> values) {
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
 
 class BenchBoard : public MonthViewHost {
 public:
@@ -129,11 +116,10 @@ std::pair<double, double> carryOver(GanttData& chart, clsItems& items, ChartItem
     const ItemSnapshot before = ItemSnapshot::of(master);
     master.setSpan(master.start().addSeconds(3600), master.end().addSeconds(3600));
     items.UpdateItem(master, QString());
-    const auto begin = Clock::now();
-    const std::clock_t cpu = std::clock();
+    const Stopwatch watch;
     ItemMoved(chart, before, master, &items);
     QCoreApplication::processEvents();
-    return {msSince(begin), double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC};
+    return {watch.wallMs(), watch.cpuMsSpent()};
 }
 
 void measureSeriesFollowUp(BenchBoard& board, clsItems& items, TimePoint first, const PrintFigure& print) {

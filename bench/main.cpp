@@ -1,6 +1,7 @@
 // qunta-bench: figures of the item table, the conflict test, the series follow-up, the chart widget
 // and the monthly overview on large timetables. Every figure is printed as one line "name value unit".
 
+#include "BenchTiming.h"
 #include "MonthViewBench.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
@@ -32,8 +33,6 @@
 using namespace bsSupport;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int deletedItems = 50000;
 constexpr int seriesMembers = 9999;
 constexpr int addedItems = 10000;
@@ -47,33 +46,6 @@ constexpr int weekScale = 12;
 constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
-
-double msSince(Clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-}
-
-double median(std::vector<double> values) {
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock and processor time of one step: on a busy machine the two differ a lot.
-struct Stopwatch {
-    Clock::time_point wall = Clock::now();
-    double cpu = cpuMs();
-
-    [[nodiscard]] double wallMs() const {
-        return std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
-    }
-    [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
-};
 
 double residentMegabytes() {
     QFile status(QStringLiteral("/proc/self/status"));
