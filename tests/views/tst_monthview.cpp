@@ -374,6 +374,8 @@ private slots:
                                              << "Dezember, 2024" << QDate(2024, 12, 1);
         QTest::newRow("before 1900") << QDate(1900, 1, 20) << int(frmMonthView::PreviousMonth)
                                      << "Dezember, 1899" << QDate(1899, 12, 1);
+        QTest::newRow("after the last month")
+            << QDate(9999, 12, 31) << int(frmMonthView::NextMonth) << "Dezember, 9999" << QDate(9999, 12, 1);
         QTest::newRow("from a 31st") << QDate(2024, 1, 31) << int(frmMonthView::NextMonth) << "Februar, 2024"
                                      << QDate(2024, 2, 1);
     }
