@@ -10,13 +10,13 @@
 
 #include <QCloseEvent>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 const QString windowCaption = QStringLiteral("Monthly Overview");
@@ -33,7 +33,7 @@ QString spanText(const ChartItem& booking) {
     return from + QStringLiteral(" - ") + end.shortDate(locale) + ' ' + end.shortTime(locale);
 }
 
-void placeBelow(QWidget& window, const QWidget* owner) {
+void cascadeOver(QWidget& window, const QWidget* owner) {
     if (!owner)
         return;
     const int earlier = int(owner->findChildren<frmMonthView*>(Qt::FindDirectChildrenOnly).size()) - 1;
@@ -78,7 +78,7 @@ frmMonthView* frmMonthView::open(MonthViewHost& host, QWidget* owner, const QStr
     view->setAttribute(Qt::WA_DeleteOnClose);
     view->setRessourceID(resourceKey);
     view->setThisMonth(month);
-    placeBelow(*view, owner);
+    cascadeOver(*view, owner);
     view->show();
     return view;
 }
@@ -90,11 +90,12 @@ void frmMonthView::buildWindow() {
     cmdMove[NextMonth]->setArrowType(Qt::RightArrow);
     lblActMonth = new QLabel(this);
     lblActMonth->setAlignment(Qt::AlignCenter);
-    lblActMonth->setMinimumWidth(
-        QFontMetrics(lblActMonth->font()).horizontalAdvance(QStringLiteral("September, 0000")) + 16);
     QFont bold = lblActMonth->font();
     bold.setBold(true);
     lblActMonth->setFont(bold);
+    // Wide enough for every month, so that the arrows stay where they are.
+    lblActMonth->setMinimumWidth(QFontMetrics(bold).horizontalAdvance(QStringLiteral("September, 0000")) +
+                                 16);
     cmdPrint = new QPushButton(tr("&Print"), this);
 
     cntAC = new GanttChart(m_month.data(), this);
