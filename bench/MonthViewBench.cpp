@@ -99,13 +99,13 @@ ChartItem& addSeries(GanttData& chart, clsItems& items, const QString& resource,
     const QString seriesKey = NewKey();
     ChartItem& master = chart.items().add(QStringLiteral("Series"), resource, first.addSeconds(8 * 3600),
                                           first.addSeconds(9 * 3600), NewKey(), QStringLiteral("Date"));
-    master.seriesKey = seriesKey;
+    master.setSeriesKey(seriesKey);
     items.Add(master, QString());
     const ChartBatch batch(chart);
     for (int day = 1; day <= seriesMembers; ++day) {
-        ChartItem& member = chart.items().add(master.caption, resource, master.start().addDays(day),
-                                              master.end().addDays(day), NewKey(), master.styleKey);
-        member.seriesKey = seriesKey;
+        ChartItem& member = chart.items().add(master.caption(), resource, master.start().addDays(day),
+                                              master.end().addDays(day), NewKey(), master.styleKey());
+        member.setSeriesKey(seriesKey);
         items.Add(member, QString());
     }
     return master;

@@ -26,6 +26,9 @@
 #include "model/ChartBatch.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmSettings.h"
+#include "settings/frmSettingsGeneral.h"
 
 #include <QAction>
 #include <QApplication>
@@ -457,26 +460,15 @@ void frmMain::mOptI_Click(int index) {
     ignoringErrors([&] {
         switch (index) {
         case 0:
-            if (m_windows.generalOptions)
-                m_windows.generalOptions(*this);
-            else
-                notAvailable(tr("general options dialog"));
+            frmSettingsGeneral::Open(this);
             break;
         case 1:
-            if (!SetDirty())
-                return;
-            if (m_windows.timeDisplay)
-                m_windows.timeDisplay(*this);
-            else
-                notAvailable(tr("time display dialog"));
+            if (SetDirty())
+                frmScheduleAppearance::Open(*this);
             break;
         case 2:
-            if (!SetDirty())
-                return;
-            if (m_windows.scheduleSettings)
-                m_windows.scheduleSettings(*this);
-            else
-                notAvailable(tr("timetable settings dialog"));
+            if (SetDirty())
+                frmSettings::Open(*this);
             break;
         default:
             break;
@@ -957,10 +949,10 @@ void frmMain::cmdDOK_Click() {
         m_snapshot = bsSupport::ItemSnapshot::of(*item);
         item->setSpan(*start, *end);
         if (style) {
-            item->styleKey = style->key();
-            item->movementLock = style->fixedItem ? 2 : 0;
+            item->setStyleKey(style->key());
+            item->setMovementLock(style->fixedItem ? 2 : 0);
         }
-        item->caption = m_detail->caption();
+        item->setCaption(m_detail->caption());
         globals().items->UpdateItem(*item, m_id);
         bsSupport::ItemMoved(m_chart, m_snapshot, *item, globals().items);
         m_chart.redraw();
@@ -979,11 +971,11 @@ QString frmMain::ItemTipText(const ChartItem& item) {
                end.shortTime();
     else
         text = start.mediumDate() + " - " + end.mediumDate();
-    if (!item.caption.isEmpty())
-        text += lineBreak + item.caption;
-    if (!item.text.isEmpty())
-        text += lineBreak + item.text;
-    if (!item.seriesKey.isEmpty())
+    if (!item.caption().isEmpty())
+        text += lineBreak + item.caption();
+    if (!item.text().isEmpty())
+        text += lineBreak + item.text();
+    if (!item.seriesKey().isEmpty())
         text.prepend(QStringLiteral("(S) "));
     return text;
 }
@@ -1158,6 +1150,11 @@ bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
         return false;
     m_windows.monthlyOverview(*this, rowKey, month);
     return true;
+}
+
+void frmMain::settingsStored() {
+    setDirty(true);
+    m_chart.redraw();
 }
 
 // ---------------------------------------------------------------------------------------------

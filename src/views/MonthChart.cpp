@@ -164,7 +164,8 @@ void MonthChart::addBars(const ChartItem& item) {
     // The walk covers the days of the month only, however long the booking.
     const TimePoint from = std::max(item.start(), m_first);
     const TimePoint to = std::min(item.end(), m_end);
-    const QString caption = item.seriesKey.isEmpty() ? item.caption : QStringLiteral("(S) ") + item.caption;
+    const QString caption =
+        item.seriesKey().isEmpty() ? item.caption() : QStringLiteral("(S) ") + item.caption();
     for (TimePoint day = from.datePart(); day < m_end && day <= to; day = day.addDays(1)) {
         const TimePoint barStart = std::max(from, day);
         const TimePoint barEnd = std::min(to, day.addDays(1));
@@ -173,9 +174,9 @@ void MonthChart::addBars(const ChartItem& item) {
             continue;
         ChartItem& bar = m_data.items().add(
             caption, rowKey(day.date().day()), shownDay.addSeconds(barStart - day),
-            shownDay.addSeconds(barEnd - day), QStringLiteral("~b%1").arg(++m_bars), item.styleKey);
-        bar.text = item.text;
-        bar.seriesKey = item.key();
+            shownDay.addSeconds(barEnd - day), QStringLiteral("~b%1").arg(++m_bars), item.styleKey());
+        bar.setText(item.text());
+        bar.setSeriesKey(item.key());
         m_barsOf[item.key()].append(bar.key());
     }
 }

@@ -201,19 +201,19 @@ void frmMonthView::cntAC_ClientAreaDblClick(const QPoint& position) {
 void frmMonthView::cntAC_GanttItemDblClick(const ChartItem& bar) {
     ignoringErrors([&] {
         if (clsItems* items = globals().items)
-            items->ItemSeledctedById(bar.seriesKey, m_id);
+            items->ItemSeledctedById(bar.seriesKey(), m_id);
     });
 }
 
 void frmMonthView::cntAC_GanttItemTipText(QString& text, const ChartItem& bar) const {
     ignoringErrors([&] {
         // The bar alone spans a piece of one day; the booking tells when it really begins and ends.
-        if (const ChartItem* booking = m_host.data().items().byKey(bar.seriesKey))
+        if (const ChartItem* booking = m_host.data().items().byKey(bar.seriesKey()))
             text = spanText(*booking);
-        if (!bar.caption.isEmpty())
-            text += QStringLiteral("\r\n") + bar.caption;
-        if (!bar.text.isEmpty())
-            text += QStringLiteral("\r\n") + bar.text;
+        if (!bar.caption().isEmpty())
+            text += QStringLiteral("\r\n") + bar.caption();
+        if (!bar.text().isEmpty())
+            text += QStringLiteral("\r\n") + bar.text();
     });
 }
 

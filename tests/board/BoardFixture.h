@@ -77,7 +77,7 @@ struct BoardFixture {
         for (const Booking& booking : bookings) {
             ChartItem& item = data.items().add(booking.key, booking.rowKey, booking.start, booking.end,
                                                booking.key, QStringLiteral("Date"));
-            item.seriesKey = booking.seriesKey;
+            item.setSeriesKey(booking.seriesKey);
         }
         clsSettings settings(data);
         settings.setDeleteAfterDays(deleteAfterDays);

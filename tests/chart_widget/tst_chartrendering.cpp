@@ -62,7 +62,7 @@ private slots:
 void ChartRenderingTest::barColourAtItsPlace() {
     ChartFixture f;
     plain(f.data);
-    f.data.items().byKey("A")->caption.clear();
+    f.data.items().byKey("A")->setCaption(QString());
     const QImage image = renderChartImage(f.data, at(6), 8, size);
     const ChartLayout layout = layoutOf(f.data, at(6), 8, size);
     const int y = int(layout.rowTop(0) + layout.rowBottom(0)) / 2;
@@ -134,8 +134,8 @@ void ChartRenderingTest::picturesAreScaledToTheirPlace() {
 
     ChartFixture f;
     plain(f.data);
-    f.data.items().byKey("A")->picture = path;
-    f.data.items().byKey("A")->caption.clear();
+    f.data.items().byKey("A")->setPicture(path);
+    f.data.items().byKey("A")->setCaption(QString());
     f.data.rows().byKey("R2")->picture = path;
     f.data.items().add("Missing", "R3", at(7), at(9), "M", "Date", folder.filePath("none.png"));
     const QImage image = renderChartImage(f.data, at(6), 8, size);
@@ -248,8 +248,12 @@ void ChartRenderingTest::emptyCaptionFormatShowsNoCaption_data() {
     QTest::addColumn<bool>("text");
     QTest::newRow("day format") << "dddd dd mmmm yyyy" << false << true;
     QTest::newRow("empty") << "" << false << false;
-    QTest::newRow("too long for the cell") << QString("dddd ").repeated(60) << false << false;
-    QTest::newRow("too long, truncated") << QString("dddd ").repeated(60) << true << true;
+    QTest::newRow("too long for the cell") << QString("dddddd ").repeated(11) << false << false;
+    QTest::newRow("too long, truncated") << QString("dddddd ").repeated(11) << true << true;
+    // Formats the pattern reader refuses (from a damaged or foreign file) draw nothing, not garbage.
+    QTest::newRow("longer than a format may be") << QString("dddd ").repeated(60) << true << false;
+    QTest::newRow("pattern letters only") << QString(1000, 'd') << true << false;
+    QTest::newRow("unclosed quote") << "dddd \"week" << true << false;
 }
 
 void ChartRenderingTest::emptyCaptionFormatShowsNoCaption() {

@@ -37,7 +37,7 @@ QStringList barsOf(const GanttData& month) {
     for (int position = 1; position <= month.items().count(); ++position) {
         const ChartItem& bar = *month.items().byPosition(position);
         bars << bar.rowKey().mid(2) + ' ' + clock(bar.start().seconds()) + '-' + clock(bar.end().seconds()) +
-                    ' ' + bar.caption;
+                    ' ' + bar.caption();
     }
     bars.sort();
     return bars;
@@ -55,7 +55,7 @@ QStringList referenceBars(const GanttData& board, const QString& resource, const
             const std::int64_t end =
                 std::min<std::int64_t>(item.end() - d.datePart(), TimePoint::secondsPerDay);
             const bool emptyTail = d > item.start() && end == 0;
-            const QString caption = item.seriesKey.isEmpty() ? item.caption : "(S) " + item.caption;
+            const QString caption = item.seriesKey().isEmpty() ? item.caption() : "(S) " + item.caption();
             if (d.date().year() == month.year() && d.date().month() == month.month() && !emptyTail)
                 bars << MonthChart::rowKey(d.date().day()).mid(2) + ' ' + clock(d.secondOfDay()) + '-' +
                             clock(end) + ' ' + caption;
@@ -175,16 +175,16 @@ private slots:
         QFETCH(TimePoint, start);
         QFETCH(TimePoint, end);
         QFETCH(QDate, month);
-        timetable().addItem("b", alice, start, end).text = "Notes";
+        timetable().addItem("b", alice, start, end).setText("Notes");
         timetable().addItem("other", bob, start, end);
         openView(alice, month);
         QTEST(bars(), "expected");
         QCOMPARE(bars(), referenceBars(timetable().chart, alice, month));
         const GanttData& chart = m_view->monthChart().data();
         for (int position = 1; position <= chart.items().count(); ++position) {
-            QCOMPARE(chart.items().byPosition(position)->seriesKey, QStringLiteral("b"));
-            QCOMPARE(chart.items().byPosition(position)->text, QStringLiteral("Notes"));
-            QCOMPARE(chart.items().byPosition(position)->styleKey, QStringLiteral("Date"));
+            QCOMPARE(chart.items().byPosition(position)->seriesKey(), QStringLiteral("b"));
+            QCOMPARE(chart.items().byPosition(position)->text(), QStringLiteral("Notes"));
+            QCOMPARE(chart.items().byPosition(position)->styleKey(), QStringLiteral("Date"));
         }
     }
 
@@ -208,7 +208,7 @@ private slots:
             ChartItem& item =
                 t.chart.items().add(key, random.bounded(3) ? alice : bob, origin, origin, key, "Date");
             span(item);
-            item.seriesKey = random.bounded(5) ? QString() : QStringLiteral("series");
+            item.setSeriesKey(random.bounded(5) ? QString() : QStringLiteral("series"));
             t.items.Add(item, QString());
         };
         for (int n = 0; n < 300; ++n)
@@ -345,7 +345,7 @@ private slots:
     void doubleClickOnABarSelectsItsBooking() {
         TestMessenger board(QStringLiteral("{BOARD}"));
         timetable().items.AddMessenger(board);
-        timetable().addItem("cross", alice, at(2024, 4, 5, 22), at(2024, 4, 6, 2)).text = "Notes";
+        timetable().addItem("cross", alice, at(2024, 4, 5, 22), at(2024, 4, 6, 2)).setText("Notes");
         frmMonthView& view = openView(alice, QDate(2024, 4, 1));
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -396,7 +396,7 @@ private slots:
 
     void showsWhatExists() {
         TestTimetable& t = timetable();
-        t.addItem("styled", alice, at(2024, 4, 2, 8), at(2024, 4, 2, 9)).styleKey = "Deleted style";
+        t.addItem("styled", alice, at(2024, 4, 2, 8), at(2024, 4, 2, 9)).setStyleKey("Deleted style");
         t.addItem("theirs", bob, at(2024, 4, 2, 8), at(2024, 4, 2, 9));
         frmMonthView& view = openView(alice, QDate(2024, 4, 1));
         QCOMPARE(bars(), QStringList{"02 08:00-09:00 styled"});

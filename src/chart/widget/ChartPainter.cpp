@@ -325,7 +325,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
                             BarLook look) const {
     if (bar.width() <= 0 || bar.height() <= 0)
         return;
-    const ChartStyle* style = styleOf(item.styleKey);
+    const ChartStyle* style = styleOf(item.styleKey());
     QColor back = style ? colour(style->backColor) : neutralBack;
     const QColor fore = style ? colour(style->foreColor) : neutralFore;
     if (look == BarLook::Hovered)
@@ -337,8 +337,8 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     p->fillRect(bar, back);
 
     int textLeft = bar.left() + 2 + (style ? style->captionIndent : 0);
-    if (!item.picture.isEmpty() && bar.height() > 4) {
-        const QImage picture = m_pictures.scaled(item.picture, bar.height() - 2);
+    if (!item.picture().isEmpty() && bar.height() > 4) {
+        const QImage picture = m_pictures.scaled(item.picture(), bar.height() - 2);
         if (!picture.isNull()) {
             p->save();
             p->setClipRect(bar, Qt::IntersectClip);
@@ -351,7 +351,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     const bool clip = !style || style->clipCaption;
     const int captionRight = clip ? bar.right() + 1 : std::max(bar.right() + 1, captionLimit);
     // Captions that would show less than a letter are not laid out at all.
-    if (!item.caption.isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
+    if (!item.caption().isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
         const int hAlign = style ? style->horizontalAlignment : int(ChartStyle::Left);
         // Only a left-aligned caption runs over; centred and right-aligned ones keep to the bar.
         const int layoutRight = hAlign == ChartStyle::Left ? captionRight : bar.right() + 1;
@@ -364,7 +364,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
         p->drawText(textRect,
                     Qt::TextSingleLine | horizontalFlag(hAlign) |
                         verticalFlag(style ? style->verticalAlignment : int(ChartStyle::Centre)),
-                    item.caption);
+                    item.caption());
         p->restore();
     }
 
@@ -387,7 +387,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
 }
 
 void ChartPainter::paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const {
-    const ChartStyle* style = styleOf(item.styleKey);
+    const ChartStyle* style = styleOf(item.styleKey());
     const int dx = style && style->focusShown ? std::clamp(style->focusDistanceX, 0, frameMargin - 3) : 0;
     const int dy = style && style->focusShown ? std::clamp(style->focusDistanceY, 0, frameMargin - 3) : 0;
     frame(p, bar.adjusted(-dx - 2, -dy - 2, dx + 2, dy + 2), accent, 2);
@@ -519,30 +519,33 @@ void ChartPainter::paintCorner(QPainter* p) const {
 QString ChartPainter::captionPattern(const TimeUnit& unit, bool upper) const {
     const ChartSettings& settings = m_layout.data().settings();
     const int level = m_layout.scaleLevel();
+    // A format the pattern reader cannot read (a damaged or foreign file) shows no caption rather than
+    // a garbled one.
+    const auto readable = [](const QString& pattern) {
+        return TimePattern::problem(pattern).isEmpty() ? pattern : QString();
+    };
+    const auto stored = [&](int kind) { return readable(settings.bandCaptionFormat(level, kind)); };
+    const QString time = readable(settings.timeCaptionFormat);
     // Levels without a format of their own for a caption kind use these.
-    const QString dayPattern = level <= 9 ? settings.bandCaptionFormat(level, ChartSettings::DayCaption)
-                                          : QStringLiteral("ddd dd.mm.yy");
+    const QString dayPattern =
+        level <= 9 ? stored(ChartSettings::DayCaption) : QStringLiteral("ddd dd.mm.yy");
     switch (unit.kind()) {
     case TimeUnit::Kind::Second:
     case TimeUnit::Kind::Minute:
     case TimeUnit::Kind::Hour:
         if (!upper)
-            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : settings.timeCaptionFormat;
-        return dayPattern.isEmpty() ? settings.timeCaptionFormat
-                                    : dayPattern + ' ' + settings.timeCaptionFormat;
+            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : time;
+        return dayPattern.isEmpty() ? time : dayPattern + ' ' + time;
     case TimeUnit::Kind::Day:
         return upper ? dayPattern : QStringLiteral("dd");
     case TimeUnit::Kind::Week:
         return QStringLiteral("dd.mm.");
     case TimeUnit::Kind::Month:
-        return level <= 14 ? settings.bandCaptionFormat(level, ChartSettings::MonthCaption)
-                           : QStringLiteral("mmm yyyy");
+        return level <= 14 ? stored(ChartSettings::MonthCaption) : QStringLiteral("mmm yyyy");
     case TimeUnit::Kind::Quarter:
-        return level >= 10 ? settings.bandCaptionFormat(level, ChartSettings::QuarterCaption)
-                           : QStringLiteral("q/yyyy");
+        return level >= 10 ? stored(ChartSettings::QuarterCaption) : QStringLiteral("q/yyyy");
     case TimeUnit::Kind::Year:
-        return level == 15 ? settings.bandCaptionFormat(level, ChartSettings::YearCaption)
-                           : QStringLiteral("yyyy");
+        return level == 15 ? stored(ChartSettings::YearCaption) : QStringLiteral("yyyy");
     }
     return {};
 }

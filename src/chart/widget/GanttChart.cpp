@@ -74,7 +74,7 @@ struct GanttChart::Private {
     [[nodiscard]] QRect barBounds(const QString& key) const;
     [[nodiscard]] QRect previewBounds() const;
     [[nodiscard]] QRect rowHeightLine() const;
-    [[nodiscard]] bool locked(const ChartItem& item) const { return item.movementLock != 0; }
+    [[nodiscard]] bool locked(const ChartItem& item) const { return item.movementLock() != 0; }
 
     void dataChanged();
     void dataReplaced();
