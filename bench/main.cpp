@@ -1,9 +1,12 @@
 // qunta-bench: figures of the real board's start, the item table, the conflict test, the series
-// follow-up, the chart widget, the settings dialogs and the series, clean-up and styles dialogs on
+// follow-up, the chart widget, the monthly overview and the series, clean-up and styles dialogs on
 // large timetables. Every figure is printed as one line "name value unit".
 
+#include "BenchTiming.h"
 #include "BoardBench.h"
 #include "BoardProbe.h"
+#include "EditingDialogsBench.h"
+#include "MonthViewBench.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
@@ -13,11 +16,7 @@
 #include "chart/GanttData.h"
 #include "chart/widget/ChartHit.h"
 #include "chart/widget/GanttChart.h"
-#include "editing/core/ItemSeries.h"
 #include "editing/core/bsSupport.h"
-#include "editing/frmClearUp.h"
-#include "editing/frmSeries.h"
-#include "editing/frmStyles.h"
 #include "model/ChartBatch.h"
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
@@ -32,7 +31,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -51,8 +49,6 @@
 using namespace bsSupport;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int deletedItems = 50000;
 constexpr int seriesMembers = 9999;
 constexpr int addedItems = 10000;
@@ -67,34 +63,6 @@ constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
 constexpr int settingsAccepts = 21;
-constexpr int benchStyles = 50;
-
-double msSince(Clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-}
-
-double median(std::vector<double> values) {
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock and processor time of one step: on a busy machine the two differ a lot.
-struct Stopwatch {
-    Clock::time_point wall = Clock::now();
-    double cpu = cpuMs();
-
-    [[nodiscard]] double wallMs() const {
-        return std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
-    }
-    [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
-};
 
 double residentMegabytes() {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -185,11 +153,6 @@ private:
     void measureAdd(GanttData& chart, clsItems& items) const;
     void measureCleanUp(GanttData& chart, clsItems& items) const;
     void measureSeries(GanttData& chart, clsItems& items) const;
-    // The dialogs as the user runs them, on the timetable as generated, with one view registered.
-    void measureDialogs(const QString& path) const;
-    void measureSeriesDialog(GanttData& chart) const;
-    void measureCleanUpDialog(GanttData& chart, clsItems& items) const;
-    void measureStylesDialog(GanttData& chart) const;
 
     int m_items;
     int m_resources;
@@ -590,93 +553,15 @@ void Bench::run() {
     measureSeries(*chart, *items);
     for (const auto& messenger : messengers)
         items->RemoveMessenger(*messenger);
+
+    YesPrompts yes;
+    measureMonthViews(*chart, *items, yes,
+                      [this](const char* name, double value, const char* unit) { print(name, value, unit); });
     items.reset();
     chart.reset();
-    measureDialogs(path);
-}
-
-void Bench::measureDialogs(const QString& path) const {
-    GanttData chart;
-    chart.load(path);
-    clsItems items(chart);
-    items.ReadItems();
-    QuietMessenger board(0);
-    items.AddMessenger(board);
-    YesPrompts yes;
-    setPrompts(&yes);
-    globals().chart = &chart;
-    globals().items = &items;
-    measureSeriesDialog(chart);
-    measureCleanUpDialog(chart, items);
-    measureStylesDialog(chart);
-    globals().chart = nullptr;
-    globals().items = nullptr;
-    setPrompts(nullptr);
-    items.RemoveMessenger(board);
-    if (yes.messages != 1)
-        std::fprintf(stderr, "dialogs: %d messages, one question expected\n", yes.messages);
-}
-
-void Bench::measureSeriesDialog(GanttData& chart) const {
-    // A master on a resource of its own: every member is conflict-tested, none collides.
-    const QString rowKey = NewKey();
-    chart.rows().add(rowKey, QStringLiteral("Series resource"));
-    const QString masterKey = NewKey();
-    // After the generated bookings, so that the clean-up after it deletes those alone.
-    const TimePoint start = firstDay.addDays(400).addSeconds(8 * 3600);
-    chart.items().add(QStringLiteral("Master"), rowKey, start, start.addSeconds(3600), masterKey,
-                      QStringLiteral("Date"));
-    globals().items->Add(*chart.items().byKey(masterKey), QString());
-    const int before = chart.items().count();
-    frmSeries dialog;
-    dialog.ItemID(masterKey);
-    dialog.show();
-    dialog.tx[frmSeries::CountField]->setText(QString::number(ItemSeries::maximumCount));
-    const Stopwatch watch;
-    dialog.Update();
-    print("series_dialog_9999_daily", watch);
-    if (chart.items().count() - before != ItemSeries::maximumCount)
-        std::fprintf(stderr, "series dialog: %d members made\n", chart.items().count() - before);
-}
-
-void Bench::measureCleanUpDialog(GanttData& chart, clsItems& items) const {
-    const int before = items.Count();
-    frmClearUp dialog;
-    dialog.show();
-    dialog.tx->setText(firstDay.addDays(daysToDelete() - 1).shortDate());
-    const Stopwatch watch;
-    dialog.CleanUp();
-    print("cleanup_dialog_one_view", watch);
-    print("cleanup_dialog_deleted_items", before - items.Count(), "items");
-    if (chart.items().count() != items.Count())
-        std::fprintf(stderr, "clean-up dialog: chart and item table differ\n");
-}
-
-void Bench::measureStylesDialog(GanttData& chart) const {
-    for (int n = 1; n <= benchStyles - 3; ++n) {
-        ChartStyle& style = chart.styles().add(QStringLiteral("Style %1").arg(n));
-        style.backColor = quint32(n * 0x050301);
-        style.borderShown = n % 2;
-        style.horizontalAlignment = 1 + n % 3;
-    }
-    const Stopwatch open;
-    auto* dialog = new frmStyles;
-    dialog->SetMode(ChartStyle::ItemKind);
-    dialog->show();
-    QCoreApplication::processEvents();
-    print("styles_dialog_open", open);
-    // Each switch as the user sees it: controls filled, sample chart repainted.
-    std::vector<double> ms;
-    for (int index = 1; index < dialog->cmbStyles->count(); ++index) {
-        const auto begin = Clock::now();
-        dialog->cmbStyles->setCurrentIndex(index);
-        dialog->gntSample->viewport()->repaint();
-        ms.push_back(msSince(begin));
-    }
-    print("styles_dialog_switch_median", median(ms), "ms");
-    print("styles_dialog_switch_max", *std::max_element(ms.begin(), ms.end()), "ms");
-    print("styles_dialog_styles", dialog->cmbStyles->count(), "styles");
-    delete dialog;
+    measureEditingDialogs(
+        path, firstDay.addDays(daysToDelete() - 1), yes,
+        [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {

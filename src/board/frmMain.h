@@ -8,6 +8,7 @@
 #include "editing/core/bsSupport.h"
 #include "model/iMessenger.h"
 #include "settings/SettingsHost.h"
+#include "views/MonthViewHost.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -28,8 +29,12 @@ class frmCalendar;
 // status bar. It turns every command into a call of one of its public operations (which tests call
 // with the same effect as the click), keeps the board state other windows ask for, owns the life of
 // the open timetable file, is a messenger of the item table and the host of the editing and settings
-// windows.
-class frmMain : public QMainWindow, public iMessenger, public EditorHost, public SettingsHost {
+// windows and of the monthly overviews.
+class frmMain : public QMainWindow,
+                public iMessenger,
+                public EditorHost,
+                public SettingsHost,
+                public MonthViewHost {
     Q_OBJECT
 public:
     static constexpr const char* layoutName = "Main";
@@ -51,7 +56,7 @@ public:
     bool SetDirty() override;
     [[nodiscard]] TimePoint ActDate() const { return m_actDate; }
     // Stores the date and moves the time line there.
-    void setActDate(TimePoint date);
+    void setActDate(TimePoint date) override;
     [[nodiscard]] int GantRow() const override { return m_gantRow; }
     void setGantRow(int row) override { m_gantRow = row; }
     [[nodiscard]] int GantItemIndex() const { return m_gantItemIndex; }
@@ -60,7 +65,7 @@ public:
     [[nodiscard]] const QString& fileName() const { return m_fileName; }
     [[nodiscard]] bool restarting() const { return m_restarting; }
 
-    [[nodiscard]] GanttData& data() const { return m_chart; }
+    [[nodiscard]] GanttData& data() const override { return m_chart; }
     [[nodiscard]] GanttChart* chart() const { return AcGt; }
     [[nodiscard]] DetailPanel* detailPanel() const { return m_detail; }
     [[nodiscard]] BoardMenus* menus() const { return m_menus; }
