@@ -1,5 +1,6 @@
 #include "EditingDialogsBench.h"
 
+#include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/UserPrompts.h"
 #include "chart/GanttData.h"
@@ -10,7 +11,6 @@
 #include "editing/frmSeries.h"
 #include "editing/frmStyles.h"
 #include "model/clsItems.h"
-#include "model/iMessenger.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -22,24 +22,6 @@ using namespace bsSupport;
 
 namespace {
 constexpr int styleCount = 50;
-
-// A view that takes no time over its notifications, as a board that only takes note.
-class QuietView : public iMessenger {
-public:
-    void ItemDeleteBefore(QString, bool&, QString) override {}
-    void ItemDeleteAfter(QString, QString) override {}
-    void ItemChanged(QString, QString) override {}
-    void ItemAdded(QString, QString) override {}
-    void ItemsChanged() override {}
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString, QString) override {}
-    void RowsChanged() override {}
-    void RowStylesChanged() override {}
-    void ItemStylesChanged() override {}
-
-private:
-    QString m_id = NewKey();
-};
 
 void printWatch(const PrintFigure& print, const char* name, const Stopwatch& watch) {
     print(name, watch.wallMs(), "ms");
@@ -112,7 +94,7 @@ void measureEditingDialogs(const QString& timetable, TimePoint cleanUpLimit, Use
     chart.load(timetable);
     clsItems items(chart);
     items.ReadItems();
-    QuietView board;
+    QuietMessenger board(0);
     items.AddMessenger(board);
     setPrompts(&yes);
     globals().chart = &chart;

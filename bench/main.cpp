@@ -7,6 +7,7 @@
 #include "BoardProbe.h"
 #include "EditingDialogsBench.h"
 #include "MonthViewBench.h"
+#include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
@@ -100,26 +101,6 @@ public:
 private:
     // The default service, which shows nothing; its progress windows are borrowed.
     UserPrompts& m_silent = prompts();
-};
-
-// A view that takes no time over its notifications, so that the figures show the table's own cost.
-class QuietMessenger : public iMessenger {
-public:
-    explicit QuietMessenger(int n)
-        : m_id(NewKey() + QString::number(n)) {}
-    void ItemDeleteBefore(QString, bool&, QString) override {}
-    void ItemDeleteAfter(QString, QString) override {}
-    void ItemChanged(QString, QString) override {}
-    void ItemAdded(QString, QString) override {}
-    void ItemsChanged() override {}
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString, QString) override {}
-    void RowsChanged() override {}
-    void RowStylesChanged() override {}
-    void ItemStylesChanged() override {}
-
-private:
-    QString m_id;
 };
 
 class Bench {
