@@ -1,6 +1,5 @@
 #include "ListviewBench.h"
 
-#include "BenchClock.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/ui/QtPrompts.h"
@@ -19,8 +18,6 @@
 #include <cstdio>
 #include <malloc.h>
 #include <vector>
-
-using namespace BenchClock;
 
 namespace {
 constexpr int opens = 5;
@@ -66,15 +63,15 @@ frmListview* openList(BenchHost& host) {
     settle();
     return list;
 }
+// Prints the median wall-clock time, then the median processor time as "<name>_cpu".
+void report(const PrintFigure& print, const QByteArray& name, const std::vector<double>& wallMs,
+            const std::vector<double>& cpuMs) {
+    print(name.constData(), median(wallMs), "ms");
+    print((name + "_cpu").constData(), median(cpuMs), "ms");
+}
 } // namespace
 
-void ListviewBench::report(const QByteArray& name, const std::vector<double>& wallMs,
-                           const std::vector<double>& cpuMs, const char* unit) const {
-    m_print(name.constData(), median(wallMs), unit);
-    m_print((name + "_cpu").constData(), median(cpuMs), unit);
-}
-
-void ListviewBench::run() {
+void measureListview(clsItems& items, const PrintFigure& print) {
     // The list keeps its layout in the documents folder of a home of its own, not in the user's.
     QTemporaryDir home;
     const QByteArray realHome = qgetenv("HOME");
@@ -83,7 +80,7 @@ void ListviewBench::run() {
     BenchPrompts prompts;
     setPrompts(&prompts);
     clsItems* const previousItems = globals().items;
-    globals().items = &m_items;
+    globals().items = &items;
     BenchHost host;
 
     const double before = trimmedResidentMegabytes();
@@ -100,12 +97,12 @@ void ListviewBench::run() {
         if (i + 1 < opens)
             delete frmListview::instance();
     }
-    report("list_open_median", wall, cpu);
+    report(print, "list_open_median", wall, cpu);
     frmListview* list = frmListview::instance();
     ItemGrid& grid = *list->grdList;
-    m_print("list_memory_added", trimmedResidentMegabytes() - before, "MB");
+    print("list_memory_added", trimmedResidentMegabytes() - before, "MB");
 
-    const bool allColumns = m_items.Count() <= allColumnsUpTo;
+    const bool allColumns = items.Count() <= allColumnsUpTo;
     double slowest = 0;
     double slowestCpu = 0;
     for (int column = 0; column < 12; ++column) {
@@ -120,21 +117,21 @@ void ListviewBench::run() {
         });
         slowest = std::max(slowest, wall.front());
         slowestCpu = std::max(slowestCpu, cpu.front());
-        report("list_sort_column_" + QByteArray::number(column), wall, cpu);
+        report(print, "list_sort_column_" + QByteArray::number(column), wall, cpu);
     }
-    m_print("list_sort_slowest", slowest, "ms");
-    m_print("list_sort_slowest_cpu", slowestCpu, "ms");
+    print("list_sort_slowest", slowest, "ms");
+    print("list_sort_slowest_cpu", slowestCpu, "ms");
 
     wall.clear();
     cpu.clear();
     for (int i = 0; i < refreshes; ++i) {
-        m_items.UpdateItem(*m_items.GetItemByIndex(i * 97), QString());
+        items.UpdateItem(*items.GetItemByIndex(i * 97), QString());
         measure([&] {
             list->tmrRefresh_Timer();
             settle();
         });
     }
-    report("list_refresh_after_change_median", wall, cpu);
+    report(print, "list_refresh_after_change_median", wall, cpu);
 
     const auto pageDown = [&](const QByteArray& name) {
         grid.setFocus();
@@ -149,7 +146,7 @@ void ListviewBench::run() {
                 grid.viewport()->repaint();
             });
         }
-        report(name, wall, cpu);
+        report(print, name, wall, cpu);
     };
     pageDown("list_page_down_median");
     list->grdList_HeadClick(1);
@@ -165,14 +162,13 @@ void ListviewBench::run() {
         wall.clear();
         cpu.clear();
         measure([&] { bsGridSupport::ExportGrid(grid); });
-        report("list_export_all_" + format, wall, cpu);
-        m_print(("list_export_size_" + format).constData(), double(QFile(prompts.fileName).size()) / 1e6,
-                "MB");
+        report(print, "list_export_all_" + format, wall, cpu);
+        print(("list_export_size_" + format).constData(), double(QFile(prompts.fileName).size()) / 1e6, "MB");
     }
     wall.clear();
     cpu.clear();
-    measure([&] { bsGridSupport::Copy2ClipBoard(grid, m_items); });
-    report("list_copy_all_to_clipboard", wall, cpu);
+    measure([&] { bsGridSupport::Copy2ClipBoard(grid, items); });
+    report(print, "list_copy_all_to_clipboard", wall, cpu);
 
     delete list;
     globals().items = previousItems;

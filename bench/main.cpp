@@ -1,11 +1,14 @@
 // qunta-bench: figures of the real board's start, the item table, the conflict test, the series
-// follow-up and the chart widget on large timetables. Every figure is printed as one line
-// "name value unit".
+// follow-up, the chart widget, the monthly overview and the series, clean-up and styles dialogs on
+// large timetables. Every figure is printed as one line "name value unit".
 
-#include "BenchClock.h"
+#include "BenchTiming.h"
 #include "BoardBench.h"
 #include "BoardProbe.h"
+#include "EditingDialogsBench.h"
 #include "ListviewBench.h"
+#include "MonthViewBench.h"
+#include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
@@ -46,7 +49,6 @@
 #include <vector>
 
 using namespace bsSupport;
-using namespace BenchClock;
 
 namespace {
 constexpr int deletedItems = 50000;
@@ -88,26 +90,6 @@ public:
 private:
     // The default service, which shows nothing; its progress windows are borrowed.
     UserPrompts& m_silent = prompts();
-};
-
-// A view that takes no time over its notifications, so that the figures show the table's own cost.
-class QuietMessenger : public iMessenger {
-public:
-    explicit QuietMessenger(int n)
-        : m_id(NewKey() + QString::number(n)) {}
-    void ItemDeleteBefore(QString, bool&, QString) override {}
-    void ItemDeleteAfter(QString, QString) override {}
-    void ItemChanged(QString, QString) override {}
-    void ItemAdded(QString, QString) override {}
-    void ItemsChanged() override {}
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString, QString) override {}
-    void RowsChanged() override {}
-    void RowStylesChanged() override {}
-    void ItemStylesChanged() override {}
-
-private:
-    QString m_id;
 };
 
 class Bench {
@@ -530,9 +512,8 @@ void Bench::run() {
 
     measureConflictTest(*chart);
     measureChart(*chart);
-    ListviewBench(*items, [this](const char* name, double value, const char* unit) {
-        print(name, value, unit);
-    }).run();
+    measureListview(*items,
+                    [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 
     std::vector<std::unique_ptr<QuietMessenger>> messengers;
     for (int n = 0; n < 4; ++n) {
@@ -544,6 +525,15 @@ void Bench::run() {
     measureSeries(*chart, *items);
     for (const auto& messenger : messengers)
         items->RemoveMessenger(*messenger);
+
+    YesPrompts yes;
+    measureMonthViews(*chart, *items, yes,
+                      [this](const char* name, double value, const char* unit) { print(name, value, unit); });
+    items.reset();
+    chart.reset();
+    measureEditingDialogs(
+        path, firstDay.addDays(daysToDelete() - 1), yes,
+        [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {

@@ -9,6 +9,7 @@
 #include "model/iMessenger.h"
 #include "settings/SettingsHost.h"
 #include "views/ListviewHost.h"
+#include "views/MonthViewHost.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -17,6 +18,7 @@
 
 class BoardMenus;
 class ChartItem;
+class DeferredRefresh;
 class DetailPanel;
 class GanttChart;
 class GanttData;
@@ -28,12 +30,13 @@ class frmCalendar;
 // status bar. It turns every command into a call of one of its public operations (which tests call
 // with the same effect as the click), keeps the board state other windows ask for, owns the life of
 // the open timetable file, is a messenger of the item table and the host of the editing and settings
-// windows and of the item list.
+// windows, of the item list and of the monthly overviews.
 class frmMain : public QMainWindow,
                 public iMessenger,
                 public EditorHost,
                 public SettingsHost,
-                public ListviewHost {
+                public ListviewHost,
+                public MonthViewHost {
     Q_OBJECT
 public:
     static constexpr const char* layoutName = "Main";
@@ -55,7 +58,7 @@ public:
     bool SetDirty() override;
     [[nodiscard]] TimePoint ActDate() const { return m_actDate; }
     // Stores the date and moves the time line there.
-    void setActDate(TimePoint date);
+    void setActDate(TimePoint date) override;
     [[nodiscard]] int GantRow() const override { return m_gantRow; }
     void setGantRow(int row) override { m_gantRow = row; }
     [[nodiscard]] int GantItemIndex() const { return m_gantItemIndex; }
@@ -64,7 +67,7 @@ public:
     [[nodiscard]] const QString& fileName() const { return m_fileName; }
     [[nodiscard]] bool restarting() const { return m_restarting; }
 
-    [[nodiscard]] GanttData& data() const { return m_chart; }
+    [[nodiscard]] GanttData& data() const override { return m_chart; }
     [[nodiscard]] GanttChart* chart() const { return AcGt; }
     [[nodiscard]] DetailPanel* detailPanel() const { return m_detail; }
     [[nodiscard]] BoardMenus* menus() const { return m_menus; }
@@ -133,7 +136,6 @@ public:
     [[nodiscard]] TimePoint firstShownTime() const override;
     [[nodiscard]] bool isItemShown(const ChartItem& item) const override;
     void activateBoard() override;
-    bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
 
     // SettingsHost
@@ -182,6 +184,8 @@ private:
     void applyReadOnly(bool readOnly);
     void updateTitle();
     void checkZoomEntry();
+    // The current item in the detail panel and on the chart; waits while the chart does bulk work.
+    void showCurrentItem();
     void showDetailItem();
     void showEditor();
     void announceCurrentItem();
@@ -194,6 +198,7 @@ private:
     GanttData& m_chart;
     GanttChart* AcGt;
     DetailPanel* m_detail;
+    DeferredRefresh* m_currentShown;
     BoardMenus* m_menus;
     std::array<QLabel*, 7> m_panels{};
     QTimer* m_timer;

@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <vector>
 
-// Time and memory as the benchmark figures measure them.
-namespace BenchClock {
+// Prints one figure: name, value, unit.
+using PrintFigure = std::function<void(const char* name, double value, const char* unit)>;
+
+// The clocks of the benchmark figures.
 using Clock = std::chrono::steady_clock;
 
 inline double msSince(Clock::time_point begin) {
@@ -33,7 +36,9 @@ struct Stopwatch {
     Clock::time_point wall = Clock::now();
     double cpu = cpuMs();
 
-    [[nodiscard]] double wallMs() const { return msSince(wall); }
+    [[nodiscard]] double wallMs() const {
+        return std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
+    }
     [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
 };
 
@@ -48,4 +53,3 @@ inline double residentMegabytes() {
     }
     return -1;
 }
-} // namespace BenchClock
