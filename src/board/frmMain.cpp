@@ -5,6 +5,7 @@
 #include "DetailPanel.h"
 #include "TimeNavigation.h"
 #include "TimetableBackup.h"
+#include "TimetableHistory.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
@@ -39,9 +40,11 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinterInfo>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -66,7 +69,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
           chart, [this] { showCurrentItem(); }, this))
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
-    , m_resourceCommands(*this) {
+    , m_resourceCommands(*this)
+    , m_history(new TimetableHistory(chart, this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(BoardIcons::appIcon());
     updateTitle();
@@ -115,6 +119,11 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
     connectChart();
     connectMenus();
+    m_history->setBusyCheck([this] { return actionUnderWay(); });
+    connect(m_history, &TimetableHistory::changed, this, [this] {
+        updateDirty();
+        updateHistoryCommands();
+    });
     setReadOnlyListener([this](bool readOnly) { applyReadOnly(readOnly); });
     applyReadOnly(IsReadOnly());
 
@@ -124,16 +133,23 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
 frmMain::~frmMain() {
     setReadOnlyListener({});
+    // The history goes with the board's children, when the board can no longer hear of it.
+    m_history->disconnect(this);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Board state
 
 void frmMain::setDirty(bool dirty) {
-    if (IsReadOnly() || dirty == m_dirty)
+    if (IsReadOnly())
         return;
-    m_dirty = dirty;
-    setWindowModified(m_dirty);
+    if (dirty) {
+        m_history->recordLater();
+    } else {
+        m_unrecorded = false;
+        m_history->setClean();
+    }
+    updateDirty();
 }
 
 bool frmMain::SetDirty() {
@@ -141,6 +157,45 @@ bool frmMain::SetDirty() {
         return false;
     setDirty(true);
     return true;
+}
+
+bool frmMain::Dirty() const {
+    m_history->record();
+    return m_unrecorded || !m_history->isClean();
+}
+
+void frmMain::updateDirty() {
+    const bool dirty = m_unrecorded || !m_history->isClean();
+    if (dirty == m_dirty)
+        return;
+    m_dirty = dirty;
+    setWindowModified(m_dirty);
+}
+
+void frmMain::updateHistoryCommands() {
+    const bool editable = !IsReadOnly();
+    const struct {
+        QAction* entry;
+        QAction* button;
+        bool possible;
+        const char* command;
+        QString step;
+    } commands[] = {{m_menus->mUndoStep, m_menus->toolButton(QStringLiteral("undostep")), m_history->canUndo(),
+                     "&Undo", m_history->undoCaption()},
+                    {m_menus->mRedoStep, m_menus->toolButton(QStringLiteral("redostep")), m_history->canRedo(),
+                     "&Redo", m_history->redoCaption()}};
+    for (const auto& command : commands) {
+        const QString caption = QString::fromLatin1(command.command);
+        command.entry->setText(command.possible ? caption + ' ' + command.step : caption);
+        command.entry->setEnabled(editable && command.possible);
+        command.button->setEnabled(editable && command.possible);
+        if (command.possible)
+            command.button->setToolTip(QString(caption).remove('&') + ' ' + command.step);
+    }
+}
+
+bool frmMain::actionUnderWay() const {
+    return QApplication::activeModalWidget() != nullptr || QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
 void frmMain::setActDate(TimePoint date) {
@@ -206,6 +261,7 @@ void frmMain::applyReadOnly(bool readOnly) {
     for (const char* key : {"del", "new", "save"})
         m_menus->toolButton(QString::fromLatin1(key))->setEnabled(!readOnly);
     m_detail->setEnabled(!readOnly && !m_detailKey.isEmpty());
+    updateHistoryCommands();
     updateTitle();
 }
 
@@ -230,6 +286,8 @@ void frmMain::FirstActivation() {
     m_activated = true;
     checkZoomEntry();
     globals().items->AddMessenger(*this);
+    // What start-up prepared (the default styles) is no step of the history.
+    m_history->reset();
     UpdateRecentFiles();
 
     const QString commandLine = globals().commandLine;
@@ -239,6 +297,7 @@ void frmMain::FirstActivation() {
     } else if (commandLine.toLower().contains("/newfile")) {
         AddDefaultResource();
         MoveToTimePount(TimePoint::today());
+        m_history->reset();
     } else {
         Loadfile(commandLine);
     }
@@ -311,6 +370,8 @@ void frmMain::connectMenus() {
     connect(m_menus, &BoardMenus::printClicked, this, &frmMain::mPrintI_Click);
     connect(m_menus, &BoardMenus::quitClicked, this, &frmMain::mQuit_Click);
     connect(m_menus, &BoardMenus::editClicked, this, &frmMain::mEditI_Click);
+    connect(m_menus, &BoardMenus::undoStepClicked, this, &frmMain::UndoStep);
+    connect(m_menus, &BoardMenus::redoStepClicked, this, &frmMain::RedoStep);
     connect(m_menus, &BoardMenus::stylesClicked, this, &frmMain::mStyleI_Click);
     connect(m_menus, &BoardMenus::viewClicked, this, &frmMain::mViewI_Click);
     connect(m_menus, &BoardMenus::zoomClicked, this, &frmMain::mZoomI_Click);
@@ -446,7 +507,11 @@ void frmMain::mZoomI_Click(int index) {
     ignoringErrors([&] {
         AcGt->setScale(index);
         checkZoomEntry();
-        SetDirty();
+        // The zoom is saved with the timetable but is no step of its history.
+        if (SetDirty()) {
+            m_unrecorded = true;
+            updateDirty();
+        }
     });
 }
 
@@ -548,6 +613,10 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
             mEditI_Click(6);
         else if (name == "del")
             mEditI_Click(8);
+        else if (name == "undostep")
+            UndoStep();
+        else if (name == "redostep")
+            RedoStep();
         else
             ShowMessage(FormatMsg(QStringLiteral("Unknow key:'%s'"), name), Critical);
     });
@@ -577,7 +646,7 @@ bool frmMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void frmMain::UndoAllChanges() {
-    if (!m_dirty)
+    if (!Dirty())
         return;
     if (globals().options->ConfirmUndo() &&
         ShowMessage(QStringLiteral("Undo all changes now?"), YesNo | Question | DefaultButton2) ==
@@ -590,6 +659,38 @@ void frmMain::UndoAllChanges() {
         m_restarting = true;
         RestartApplication(QStringLiteral("/NewFile"));
     }
+}
+
+void frmMain::UndoStep() {
+    stepHistory(false);
+}
+
+void frmMain::RedoStep() {
+    stepHistory(true);
+}
+
+void frmMain::stepHistory(bool forward) {
+    if (IsReadOnly() || m_loading || QApplication::activeModalWidget())
+        return;
+    // A drag under way ends without effect: its button's release must not apply it afterwards.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(AcGt, &escape);
+    guardedStep(forward ? QStringLiteral("Sub:frmMain:RedoStep") : QStringLiteral("Sub:frmMain:UndoStep"), [&] {
+        clsItems& items = *globals().items;
+        if (forward ? m_history->redo(items, m_id) : m_history->undo(items, m_id))
+            afterHistoryStep();
+    });
+    updateDirty();
+    updateHistoryCommands();
+}
+
+void frmMain::afterHistoryStep() {
+    if (m_history->lastTouchedStyles() && globals().settings) {
+        // The settings that travel in the style "Addon" follow the step too.
+        globals().settings->ReadData();
+        LoadStyles();
+    }
+    StatusUpdate();
 }
 
 void frmMain::showEditor() {
@@ -627,6 +728,7 @@ QString frmMain::ChooseSaveFile(const QString& currentName) {
 bool frmMain::AskSave() {
     bool ok = false;
     guardedStep(QStringLiteral("Function:frmMain:AskSave"), [&] {
+        m_history->record();
         if (!m_dirty) {
             ok = true;
             return;
@@ -685,7 +787,8 @@ bool frmMain::DoSave(bool saveAs) {
         return false;
     }
     m_fileName = name;
-    m_dirty = false;
+    m_unrecorded = false;
+    m_history->setClean();
     m_panels[2]->setText(statusText(m_fileName));
     UpdateRecentFiles();
     TestMultiUser();
@@ -707,17 +810,19 @@ void frmMain::Loadfile(const QString& name) {
     file = QFileInfo(file).absoluteFilePath();
 
     const BusyCursor busy;
+    const QScopedValueRollback loading(m_loading, true);
     try {
         m_chart.load(file);
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
         return;
     }
+    m_history->reset();
     try {
         ResetReadOnlyFlag();
         globals().settings->ReadData();
         m_fileName = file;
-        m_dirty = false;
+        m_unrecorded = false;
         // Positions of the previous timetable mean nothing in this one.
         m_gantRow = -1;
         setGantItemIndex(-1);
@@ -727,6 +832,8 @@ void frmMain::Loadfile(const QString& name) {
             MoveToTimePount(TimePoint::today());
             AutoDelOldItems(false);
         }
+        // The automatic deletion is a step of its own, but the loaded timetable counts as unchanged.
+        m_history->setClean();
         checkZoomEntry();
         if (!globals().items->ReadItems()) {
             close();
@@ -918,6 +1025,8 @@ void frmMain::AutoDelOldItems(bool readItemsAfter) {
             }
         }
     });
+    if (removed)
+        m_history->record();
     if (removed && readItemsAfter) {
         setGantItemIndex(-1);
         globals().items->ReadItems();
@@ -1152,6 +1261,9 @@ bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
 }
 
 void frmMain::settingsStored() {
+    // Into the timetable at once, so that the history holds the change with the rest.
+    if (globals().settings)
+        globals().settings->WriteData();
     setDirty(true);
     m_chart.redraw();
 }
@@ -1185,7 +1297,9 @@ void frmMain::ItemAdded(QString key, QString) {
         setGantItemIndex(item->position());
 }
 
-void frmMain::ItemsChanged() {}
+void frmMain::ItemsChanged() {
+    m_history->recordLater();
+}
 
 void frmMain::ItemSelected(QString key, QString senderId) {
     if (senderId == m_id)
@@ -1200,11 +1314,16 @@ void frmMain::ItemSelected(QString key, QString senderId) {
     });
 }
 
-void frmMain::RowsChanged() {}
+void frmMain::RowsChanged() {
+    m_history->recordLater();
+}
 
-void frmMain::RowStylesChanged() {}
+void frmMain::RowStylesChanged() {
+    m_history->recordLater();
+}
 
 void frmMain::ItemStylesChanged() {
+    m_history->recordLater();
     ignoringErrors([&] {
         const QString chosen = m_detail->styleKey();
         LoadStyles();

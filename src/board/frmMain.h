@@ -24,6 +24,7 @@ class GanttChart;
 class GanttData;
 class QLabel;
 class QTimer;
+class TimetableHistory;
 class frmCalendar;
 
 // The planning board: the main window with the chart, the detail panel, menus, toolbar, keys and
@@ -51,7 +52,8 @@ public:
 
     // Board state
     [[nodiscard]] QString ID() const override { return m_id; }
-    [[nodiscard]] bool Dirty() const { return m_dirty; }
+    // Changed since the last save or load; records what is pending first.
+    [[nodiscard]] bool Dirty() const;
     // Stores the value only while the timetable is not read-only.
     void setDirty(bool dirty) override;
     // The gate of every editing command: false in read-only mode, else marks the timetable changed.
@@ -100,6 +102,11 @@ public:
     // The board's keys after the shared key handling; true when the key was used.
     bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void UndoAllChanges();
+    // One step back or forward in the history of changes; nothing in read-only mode, while a modal
+    // window is open or a timetable loads. A drag in progress is cancelled first.
+    void UndoStep();
+    void RedoStep();
+    [[nodiscard]] TimetableHistory& history() const { return *m_history; }
 
     // The timetable file
     bool AskSave();
@@ -182,6 +189,14 @@ private:
     void connectChart();
     void connectMenus();
     void applyReadOnly(bool readOnly);
+    void stepHistory(bool forward);
+    // Shows again what the board showed before a history step: styles, the current item, counts.
+    void afterHistoryStep();
+    // Dirty: changes not yet recorded, or a history away from the saved state.
+    void updateDirty();
+    void updateHistoryCommands();
+    // An action is still under way: a drag on the chart or a modal window.
+    [[nodiscard]] bool actionUnderWay() const;
     void updateTitle();
     void checkZoomEntry();
     // The current item in the detail panel and on the chart; waits while the chart does bulk work.
@@ -206,6 +221,7 @@ private:
     BoardWindows m_windows;
     ResourceCommands m_resourceCommands;
     FileInUseMarker m_marker;
+    TimetableHistory* m_history;
 
     QString m_id;
     TimePoint m_actDate;
@@ -214,6 +230,8 @@ private:
     QString m_detailKey;
     bsSupport::ItemSnapshot m_snapshot;
     bool m_dirty = false;
+    bool m_unrecorded = false; // a change the history does not hold, such as the zoom
+    bool m_loading = false;
     bool m_restarting = false;
     bool m_suppressClick = false;
     bool m_activated = false;

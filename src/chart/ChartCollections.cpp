@@ -3,6 +3,9 @@
 #include "GanttData_p.h"
 #include "app/AppError.h"
 
+#include <QSet>
+#include <algorithm>
+
 namespace {
 bool isPositionText(const QString& text) {
     if (text.isEmpty())
@@ -28,6 +31,19 @@ void checkNewKey(const QString& key, const QString& what, bool taken) {
         throw AppError(QStringLiteral("The key '%1' of a new %2 must not be a number.").arg(key, what));
     if (taken)
         throw AppError(QStringLiteral("There is already a %1 with the key '%2'.").arg(what, key));
+}
+
+// Moves the entry at index `from` to the 1-based position (clamped); answers the range of indexes
+// whose entries changed place, empty when nothing moved.
+template <typename T>
+std::pair<int, int> moveEntry(std::vector<std::unique_ptr<T>>& entries, int from, int position) {
+    const int to = std::clamp(position, 1, int(entries.size())) - 1;
+    if (from == to)
+        return {0, -1};
+    auto entry = std::move(entries[std::size_t(from)]);
+    entries.erase(entries.begin() + from);
+    entries.insert(entries.begin() + to, std::move(entry));
+    return {std::min(from, to), std::max(from, to)};
 }
 
 template <typename T> T& existing(T* found, const QString& what, const QString& keyOrPosition) {
@@ -99,6 +115,43 @@ void ItemCollection::clear() {
     d.c.itemByKey.clear();
     for (RowIndex& index : d.c.rowItems)
         index = RowIndex();
+    d.touch();
+}
+
+void ItemCollection::placeAt(const std::vector<std::pair<QString, int>>& keysAtPositions) {
+    GanttData::Private& d = *m_owner->d;
+    GanttContent& c = d.c;
+    const int total = count();
+    bool inPlace = true;
+    int previous = 0;
+    QSet<const ChartItem*> listed;
+    for (const auto& [key, position] : keysAtPositions) {
+        const ChartItem& item = get(key);
+        if (position <= previous || position > total || listed.contains(&item))
+            throw AppError(QStringLiteral("The item '%1' cannot be placed at %2.").arg(key).arg(position));
+        listed.insert(&item);
+        previous = position;
+        inPlace = inPlace && item.position() == position;
+    }
+    if (inPlace)
+        return;
+    d.compactItems();
+    std::vector<std::unique_ptr<ChartItem>> placed(static_cast<std::size_t>(total));
+    for (const auto& [key, position] : keysAtPositions) {
+        placed[std::size_t(position - 1)] = std::move(c.itemSlots[std::size_t(byKey(key)->m_slot)]);
+    }
+    std::size_t free = 0;
+    for (auto& slot : c.itemSlots) {
+        if (!slot)
+            continue;
+        while (placed[free])
+            ++free;
+        placed[free] = std::move(slot);
+    }
+    c.itemSlots = std::move(placed);
+    for (std::size_t slot = 0; slot < c.itemSlots.size(); ++slot)
+        c.itemSlots[slot]->m_slot = int(slot);
+    c.itemPositions.reset(total);
     d.touch();
 }
 
@@ -185,6 +238,15 @@ void RowCollection::clear() {
     m_owner->items().endBatch();
 }
 
+void RowCollection::move(const QString& key, int position) {
+    auto& rows = m_owner->d->c.rows;
+    const auto [first, last] = moveEntry(rows, get(key).m_index, position);
+    for (int i = first; i <= last; ++i)
+        rows[std::size_t(i)]->m_index = i;
+    if (first <= last)
+        m_owner->d->touch();
+}
+
 int StyleCollection::count() const {
     return int(m_owner->d->c.styles.size());
 }
@@ -235,6 +297,15 @@ void StyleCollection::clear() {
     m_owner->d->c.styles.clear();
     m_owner->d->c.styleByKey.clear();
     m_owner->d->touch();
+}
+
+void StyleCollection::move(const QString& key, int position) {
+    auto& styles = m_owner->d->c.styles;
+    const auto [first, last] = moveEntry(styles, get(key).m_index, position);
+    for (int i = first; i <= last; ++i)
+        styles[std::size_t(i)]->m_index = i;
+    if (first <= last)
+        m_owner->d->touch();
 }
 
 int HeadingColumnCollection::count() const {
