@@ -30,8 +30,8 @@ constexpr std::array<const char*, 7> rowCaptions = {
     "This &Height for Everything"};
 
 constexpr std::array<const char*, 17> keys = {
-    "exit",  "help",  "memo", "previous", "next", "calendar", "detail",   "utilisation", "table",
-    "scale", "new",   "print", "save",    "undo", "del",      "undostep", "redostep"};
+    "exit",  "help", "memo",  "previous", "next", "calendar", "detail",   "utilisation", "table",
+    "scale", "new",  "print", "save",     "undo", "del",      "undostep", "redostep"};
 
 QString toolTip(const QString& key) {
     if (key == "exit")
@@ -125,7 +125,8 @@ BoardMenus::BoardMenus(QMainWindow* board)
     mUndoStep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     connect(mUndoStep, &QAction::triggered, this, &BoardMenus::undoStepClicked);
     mRedoStep = mEdit->addAction("&Redo");
-    mRedoStep->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    mRedoStep->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(mRedoStep, &QAction::triggered, this, &BoardMenus::redoStepClicked);
 
     mView = bar->addMenu("&View");
@@ -162,7 +163,8 @@ BoardMenus::BoardMenus(QMainWindow* board)
 
     // Shortcuts of entries in closed menus and of the toolbar work anywhere in the board.
     board->addActions({mFileI[2], mFileI[4], mPrintI0, mQuit, mEditI[0], mEditI[6], mEditI[8], mUndoStep,
-                       mRedoStep, mViewI[0], mViewI[1], mViewI[3], mViewI[7], mViewI[8], mHelpI[0], mHelpI[1]});
+                       mRedoStep, mViewI[0], mViewI[1], mViewI[3], mViewI[7], mViewI[8], mHelpI[0],
+                       mHelpI[1]});
 
     tbToolBar = board->addToolBar("Toolbar");
     tbToolBar->setObjectName("tbToolBar");

@@ -40,7 +40,7 @@ public:
     QAction* mPrintI0;
     QAction* mQuit;
     std::array<QAction*, 11>
-        mEditI{}; // 0 new item, 2 add resource, 4 styles, 6 undo, 8 delete item, 10 delete resource
+        mEditI{};       // 0 new item, 2 add resource, 4 styles, 6 undo, 8 delete item, 10 delete resource
     QAction* mUndoStep; // the last entries of the edit menu, after a separator
     QAction* mRedoStep;
     std::array<QAction*, 2> mStyleI{}; // 0 resource styles, 1 date item styles

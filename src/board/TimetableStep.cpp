@@ -51,7 +51,8 @@ void diffByKey(const std::vector<T>& before, const std::vector<T>& after, std::v
 
 // Takes a sequence in the order of one side of the step to the order of the other: entries the step
 // removes leave, those it adds come in at their positions, those it changes get their new values.
-template <typename T> void rebuild(std::vector<T>& sequence, const std::vector<Change<T>>& changes, bool forward) {
+template <typename T>
+void rebuild(std::vector<T>& sequence, const std::vector<Change<T>>& changes, bool forward) {
     std::vector<int> removed;
     std::vector<std::pair<int, const T*>> added;
     for (const Change<T>& change : changes) {
@@ -263,8 +264,8 @@ QString TimetableStep::itemCaption() const {
         }
     }
     const int count = int(m_items.size());
-    const QString name =
-        oneCaption ? quoted(firstValue.caption, QStringLiteral("a booking")) : QStringLiteral("%1 bookings").arg(count);
+    const QString name = oneCaption ? quoted(firstValue.caption, QStringLiteral("a booking"))
+                                    : QStringLiteral("%1 bookings").arg(count);
     if (added > 0 && removed == 0 && oneSeries && count > 1)
         return QStringLiteral("series of %1").arg(name);
     if (added == count)
@@ -280,8 +281,8 @@ QString TimetableStep::rowCaption() const {
     if (m_rows.size() > 1)
         return QStringLiteral("change of %1 resources").arg(m_rows.size());
     const Change<Row>& change = m_rows.front();
-    const QString name = quoted(change.after ? change.after->caption : change.before->caption,
-                                QStringLiteral("a resource"));
+    const QString name =
+        quoted(change.after ? change.after->caption : change.before->caption, QStringLiteral("a resource"));
     if (!change.before)
         return QStringLiteral("new resource %1").arg(name);
     if (!change.after)
@@ -335,7 +336,7 @@ bool TimetableStep::fits(const GanttData& chart, bool forward) const {
 void TimetableStep::apply(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const {
     if (m_columns)
         applyColumns(chart, forward ? m_columns->second : m_columns->first);
-    applyStyles(chart, items, forward);
+    applyStyles(chart, items, senderId, forward);
     for (const Change<Row>& change : m_rows) {
         const auto& target = to(change, forward);
         if (target && from(change, forward))
@@ -351,7 +352,8 @@ void TimetableStep::apply(GanttData& chart, clsItems& items, const QString& send
         applySettings(chart, forward ? m_settings->second : m_settings->first);
 }
 
-void TimetableStep::applyStyles(GanttData& chart, clsItems& items, bool forward) const {
+void TimetableStep::applyStyles(GanttData& chart, clsItems& items, const QString& senderId,
+                                bool forward) const {
     if (m_styles.empty())
         return;
     for (const Change<Style>& change : m_styles) {
@@ -364,19 +366,34 @@ void TimetableStep::applyStyles(GanttData& chart, clsItems& items, bool forward)
             target->addTo(chart);
     }
     placeEntries(chart.styles(), m_styles, forward);
-    // Before the bookings: these notifications give every booking the movement lock of its style,
-    // and the step's bookings then get exactly their own back.
     items.RowStylesChanged();
+    // The item table gives every booking the movement lock of its style as it tells the views; a
+    // booking that had another lock gets it back, the step's own bookings their values afterwards.
+    const ItemCollection& collection = chart.items();
+    std::vector<int> locks;
+    locks.reserve(std::size_t(collection.count()));
+    for (int position = 1; position <= collection.count(); ++position)
+        locks.push_back(collection.byPosition(position)->movementLock());
     items.ItemStylesChanged();
+    for (int position = 1; position <= collection.count(); ++position) {
+        ChartItem& item = *collection.byPosition(position);
+        if (item.movementLock() != locks[std::size_t(position - 1)]) {
+            item.setMovementLock(locks[std::size_t(position - 1)]);
+            items.UpdateItem(item, senderId);
+        }
+    }
 }
 
 // The chart reaches its final order before the views hear of any booking that stays or comes, so
 // that none of them sees a half-placed step.
-void TimetableStep::applyItems(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const {
+void TimetableStep::applyItems(GanttData& chart, clsItems& items, const QString& senderId,
+                               bool forward) const {
     ItemCollection& collection = chart.items();
     for (const Change<Item>& change : m_items) {
-        if (from(change, forward) && !to(change, forward) && !items.Delete(from(change, forward)->key, senderId))
-            throw AppError(QStringLiteral("The booking '%1' could not be deleted.").arg(from(change, forward)->key));
+        if (from(change, forward) && !to(change, forward) &&
+            !items.Delete(from(change, forward)->key, senderId))
+            throw AppError(
+                QStringLiteral("The booking '%1' could not be deleted.").arg(from(change, forward)->key));
     }
     std::vector<std::pair<QString, int>> placements;
     for (const Change<Item>& change : m_items) {
@@ -389,7 +406,8 @@ void TimetableStep::applyItems(GanttData& chart, clsItems& items, const QString&
             target->addTo(chart);
         placements.emplace_back(target->key, toPosition(change, forward));
     }
-    std::sort(placements.begin(), placements.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    std::sort(placements.begin(), placements.end(),
+              [](const auto& a, const auto& b) { return a.second < b.second; });
     collection.placeAt(placements);
     for (const Change<Item>& change : m_items) {
         if (const auto& target = to(change, forward)) {

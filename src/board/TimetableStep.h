@@ -25,7 +25,8 @@ public:
 
     // What changed from `before` to the chart's present content; `before` must be the content the
     // chart had after the previous step.
-    [[nodiscard]] static TimetableStep between(const TimetableValues::Content& before, const GanttData& chart);
+    [[nodiscard]] static TimetableStep between(const TimetableValues::Content& before,
+                                               const GanttData& chart);
 
     [[nodiscard]] bool empty() const;
     // Names the step for the undo and redo commands: "move of 'Workshop'".
@@ -48,7 +49,7 @@ public:
 private:
     void diffItems(const std::vector<TimetableValues::Item>& before, const GanttData& chart);
     void diffItemsByKey(const std::vector<TimetableValues::Item>& before, const GanttData& chart);
-    void applyStyles(GanttData& chart, clsItems& items, bool forward) const;
+    void applyStyles(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const;
     void applyItems(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const;
     void applyRows(GanttData& chart, bool forward) const;
     [[nodiscard]] QString itemCaption() const;

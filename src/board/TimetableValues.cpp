@@ -5,9 +5,9 @@
 namespace TimetableValues {
 
 Item Item::of(const ChartItem& item) {
-    return {item.key(),       item.rowKey(),    item.start(),        item.end(),     item.caption(),
-            item.text(),      item.styleKey(),  item.picture(),      item.addOnData(), item.seriesKey(),
-            item.movementLock(), item.addTag(), item.tag()};
+    return {item.key(),          item.rowKey(),   item.start(),   item.end(),       item.caption(),
+            item.text(),         item.styleKey(), item.picture(), item.addOnData(), item.seriesKey(),
+            item.movementLock(), item.addTag(),   item.tag()};
 }
 
 bool Item::sameAs(const ChartItem& item) const {

@@ -180,10 +180,10 @@ void frmMain::updateHistoryCommands() {
         bool possible;
         const char* command;
         QString step;
-    } commands[] = {{m_menus->mUndoStep, m_menus->toolButton(QStringLiteral("undostep")), m_history->canUndo(),
-                     "&Undo", m_history->undoCaption()},
-                    {m_menus->mRedoStep, m_menus->toolButton(QStringLiteral("redostep")), m_history->canRedo(),
-                     "&Redo", m_history->redoCaption()}};
+    } commands[] = {{m_menus->mUndoStep, m_menus->toolButton(QStringLiteral("undostep")),
+                     m_history->canUndo(), "&Undo", m_history->undoCaption()},
+                    {m_menus->mRedoStep, m_menus->toolButton(QStringLiteral("redostep")),
+                     m_history->canRedo(), "&Redo", m_history->redoCaption()}};
     for (const auto& command : commands) {
         const QString caption = QString::fromLatin1(command.command);
         command.entry->setText(command.possible ? caption + ' ' + command.step : caption);
@@ -675,11 +675,12 @@ void frmMain::stepHistory(bool forward) {
     // A drag under way ends without effect: its button's release must not apply it afterwards.
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(AcGt, &escape);
-    guardedStep(forward ? QStringLiteral("Sub:frmMain:RedoStep") : QStringLiteral("Sub:frmMain:UndoStep"), [&] {
-        clsItems& items = *globals().items;
-        if (forward ? m_history->redo(items, m_id) : m_history->undo(items, m_id))
-            afterHistoryStep();
-    });
+    guardedStep(forward ? QStringLiteral("Sub:frmMain:RedoStep") : QStringLiteral("Sub:frmMain:UndoStep"),
+                [&] {
+                    clsItems& items = *globals().items;
+                    if (forward ? m_history->redo(items, m_id) : m_history->undo(items, m_id))
+                        afterHistoryStep();
+                });
     updateDirty();
     updateHistoryCommands();
 }
