@@ -98,7 +98,8 @@ bool TimetableHistory::redo(clsItems& items, const QString& senderId) {
 }
 
 bool TimetableHistory::step(clsItems& items, const QString& senderId, bool forward) {
-    record();
+    if (m_pending)
+        record();
     if (forward ? !m_stack.canRedo() : !m_stack.canUndo())
         return false;
     const Command* command = commandAt(forward ? m_stack.index() : m_stack.index() - 1);

@@ -3,6 +3,7 @@
 #include "TimetableValues.h"
 
 #include <QString>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -59,6 +60,7 @@ private:
     std::vector<Change<TimetableValues::Item>> m_items;
     std::vector<Change<TimetableValues::Row>> m_rows;
     std::vector<Change<TimetableValues::Style>> m_styles;
-    std::optional<std::pair<std::vector<HeadingColumn>, std::vector<HeadingColumn>>> m_columns;
-    std::optional<std::pair<ChartSettings, ChartSettings>> m_settings;
+    // Rare and large: held apart, so that the many small steps stay small.
+    std::shared_ptr<const std::pair<std::vector<HeadingColumn>, std::vector<HeadingColumn>>> m_columns;
+    std::shared_ptr<const std::pair<ChartSettings, ChartSettings>> m_settings;
 };

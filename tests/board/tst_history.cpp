@@ -411,6 +411,42 @@ private slots:
         QCOMPARE(itemA(fixture).start(), BoardFixture::at(firstDay, 8));
     }
 
+    // Gestures on the chart are steps of their own; undo during a drag ends the drag without effect.
+    void gesturesAndUndoDuringDrag() {
+        BoardFixture fixture(QStringLiteral("/newfile"));
+        fixture.activate();
+        fixture.showBoard();
+        frmMain& board = *fixture.board;
+        board.mZoomI_Click(8);
+        board.setDirty(false);
+        board.chart()->scrollTo(BoardFixture::at(firstDay, 6));
+        QWidget* viewport = board.chart()->viewport();
+        const auto point = [&](int hour) {
+            return QPoint(board.chart()->xAt(BoardFixture::at(firstDay, hour)),
+                          (board.chart()->rowTop(1) + board.chart()->rowBottom(1)) / 2);
+        };
+        const auto drag = [&](int from, int to) {
+            QTest::mousePress(viewport, Qt::LeftButton, {}, point(from));
+            QTest::mouseMove(viewport, point(to));
+            QTest::mouseRelease(viewport, Qt::LeftButton, {}, point(to));
+        };
+        drag(8, 10);
+        QTRY_COMPARE(undoEntry(fixture)->text(), QStringLiteral("&Undo new booking"));
+        drag(9, 11);
+        QTRY_COMPARE(undoEntry(fixture)->text(), QStringLiteral("&Undo move of a booking"));
+        const ChartItem& item = *fixture.chart().items().byPosition(1);
+        QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
+
+        QTest::mousePress(viewport, Qt::LeftButton, {}, point(11));
+        QTest::mouseMove(viewport, point(14));
+        board.UndoStep();
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, point(14));
+        QCOMPARE(item.start(), BoardFixture::at(firstDay, 8));
+        QCOMPARE(redoEntry(fixture)->text(), QStringLiteral("&Redo move of a booking"));
+        QVERIFY(!board.history().recordPending());
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+    }
+
     // The automatic deletion after loading is a step, and the loaded timetable counts as unchanged.
     void autoDeletionIsAStep() {
         BoardFixture fixture;
