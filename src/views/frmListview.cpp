@@ -5,7 +5,6 @@
 #include "ListviewHost.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
-#include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "app/bsVelkorHelper.h"
 #include "app/ui/WindowPlacement.h"
@@ -13,6 +12,7 @@
 #include "bsGridSupport.h"
 #include "editing/core/bsSupport.h"
 #include "frmGridCols.h"
+#include "frmGridLayout.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
 
@@ -396,7 +396,7 @@ void frmListview::mLayoutI_Click(int index) {
     ignoringErrors([&] {
         switch (index) {
         case 0:
-            ShowMessage(tr("The layout settings dialog is not available yet."), MessageFlags::Information);
+            frmGridLayout::Open(*grdList, this);
             break;
         case 1: {
             frmGridCols dialog(this);
