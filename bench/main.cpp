@@ -8,6 +8,7 @@
 #include "EditingDialogsBench.h"
 #include "ListviewBench.h"
 #include "MonthViewBench.h"
+#include "PaintTiming.h"
 #include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
@@ -334,30 +335,6 @@ public:
 private:
     GanttChart& m_view;
 };
-
-// Counts the paints of a widget; a paint has run when the event loop call that delivered it returns.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-    int paints = 0;
-};
-
-// Wall-clock and processor time from an accept to the repainted board, through the event loop as on
-// screen.
-std::pair<double, double> acceptToPaint(PaintCounter& counter, const std::function<void()>& accept) {
-    QCoreApplication::processEvents();
-    const int before = counter.paints;
-    const Stopwatch watch;
-    accept();
-    while (counter.paints == before && watch.wallMs() < 5000)
-        QCoreApplication::processEvents();
-    return {watch.wallMs(), watch.cpuMsSpent()};
-}
 
 void Bench::measureSettingsAccept(GanttChart& view) const {
     clsSettings planner(view.data());

@@ -181,6 +181,9 @@ private slots:
         second["width"] = 1e12;
         second["font"] = QJsonObject{{"size", 5000}};
         columns[2] = second;
+        QJsonObject third = columns[3].toObject();
+        third["numberFormat"] = "dd.mm.yyyy"; // minutes, which a date has not
+        columns[3] = third;
         columns.append(QJsonObject{{"index", 12}, {"caption", "Nowhere"}});
         columns.append(QJsonObject{{"index", -1}, {"width", 5}});
         columns.append(QJsonObject{{"index", "3"}, {"visible", false}});
@@ -202,6 +205,7 @@ private slots:
         QCOMPARE(loaded.columns[2].width, GridLayout::maxColumnWidth);
         QCOMPARE(loaded.columns[2].font.size, FontDescription().size);
         QVERIFY(loaded.columns[3].visible);
+        QCOMPARE(loaded.columns[3].numberFormat, QStringLiteral("Short Date"));
         QCOMPARE(loaded.options.marqueeStyle, GridOptions().marqueeStyle);
         QCOMPARE(loaded.options.rowHeight, 0);
         QCOMPARE(loaded.options.alternatingRowStyle, false);
