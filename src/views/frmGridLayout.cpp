@@ -453,7 +453,8 @@ void frmGridLayout::lsCols_Click() {
     if (column < 0 || !m_grid)
         return;
     tx[CaptionField]->setText(lsCols->item(column)->text());
-    tx[FormatField]->setText(m_grid->gridLayout().columns[std::size_t(column)].numberFormat);
+    m_columnFormat = m_grid->gridLayout().columns[std::size_t(column)].numberFormat;
+    tx[FormatField]->setText(m_columnFormat);
     lblFormatProblem->clear();
 }
 
@@ -468,12 +469,11 @@ void frmGridLayout::tx_Change(int index) {
             lsCols->item(column)->setText(text);
             return;
         }
-        bar()->setDirty(true);
-        // The grid keeps its last usable format until the text is one.
         const QString problem = formatProblem(text);
         lblFormatProblem->setText(problem.isEmpty() ? QString() : QStringLiteral("Not used: ") + problem);
-        if (problem.isEmpty())
-            edit([&](GridLayout& layout) { layout.columns[std::size_t(column)].numberFormat = text; });
+        // Half-typed formats show as far as they can be used; one that cannot leaves the column as it was.
+        const QString shown = problem.isEmpty() ? text : m_columnFormat;
+        edit([&](GridLayout& layout) { layout.columns[std::size_t(column)].numberFormat = shown; });
     });
 }
 

@@ -100,6 +100,9 @@ private:
     void showColours();
 
     QPointer<ItemGrid> m_grid;
+    // The number format the current column had when it was chosen: what it shows while the field holds
+    // one that cannot be used.
+    QString m_columnFormat;
     // The layout the grid had after Init or the last store: what a failed reload falls back to.
     GridLayout m_stored;
 };

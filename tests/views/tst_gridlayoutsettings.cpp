@@ -32,51 +32,6 @@ const std::array<Group, 5> groups = {{{frmGridLayout::MultipleLinesFirst, 3, &Gr
                                       {frmGridLayout::MultiSelectFirst, 3, &GridOptions::multiSelect},
                                       {frmGridLayout::RowDividerFirst, 7, &GridOptions::rowDividerStyle}}};
 
-// The colour buttons and the colours they set.
-struct ColourButton {
-    int index;
-    GridRowStyle GridOptions::*style;
-    quint32 GridRowStyle::*colour;
-};
-
-const std::array<ColourButton, 10> colourTargets = {{
-    {1, &GridOptions::normal, &GridRowStyle::backColor},
-    {2, &GridOptions::normal, &GridRowStyle::foreColor},
-    {3, &GridOptions::selected, &GridRowStyle::backColor},
-    {4, &GridOptions::selected, &GridRowStyle::foreColor},
-    {5, &GridOptions::evenRow, &GridRowStyle::backColor},
-    {6, &GridOptions::evenRow, &GridRowStyle::foreColor},
-    {7, &GridOptions::oddRow, &GridRowStyle::backColor},
-    {8, &GridOptions::oddRow, &GridRowStyle::foreColor},
-    {13, &GridOptions::highlightRow, &GridRowStyle::backColor},
-    {12, &GridOptions::highlightRow, &GridRowStyle::foreColor},
-}};
-
-// A layout away from the built-in one in every value the dialog shows.
-GridLayout storedLayout() {
-    GridLayout layout = GridLayout::builtIn();
-    GridOptions& options = layout.options;
-    options.multipleLines = GridOptions::VariableLines;
-    options.marqueeStyle = GridOptions::SolidCellBorder;
-    options.tabAction = GridOptions::ColumnNavigation;
-    options.multiSelect = GridOptions::SimpleMultiSelect;
-    options.rowDividerStyle = GridOptions::Raised;
-    options.alternatingRowStyle = true;
-    options.allowSizing = false;
-    options.allowRowSizing = true;
-    options.allowColMove = false;
-    options.allowArrows = false;
-    options.tabAcrossSplits = true;
-    options.wrapCellPointer = true;
-    options.font = {"Serif", 10};
-    options.normal = {0xF0F0F0, 0x101010};
-    options.selected = {0x800000, 0xFFFFFF};
-    for (int i = 0; i < GridLayout::columnCount; ++i) {
-        layout.columns[std::size_t(i)].font = {QStringLiteral("Mono%1").arg(i), 8};
-        layout.columns[std::size_t(i)].backColor = quint32(0x10101 * i);
-    }
-    return layout;
-}
 } // namespace
 
 // "Layout settings" over a grid loaded from the user's layout file: every control reaches the grid at
@@ -111,7 +66,7 @@ private slots:
             fixture->addItem(QStringLiteral("I%1").arg(day), "R1", ListviewFixture::at(day, 8),
                              ListviewFixture::at(day, 9), "Talk");
         userFile = fixture->documents() + "/QUNTAGRDE.LAY";
-        GridLayoutFile::write(userFile, "Listview", storedLayout());
+        GridLayoutFile::write(userFile, "Listview", everyFieldChanged());
         fileBytes = readBytes(userFile);
         grid = std::make_unique<ItemGrid>(fixture->items);
         grid->resize(700, 200);
@@ -137,9 +92,9 @@ private slots:
             QCOMPARE(dialog->chk[std::size_t(index)]->isChecked(), checks[std::size_t(index)]);
         QVERIFY(dialog->cmd[5]->isEnabled() && dialog->cmd[8]->isEnabled());
         QCOMPARE(dialog->lsCols->count(), GridLayout::columnCount);
-        QCOMPARE(dialog->lsCols->item(3)->text(), QStringLiteral("Beginn Datum"));
+        QCOMPARE(dialog->lsCols->item(3)->text(), QStringLiteral("C3"));
         QCOMPARE(dialog->lsCols->item(11)->text(), QStringLiteral("Reserved"));
-        QCOMPARE(dialog->tx[frmGridLayout::CaptionField]->text(), QStringLiteral("Key"));
+        QCOMPARE(dialog->tx[frmGridLayout::CaptionField]->text(), QStringLiteral("C0"));
         dialog->lsCols->setCurrentRow(4);
         QCOMPARE(dialog->tx[frmGridLayout::FormatField]->text(), QStringLiteral("Short Time"));
         QVERIFY(!dialog->bar()->Dirty());
@@ -207,14 +162,22 @@ private slots:
     }
 
     void colourButtons_data() {
-        QTest::addColumn<int>("button"); // in colourTargets
-        for (int button = 0; button < int(colourTargets.size()); ++button)
-            QTest::addRow("button %d", colourTargets[std::size_t(button)].index) << button;
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("style"); // all, selected, even, odd and current rows
+        QTest::addColumn<bool>("back");
+        const std::array<int, 10> buttons = {1, 2, 3, 4, 5, 6, 7, 8, 13, 12};
+        for (int n = 0; n < int(buttons.size()); ++n)
+            QTest::addRow("button %d", buttons[std::size_t(n)])
+                << buttons[std::size_t(n)] << n / 2 << (n % 2 == 0);
     }
     void colourButtons() {
-        QFETCH(int, button);
-        const ColourButton& target = colourTargets[std::size_t(button)];
-        const int index = target.index;
+        QFETCH(int, index);
+        QFETCH(int, style);
+        QFETCH(bool, back);
+        static constexpr std::array<GridRowStyle GridOptions::*, 5> styles = {
+            &GridOptions::normal, &GridOptions::selected, &GridOptions::evenRow, &GridOptions::oddRow,
+            &GridOptions::highlightRow};
+        const auto colour = [&](const GridRowStyle& row) { return back ? row.backColor : row.foreColor; };
         const GridLayout before = live();
         fixture->prompts.answerColour(std::nullopt);
         dialog->cmd[std::size_t(index)]->click();
@@ -222,11 +185,10 @@ private slots:
         QVERIFY(!dialog->bar()->Dirty());
         fixture->prompts.answerColour(0x0000FF);
         dialog->cmd[std::size_t(index)]->click();
-        QCOMPARE(live().options.*target.style.*target.colour, 0x0000FFu);
+        QCOMPARE(colour(live().options.*styles[std::size_t(style)]), 0x0000FFu);
         QVERIFY(dialog->bar()->Dirty());
-        const bool allRows = index <= 2;
-        const bool back = target.colour == &GridRowStyle::backColor;
-        QCOMPARE((back ? live().columns[7].backColor : live().columns[7].foreColor) == 0x0000FF, allRows);
+        const GridColumn& column = live().columns[7];
+        QCOMPARE((back ? column.backColor : column.foreColor) == 0x0000FF, style == 0);
     }
 
     // A cell of "all rows" shows the chosen background on the grid behind the dialog.
@@ -278,12 +240,12 @@ private slots:
             QVERIFY(fixture->prompts.prompts().isEmpty());
             return;
         }
-        // One dialog for all, preset from the first selected column.
-        if (index == frmGridLayout::ColumnFont)
-            QCOMPARE(fixture->prompts.prompts().last().text, QStringLiteral("Mono3"));
+        if (font) // preset from the grid, or from the columns
+            QCOMPARE(fixture->prompts.prompts().last().text,
+                     index == frmGridLayout::GridFont ? "Serif" : "Mono");
         answer(true);
         dialog->cmd[std::size_t(index)]->click();
-        QCOMPARE(fixture->prompts.prompts().size(), 2);
+        QCOMPARE(fixture->prompts.prompts().size(), 2); // one dialog for all columns
         for (int column = 0; column < GridLayout::columnCount; ++column) {
             const GridColumn& now = live().columns[std::size_t(column)];
             const bool changed = index == frmGridLayout::GridFont || selected.contains(column);
@@ -312,39 +274,34 @@ private slots:
 
     void formats_data() {
         QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("shown"); // in row 0; empty: refused
-        QTest::addRow("date pattern") << 3 << "d.M.yy"
-                                      << "5.3.26";
-        QTest::addRow("time pattern") << 4 << "H.mm 'Uhr'"
-                                      << "8.00 Uhr";
-        QTest::addRow("empty") << 5 << ""
-                               << "05.03.2026";
-        QTest::addRow("text ignores it") << 2 << "dd.MM."
-                                         << "Talk";
-        QTest::addRow("minutes in a date") << 3 << "dd.mm.yyyy"
-                                           << "";
-        QTest::addRow("date format for a time") << 4 << "Short Date"
-                                                << "";
-        QTest::addRow("run too long") << 3 << "yyyyy"
-                                      << "";
-        QTest::addRow("unclosed quote") << 6 << "HH 'h"
-                                        << "";
-        QTest::addRow("no date at all") << 5 << "Tag"
-                                        << "";
-        QTest::addRow("tab") << 3 << "dd\tMM"
-                             << "";
-        QTest::addRow("1000 characters") << 3 << QString(1000, 'd') << "";
+        QTest::addColumn<QStringList>("formatAndShown"); // the text of row 0; none when refused
+        QTest::addRow("date pattern") << 3 << QStringList{"d.M.yy", "5.3.26"};
+        QTest::addRow("time pattern") << 4 << QStringList{"H.mm 'Uhr'", "8.00 Uhr"};
+        QTest::addRow("empty") << 5 << QStringList{"", "05.03.2026"};
+        QTest::addRow("text ignores it") << 2 << QStringList{"dd.MM.", "Talk"};
+        QTest::addRow("minutes in a date") << 3 << QStringList{"dd.mm.yyyy"};
+        QTest::addRow("date format for a time") << 4 << QStringList{"Short Date"};
+        QTest::addRow("run too long") << 3 << QStringList{"yyyyy"};
+        QTest::addRow("unclosed quote") << 6 << QStringList{"HH 'h"};
+        QTest::addRow("no date at all") << 5 << QStringList{"Tag"};
+        QTest::addRow("tab") << 3 << QStringList{"dd\tMM"};
+        QTest::addRow("1000 characters") << 3 << QStringList{QString(1000, 'd')};
     }
     void formats() {
         QFETCH(int, column);
-        QFETCH(QString, format);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, formatAndShown);
+        const QString format = formatAndShown.first();
+        const QString shown = formatAndShown.value(1);
         const QString before = live().columns[std::size_t(column)].numberFormat;
         const QString beforeText = grid->dataModel().text(0, column);
         dialog->lsCols->setCurrentRow(column);
-        dialog->tx[frmGridLayout::FormatField]->setText(format);
-        dialog->tx_Change(frmGridLayout::FormatField);
+        const auto type = [&](const QString& text) {
+            dialog->tx[frmGridLayout::FormatField]->setText(text);
+            dialog->tx_Change(frmGridLayout::FormatField);
+        };
+        // A usable format typed on the way is shown, and goes again when the text cannot be used.
+        type(column == 4 || column == 6 ? "HH" : "yyyy");
+        type(format);
         QVERIFY(dialog->bar()->Dirty());
         QCOMPARE(dialog->lblFormatProblem->text().isEmpty(), !shown.isEmpty());
         QCOMPARE(grid->dataModel().text(0, column), shown.isEmpty() ? beforeText : shown);
