@@ -80,18 +80,9 @@ void report(const PrintFigure& print, const QByteArray& name, const std::vector<
 // accept (which applies the sizing permissions) and dropping the changes (a reload of the layout file).
 void measureLayoutSettings(frmListview& list, const PrintFigure& print) {
     PaintCounter counter(list.grdList->viewport());
-    struct Figure {
-        QByteArray name;
-        std::vector<double> wall;
-        std::vector<double> cpu;
-        void add(std::pair<double, double> times) {
-            wall.push_back(times.first);
-            cpu.push_back(times.second);
-        }
-    };
-    Figure change{"grid_layout_change_to_paint_median", {}, {}};
-    Figure accept{"grid_layout_accept_to_paint_median", {}, {}};
-    Figure discard{"grid_layout_discard_to_paint_median", {}, {}};
+    TimedFigure change{"grid_layout_change_to_paint_median", {}, {}};
+    TimedFigure accept{"grid_layout_accept_to_paint_median", {}, {}};
+    TimedFigure discard{"grid_layout_discard_to_paint_median", {}, {}};
     for (int n = 0; n < layoutChanges; ++n) {
         frmGridLayout dialog(&list);
         dialog.Init(*list.grdList);
@@ -105,7 +96,7 @@ void measureLayoutSettings(frmListview& list, const PrintFigure& print) {
         dialog.opt[std::size_t(frmGridLayout::RowDividerFirst) + GridOptions::Inset]->click();
         discard.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::CancelButton); }));
     }
-    for (const Figure* figure : {&change, &accept, &discard})
+    for (const TimedFigure* figure : {&change, &accept, &discard})
         report(print, figure->name, figure->wall, figure->cpu);
 }
 } // namespace

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <utility>
+#include <vector>
 
 // Counts the paints of a widget; a paint has run when the event loop call that delivered it returns.
 class PaintCounter : public QObject {
@@ -31,3 +32,14 @@ inline std::pair<double, double> acceptToPaint(PaintCounter& counter, const std:
         QCoreApplication::processEvents();
     return {watch.wallMs(), watch.cpuMsSpent()};
 }
+
+// The times of a repeated step, printed as their medians.
+struct TimedFigure {
+    const char* name;
+    std::vector<double> wall;
+    std::vector<double> cpu;
+    void add(std::pair<double, double> times) {
+        wall.push_back(times.first);
+        cpu.push_back(times.second);
+    }
+};

@@ -342,19 +342,10 @@ void Bench::measureSettingsAccept(GanttChart& view) const {
     globals().settings = &planner;
     BenchSettingsHost host(view);
     PaintCounter counter(view.viewport());
-    struct Figure {
-        const char* name;
-        std::vector<double> wall;
-        std::vector<double> cpu;
-        void add(std::pair<double, double> times) {
-            wall.push_back(times.first);
-            cpu.push_back(times.second);
-        }
-    };
-    Figure settings{"settings_accept_to_paint_median", {}, {}};
-    Figure appearance{"appearance_accept_to_paint_median", {}, {}};
-    Figure formats{"time_formats_ok_to_paint_median", {}, {}};
-    Figure calendar{"calendar_colours_accept_to_paint_median", {}, {}};
+    TimedFigure settings{"settings_accept_to_paint_median", {}, {}};
+    TimedFigure appearance{"appearance_accept_to_paint_median", {}, {}};
+    TimedFigure formats{"time_formats_ok_to_paint_median", {}, {}};
+    TimedFigure calendar{"calendar_colours_accept_to_paint_median", {}, {}};
     for (int n = 0; n < settingsAccepts; ++n) {
         {
             frmSettings dialog(host);
@@ -386,7 +377,7 @@ void Bench::measureSettingsAccept(GanttChart& view) const {
     }
     globals().settings = nullptr;
     globals().chart = nullptr;
-    for (const Figure* figure : {&settings, &appearance, &formats, &calendar}) {
+    for (const TimedFigure* figure : {&settings, &appearance, &formats, &calendar}) {
         print(figure->name, median(figure->wall), "ms");
         print((QByteArray(figure->name) + "_cpu").constData(), median(figure->cpu), "ms");
     }

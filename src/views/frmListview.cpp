@@ -211,6 +211,8 @@ void frmListview::unload() {
     tmrRefresh->stop();
     if (globals().profile)
         WindowPlacement::saveLayout(*this, windowKey, *globals().profile);
+    // Changes still open in the layout settings were never confirmed: they go before the layout is kept.
+    qDeleteAll(findChildren<frmGridLayout*>());
     bsGridSupport::SaveGridLayout(*grdList, windowKey);
     m_items.RemoveMessenger(*this);
     if (s_instance == this)
