@@ -397,6 +397,7 @@ void frmGridLayout::chk_Click(int index) {
 }
 
 void frmGridLayout::cmd_Click(int index) {
+    bar()->setDirty(true);
     ignoringErrors([&] {
         switch (index) {
         case GridFont: {

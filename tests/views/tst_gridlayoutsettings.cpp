@@ -9,6 +9,7 @@
 #include "views/frmListview.h"
 
 #include <QCheckBox>
+#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,14 +17,13 @@
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
+#include <numeric>
 
 namespace {
-using Setting = int GridOptions::*;
-
 struct Group {
     int first;
     int count;
-    Setting setting;
+    int GridOptions::*setting;
 };
 
 const std::array<Group, 5> groups = {{{frmGridLayout::MultipleLinesFirst, 3, &GridOptions::multipleLines},
@@ -32,6 +32,27 @@ const std::array<Group, 5> groups = {{{frmGridLayout::MultipleLinesFirst, 3, &Gr
                                       {frmGridLayout::MultiSelectFirst, 3, &GridOptions::multiSelect},
                                       {frmGridLayout::RowDividerFirst, 7, &GridOptions::rowDividerStyle}}};
 
+// Where two layouts differ, as paths into the layout's JSON; a font counts as one value.
+void differences(const QJsonValue& a, const QJsonValue& b, const QString& path, QStringList& out) {
+    if (a == b)
+        return;
+    if (a.isArray()) {
+        for (qsizetype i = 0; i < a.toArray().size(); ++i)
+            differences(a[i], b[i], path + '/' + QString::number(i), out);
+    } else if (a.isObject() && !path.endsWith("/font")) {
+        for (const QString& key : a.toObject().keys())
+            differences(a[key], b[key], path + '/' + key, out);
+    } else {
+        out << path;
+    }
+}
+
+QStringList onColumns(const QString& field, const QList<int>& columns) {
+    QStringList paths;
+    for (const int column : columns)
+        paths << QStringLiteral("/columns/%1/%2").arg(column).arg(field);
+    return paths;
+}
 } // namespace
 
 // "Layout settings" over a grid loaded from the user's layout file: every control reaches the grid at
@@ -46,12 +67,6 @@ class TstGridLayoutSettings : public QObject {
     QByteArray fileBytes;
 
     [[nodiscard]] const GridLayout& live() const { return grid->gridLayout(); }
-    [[nodiscard]] GridLayout fromFile() const {
-        GridLayout layout = GridLayoutFile::read(userFile, "Listview");
-        layout.setReservedCaptions();
-        layout.normalise();
-        return layout;
-    }
     void openDialog() {
         dialog = std::make_unique<frmGridLayout>();
         dialog->Init(*grid);
@@ -81,117 +96,129 @@ private slots:
     }
 
     void loadShowsTheGridsValues() {
-        const GridLayout& layout = live();
         for (const Group& group : groups) {
             for (int value = 0; value < group.count; ++value)
                 QCOMPARE(dialog->opt[std::size_t(group.first + value)]->isChecked(),
-                         value == layout.options.*group.setting);
+                         value == live().options.*group.setting);
         }
         const std::array<bool, 8> checks = {true, false, true, false, false, false, true, true};
         for (const int index : {0, 1, 2, 3, 5, 6, 7})
             QCOMPARE(dialog->chk[std::size_t(index)]->isChecked(), checks[std::size_t(index)]);
         QVERIFY(dialog->cmd[5]->isEnabled() && dialog->cmd[8]->isEnabled());
         QCOMPARE(dialog->lsCols->count(), GridLayout::columnCount);
-        QCOMPARE(dialog->lsCols->item(3)->text(), QStringLiteral("C3"));
         QCOMPARE(dialog->lsCols->item(11)->text(), QStringLiteral("Reserved"));
         QCOMPARE(dialog->tx[frmGridLayout::CaptionField]->text(), QStringLiteral("C0"));
         dialog->lsCols->setCurrentRow(4);
+        QCOMPARE(dialog->tx[frmGridLayout::CaptionField]->text(), QStringLiteral("C4"));
         QCOMPARE(dialog->tx[frmGridLayout::FormatField]->text(), QStringLiteral("Short Time"));
         QVERIFY(!dialog->bar()->Dirty());
     }
 
-    void optionsWriteAtOnce_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<int>("group");
-        for (int g = 0; g < int(groups.size()); ++g) {
-            for (int value = 0; value < groups[std::size_t(g)].count; ++value) {
-                const int index = groups[std::size_t(g)].first + value;
-                QTest::addRow("option %d", index) << index << g;
+    // No group starts at its first value, so every click in turn changes the grid.
+    void optionsWriteAtOnce() {
+        for (const Group& group : groups) {
+            for (int value = 0; value < group.count; ++value) {
+                dialog->opt[std::size_t(group.first + value)]->click();
+                QCOMPARE(live().options.*group.setting, value);
             }
         }
-    }
-    void optionsWriteAtOnce() {
-        QFETCH(int, index);
-        QFETCH(int, group);
-        const Group& written = groups[std::size_t(group)];
-        dialog->opt[std::size_t(index)]->click();
-        QCOMPARE(live().options.*written.setting, index - written.first);
         QVERIFY(dialog->bar()->Dirty());
-        dialog->bar()->click(ctrOSC::OkButton);
-        QVERIFY(!dialog->isVisible());
-        openDialog();
-        QVERIFY(dialog->opt[std::size_t(index)]->isChecked());
     }
 
+    // The sizing permissions wait for the store; dropping them is part of droppingChangesReloadsTheFile.
     void checkBoxes_data() {
         QTest::addColumn<int>("index");
         QTest::addColumn<bool>("atOnce");
-        QTest::addColumn<bool>("accept");
-        for (const bool accept : {true, false}) {
-            const char* how = accept ? "accepted" : "cancelled";
-            QTest::addRow("alternating rows, %s", how) << 0 << true << accept;
-            QTest::addRow("column sizing, %s", how) << 1 << false << accept;
-            QTest::addRow("row sizing, %s", how) << 2 << false << accept;
-            QTest::addRow("column moving, %s", how) << 3 << false << accept;
-        }
+        QTest::newRow("alternating rows") << 0 << true;
+        QTest::newRow("column sizing") << 1 << false;
+        QTest::newRow("row sizing") << 2 << false;
+        QTest::newRow("column moving") << 3 << false;
     }
     void checkBoxes() {
         QFETCH(int, index);
         QFETCH(bool, atOnce);
-        QFETCH(bool, accept);
         const auto value = [this, index] {
             const GridOptions& options = live().options;
-            const std::array<bool, 4> values = {options.alternatingRowStyle, options.allowSizing,
-                                                options.allowRowSizing, options.allowColMove};
-            return values[std::size_t(index)];
+            return std::array{options.alternatingRowStyle, options.allowSizing, options.allowRowSizing,
+                              options.allowColMove}[std::size_t(index)];
         };
         const bool before = value();
         dialog->chk[std::size_t(index)]->click();
         QCOMPARE(value(), atOnce ? !before : before);
-        if (index == frmGridLayout::AlternatingRows)
-            QCOMPARE(dialog->cmd[6]->isEnabled(), !before);
-        if (accept) {
-            dialog->bar()->click(ctrOSC::AcceptButton);
-        } else {
-            fixture->prompts.answerMessage(MessageResult::Yes);
-            dialog->bar()->click(ctrOSC::CancelButton);
-        }
-        QCOMPARE(value(), accept ? !before : before);
-        if (index == frmGridLayout::ColumnSizing && accept)
+        QCOMPARE(dialog->cmd[6]->isEnabled(), index == frmGridLayout::AlternatingRows ? !before : true);
+        dialog->bar()->click(ctrOSC::AcceptButton);
+        QCOMPARE(value(), !before);
+        if (index == frmGridLayout::ColumnSizing)
             QCOMPARE(live().columns[5].allowSizing, value());
     }
 
-    void colourButtons_data() {
+    // Each font and colour button asks once, changes nothing when the dialog is cancelled and its own
+    // targets only when a font or colour is chosen.
+    void fontsAndColours_data() {
         QTest::addColumn<int>("index");
-        QTest::addColumn<int>("style"); // all, selected, even, odd and current rows
-        QTest::addColumn<bool>("back");
-        const std::array<int, 10> buttons = {1, 2, 3, 4, 5, 6, 7, 8, 13, 12};
-        for (int n = 0; n < int(buttons.size()); ++n)
-            QTest::addRow("button %d", buttons[std::size_t(n)])
-                << buttons[std::size_t(n)] << n / 2 << (n % 2 == 0);
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QStringList>("changed");
+        QList<int> all(GridLayout::columnCount);
+        std::iota(all.begin(), all.end(), 0);
+        const QList<int> three{3, 5, 8};
+        const std::array<std::tuple<int, const char*, const char*>, 10> rowColours = {
+            {{1, "normal", "backColor"},
+             {2, "normal", "foreColor"},
+             {3, "selected", "backColor"},
+             {4, "selected", "foreColor"},
+             {5, "evenRow", "backColor"},
+             {6, "evenRow", "foreColor"},
+             {7, "oddRow", "backColor"},
+             {8, "oddRow", "foreColor"},
+             {13, "highlightRow", "backColor"},
+             {12, "highlightRow", "foreColor"}}};
+        for (const auto& [button, style, colour] : rowColours) {
+            QStringList changed{QStringLiteral("/options/styles/%1/%2").arg(style, colour)};
+            if (button <= 2) // "all rows" paints every column too
+                changed += onColumns(colour, all);
+            QTest::addRow("button %d", button) << button << three << changed;
+        }
+        QTest::newRow("grid font") << 0 << three << QStringList{"/options/font"} + onColumns("font", all);
+        QTest::newRow("column font") << 9 << three << onColumns("font", three);
+        QTest::newRow("column background") << 10 << three << onColumns("backColor", three);
+        QTest::newRow("column text colour") << 11 << three << onColumns("foreColor", three);
+        QTest::newRow("no column selected") << 9 << QList<int>{} << QStringList{};
     }
-    void colourButtons() {
+    void fontsAndColours() {
         QFETCH(int, index);
-        QFETCH(int, style);
-        QFETCH(bool, back);
-        static constexpr std::array<GridRowStyle GridOptions::*, 5> styles = {
-            &GridOptions::normal, &GridOptions::selected, &GridOptions::evenRow, &GridOptions::oddRow,
-            &GridOptions::highlightRow};
-        const auto colour = [&](const GridRowStyle& row) { return back ? row.backColor : row.foreColor; };
+        QFETCH(QList<int>, selected);
+        QFETCH(QStringList, changed);
+        dialog->lsCols->clearSelection();
+        for (const int column : selected)
+            dialog->lsCols->item(column)->setSelected(true);
+        const bool font = index == frmGridLayout::GridFont || index == frmGridLayout::ColumnFont;
+        const bool asks = !changed.isEmpty();
+        const auto answer = [&](bool given) {
+            if (asks && font)
+                fixture->prompts.answerFont(given ? std::optional(FontDescription{"Chosen", 14})
+                                                  : std::nullopt);
+            else if (asks)
+                fixture->prompts.answerColour(given ? std::optional(0x123456u) : std::nullopt);
+        };
         const GridLayout before = live();
-        fixture->prompts.answerColour(std::nullopt);
+        answer(false);
         dialog->cmd[std::size_t(index)]->click();
         QCOMPARE(live(), before);
-        QVERIFY(!dialog->bar()->Dirty());
-        fixture->prompts.answerColour(0x0000FF);
+        answer(true);
         dialog->cmd[std::size_t(index)]->click();
-        QCOMPARE(colour(live().options.*styles[std::size_t(style)]), 0x0000FFu);
-        QVERIFY(dialog->bar()->Dirty());
-        const GridColumn& column = live().columns[7];
-        QCOMPARE((back ? column.backColor : column.foreColor) == 0x0000FF, style == 0);
+        QStringList found;
+        differences(GridLayoutFile::toJson(before), GridLayoutFile::toJson(live()), {}, found);
+        found.sort();
+        changed.sort();
+        QCOMPARE(found, changed);
+        QCOMPARE(fixture->prompts.prompts().size(), asks ? 2 : 0);
+        if (font && asks) // preset from the grid's font, or the first selected column's
+            QCOMPARE(fixture->prompts.prompts().last().text,
+                     index == frmGridLayout::GridFont ? "Serif" : "Mono");
     }
 
-    // A cell of "all rows" shows the chosen background on the grid behind the dialog.
+    // A cell of "all rows" shows the chosen background on the grid behind the dialog, in place of the
+    // odd rows' colour once alternating colours are off.
     void thePreviewPaintsTheGrid() {
         grid->show();
         QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
@@ -205,57 +232,6 @@ private slots:
         QCOMPARE(grid->viewport()->grab().toImage().pixelColor(inside), QColor(0, 0xFF, 0));
         dialog->chk[frmGridLayout::AlternatingRows]->click();
         QCOMPARE(grid->viewport()->grab().toImage().pixelColor(inside), QColor(0xFF, 0, 0));
-    }
-
-    void fonts_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addRow("grid font") << int(frmGridLayout::GridFont) << QList<int>{};
-        QTest::addRow("column font") << int(frmGridLayout::ColumnFont) << QList<int>{3, 5, 8};
-        QTest::addRow("column background") << int(frmGridLayout::ColumnBackColor) << QList<int>{3, 5, 8};
-        QTest::addRow("column text colour") << int(frmGridLayout::ColumnForeColor) << QList<int>{3, 5, 8};
-        QTest::addRow("no column selected") << int(frmGridLayout::ColumnFont) << QList<int>{};
-    }
-    void fonts() {
-        QFETCH(int, index);
-        QFETCH(QList<int>, selected);
-        dialog->lsCols->clearSelection();
-        for (const int column : selected)
-            dialog->lsCols->item(column)->setSelected(true);
-        const GridLayout before = live();
-        const bool asks = index == frmGridLayout::GridFont || !selected.isEmpty();
-        const bool font = index == frmGridLayout::GridFont || index == frmGridLayout::ColumnFont;
-        const auto answer = [&](bool given) {
-            if (font)
-                fixture->prompts.answerFont(given ? std::optional(FontDescription{"Chosen", 14})
-                                                  : std::nullopt);
-            else
-                fixture->prompts.answerColour(given ? std::optional(0x123456u) : std::nullopt);
-        };
-        if (asks)
-            answer(false);
-        dialog->cmd[std::size_t(index)]->click();
-        QCOMPARE(live(), before);
-        if (!asks) {
-            QVERIFY(fixture->prompts.prompts().isEmpty());
-            return;
-        }
-        if (font) // preset from the grid, or from the columns
-            QCOMPARE(fixture->prompts.prompts().last().text,
-                     index == frmGridLayout::GridFont ? "Serif" : "Mono");
-        answer(true);
-        dialog->cmd[std::size_t(index)]->click();
-        QCOMPARE(fixture->prompts.prompts().size(), 2); // one dialog for all columns
-        for (int column = 0; column < GridLayout::columnCount; ++column) {
-            const GridColumn& now = live().columns[std::size_t(column)];
-            const bool changed = index == frmGridLayout::GridFont || selected.contains(column);
-            const bool same = index == frmGridLayout::ColumnBackColor   ? now.backColor == 0x123456
-                              : index == frmGridLayout::ColumnForeColor ? now.foreColor == 0x123456
-                                                                        : now.font.name == "Chosen";
-            QCOMPARE(same, changed);
-        }
-        if (index == frmGridLayout::GridFont)
-            QCOMPARE(live().options.font.name, QStringLiteral("Chosen"));
     }
 
     void captionFollowsEveryKeystroke() {
@@ -274,24 +250,34 @@ private slots:
 
     void formats_data() {
         QTest::addColumn<int>("column");
-        QTest::addColumn<QStringList>("formatAndShown"); // the text of row 0; none when refused
-        QTest::addRow("date pattern") << 3 << QStringList{"d.M.yy", "5.3.26"};
-        QTest::addRow("time pattern") << 4 << QStringList{"H.mm 'Uhr'", "8.00 Uhr"};
-        QTest::addRow("empty") << 5 << QStringList{"", "05.03.2026"};
-        QTest::addRow("text ignores it") << 2 << QStringList{"dd.MM.", "Talk"};
-        QTest::addRow("minutes in a date") << 3 << QStringList{"dd.mm.yyyy"};
-        QTest::addRow("date format for a time") << 4 << QStringList{"Short Date"};
-        QTest::addRow("run too long") << 3 << QStringList{"yyyyy"};
-        QTest::addRow("unclosed quote") << 6 << QStringList{"HH 'h"};
-        QTest::addRow("no date at all") << 5 << QStringList{"Tag"};
-        QTest::addRow("tab") << 3 << QStringList{"dd\tMM"};
-        QTest::addRow("1000 characters") << 3 << QStringList{QString(1000, 'd')};
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("shown"); // the text of row 0; none when refused
+        QTest::newRow("date pattern") << 3 << "d.M.yy"
+                                      << "5.3.26";
+        QTest::newRow("time pattern") << 4 << "H.mm 'Uhr'"
+                                      << "8.00 Uhr";
+        QTest::newRow("empty") << 5 << ""
+                               << "05.03.2026";
+        QTest::newRow("text ignores it") << 2 << "dd.MM."
+                                         << "Talk";
+        QTest::newRow("minutes in a date") << 3 << "dd.mm.yyyy"
+                                           << "";
+        QTest::newRow("date format for a time") << 4 << "Short Date"
+                                                << "";
+        QTest::newRow("run too long") << 3 << "yyyyy"
+                                      << "";
+        QTest::newRow("unclosed quote") << 6 << "HH 'h"
+                                        << "";
+        QTest::newRow("no date at all") << 5 << "Tag"
+                                        << "";
+        QTest::newRow("tab") << 3 << "dd\tMM"
+                             << "";
+        QTest::newRow("1000 characters") << 3 << QString(1000, 'd') << "";
     }
     void formats() {
         QFETCH(int, column);
-        QFETCH(QStringList, formatAndShown);
-        const QString format = formatAndShown.first();
-        const QString shown = formatAndShown.value(1);
+        QFETCH(QString, format);
+        QFETCH(QString, shown);
         const QString before = live().columns[std::size_t(column)].numberFormat;
         const QString beforeText = grid->dataModel().text(0, column);
         dialog->lsCols->setCurrentRow(column);
@@ -302,7 +288,6 @@ private slots:
         // A usable format typed on the way is shown, and goes again when the text cannot be used.
         type(column == 4 || column == 6 ? "HH" : "yyyy");
         type(format);
-        QVERIFY(dialog->bar()->Dirty());
         QCOMPARE(dialog->lblFormatProblem->text().isEmpty(), !shown.isEmpty());
         QCOMPARE(grid->dataModel().text(0, column), shown.isEmpty() ? beforeText : shown);
         if (!shown.isEmpty()) {
@@ -322,7 +307,6 @@ private slots:
     void droppingChangesReloadsTheFile_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("cancel") << "cancel";
-        QTest::newRow("cancel answered No") << "keep";
         QTest::newRow("closed without the bar") << "destroy";
         QTest::newRow("cancel after accept") << "accepted";
         QTest::newRow("cancel, file unreadable") << "unreadable";
@@ -345,20 +329,14 @@ private slots:
             fileBytes = "{ no layout";
             writeBytes(userFile, fileBytes);
         }
-        const GridLayout changed = live();
         if (how == "destroy") {
             dialog.reset();
         } else {
-            fixture->prompts.answerMessage(how == "keep" ? MessageResult::No : MessageResult::Yes);
+            fixture->prompts.answerMessage(MessageResult::Yes);
             dialog->bar()->click(ctrOSC::CancelButton);
-            QCOMPARE(fixture->prompts.prompts().last().text, QStringLiteral("Discard changes?"));
-            QCOMPARE(dialog->isVisible(), how == "keep");
+            QVERIFY(!dialog->isVisible());
         }
-        if (how == "keep")
-            QCOMPARE(live(), changed);
-        else
-            QCOMPARE(live(), how == "unreadable" ? earlier : fromFile());
-        QCOMPARE(live() == opened, how == "cancel" || how == "destroy" || how == "accepted");
+        QCOMPARE(live(), how == "unreadable" ? earlier : opened);
     }
 
     // The list's menu opens the dialog over the list's grid; closing the list while it holds unsaved
