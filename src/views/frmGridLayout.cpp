@@ -173,6 +173,9 @@ QWidget* frmGridLayout::buildColumnsTab() {
     }
     lblFormatProblem = new QLabel(page);
     lblFormatProblem->setWordWrap(true);
+    // Room for the reason before it is given, so that the buttons below stay put while the user types.
+    lblFormatProblem->setMinimumHeight(2 * lblFormatProblem->fontMetrics().lineSpacing());
+    lblFormatProblem->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblFormatProblem->setStyleSheet(QStringLiteral("color: #B00000"));
     fields->addRow(lblFormatProblem);
     const auto clicked = [this](int index) { cmd_Click(index); };
