@@ -1,5 +1,6 @@
 #include "GridCellFormat.h"
 
+#include "app/PatternText.h"
 #include "app/TimePoint.h"
 
 #include <QDate>
@@ -109,13 +110,8 @@ QString timeText(const QTime& time, const QString& format) {
 } // namespace
 
 QString GridCellFormat::problem(const QString& numberFormat, ValueKind kind) {
-    if (numberFormat.size() > maxFormatLength)
-        return QStringLiteral("it is longer than %1 characters.").arg(maxFormatLength);
-    for (const QChar c : numberFormat) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            return QStringLiteral("it holds a line break, tab or other control character.");
-    }
+    if (const QString text = patternTextProblem(numberFormat, maxFormatLength); !text.isEmpty())
+        return text;
     if (kind == ValueKind::Text || numberFormat.isEmpty())
         return {};
     const bool isDate = kind == ValueKind::Date;
