@@ -499,6 +499,19 @@ void frmGridLayout::store(int& cancel) {
         m_stored = m_grid->gridLayout();
 }
 
+void frmGridLayout::showEvent(QShowEvent* event) {
+    ButtonBarDialog::showEvent(event);
+    if (m_focusPlaced)
+        return;
+    m_focusPlaced = true;
+    // The first field is the ticked option of the first group; the tab bar before it shows no focus
+    // until a key has moved it.
+    for (int index = MultipleLinesFirst; index < MarqueeFirst; ++index) {
+        if (opt[std::size_t(index)]->isChecked())
+            opt[std::size_t(index)]->setFocus(Qt::TabFocusReason);
+    }
+}
+
 void frmGridLayout::edit(const std::function<void(GridLayout&)>& change) {
     bar()->setDirty(true);
     if (!m_grid)

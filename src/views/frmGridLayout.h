@@ -83,6 +83,7 @@ public:
 
 protected:
     void store(int& cancel) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildGeneralTab();
@@ -105,4 +106,5 @@ private:
     QString m_columnFormat;
     // The layout the grid had after Init or the last store: what a failed reload falls back to.
     GridLayout m_stored;
+    bool m_focusPlaced = false;
 };
