@@ -169,11 +169,13 @@ TimetableStep TimetableStep::between(const Content& before, const GanttData& cha
     diffByKey(before.styles, stylesOf(chart), step.m_styles);
     const std::vector<HeadingColumn> columns = columnsOf(chart);
     if (columns != before.columns)
-        step.m_columns = std::make_shared<const std::pair<std::vector<HeadingColumn>, std::vector<HeadingColumn>>>(
-            before.columns, columns);
+        step.m_columns =
+            std::make_shared<const std::pair<std::vector<HeadingColumn>, std::vector<HeadingColumn>>>(
+                before.columns, columns);
     const ChartSettings settings = timetableSettings(chart.settings());
     if (!(settings == before.settings))
-        step.m_settings = std::make_shared<const std::pair<ChartSettings, ChartSettings>>(before.settings, settings);
+        step.m_settings =
+            std::make_shared<const std::pair<ChartSettings, ChartSettings>>(before.settings, settings);
     return step;
 }
 

@@ -40,7 +40,6 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinterInfo>
@@ -144,9 +143,10 @@ void frmMain::setDirty(bool dirty) {
     if (IsReadOnly())
         return;
     if (dirty) {
+        m_marked = true;
         m_history->recordLater();
     } else {
-        m_unrecorded = false;
+        m_marked = false;
         m_history->setClean();
     }
     updateDirty();
@@ -161,11 +161,11 @@ bool frmMain::SetDirty() {
 
 bool frmMain::Dirty() const {
     m_history->record();
-    return m_unrecorded || !m_history->isClean();
+    return m_marked || !m_history->isClean();
 }
 
 void frmMain::updateDirty() {
-    const bool dirty = m_unrecorded || !m_history->isClean();
+    const bool dirty = m_marked || !m_history->isClean();
     if (dirty == m_dirty)
         return;
     m_dirty = dirty;
@@ -508,10 +508,7 @@ void frmMain::mZoomI_Click(int index) {
         AcGt->setScale(index);
         checkZoomEntry();
         // The zoom is saved with the timetable but is no step of its history.
-        if (SetDirty()) {
-            m_unrecorded = true;
-            updateDirty();
-        }
+        SetDirty();
     });
 }
 
@@ -670,16 +667,17 @@ void frmMain::RedoStep() {
 }
 
 void frmMain::stepHistory(bool forward) {
-    if (IsReadOnly() || m_loading || QApplication::activeModalWidget())
+    // A drag under way belongs to the present state: it ends first, as a step of its own.
+    if (IsReadOnly() || m_loading || actionUnderWay())
         return;
-    // A drag under way ends without effect: its button's release must not apply it afterwards.
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(AcGt, &escape);
     guardedStep(forward ? QStringLiteral("Sub:frmMain:RedoStep") : QStringLiteral("Sub:frmMain:UndoStep"),
                 [&] {
                     clsItems& items = *globals().items;
-                    if (forward ? m_history->redo(items, m_id) : m_history->undo(items, m_id))
+                    if (forward ? m_history->redo(items, m_id) : m_history->undo(items, m_id)) {
+                        // Whatever was marked on the way, the history now says what changed.
+                        m_marked = false;
                         afterHistoryStep();
+                    }
                 });
     updateDirty();
     updateHistoryCommands();
@@ -788,7 +786,7 @@ bool frmMain::DoSave(bool saveAs) {
         return false;
     }
     m_fileName = name;
-    m_unrecorded = false;
+    m_marked = false;
     m_history->setClean();
     m_panels[2]->setText(statusText(m_fileName));
     UpdateRecentFiles();
@@ -823,7 +821,7 @@ void frmMain::Loadfile(const QString& name) {
         ResetReadOnlyFlag();
         globals().settings->ReadData();
         m_fileName = file;
-        m_unrecorded = false;
+        m_marked = false;
         // Positions of the previous timetable mean nothing in this one.
         m_gantRow = -1;
         setGantItemIndex(-1);

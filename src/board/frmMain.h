@@ -103,7 +103,7 @@ public:
     bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void UndoAllChanges();
     // One step back or forward in the history of changes; nothing in read-only mode, while a modal
-    // window is open or a timetable loads. A drag in progress is cancelled first.
+    // window is open, a drag is under way or a timetable loads.
     void UndoStep();
     void RedoStep();
     [[nodiscard]] TimetableHistory& history() const { return *m_history; }
@@ -192,7 +192,7 @@ private:
     void stepHistory(bool forward);
     // Shows again what the board showed before a history step: styles, the current item, counts.
     void afterHistoryStep();
-    // Dirty: changes not yet recorded, or a history away from the saved state.
+    // Dirty: marked changed, or a history away from the saved state.
     void updateDirty();
     void updateHistoryCommands();
     // An action is still under way: a drag on the chart or a modal window.
@@ -230,7 +230,9 @@ private:
     QString m_detailKey;
     bsSupport::ItemSnapshot m_snapshot;
     bool m_dirty = false;
-    bool m_unrecorded = false; // a change the history does not hold, such as the zoom
+    // Marked changed since the last save, load or history step: by an editing command or a change
+    // the history does not hold (the zoom).
+    bool m_marked = false;
     bool m_loading = false;
     bool m_restarting = false;
     bool m_suppressClick = false;

@@ -411,7 +411,7 @@ private slots:
         QCOMPARE(itemA(fixture).start(), BoardFixture::at(firstDay, 8));
     }
 
-    // Gestures on the chart are steps of their own; undo during a drag ends the drag without effect.
+    // Gestures on the chart are steps of their own, also one under way when undo is pressed.
     void gesturesAndUndoDuringDrag() {
         BoardFixture fixture(QStringLiteral("/newfile"));
         fixture.activate();
@@ -437,13 +437,18 @@ private slots:
         const ChartItem& item = *fixture.chart().items().byPosition(1);
         QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
 
+        // Undo waits while the button is down; the drag ends as a step of its own.
         QTest::mousePress(viewport, Qt::LeftButton, {}, point(11));
         QTest::mouseMove(viewport, point(14));
         board.UndoStep();
+        QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, point(14));
+        QCOMPARE(item.start(), BoardFixture::at(firstDay, 13));
+        board.UndoStep();
+        QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
+        board.UndoStep();
         QCOMPARE(item.start(), BoardFixture::at(firstDay, 8));
         QCOMPARE(redoEntry(fixture)->text(), QStringLiteral("&Redo move of a booking"));
-        QVERIFY(!board.history().recordPending());
         QVERIFY(fixture.prompts.prompts().isEmpty());
     }
 
