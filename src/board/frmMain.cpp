@@ -661,6 +661,14 @@ bool frmMain::DoSave(bool saveAs) {
     if (chosen.isEmpty())
         return false;
     const QString name = QFileInfo(chosen).absoluteFilePath();
+    // Saving onto a FIFO or a device would wait for ever, or write nowhere.
+    if (!IsRegularOrMissing(name)) {
+        ShowMessage(
+            FormatMsg(QStringLiteral("'%s' is not a regular file; the timetable cannot be saved there."),
+                      name),
+            Critical);
+        return false;
+    }
     const bool sameFile = name == m_fileName;
     // A file that another instance holds (or that is write-protected) is not replaced under it.
     if (!sameFile && FileExists(name) && FileInUseMarker::isMarked(name)) {
@@ -692,6 +700,7 @@ bool frmMain::DoSave(bool saveAs) {
     }
     m_fileName = name;
     m_dirty = false;
+    RemoveStaleTemporaries(m_fileName);
     m_panels[2]->setText(statusText(m_fileName));
     UpdateRecentFiles();
     TestMultiUser();
@@ -724,6 +733,7 @@ void frmMain::Loadfile(const QString& name) {
         globals().settings->ReadData();
         m_fileName = file;
         m_dirty = false;
+        RemoveStaleTemporaries(m_fileName);
         // Positions of the previous timetable mean nothing in this one.
         m_gantRow = -1;
         setGantItemIndex(-1);

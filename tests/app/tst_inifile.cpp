@@ -19,6 +19,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -441,6 +442,19 @@ private slots:
         QCOMPARE(m_prompts->prompts().at(0).flags, 0);
         QCOMPARE(m_prompts->prompts().at(1).flags, MessageFlags::Critical);
         QCOMPARE(readBytes(path()), content);
+        QCOMPARE(m_waits, 0);
+    }
+
+    void profileThatIsAFifoBlocksNothing() {
+        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+        QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
+        QVERIFY(m_ini.ReadProfileSection("S").isEmpty());
+        QVERIFY(m_prompts->prompts().isEmpty());
+        QVERIFY(!m_ini.WriteProfileString("S", "K", "v"));
+        QVERIFY(!m_ini.DeleteProfileSection("S"));
+        QCOMPARE(m_prompts->texts(), QStringList(2, "Error recreating file: " + path()));
+        QVERIFY(!QFileInfo(path()).isFile());
+        QVERIFY(QFileInfo(path()).exists());
         QCOMPARE(m_waits, 0);
     }
 

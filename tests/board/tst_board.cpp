@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <sys/stat.h>
 
 namespace {
 const QDate monday(2026, 3, 2);
@@ -191,6 +192,46 @@ private slots:
         QVERIFY(!fixture.board->DoSave(true));
         QVERIFY(fixture.prompts.texts().last().contains("is open in another instance"));
         QCOMPARE(BoardFixture::itemCountOf(other), 1);
+    }
+
+    void fifoIsNeitherSavedOverNorOpened() {
+        BoardFixture fixture;
+        const QString plan = fixture.openPlan();
+        const QString fifo = fixture.path("pipe.qtf");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        fixture.board->setDirty(true);
+        fixture.prompts.answerFile(fifo);
+        QVERIFY(!fixture.board->DoSave(true));
+        QCOMPARE(fixture.prompts.texts().last(),
+                 "'" + fifo + "' is not a regular file; the timetable cannot be saved there.");
+        fixture.prompts.clear();
+        fixture.board->Loadfile(fifo);
+        QCOMPARE(fixture.prompts.prompts().size(), 1);
+        QVERIFY(fixture.prompts.texts().first().contains("is not a timetable file"));
+        QCOMPARE(fixture.board->fileName(), plan);
+        QVERIFY(!QFileInfo(fifo).isFile());
+        QVERIFY(!QFile::exists(fifo + ".BAK"));
+    }
+
+    void staleTemporariesGoWhenTheTimetableIsOpenedOrSaved() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
+        const auto leaveKilledSave = [&](const QString& name) {
+            QFile file(fixture.path(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                     QFileDevice::FileModificationTime));
+        };
+        leaveKilledSave("plan.qtf.tmp-00aa11");
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        QVERIFY(!QFile::exists(fixture.path("plan.qtf.tmp-00aa11")));
+        leaveKilledSave("plan.qtf.tmp-22bb33");
+        fixture.board->setDirty(true);
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
+                 (QStringList{"plan.qtf", "plan.qtf.BAK"}));
     }
 
     void damagedFileKeepsOpenTimetable_data() {
