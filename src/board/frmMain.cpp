@@ -31,6 +31,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -767,12 +768,25 @@ void frmMain::TestMultiUser() {
             throw AppError(FormatMsg(QStringLiteral("The file '%s' cannot be marked as in use."), m_fileName),
                            75, QStringLiteral("TestMultiUser"));
     });
+    if (claim == FileInUseMarker::Claim::Abandoned && adoptAbandoned())
+        claim = FileInUseMarker::Claim::Owner;
     if (claim == FileInUseMarker::Claim::Owner) {
         SetReadOnly(false);
         globals().ownsFileLock = true;
     } else {
         SetReadOnly(true);
     }
+}
+
+bool frmMain::adoptAbandoned() {
+    // A planner that died left the marker: without this question the file would stay read-only for
+    // every instance until somebody gave the write permission back by hand.
+    const QString question =
+        FormatMsg(QStringLiteral("The timetable '%s' is marked as in use, but no planner has it open: a "
+                                 "planner may have ended without closing it.\r\n\r\nOpen it for editing?"),
+                  m_fileName);
+    return ShowMessage(question, YesNo | Question | DefaultButton2) == MessageResult::Yes &&
+           m_marker.adopt(m_fileName);
 }
 
 void frmMain::ResetReadOnlyFlag() {
@@ -801,6 +815,39 @@ void frmMain::RestartApplication(const QString& arguments) {
     prompts().startDetached(QCoreApplication::applicationFilePath(),
                             QStringList{QStringLiteral("/RESTART")} +
                                 arguments.split(' ', Qt::SkipEmptyParts));
+}
+
+QString frmMain::EndWithoutQuestions() {
+    if (m_unloaded)
+        return {};
+    QString recovery;
+    if (m_dirty)
+        recovery = SaveRecoveryCopy();
+    m_dirty = false;
+    Unload();
+    close();
+    return recovery;
+}
+
+QString frmMain::recoveryCopyName() const {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    if (m_fileName.isEmpty())
+        return GetSpecialFolder(5) + tr("Timetable (recovered %1).qtf").arg(stamp);
+    const QFileInfo info(m_fileName);
+    return info.absolutePath() + '/' + info.completeBaseName() + tr(" (recovered %1).qtf").arg(stamp);
+}
+
+QString frmMain::SaveRecoveryCopy() {
+    const QString name = recoveryCopyName();
+    try {
+        globals().settings->WriteData();
+        m_chart.save(name);
+        return name;
+    } catch (const std::exception& error) {
+        // Nobody is left to ask: the reason goes where a session keeps the program's messages.
+        qWarning("The unsaved changes could not be kept: %s", error.what());
+        return {};
+    }
 }
 
 bool frmMain::QueryUnload(bool fromUser) {

@@ -106,6 +106,14 @@ public:
     // The shut-down after the questions: marker released, calendar closed, board unregistered, window
     // placement saved, every other window closed.
     void Unload();
+    // The end of a session that nobody can answer (a logout, a shutdown, `kill`): nothing is asked,
+    // unsaved changes go into a recovery copy (its name is returned; empty when nothing was unsaved or
+    // the copy could not be written), the marker is released and the board closes.
+    QString EndWithoutQuestions();
+    // Writes the open timetable, settings included, to a new file beside it (an untitled one to the
+    // documents folder) named with " (recovered <date> <time>)"; the open timetable keeps its name.
+    // Returns the name, or an empty text when it could not be written.
+    QString SaveRecoveryCopy();
 
     // Time
     void MoveTimeLine(bool backward, int steps);
@@ -167,6 +175,9 @@ private:
     void connectChart();
     void connectMenus();
     void applyReadOnly(bool readOnly);
+    // Asks whether to take over a timetable that a planner which died left marked; true when taken.
+    bool adoptAbandoned();
+    [[nodiscard]] QString recoveryCopyName() const;
     void updateTitle();
     void checkZoomEntry();
     void showDetailItem();

@@ -234,6 +234,47 @@ private slots:
                  (QStringList{"plan.qtf", "plan.qtf.BAK"}));
     }
 
+    void endingWithoutQuestionsKeepsUnsavedWork_data() {
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<bool>("dirty");
+        QTest::newRow("changed timetable") << true << true;
+        QTest::newRow("changed new timetable") << false << true;
+        QTest::newRow("nothing changed") << true << false;
+    }
+
+    void endingWithoutQuestionsKeepsUnsavedWork() {
+        QFETCH(bool, titled);
+        QFETCH(bool, dirty);
+        BoardFixture fixture(titled ? QString() : QStringLiteral("/newfile"));
+        const QString plan = titled ? fixture.openPlan() : QString();
+        if (!titled)
+            fixture.activate();
+        fixture.options().setConfirmQuit(true);
+        if (dirty) {
+            fixture.chart().items().add("B", fixture.chart().rows().byPosition(1)->key(), at(10), at(11), "B",
+                                        "Date");
+            fixture.board->setDirty(true);
+        }
+        const QString recovery = fixture.board->EndWithoutQuestions();
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+        QVERIFY(!fixture.board->isVisible());
+        if (titled) {
+            QVERIFY(writable(plan));
+            QCOMPARE(BoardFixture::itemCountOf(plan), 1);
+        }
+        const QString folder = titled ? fixture.home.path() : fixture.path("Documents");
+        const QStringList copies = QDir(folder).entryList({"*(recovered *).qtf"}, QDir::Files);
+        if (!dirty) {
+            QVERIFY(recovery.isEmpty());
+            QVERIFY(copies.isEmpty());
+            return;
+        }
+        QCOMPARE(copies, QStringList{QFileInfo(recovery).fileName()});
+        QVERIFY(recovery.startsWith(folder + (titled ? "/plan (recovered " : "/Timetable (recovered ")));
+        QCOMPARE(BoardFixture::itemCountOf(recovery), titled ? 2 : 1);
+        QCOMPARE(fixture.board->fileName(), plan);
+    }
+
     void damagedFileKeepsOpenTimetable_data() {
         QTest::addColumn<QByteArray>("content");
         QTest::newRow("text") << QByteArray("this is no timetable\n");
