@@ -1012,6 +1012,7 @@ void frmMain::cmdDOK_Click() {
         }
         const ChartStyle* style = m_chart.styles().byKey(m_detail->styleKey());
         m_snapshot = bsSupport::ItemSnapshot::of(*item);
+        const QString key = item->key();
         item->setSpan(*start, *end);
         if (style) {
             item->styleKey = style->key();
@@ -1019,7 +1020,9 @@ void frmMain::cmdDOK_Click() {
         }
         item->caption = m_detail->caption();
         globals().items->UpdateItem(*item, m_id);
-        bsSupport::ItemMoved(m_chart, m_snapshot, *item, globals().items);
+        // The views were told and may have deleted it meanwhile.
+        if (const ChartItem* changed = m_chart.items().byKey(key))
+            bsSupport::ItemMoved(m_chart, m_snapshot, *changed, globals().items);
         m_chart.redraw();
     });
 }
@@ -1099,8 +1102,10 @@ void frmMain::AcGt_GanttItemAdded(ChartItem* item) {
 
 void frmMain::AcGt_GanttItemChanged(ChartItem* item) {
     guardedStep(QStringLiteral("Sub:frmMain:AcGt_GanttItemChanged"), [&] {
+        const QString key = item->key();
         globals().items->UpdateItem(*item, m_id);
-        setGantItemIndex(item->position());
+        if (const ChartItem* changed = m_chart.items().byKey(key))
+            setGantItemIndex(changed->position());
     });
 }
 
@@ -1136,8 +1141,10 @@ void frmMain::AcGt_GanttItemChangeStarts(ChartItem* item) {
 void frmMain::AcGt_CompleteGanttItemMove(ChartItem* item) {
     guardedStep(QStringLiteral("Sub:frmMain:AcGt_CompleteGanttItemMove"), [&] {
         setDirty(true);
+        const QString key = item->key();
         globals().items->UpdateItem(*item, m_id);
-        bsSupport::ItemMoved(m_chart, m_snapshot, *item, globals().items);
+        if (const ChartItem* moved = m_chart.items().byKey(key))
+            bsSupport::ItemMoved(m_chart, m_snapshot, *moved, globals().items);
     });
 }
 
@@ -1222,16 +1229,21 @@ bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
 
 void frmMain::ItemDeleteBefore(QString, bool&, QString) {}
 
-void frmMain::ItemDeleteAfter(QString key, QString) {
+void frmMain::ItemDeleteAfter(QString, QString) {
     ignoringErrors([&] {
         setDirty(true);
-        if (key == m_detailKey) {
-            // The position now names the item after it: nothing is current any more.
-            setGantItemIndex(-1);
-        } else if (const ChartItem* shown = m_chart.items().byKey(m_detailKey)) {
-            m_gantItemIndex = shown->position();
-        }
+        followCurrentItem();
     });
+}
+
+void frmMain::followCurrentItem() {
+    // Positions shift when items go, so the current item is followed by its key; once it is gone its
+    // position would name another item, and nothing is current any more.
+    const ChartItem* shown = m_detailKey.isEmpty() ? nullptr : m_chart.items().byKey(m_detailKey);
+    if (shown)
+        m_gantItemIndex = shown->position();
+    else
+        setGantItemIndex(-1);
 }
 
 void frmMain::ItemChanged(QString key, QString) {
@@ -1246,7 +1258,10 @@ void frmMain::ItemAdded(QString key, QString) {
         setGantItemIndex(item->position());
 }
 
-void frmMain::ItemsChanged() {}
+void frmMain::ItemsChanged() {
+    // A re-read follows bulk changes such as the removal of a resource with its items.
+    ignoringErrors([&] { followCurrentItem(); });
+}
 
 void frmMain::ItemSelected(QString key, QString senderId) {
     if (senderId == m_id)

@@ -183,6 +183,8 @@ private:
     void showDetailItem();
     void showEditor();
     void announceCurrentItem();
+    // Brings the current position up to date with the current item's key after items went.
+    void followCurrentItem();
     // The chart row under a viewport point among the shown rows; 0 for none.
     [[nodiscard]] int rowUnderPointer(const QPoint& position) const;
     void onTimer();

@@ -2,6 +2,7 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
+#include "app/UserPrompts.h"
 #include "app/clsIniFile.h"
 
 #include <QDir>
@@ -552,32 +553,55 @@ private slots:
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
-    void twoProcessesWritingLoseNothing() {
-        // Each process rewrites the whole file for every key: without one exclusive hold over the read
-        // and the rewrite, the processes would overwrite each other's keys.
-        constexpr int processes = 3;
-        constexpr int keysEach = 40;
-        std::vector<pid_t> children;
-        for (int p = 0; p < processes; ++p) {
+    // Writers in several processes, each rewriting the whole file for every key, and readers beside
+    // them: without one exclusive hold over the read and the rewrite the writers would overwrite each
+    // other's keys, and without the rename a reader could see a half-written file. No write may fail
+    // or get lost. QUNTA_PROFILE_PROCESSES and QUNTA_PROFILE_KEYS make the run longer.
+    void severalProcessesLoseNothing() {
+        // Readers pause between reads as planners do; writers wait for the lock as the planner does.
+        const int processes = std::max(qEnvironmentVariableIntValue("QUNTA_PROFILE_PROCESSES"), 4);
+        const int keysEach = std::max(qEnvironmentVariableIntValue("QUNTA_PROFILE_KEYS"), 40);
+        QVERIFY(m_ini.WriteProfileString("FIXED", "SENTINEL", "here"));
+        const QString stop = m_dir->filePath("stop");
+        const auto spawn = [&](const std::function<int(clsIniFile&)>& work) {
             const pid_t pid = ::fork();
-            QVERIFY(pid >= 0);
             if (pid == 0) {
+                setPrompts(nullptr);
                 clsIniFile ini;
                 ini.setFilename(path());
-                ini.setWaitFunction([](int) { QThread::msleep(50); });
-                bool ok = true;
-                for (int k = 0; k < keysEach; ++k)
-                    ok = ini.WriteProfileInt("S", QString("P%1K%2").arg(p).arg(k), k) && ok;
-                ::_exit(ok ? 0 : 1);
+                ::_exit(std::min(work(ini), 255));
             }
-            children.push_back(pid);
+            return pid;
+        };
+        std::vector<pid_t> readers;
+        for (int r = 0; r < 2; ++r) {
+            readers.push_back(spawn([&](clsIniFile& ini) {
+                int missing = 0;
+                for (; !QFile::exists(stop); QThread::msleep(2))
+                    missing += ini.ReadProfileString("FIXED", "SENTINEL", "") == "here" ? 0 : 1;
+                return missing;
+            }));
         }
-        for (pid_t pid : children) {
+        std::vector<pid_t> writers;
+        for (int p = 0; p < processes; ++p) {
+            writers.push_back(spawn([&, p](clsIniFile& ini) {
+                int failed = 0;
+                for (int k = 0; k < keysEach; ++k)
+                    failed += ini.WriteProfileInt("S", QString("P%1K%2").arg(p).arg(k), k) ? 0 : 1;
+                return failed;
+            }));
+        }
+        const auto exitCodeOf = [](pid_t pid) {
             int status = 0;
-            QCOMPARE(::waitpid(pid, &status, 0), pid);
-            QVERIFY(WIFEXITED(status));
-            QCOMPARE(WEXITSTATUS(status), 0);
-        }
+            return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        };
+        std::vector<int> writerCodes;
+        for (const pid_t pid : writers)
+            writerCodes.push_back(exitCodeOf(pid));
+        writeBytes(stop, {});
+        for (const pid_t pid : readers)
+            QCOMPARE(exitCodeOf(pid), 0);
+        QCOMPARE(writerCodes, std::vector<int>(writers.size(), 0));
         QCOMPARE(m_ini.ReadProfileSection("S").size(), processes * keysEach);
         for (int p = 0; p < processes; ++p)
             for (int k = 0; k < keysEach; ++k)
