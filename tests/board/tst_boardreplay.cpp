@@ -59,9 +59,7 @@ class TstBoardReplay : public QObject {
 
     void addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
                  const QString& series = {}) {
-        ChartItem& item = data().items().add(key, rowKey, start, end, key, QStringLiteral("Date"));
-        item.seriesKey = series;
-        fixture->items().Add(item, QString());
+        fixture->addItem(key, rowKey, start, end, series);
     }
 
     void select(const QString& key) { board->setGantItemIndex(data().items().byKey(key)->position()); }
