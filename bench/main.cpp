@@ -1,8 +1,16 @@
-// qunta-bench: figures of the item table, the conflict test, the series follow-up and the chart
-// widget on large timetables. Every figure is printed as one line "name value unit".
+// qunta-bench: figures of the real board's start, the item table, the conflict test, the series
+// follow-up, the chart widget and the monthly overview on large timetables. Every figure is printed as
+// one line "name value unit".
 
+#include "BenchTiming.h"
+#include "BoardBench.h"
+#include "BoardProbe.h"
+#include "MonthViewBench.h"
+#include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
+#include "app/clsSettings.h"
+#include "app/ui/ctrOSC.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
 #include "chart/widget/ChartHit.h"
@@ -11,8 +19,16 @@
 #include "model/ChartBatch.h"
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
+#include "settings/ColourLabel.h"
+#include "settings/SettingsHost.h"
+#include "settings/frmCalendarColors.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmSettings.h"
+#include "settings/frmTimeFormats.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QMouseEvent>
 #include <QRandomGenerator>
@@ -24,6 +40,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <malloc.h>
 #include <memory>
 #include <vector>
@@ -31,8 +48,6 @@
 using namespace bsSupport;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int deletedItems = 50000;
 constexpr int seriesMembers = 9999;
 constexpr int addedItems = 10000;
@@ -46,33 +61,7 @@ constexpr int weekScale = 12;
 constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
-
-double msSince(Clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-}
-
-double median(std::vector<double> values) {
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock and processor time of one step: on a busy machine the two differ a lot.
-struct Stopwatch {
-    Clock::time_point wall = Clock::now();
-    double cpu = cpuMs();
-
-    [[nodiscard]] double wallMs() const {
-        return std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
-    }
-    [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
-};
+constexpr int settingsAccepts = 21;
 
 double residentMegabytes() {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -159,6 +148,7 @@ private:
     void measureConflictTest(const GanttData& chart) const;
     void measureChart(GanttData& chart) const;
     void measureDrag(GanttChart& view) const;
+    void measureSettingsAccept(GanttChart& view) const;
     void measureAdd(GanttData& chart, clsItems& items) const;
     void measureCleanUp(GanttData& chart, clsItems& items) const;
     void measureSeries(GanttData& chart, clsItems& items) const;
@@ -185,7 +175,7 @@ void Bench::generate(const QString& path) const {
             const TimePoint start = firstDay.addDays(day).addSeconds((8 + row % 4) * 3600);
             ChartItem& item = chart.items().add(QStringLiteral("Item %1").arg(n + 1), rowKeys[row], start,
                                                 start.addSeconds(2 * 3600), NewKey(), QStringLiteral("Date"));
-            item.text = QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items);
+            item.setText(QStringLiteral("Booking %1 of %2").arg(n + 1).arg(m_items));
         }
     }
     chart.save(path);
@@ -269,13 +259,14 @@ void copyShown(const GanttChart& view, GanttData& target) {
         target.rows().add(row->key(), row->caption, row->styleKey, row->picture, row->height).cells =
             row->cells;
         for (const ChartItem* item : source.itemsInRange(row->key(), from, to)) {
-            ChartItem& copy = target.items().add(item->caption, row->key(), item->start(), item->end(),
-                                                 item->key(), item->styleKey, item->picture, item->addTag);
-            copy.text = item->text;
-            copy.addOnData = item->addOnData;
-            copy.seriesKey = item->seriesKey;
-            copy.movementLock = item->movementLock;
-            copy.tag = item->tag;
+            ChartItem& copy =
+                target.items().add(item->caption(), row->key(), item->start(), item->end(), item->key(),
+                                   item->styleKey(), item->picture(), item->addTag());
+            copy.setText(item->text());
+            copy.setAddOnData(item->addOnData());
+            copy.setSeriesKey(item->seriesKey());
+            copy.setMovementLock(item->movementLock());
+            copy.setTag(item->tag());
         }
     }
 }
@@ -302,6 +293,7 @@ void Bench::measureChart(GanttData& chart) const {
             std::fprintf(stderr, "the small timetable shows another picture\n");
     }
     measureDrag(*view);
+    measureSettingsAccept(*view);
 }
 
 void Bench::measureDrag(GanttChart& view) const {
@@ -360,6 +352,98 @@ void Bench::measureDrag(GanttChart& view) const {
         std::fprintf(stderr, "drag: the bar did not return to its place\n");
 }
 
+// The board's side of the settings dialogs: a store redraws the chart once, as the board does.
+class BenchSettingsHost : public SettingsHost {
+public:
+    explicit BenchSettingsHost(GanttChart& view)
+        : m_view(view) {}
+    QWidget* boardWindow() override { return &m_view; }
+    void settingsStored() override { m_view.data().redraw(); }
+
+private:
+    GanttChart& m_view;
+};
+
+// Counts the paints of a widget; a paint has run when the event loop call that delivered it returns.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// Wall-clock and processor time from an accept to the repainted board, through the event loop as on
+// screen.
+std::pair<double, double> acceptToPaint(PaintCounter& counter, const std::function<void()>& accept) {
+    QCoreApplication::processEvents();
+    const int before = counter.paints;
+    const Stopwatch watch;
+    accept();
+    while (counter.paints == before && watch.wallMs() < 5000)
+        QCoreApplication::processEvents();
+    return {watch.wallMs(), watch.cpuMsSpent()};
+}
+
+void Bench::measureSettingsAccept(GanttChart& view) const {
+    clsSettings planner(view.data());
+    globals().chart = &view.data();
+    globals().settings = &planner;
+    BenchSettingsHost host(view);
+    PaintCounter counter(view.viewport());
+    struct Figure {
+        const char* name;
+        std::vector<double> wall;
+        std::vector<double> cpu;
+        void add(std::pair<double, double> times) {
+            wall.push_back(times.first);
+            cpu.push_back(times.second);
+        }
+    };
+    Figure settings{"settings_accept_to_paint_median", {}, {}};
+    Figure appearance{"appearance_accept_to_paint_median", {}, {}};
+    Figure formats{"time_formats_ok_to_paint_median", {}, {}};
+    Figure calendar{"calendar_colours_accept_to_paint_median", {}, {}};
+    for (int n = 0; n < settingsAccepts; ++n) {
+        {
+            frmSettings dialog(host);
+            dialog.show();
+            const int entry = n % 2 == 0 ? 9 : 7; // one hour, 15 minutes
+            dialog.cmbGrid->setCurrentIndex(entry);
+            emit dialog.cmbGrid->activated(entry);
+            settings.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+        {
+            frmScheduleAppearance dialog(host);
+            dialog.show();
+            dialog.chk[frmScheduleAppearance::ShowTimeline]->click();
+            appearance.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+        {
+            frmTimeFormats dialog(host);
+            dialog.show();
+            dialog.chkTrimTimeFormat->click();
+            formats.add(acceptToPaint(counter, [&] { dialog.cmdOK_Click(); }));
+        }
+        {
+            frmCalendarColors dialog(ChartSettings::WeekdayCalendar, host);
+            dialog.show();
+            dialog.lblCaption[1]->setBack(n % 2 == 0 ? 0xC0FFFF : 0xFFFFFF);
+            dialog.bar()->setDirty(true);
+            calendar.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+    }
+    globals().settings = nullptr;
+    globals().chart = nullptr;
+    for (const Figure* figure : {&settings, &appearance, &formats, &calendar}) {
+        print(figure->name, median(figure->wall), "ms");
+        print((QByteArray(figure->name) + "_cpu").constData(), median(figure->cpu), "ms");
+    }
+}
+
 void Bench::measureAdd(GanttData& chart, clsItems& items) const {
     // A year after the generated items, so that nothing collides and nothing is old.
     const QString rowKey = chart.items().byPosition(1)->rowKey();
@@ -399,7 +483,7 @@ void Bench::measureSeries(GanttData& chart, clsItems& items) const {
     const QString seriesKey = NewKey();
     ChartItem& master = chart.items().add(QStringLiteral("Master"), rowKey, firstDay.addSeconds(8 * 3600),
                                           firstDay.addSeconds(9 * 3600), NewKey(), QStringLiteral("Date"));
-    master.seriesKey = seriesKey;
+    master.setSeriesKey(seriesKey);
     items.Add(master, QString());
 
     int refused = 0;
@@ -413,10 +497,10 @@ void Bench::measureSeries(GanttData& chart, clsItems& items) const {
                 ++refused;
                 continue;
             }
-            ChartItem& member = chart.items().add(master.caption, rowKey, start, end, NewKey(),
-                                                  master.styleKey, master.picture);
-            member.seriesKey = seriesKey;
-            member.text = master.text;
+            ChartItem& member = chart.items().add(master.caption(), rowKey, start, end, NewKey(),
+                                                  master.styleKey(), master.picture());
+            member.setSeriesKey(seriesKey);
+            member.setText(master.text());
             items.Add(member, QString());
         }
     }
@@ -468,6 +552,10 @@ void Bench::run() {
     measureSeries(*chart, *items);
     for (const auto& messenger : messengers)
         items->RemoveMessenger(*messenger);
+
+    YesPrompts yes;
+    measureMonthViews(*chart, *items, yes,
+                      [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
@@ -475,6 +563,11 @@ bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
     value = arguments.value(at + 1).toInt(&ok);
     return ok && value > 0;
 }
+
+struct Sizes {
+    int items;
+    int resources;
+};
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -482,31 +575,52 @@ int main(int argc, char* argv[]) {
     // display nor its server, and no window appears.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsSet(BoardBench::childMarker)) {
+        BoardProbe board(argc, argv);
+        return board.run();
+    }
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
-    int items = 100000;
-    int resources = 1000;
-    bool custom = false;
+    Sizes custom{100000, 1000};
+    bool customSize = false;
     bool large = true;
+    bool model = true;
+    bool board = true;
+    int runs = 3;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--items") && readNumber(arguments, i, items)) {
-            custom = true;
+        if (argument == QStringLiteral("--items") && readNumber(arguments, i, custom.items)) {
+            customSize = true;
             ++i;
-        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, resources)) {
-            custom = true;
+        } else if (argument == QStringLiteral("--resources") && readNumber(arguments, i, custom.resources)) {
+            customSize = true;
+            ++i;
+        } else if (argument == QStringLiteral("--runs") && readNumber(arguments, i, runs)) {
             ++i;
         } else if (argument == QStringLiteral("--no-large")) {
             large = false;
+        } else if (argument == QStringLiteral("--model")) {
+            board = false;
+        } else if (argument == QStringLiteral("--board")) {
+            model = false;
         } else {
             std::fprintf(stderr,
-                         "usage: qunta-bench [--items N --resources R] [--no-large]\n"
-                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n");
+                         "usage: qunta-bench [--items N --resources R] [--no-large] [--model | --board] "
+                         "[--runs K]\n"
+                         "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n"
+                         "  --model: the model and chart figures only; --board: the real board's start only\n"
+                         "  --runs: starts of the board per size, the median is printed (default 3)\n");
             return 2;
         }
     }
-    Bench(items, resources).run();
-    if (!custom && large)
-        Bench(1000000, 10000).run();
+    std::vector<Sizes> sizes{custom};
+    if (!customSize && large)
+        sizes.push_back({1000000, 10000});
+    for (const Sizes& size : sizes) {
+        if (model)
+            Bench(size.items, size.resources).run();
+        if (board)
+            BoardBench(size.items, size.resources, runs).run();
+    }
     return 0;
 }

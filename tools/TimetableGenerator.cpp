@@ -129,9 +129,9 @@ void TimetableGenerator::fill(GanttData& chart) {
                 ChartItem& item =
                     chart.items().add(booking.caption, row.key, start, start.addSeconds(booking.length),
                                       newKey(), booking.style);
-                item.text = booking.text;
-                item.seriesKey = seriesKey;
-                item.movementLock = chart.styles().get(booking.style).fixedItem ? 2 : 0;
+                item.setText(booking.text);
+                item.setSeriesKey(seriesKey);
+                item.setMovementLock(chart.styles().get(booking.style).fixedItem ? 2 : 0);
             }
         }
     }

@@ -54,7 +54,7 @@ qint64 pairsInRow(const std::vector<const ChartItem*>& items) {
 QByteArray TimetableReport::summary() const {
     QSet<QString> series;
     for (int position = 1; position <= m_chart.items().count(); ++position) {
-        const QString& key = m_chart.items().byPosition(position)->seriesKey;
+        const QString& key = m_chart.items().byPosition(position)->seriesKey();
         if (!key.isEmpty())
             series.insert(key);
     }
@@ -73,9 +73,9 @@ QByteArray TimetableReport::itemLines() const {
         const ChartItem& item = *m_chart.items().byPosition(position);
         const ChartRow* row = m_chart.rows().byKey(item.rowKey());
         const QStringList fields{item.key(),           row ? row->caption : QString(),
-                                 item.caption,         item.start().isoText(),
-                                 item.end().isoText(), item.styleKey,
-                                 item.seriesKey,       item.text};
+                                 item.caption(),       item.start().isoText(),
+                                 item.end().isoText(), item.styleKey(),
+                                 item.seriesKey(),     item.text()};
         QStringList line;
         for (const QString& field : fields)
             line << oneLine(field);

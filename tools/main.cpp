@@ -4,11 +4,13 @@
 #include "app/bsFileUtil.h"
 #include "chart/GanttData.h"
 #include "chart/widget/RenderChartImage.h"
+#include "views/MonthChart.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -27,7 +29,8 @@ const char* const usage =
     "[--from YYYY-MM-DD] [--days D]\n"
     "       qunta-tool info FILE.qtf\n"
     "       qunta-tool items FILE.qtf\n"
-    "       qunta-tool render FILE.qtf OUT.png [--from YYYY-MM-DD[Thh:mm]] [--scale N] [--size WxH]\n";
+    "       qunta-tool render FILE.qtf OUT.png [--from YYYY-MM-DD[Thh:mm]] [--scale N] [--size WxH]\n"
+    "       qunta-tool render FILE.qtf OUT.png --month RESOURCE-KEY-OR-CAPTION YYYY-MM [--size WxH]\n";
 
 struct UsageError {
     QString reason;
@@ -134,6 +137,30 @@ TimePoint firstShownTime(const GanttData& chart) {
     return earliest.datePart();
 }
 
+// The resource with the key, else the first one with the caption.
+QString resourceKey(const GanttData& chart, const QString& keyOrCaption) {
+    if (chart.rows().byKey(keyOrCaption))
+        return keyOrCaption;
+    for (int position = 1; position <= chart.rows().count(); ++position) {
+        if (chart.rows().byPosition(position)->caption == keyOrCaption)
+            return chart.rows().byPosition(position)->key();
+    }
+    throw UsageError{QStringLiteral("the timetable has no resource with the key or caption ") + keyOrCaption};
+}
+
+// The monthly overview of a resource: a row for every day, the day across the width.
+QImage renderMonth(const GanttData& chart, const QString& key, const QDate& month,
+                   std::optional<QSize> size) {
+    MonthChart overview;
+    const int rowHeight = QFontMetrics(QGuiApplication::font()).height();
+    overview.MakeGantt(chart, rowHeight);
+    overview.ReadItems(chart, key, month);
+    const QSize natural(overview.headingColumnWidth() + MonthChart::dayWidth,
+                        MonthChart::rowCount * rowHeight);
+    return renderChartImage(overview.data(), MonthChart::shownDay, MonthChart::shownDay.addDays(1),
+                            size.value_or(natural));
+}
+
 int render(const QStringList& arguments, int& argc, char** argv) {
     if (arguments.size() < 2 || arguments[0].startsWith(QLatin1String("--")) ||
         arguments[1].startsWith(QLatin1String("--")))
@@ -142,24 +169,38 @@ int render(const QStringList& arguments, int& argc, char** argv) {
     const QString& out = arguments[1];
     std::optional<TimePoint> from;
     std::optional<int> scale;
-    QSize size(1600, 900);
+    std::optional<QSize> size;
+    std::optional<QString> resource;
+    QDate month;
     for (qsizetype i = 2; i < arguments.size(); i += 2) {
         const QString& option = arguments[i];
         if (i + 1 >= arguments.size())
             throw UsageError{option + QStringLiteral(" needs a value")};
         const QString& value = arguments[i + 1];
-        if (option == QLatin1String("--from"))
+        if (option == QLatin1String("--from")) {
             from = timeOption(option, value);
-        else if (option == QLatin1String("--scale"))
+        } else if (option == QLatin1String("--scale")) {
             scale = int(number(option, value, 0, ChartSettings::zoomLevels - 1));
-        else if (option == QLatin1String("--size"))
+        } else if (option == QLatin1String("--size")) {
             size = sizeOption(option, value);
-        else
+        } else if (option == QLatin1String("--month")) {
+            month = QDate::fromString(arguments.value(i + 2) + QStringLiteral("-01"),
+                                      QStringLiteral("yyyy-MM-dd"));
+            if (!month.isValid())
+                throw UsageError{QStringLiteral("--month needs a resource and a month YYYY-MM")};
+            resource = value;
+            ++i;
+        } else {
             throw UsageError{QStringLiteral("unknown option ") + option};
+        }
     }
+    if (resource && (from || scale))
+        throw UsageError{
+            QStringLiteral("--month shows one day from midnight: it takes no --from or --scale")};
 
     GanttData chart;
     chart.load(path);
+    const QString key = resource ? resourceKey(chart, *resource) : QString();
     const auto unwritable = [&out](const QString& reason) {
         return AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, reason));
     };
@@ -171,8 +212,10 @@ int render(const QStringList& arguments, int& argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication application(argc, argv);
-    const QImage image = renderChartImage(chart, from.value_or(firstShownTime(chart)),
-                                          scale.value_or(chart.settings().scale), size);
+    const QImage image =
+        resource ? renderMonth(chart, key, month, size)
+                 : renderChartImage(chart, from.value_or(firstShownTime(chart)),
+                                    scale.value_or(chart.settings().scale), size.value_or(QSize(1600, 900)));
     QByteArray png;
     QBuffer buffer(&png);
     QImageWriter writer(&buffer, "png");

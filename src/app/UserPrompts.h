@@ -13,7 +13,9 @@ public:
     virtual ~ProgressView() = default;
     virtual void setCaption(const QString& caption) = 0;
     virtual void setMaximum(int maximum) = 0;
-    // Shows the value, repaints and lets pending window messages run.
+    // Shows the value, repaints and lets pending window messages run; a window on the screen does so
+    // at most every 50 ms and at once when the value reaches the maximum, so that a loop never waits
+    // for the screen while a Cancel is still seen within 100 ms.
     virtual void setValue(int value) = 0;
     [[nodiscard]] virtual int value() const = 0;
     [[nodiscard]] virtual int maximum() const = 0;

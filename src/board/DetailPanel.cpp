@@ -78,10 +78,10 @@ void DetailPanel::showItem(const ChartItem& item, const GanttData& chart) {
     tx[StartTime]->setText(timeText(item.start()));
     tx[EndDate]->setText(FieldDateText(item.end().date()));
     tx[EndTime]->setText(timeText(item.end()));
-    tx[Caption]->setText(item.caption);
-    lblSeries->setEnabled(!item.seriesKey.isEmpty());
+    tx[Caption]->setText(item.caption());
+    lblSeries->setEnabled(!item.seriesKey().isEmpty());
     lblHint->hide();
-    if (const ChartStyle* style = chart.styles().byKey(item.styleKey))
+    if (const ChartStyle* style = chart.styles().byKey(item.styleKey()))
         chooseStyle(style->key());
 }
 

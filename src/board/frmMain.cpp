@@ -3,7 +3,6 @@
 #include "BoardIcons.h"
 #include "BoardMenus.h"
 #include "DetailPanel.h"
-#include "SchedulePrint.h"
 #include "TimeNavigation.h"
 #include "TimetableBackup.h"
 #include "app/ErrorHandler.h"
@@ -20,12 +19,16 @@
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
 #include "chart/widget/GanttChart.h"
+#include "editing/SchedulePrint.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmResource.h"
 #include "frmCalendar.h"
 #include "model/ChartBatch.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmSettings.h"
+#include "settings/frmSettingsGeneral.h"
 
 #include <QAction>
 #include <QApplication>
@@ -458,26 +461,15 @@ void frmMain::mOptI_Click(int index) {
     ignoringErrors([&] {
         switch (index) {
         case 0:
-            if (m_windows.generalOptions)
-                m_windows.generalOptions(*this);
-            else
-                notAvailable(tr("general options dialog"));
+            frmSettingsGeneral::Open(this);
             break;
         case 1:
-            if (!SetDirty())
-                return;
-            if (m_windows.timeDisplay)
-                m_windows.timeDisplay(*this);
-            else
-                notAvailable(tr("time display dialog"));
+            if (SetDirty())
+                frmScheduleAppearance::Open(*this);
             break;
         case 2:
-            if (!SetDirty())
-                return;
-            if (m_windows.scheduleSettings)
-                m_windows.scheduleSettings(*this);
-            else
-                notAvailable(tr("timetable settings dialog"));
+            if (SetDirty())
+                frmSettings::Open(*this);
             break;
         default:
             break;
@@ -1015,10 +1007,10 @@ void frmMain::cmdDOK_Click() {
         const QString key = item->key();
         item->setSpan(*start, *end);
         if (style) {
-            item->styleKey = style->key();
-            item->movementLock = style->fixedItem ? 2 : 0;
+            item->setStyleKey(style->key());
+            item->setMovementLock(style->fixedItem ? 2 : 0);
         }
-        item->caption = m_detail->caption();
+        item->setCaption(m_detail->caption());
         globals().items->UpdateItem(*item, m_id);
         // The views were told and may have deleted it meanwhile.
         if (const ChartItem* changed = m_chart.items().byKey(key))
@@ -1039,11 +1031,11 @@ QString frmMain::ItemTipText(const ChartItem& item) {
                end.shortTime();
     else
         text = start.mediumDate() + " - " + end.mediumDate();
-    if (!item.caption.isEmpty())
-        text += lineBreak + item.caption;
-    if (!item.text.isEmpty())
-        text += lineBreak + item.text;
-    if (!item.seriesKey.isEmpty())
+    if (!item.caption().isEmpty())
+        text += lineBreak + item.caption();
+    if (!item.text().isEmpty())
+        text += lineBreak + item.text();
+    if (!item.seriesKey().isEmpty())
         text.prepend(QStringLiteral("(S) "));
     return text;
 }
@@ -1222,6 +1214,11 @@ bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
         return false;
     m_windows.monthlyOverview(*this, rowKey, month);
     return true;
+}
+
+void frmMain::settingsStored() {
+    setDirty(true);
+    m_chart.redraw();
 }
 
 // ---------------------------------------------------------------------------------------------

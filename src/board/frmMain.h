@@ -7,6 +7,8 @@
 #include "editing/ResourceCommands.h"
 #include "editing/core/bsSupport.h"
 #include "model/iMessenger.h"
+#include "settings/SettingsHost.h"
+#include "views/MonthViewHost.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -25,8 +27,13 @@ class frmCalendar;
 // The planning board: the main window with the chart, the detail panel, menus, toolbar, keys and
 // status bar. It turns every command into a call of one of its public operations (which tests call
 // with the same effect as the click), keeps the board state other windows ask for, owns the life of
-// the open timetable file, is a messenger of the item table and the host of the editing windows.
-class frmMain : public QMainWindow, public iMessenger, public EditorHost {
+// the open timetable file, is a messenger of the item table and the host of the editing and settings
+// windows and of the monthly overviews.
+class frmMain : public QMainWindow,
+                public iMessenger,
+                public EditorHost,
+                public SettingsHost,
+                public MonthViewHost {
     Q_OBJECT
 public:
     static constexpr const char* layoutName = "Main";
@@ -48,7 +55,7 @@ public:
     bool SetDirty() override;
     [[nodiscard]] TimePoint ActDate() const { return m_actDate; }
     // Stores the date and moves the time line there.
-    void setActDate(TimePoint date);
+    void setActDate(TimePoint date) override;
     [[nodiscard]] int GantRow() const override { return m_gantRow; }
     void setGantRow(int row) override { m_gantRow = row; }
     [[nodiscard]] int GantItemIndex() const { return m_gantItemIndex; }
@@ -57,7 +64,7 @@ public:
     [[nodiscard]] const QString& fileName() const { return m_fileName; }
     [[nodiscard]] bool restarting() const { return m_restarting; }
 
-    [[nodiscard]] GanttData& data() const { return m_chart; }
+    [[nodiscard]] GanttData& data() const override { return m_chart; }
     [[nodiscard]] GanttChart* chart() const { return AcGt; }
     [[nodiscard]] DetailPanel* detailPanel() const { return m_detail; }
     [[nodiscard]] BoardMenus* menus() const { return m_menus; }
@@ -136,6 +143,9 @@ public:
     void activateBoard() override;
     bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
+
+    // SettingsHost
+    void settingsStored() override;
 
     // iMessenger
     void ItemDeleteBefore(QString key, bool& cancel, QString senderId) override;

@@ -74,10 +74,10 @@ ChartItem& ItemCollection::add(const QString& caption, const QString& rowKey, Ti
     item->m_end = end;
     item->m_slot = int(c.itemSlots.size());
     item->m_sequence = c.nextSequence++;
-    item->caption = caption;
-    item->styleKey = styleKey;
-    item->picture = picture;
-    item->addTag = addTag;
+    item->setCaption(caption);
+    item->setStyleKey(styleKey);
+    item->setPicture(picture);
+    item->setAddTag(addTag);
 
     ChartItem* added = item.get();
     c.itemSlots.push_back(std::move(item));

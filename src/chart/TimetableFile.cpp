@@ -203,17 +203,17 @@ void writeContent(SqliteConnection& db, const GanttData& chart) {
         items.bind(++p, qint64(position));
         items.bind(++p, item.key());
         items.bind(++p, item.rowKey());
-        items.bind(++p, item.caption);
-        items.bind(++p, item.text);
+        items.bind(++p, item.caption());
+        items.bind(++p, item.text());
         items.bind(++p, qint64(item.start().seconds()));
         items.bind(++p, qint64(item.end().seconds()));
-        items.bind(++p, item.styleKey);
-        items.bind(++p, item.picture);
-        items.bind(++p, item.addOnData);
-        items.bind(++p, item.seriesKey);
-        items.bind(++p, qint64(item.movementLock));
-        items.bind(++p, item.addTag);
-        items.bind(++p, item.tag);
+        items.bind(++p, item.styleKey());
+        items.bind(++p, item.picture());
+        items.bind(++p, item.addOnData());
+        items.bind(++p, item.seriesKey());
+        items.bind(++p, qint64(item.movementLock()));
+        items.bind(++p, item.addTag());
+        items.bind(++p, item.tag());
         items.step();
         items.reset();
     }
@@ -346,13 +346,13 @@ private:
                 Check::text(s, 2, "a caption"), row->key(), Check::time(s, 4, "the start of an item"),
                 Check::time(s, 5, "the end of an item"), Check::key(s, 0, "an item key"),
                 style ? style->key() : styleKey, Check::text(s, 7, "a picture"), Check::text(s, 11, "a tag"));
-            item.text = Check::text(s, 3, "an item's text");
-            item.addOnData = Check::text(s, 8, "an item's add-on data");
+            item.setText(Check::text(s, 3, "an item's text"));
+            item.setAddOnData(Check::text(s, 8, "an item's add-on data"));
             const QString seriesKey = Check::key(s, 9, "a series key");
             if (!seriesKey.isEmpty())
-                item.seriesKey = *seriesKeys.insert(seriesKey);
-            item.movementLock = Check::integer(s, 10, "a movement lock");
-            item.tag = Check::text(s, 12, "a tag");
+                item.setSeriesKey(*seriesKeys.insert(seriesKey));
+            item.setMovementLock(Check::integer(s, 10, "a movement lock"));
+            item.setTag(Check::text(s, 12, "a tag"));
             Check::checkItem(item);
         }
     }

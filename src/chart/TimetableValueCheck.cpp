@@ -163,15 +163,15 @@ void TimetableValueCheck::checkItem(const ChartItem& item) {
     checkText(item.rowKey(), Text::Key, QStringLiteral("the resource of an item"));
     checkTime(item.start(), QStringLiteral("the start of an item"));
     checkTime(item.end(), QStringLiteral("the end of an item"));
-    checkText(item.caption, Text::Line, QStringLiteral("the caption of an item"));
-    checkText(item.text, Text::Long, QStringLiteral("the text of an item"));
-    checkText(item.styleKey, Text::Key, QStringLiteral("the style of an item"));
-    checkText(item.picture, Text::Line, QStringLiteral("the picture of an item"));
-    checkText(item.addOnData, Text::Long, QStringLiteral("the add-on data of an item"));
-    checkText(item.seriesKey, Text::Key, QStringLiteral("the series of an item"));
-    checkRange(item.movementLock, 0, 2, QStringLiteral("the movement lock"));
-    checkText(item.addTag, Text::Line, QStringLiteral("the add tag of an item"));
-    checkText(item.tag, Text::Line, QStringLiteral("the tag of an item"));
+    checkText(item.caption(), Text::Line, QStringLiteral("the caption of an item"));
+    checkText(item.text(), Text::Long, QStringLiteral("the text of an item"));
+    checkText(item.styleKey(), Text::Key, QStringLiteral("the style of an item"));
+    checkText(item.picture(), Text::Line, QStringLiteral("the picture of an item"));
+    checkText(item.addOnData(), Text::Long, QStringLiteral("the add-on data of an item"));
+    checkText(item.seriesKey(), Text::Key, QStringLiteral("the series of an item"));
+    checkRange(item.movementLock(), 0, 2, QStringLiteral("the movement lock"));
+    checkText(item.addTag(), Text::Line, QStringLiteral("the add tag of an item"));
+    checkText(item.tag(), Text::Line, QStringLiteral("the tag of an item"));
 }
 
 void TimetableValueCheck::checkSettings(const ChartSettings& s) {

@@ -112,20 +112,20 @@ DateItemStore::Outcome DateItemStore::write(clsItems& items, QString& itemKey, c
         item = current();
         if (item == nullptr)
             return Outcome::Stored;
-        item->seriesKey.clear();
+        item->setSeriesKey(QString());
     }
-    if (!item->seriesKey.isEmpty() && !entry.seriesTicked)
-        item->seriesKey.clear();
+    if (!item->seriesKey().isEmpty() && !entry.seriesTicked)
+        item->setSeriesKey(QString());
 
-    item->addOnData = addOnData;
-    item->caption = entry.caption;
-    item->text = entry.text;
+    item->setAddOnData(addOnData);
+    item->setCaption(entry.caption);
+    item->setText(entry.text);
     item->setSpan(span.start, span.end);
-    item->picture = entry.picture.trimmed();
+    item->setPicture(entry.picture.trimmed());
 
     const ChartStyle* style = chart.styles().byKey(entry.styleKey);
-    item->movementLock = style != nullptr && style->fixedItem ? 2 : 0;
-    item->styleKey = entry.styleKey;
+    item->setMovementLock(style != nullptr && style->fixedItem ? 2 : 0);
+    item->setStyleKey(entry.styleKey);
 
     items.UpdateItem(*item, senderId);
     if (const ChartItem* changed = current())

@@ -375,15 +375,15 @@ void frmDateItem::showItem() {
     setFieldText(EndDateField, item->end().shortDate());
     setFieldText(EndTimeField, item->end().shortTime());
     rememberShownSpan(item->start(), item->end());
-    setFieldText(CaptionField, item->caption);
-    setFieldText(TextField, item->text);
-    setFieldText(PictureField, item->picture);
-    const bool inSeries = !item->seriesKey.isEmpty();
+    setFieldText(CaptionField, item->caption());
+    setFieldText(TextField, item->text());
+    setFieldText(PictureField, item->picture());
+    const bool inSeries = !item->seriesKey().isEmpty();
     chkSeries->setChecked(inSeries);
     chkSeries->setVisible(inSeries);
-    if (const ChartStyle* style = data->styles().byKey(item->styleKey))
+    if (const ChartStyle* style = data->styles().byKey(item->styleKey()))
         selectStyle(style->key());
-    m_addOnData.setAddOnData(item->addOnData);
+    m_addOnData.setAddOnData(item->addOnData());
     m_changed = false;
 }
 
@@ -462,7 +462,7 @@ bool frmDateItem::store(bool askFirst) {
         ShowItem();
         return true;
     }
-    m_addOnData.setAddOnData(item->addOnData);
+    m_addOnData.setAddOnData(item->addOnData());
     rememberShownSpan(item->start(), item->end());
     if (m_host.isItemShown(*item))
         items->chart().redraw();

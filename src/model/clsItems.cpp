@@ -71,13 +71,13 @@ ItemRecord clsItems::ItemToArray(const ChartItem& item) const {
     record.key = item.key();
     if (const ChartRow* row = m_chart.rows().byKey(item.rowKey()))
         record.resourceCaption = row->caption;
-    record.caption = item.caption;
+    record.caption = item.caption();
     record.startDate = item.start().datePart();
     record.startTime = item.start().timePart();
     record.endDate = item.end().datePart();
     record.endTime = item.end().timePart();
-    record.addOnData = item.addOnData;
-    record.text = item.text;
+    record.addOnData = item.addOnData();
+    record.text = item.text();
     return record;
 }
 
@@ -173,8 +173,8 @@ void clsItems::addFollowingSeriesMembers(ItemList& items) const {
     TimePoint start;
     for (const QString& key : items.keys()) {
         const ChartItem* item = m_chart.items().byKey(key);
-        if (item != nullptr && !item->seriesKey.isEmpty()) {
-            seriesKey = item->seriesKey;
+        if (item != nullptr && !item->seriesKey().isEmpty()) {
+            seriesKey = item->seriesKey();
             start = item->start();
             break;
         }
@@ -188,7 +188,7 @@ void clsItems::addFollowingSeriesMembers(ItemList& items) const {
     const int count = chartItems.count();
     for (int position = 1; position <= count; ++position) {
         const ChartItem* member = chartItems.byPosition(position);
-        if (member != nullptr && member->seriesKey == seriesKey && member->start() > start)
+        if (member != nullptr && member->seriesKey() == seriesKey && member->start() > start)
             items.add(*member);
     }
 }
@@ -279,8 +279,8 @@ void clsItems::applyStyleLocks() {
         ChartItem* item = m_chart.items().byKey(m_table.rows()[row].key);
         if (item == nullptr)
             continue;
-        const ChartStyle* style = m_chart.styles().byKey(item->styleKey);
-        item->movementLock = style != nullptr && style->fixedItem ? 2 : 0;
+        const ChartStyle* style = m_chart.styles().byKey(item->styleKey());
+        item->setMovementLock(style != nullptr && style->fixedItem ? 2 : 0);
     }
     m_chart.redraw();
 }

@@ -2,10 +2,25 @@
 #include "app/ui/QtPrompts.h"
 #include "app/ui/frmProgressbar.h"
 
+#include <QElapsedTimer>
 #include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+namespace {
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+} // namespace
 
 class tst_progress : public QObject {
     Q_OBJECT
@@ -46,14 +61,40 @@ private slots:
         QCOMPARE(window->ProgressBar->value(), valueAtMax);
     }
 
-    void cancel() {
+    // A long loop sets every value; the screen follows at most every 50 ms, the last value shows.
+    void throttledToTheScreen() {
         clsProgessbar progress;
         auto* window = dynamic_cast<frmProgressbar*>(&progress.view());
-        progress.Max(10);
-        QVERIFY(progress.SetValue(1));
-        window->cmdCancel->click();
-        QVERIFY(!progress.SetValue(2));
-        QCOMPARE(window->ProgressBar->value(), 2);
+        constexpr int steps = 200000;
+        progress.Max(steps);
+        QCoreApplication::processEvents();
+        // The first change and the last value show at once, the others wait for their turn.
+        PaintCounter paints(window->ProgressBar);
+        QElapsedTimer clock;
+        clock.start();
+        for (int value = 0; value <= steps; ++value)
+            QVERIFY(progress.SetValue(value));
+        const qint64 elapsed = clock.elapsed();
+        QCOMPARE(window->ProgressBar->value(), 1000);
+        QVERIFY2(paints.count <= elapsed / frmProgressbar::updateIntervalMs + 2,
+                 qPrintable(QString("%1 paints in %2 ms").arg(paints.count).arg(elapsed)));
+    }
+
+    // A click on Cancel waits for the next update of the screen, then ends the loop.
+    void cancelSeenBetweenUpdates() {
+        clsProgessbar progress;
+        auto* window = dynamic_cast<frmProgressbar*>(&progress.view());
+        progress.Max(1000000);
+        QVERIFY(progress.SetValue(0));
+        QTimer::singleShot(0, window->cmdCancel, &QPushButton::click);
+        QElapsedTimer clock;
+        clock.start();
+        int value = 1;
+        while (progress.SetValue(value) && clock.elapsed() < 10000)
+            ++value;
+        QVERIFY(window->cancelled());
+        QVERIFY(value > 1);
+        QVERIFY(!progress.SetValue(value + 1));
     }
 
     void noCancel() {

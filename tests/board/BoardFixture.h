@@ -57,7 +57,7 @@ struct BoardFixture {
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
                        const QString& seriesKey = {}) {
         ChartItem& item = chart().items().add(key, rowKey, start, end, key, QStringLiteral("Date"));
-        item.seriesKey = seriesKey;
+        item.setSeriesKey(seriesKey);
         items().Add(item, QString());
         return item;
     }
@@ -86,7 +86,7 @@ struct BoardFixture {
         for (const Booking& booking : bookings) {
             ChartItem& item = data.items().add(booking.key, booking.rowKey, booking.start, booking.end,
                                                booking.key, QStringLiteral("Date"));
-            item.seriesKey = booking.seriesKey;
+            item.setSeriesKey(booking.seriesKey);
         }
         clsSettings settings(data);
         settings.setDeleteAfterDays(deleteAfterDays);

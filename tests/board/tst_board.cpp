@@ -5,9 +5,10 @@
 #include "board/BoardMenus.h"
 #include "board/ColorComboBox.h"
 #include "board/DetailPanel.h"
-#include "board/SchedulePrint.h"
 #include "board/TimeNavigation.h"
 #include "board/frmCalendar.h"
+#include "editing/SchedulePrint.h"
+#include "views/frmMonthView.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -817,6 +818,30 @@ private slots:
         QVERIFY(fixture.board->isItemShown(*fixture.chart().items().byKey("B")));
         QCOMPARE(fixture.board->detailPanel()->caption(), QString("B"));
         QVERIFY(fixture.board->detailPanel()->isEnabled());
+    }
+
+    void monthlyOverviewsFromTheResourceMenu() {
+        BoardFixture fixture;
+        const QDate later = monday.addDays(40);
+        fixture.openPlan({"Room", "Van"},
+                         {{"A", "R2", BoardFixture::at(later, 8), BoardFixture::at(later, 9)}});
+        fixture.showBoard();
+        fixture.view().scrollTo(BoardFixture::at(later, 6));
+        fixture.board->setGantRow(2);
+        fixture.board->mRowI_Click(0);
+        fixture.board->mRowI_Click(0);
+        const QList<frmMonthView*> views = fixture.board->findChildren<frmMonthView*>();
+        QCOMPARE(views.size(), 2);
+        for (const frmMonthView* view : views) {
+            QVERIFY(view->isVisible());
+            QCOMPARE(view->windowTitle(), QString("Monthly OverviewVan"));
+            QCOMPARE(view->monthLabel(), QString("April, 2026"));
+            QCOMPARE(view->monthChart().data().items().count(), 1);
+        }
+        GanttChart& month = *views.first()->chart();
+        views.first()->cntAC_ClientAreaDblClick(QPoint(month.viewport()->width() / 2, month.rowTop(3) + 1));
+        QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(QDate(2026, 4, 3)));
+        QCOMPARE(fixture.view().firstShownTime().date(), QDate(2026, 4, 3));
     }
 
     void windowLayoutKeptBetweenRuns() {

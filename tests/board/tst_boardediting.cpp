@@ -83,7 +83,7 @@ private slots:
         const ChartItem* item = data.items().byPosition(1);
         QCOMPARE(item->start(), at(8));
         QCOMPARE(item->end(), at(10));
-        QCOMPARE(item->styleKey, QString("Date"));
+        QCOMPARE(item->styleKey(), QString("Date"));
         QVERIFY(board->Dirty());
         QCOMPARE(fixture->items().Count(), 1);
         QCOMPARE(fixture->items().Record(0).key, item->key());
@@ -197,8 +197,8 @@ private slots:
             addItem("T", 1, TimePoint::fromDateTime(start), TimePoint::fromDateTime(end), series);
         QFETCH(QString, caption);
         QFETCH(QString, text);
-        item.caption = caption;
-        item.text = text;
+        item.setCaption(caption);
+        item.setText(text);
         // {M}, {T} and {W}: Monday, Tuesday and Wednesday in the medium date form.
         QFETCH(QString, tip);
         tip.replace("{M}", TimePoint::fromDate(monday).mediumDate())
@@ -222,9 +222,9 @@ private slots:
         const ChartItem* item = fixture->chart().items().byKey("A");
         QCOMPARE(item->start(), at(11, 30));
         QCOMPARE(item->end(), at(12, 30));
-        QCOMPARE(item->caption, QString("Board meeting"));
-        QCOMPARE(item->styleKey, QString("Date Fixed"));
-        QCOMPARE(item->movementLock, 2);
+        QCOMPARE(item->caption(), QString("Board meeting"));
+        QCOMPARE(item->styleKey(), QString("Date Fixed"));
+        QCOMPARE(item->movementLock(), 2);
         QCOMPARE(fixture->items().Record(0).caption, QString("Board meeting"));
         QVERIFY(board->Dirty());
         // The change reached the series follow-up, which was answered No.

@@ -4,11 +4,11 @@
 #include "app/clsMRU.h"
 #include "board/ColorItem.h"
 #include "board/DesktopIntegration.h"
-#include "board/SchedulePrint.h"
 #include "board/TimeNavigation.h"
 #include "board/TimetableBackup.h"
 #include "board/bsMain.h"
 #include "chart/ChartSettings.h"
+#include "editing/SchedulePrint.h"
 
 #include <QFile>
 #include <QImage>

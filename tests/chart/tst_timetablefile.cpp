@@ -35,15 +35,15 @@ void compareContent(GanttData& a, GanttData& b) {
         QCOMPARE(x.rowKey(), y.rowKey());
         QCOMPARE(x.start(), y.start());
         QCOMPARE(x.end(), y.end());
-        QCOMPARE(x.caption, y.caption);
-        QCOMPARE(x.text, y.text);
-        QCOMPARE(x.styleKey, y.styleKey);
-        QCOMPARE(x.picture, y.picture);
-        QCOMPARE(x.addOnData, y.addOnData);
-        QCOMPARE(x.seriesKey, y.seriesKey);
-        QCOMPARE(x.movementLock, y.movementLock);
-        QCOMPARE(x.addTag, y.addTag);
-        QCOMPARE(x.tag, y.tag);
+        QCOMPARE(x.caption(), y.caption());
+        QCOMPARE(x.text(), y.text());
+        QCOMPARE(x.styleKey(), y.styleKey());
+        QCOMPARE(x.picture(), y.picture());
+        QCOMPARE(x.addOnData(), y.addOnData());
+        QCOMPARE(x.seriesKey(), y.seriesKey());
+        QCOMPARE(x.movementLock(), y.movementLock());
+        QCOMPARE(x.addTag(), y.addTag());
+        QCOMPARE(x.tag(), y.tag());
     }
     QVERIFY(a.settings() == b.settings());
 }
@@ -126,11 +126,11 @@ void fillChart(GanttData& chart) {
 
     ChartItem& item = chart.items().add(oddText, "{ROOM}", TimePoint::fromDays(45000.25),
                                         TimePoint::fromDays(45000.5), "{ITEM-1}", "Date Fixed", oddText, "0");
-    item.text = oddText;
-    item.addOnData = oddText;
-    item.seriesKey = "{SERIES}";
-    item.movementLock = 2;
-    item.tag = oddText;
+    item.setText(oddText);
+    item.setAddOnData(oddText);
+    item.setSeriesKey("{SERIES}");
+    item.setMovementLock(2);
+    item.setTag(oddText);
     // Overlapping, inverted and style-less items are kept as they are.
     chart.items().add("b", "{ROOM}", TimePoint::fromDays(45000.3), TimePoint::fromDays(45000.2), "{ITEM-2}",
                       "");
@@ -174,7 +174,7 @@ private slots:
         QCOMPARE(spy.count(), 1);
         compareContent(original, loaded);
         QCOMPARE(loaded.addonText(), oddText);
-        QCOMPARE(loaded.items().byKey("{ITEM-1}")->text.size(), oddText.size());
+        QCOMPARE(loaded.items().byKey("{ITEM-1}")->text().size(), oddText.size());
 
         // The loaded indexes work: a span around the inverted item collides, the touching one does not.
         QVERIFY(loaded.conflicts(TimePoint::fromDays(45000.1), TimePoint::fromDays(45000.35), "{ROOM}",
@@ -374,7 +374,7 @@ private slots:
         const ChartRow* car = chart.rows().byKey("{CAR}");
         QVERIFY(car);
         QCOMPARE(car->caption, QString("{CAR}"));
-        QCOMPARE(chart.items().byKey("{ITEM-3}")->styleKey, QString("Gone"));
+        QCOMPARE(chart.items().byKey("{ITEM-3}")->styleKey(), QString("Gone"));
         QCOMPARE(chart.rows().byKey("{ROOM}")->cells.size(), std::size_t(2));
         QCOMPARE(chart.settings().gridInterval, ChartSettings().gridInterval);
         QCOMPARE(chart.settings().scale, 13);

@@ -163,7 +163,7 @@ void ChartInteractionTest::drawNewItem() {
     QCOMPARE(added->rowKey(), QStringLiteral("R2"));
     QCOMPARE(added->start(), start);
     QCOMPARE(added->end(), end);
-    QCOMPARE(added->styleKey, QStringLiteral("Date"));
+    QCOMPARE(added->styleKey(), QStringLiteral("Date"));
     QVERIFY(QRegularExpression("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$")
                 .match(added->key())
                 .hasMatch());
@@ -366,7 +366,7 @@ void ChartInteractionTest::lockedAndReadOnlyItemsStay() {
     QFETCH(bool, allowEdit);
     QFETCH(Qt::CursorShape, cursor);
     ChartFixture f;
-    f.data.items().byKey("A")->movementLock = lock;
+    f.data.items().byKey("A")->setMovementLock(lock);
     f.data.settings().allowEdit = allowEdit;
     EventLog log(*f.chart);
     // The pointer enters the chart first, as a user's does.
@@ -518,7 +518,7 @@ void ChartInteractionTest::tipText() {
     QString seen;
     connect(f.chart.get(), &GanttChart::GanttItemTipText, [&](QString& text, ChartItem* item) {
         seen = text;
-        text = item->caption + "\r\nsecond line";
+        text = item->caption() + "\r\nsecond line";
     });
     const QPoint p = f.point(at(9), 1);
     QHelpEvent help(QEvent::ToolTip, p, f.viewport()->mapToGlobal(p));

@@ -84,8 +84,8 @@ void TestItemMoved::init() {
         ChartItem& item = m_chart->items().add(QStringLiteral("Member %1").arg(n), QStringLiteral("R1"),
                                                at(3, day, 8), at(3, day, 9), QStringLiteral("m%1").arg(n),
                                                QStringLiteral("Date"), QStringLiteral("old.png"));
-        item.seriesKey = QStringLiteral("S");
-        item.text = QStringLiteral("text %1").arg(n);
+        item.setSeriesKey(QStringLiteral("S"));
+        item.setText(QStringLiteral("text %1").arg(n));
     }
     m_items = std::make_unique<clsItems>(*m_chart);
     QVERIFY(m_items->ReadItems());
@@ -113,8 +113,8 @@ void TestItemMoved::moveSecondMember(TimePoint start, TimePoint end, const QStri
     const ItemSnapshot before = ItemSnapshot::of(moved);
     moved.setRowKey(row);
     moved.setSpan(start, end);
-    moved.styleKey = style;
-    moved.picture = picture;
+    moved.setStyleKey(style);
+    moved.setPicture(picture);
     m_items->UpdateItem(moved, m_board->ID());
     ItemMoved(*m_chart, before, moved, m_items.get());
 }
@@ -169,9 +169,9 @@ void TestItemMoved::noQuestionWithoutARelevantChange() {
     ChartItem& item = member(2);
     const ItemSnapshot before = ItemSnapshot::of(m_chart->items().get(key));
     if (!inSeries)
-        item.seriesKey.clear();
-    item.caption = QStringLiteral("new caption");
-    item.text = QStringLiteral("new text");
+        item.setSeriesKey(QString());
+    item.setCaption(QStringLiteral("new caption"));
+    item.setText(QStringLiteral("new text"));
     if (moved)
         item.setSpan(item.start().addDays(1), item.end().addDays(1));
 
@@ -195,19 +195,19 @@ void TestItemMoved::laterMembersFollowTheMovedItem() {
     const ChartItem& first = member(1);
     QCOMPARE(first.start(), at(3, 1, 8));
     QCOMPARE(first.rowKey(), QStringLiteral("R1"));
-    QCOMPARE(first.picture, QStringLiteral("old.png"));
+    QCOMPARE(first.picture(), QStringLiteral("old.png"));
     for (int n = 3; n <= 5; ++n) {
         const ChartItem& later = member(n);
         const int day = 2 + 7 * (n - 1);
         QCOMPARE(later.start(), at(3, day, 8));
         QCOMPARE(later.end(), at(3, day, 9, 30));
         QCOMPARE(later.rowKey(), QStringLiteral("R2"));
-        QCOMPARE(later.styleKey, QStringLiteral("Date Fixed"));
-        QCOMPARE(later.movementLock, 2);
-        QCOMPARE(later.picture, QStringLiteral("new.png"));
-        QCOMPARE(later.caption, QStringLiteral("Member %1").arg(n));
-        QCOMPARE(later.text, QStringLiteral("text %1").arg(n));
-        QCOMPARE(later.seriesKey, QStringLiteral("S"));
+        QCOMPARE(later.styleKey(), QStringLiteral("Date Fixed"));
+        QCOMPARE(later.movementLock(), 2);
+        QCOMPARE(later.picture(), QStringLiteral("new.png"));
+        QCOMPARE(later.caption(), QStringLiteral("Member %1").arg(n));
+        QCOMPARE(later.text(), QStringLiteral("text %1").arg(n));
+        QCOMPARE(later.seriesKey(), QStringLiteral("S"));
 
         // The item table and the views know every changed member.
         const ItemRecord row = m_items->Record(m_items->GetItemIndex(later.key()));

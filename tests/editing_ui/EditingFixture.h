@@ -38,8 +38,8 @@ struct TestTimetable {
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
                        const QString& seriesKey = {}) {
         ChartItem& item = chart.items().add(key, rowKey, start, end, key, QStringLiteral("Date"));
-        item.caption = key;
-        item.seriesKey = seriesKey;
+        item.setCaption(key);
+        item.setSeriesKey(seriesKey);
         items.Add(item, QString());
         return item;
     }

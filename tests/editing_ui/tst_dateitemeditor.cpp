@@ -121,8 +121,8 @@ private slots:
         QTEST(item.start(), "start");
         QTEST(item.end(), "end");
         QCOMPARE(item.rowKey(), bob);
-        QCOMPARE(item.caption, QString("Visit"));
-        QCOMPARE(item.styleKey, QString("Date"));
+        QCOMPARE(item.caption(), QString("Visit"));
+        QCOMPARE(item.styleKey(), QString("Date"));
         QCOMPARE(item.key().size(), 38);
         QCOMPARE(editor().itemKey(), item.key());
         QVERIFY(!editor().isChanged());
@@ -216,7 +216,7 @@ private slots:
         enter(bob, "01.03.24", "08:00", "01.03.24", "09:00");
         editor().cmbStyleEx->setCurrentIndex(editor().cmbStyleEx->findData("Date Fixed"));
         clickOk();
-        QCOMPARE(timetable().chart.items().byKey(editor().itemKey())->movementLock, 2);
+        QCOMPARE(timetable().chart.items().byKey(editor().itemKey())->movementLock(), 2);
 
         // Resources renamed and added elsewhere: the list is filled again, the choice kept by key,
         // and nothing counts as an edit.
@@ -305,8 +305,8 @@ private slots:
         editor().chkSeries->setChecked(false);
         clickOk();
         QCOMPARE(m_prompts->texts().size(), 1);
-        QVERIFY(first.seriesKey.isEmpty());
-        QCOMPARE(second.seriesKey, QString("{SERIES}"));
+        QVERIFY(first.seriesKey().isEmpty());
+        QCOMPARE(second.seriesKey(), QString("{SERIES}"));
     }
 
     void closeQuestion_data() {
@@ -365,14 +365,14 @@ private slots:
         QVERIFY(editor().Store(false));
         QVERIFY(editor().close());
         QVERIFY(m_prompts->prompts().isEmpty());
-        QCOMPARE(timetable().chart.items().byKey("{A}")->caption, QString("{A}"));
+        QCOMPARE(timetable().chart.items().byKey("{A}")->caption(), QString("{A}"));
     }
 
     void followsSelections() {
         timetable().addItem("{A}", alice, at(2024, 3, 1, 8, 30), at(2024, 3, 1, 9));
         ChartItem& b = timetable().addItem("{B}", bob, at(2024, 3, 4, 14), at(2024, 3, 5, 16));
-        b.text = "line one\nline two";
-        b.picture = "/nowhere/b.jpg";
+        b.setText("line one\nline two");
+        b.setPicture("/nowhere/b.jpg");
 
         // Unsaved edits give way to a selection made elsewhere, without a question.
         select("{A}");
@@ -385,15 +385,15 @@ private slots:
              {frmDateItem::StartDateField, frmDateItem::StartTimeField, frmDateItem::EndDateField,
               frmDateItem::EndTimeField, frmDateItem::TextField, frmDateItem::PictureField})
             fields << editor().fieldText(frmDateItem::Field(field));
-        QCOMPARE(fields, QStringList({"04.03.2024", "14:00", "05.03.2024", "16:00", b.text, b.picture}));
+        QCOMPARE(fields, QStringList({"04.03.2024", "14:00", "05.03.2024", "16:00", b.text(), b.picture()}));
         QVERIFY(!editor().isChanged());
-        QCOMPARE(timetable().chart.items().byKey("{A}")->caption, QString("{A}"));
+        QCOMPARE(timetable().chart.items().byKey("{A}")->caption(), QString("{A}"));
 
         // Its own announcements are no news to the editor.
         timetable().items.ItemSeledctedById("{A}", editor().ID());
         QCOMPARE(editor().itemKey(), QString("{B}"));
 
-        b.caption = "renamed on the board";
+        b.setCaption("renamed on the board");
         timetable().items.UpdateItem(b, m_host->boardId);
         QCOMPARE(editor().fieldText(frmDateItem::CaptionField), QString("renamed on the board"));
 
@@ -411,7 +411,7 @@ private slots:
         select("{A}");
         setField(frmDateItem::CaptionField, "only the caption");
         clickOk();
-        QCOMPARE(item.caption, QString("only the caption"));
+        QCOMPARE(item.caption(), QString("only the caption"));
         QCOMPARE(item.start().seconds() - at(2024, 3, 1, 8).seconds(), 17);
     }
 
@@ -420,7 +420,7 @@ private slots:
         select("{A}");
         setField(frmDateItem::CaptionField, "first");
         click(editor().cmd[frmDateItem::NewCommand]);
-        QCOMPARE(a.caption, QString("first"));
+        QCOMPARE(a.caption(), QString("first"));
         QVERIFY(editor().itemKey().isEmpty());
         QVERIFY(editor().fieldText(frmDateItem::CaptionField).isEmpty());
         QVERIFY(editor().cmbRes->hasFocus());
@@ -429,7 +429,7 @@ private slots:
         enter(alice, "01.03.24", "10:00", "01.03.24", "11:00", "second");
         clickOk();
         QCOMPARE(itemCount(), 2);
-        QCOMPARE(a.caption, QString("first"));
+        QCOMPARE(a.caption(), QString("first"));
         QCOMPARE(a.end(), at(2024, 3, 1, 9));
         QVERIFY(m_prompts->prompts().isEmpty());
     }

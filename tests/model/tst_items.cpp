@@ -84,7 +84,7 @@ class TestItems : public QObject {
     ChartItem& addToChart(const QString& key, const QString& row, TimePoint start, TimePoint end,
                           const QString& series = {}) {
         ChartItem& item = m_chart->items().add("Caption " + key, row, start, end, key, "Date");
-        item.seriesKey = series;
+        item.setSeriesKey(series);
         return item;
     }
 
@@ -137,8 +137,8 @@ private slots:
         QVERIFY(m_prompts->progressCaptions.isEmpty());
 
         ChartItem& first = addToChart("A", "R2", at(5, 8, 30), at(6, 17, 15));
-        first.addOnData = "add-on";
-        first.text = "two\nlines";
+        first.setAddOnData("add-on");
+        first.setText("two\nlines");
         addToChart("B", "R1", at(1, 0), at(1, 1));
         QVERIFY(m_items->ReadItems());
         QCOMPARE(m_items->Count(), 2);
@@ -230,7 +230,7 @@ private slots:
         Messenger board("board");
         m_items->AddMessenger(board);
 
-        item.caption = "Renamed";
+        item.setCaption("Renamed");
         item.setRowKey("R2");
         item.setSpan(at(3, 14), at(3, 16));
         m_items->UpdateItem(item, "board");
@@ -444,21 +444,21 @@ private slots:
 
     void itemStylesChangedAppliesTheLock() {
         ChartItem& fixed = addToChart("A", "R1", at(1, 8), at(1, 9));
-        fixed.styleKey = "Date Fixed";
+        fixed.setStyleKey("Date Fixed");
         ChartItem& free = addToChart("B", "R1", at(2, 8), at(2, 9));
-        free.movementLock = 2;
+        free.setMovementLock(2);
         ChartItem& unstyled = addToChart("C", "R1", at(3, 8), at(3, 9));
-        unstyled.styleKey = "gone";
-        unstyled.movementLock = 2;
+        unstyled.setStyleKey("gone");
+        unstyled.setMovementLock(2);
         QVERIFY(m_items->ReadItems());
         Messenger board("board");
         m_items->AddMessenger(board);
 
         m_items->ItemStylesChanged();
 
-        QCOMPARE(fixed.movementLock, 2);
-        QCOMPARE(free.movementLock, 0);
-        QCOMPARE(unstyled.movementLock, 0);
+        QCOMPARE(fixed.movementLock(), 2);
+        QCOMPARE(free.movementLock(), 0);
+        QCOMPARE(unstyled.movementLock(), 0);
         QCOMPARE(board.log, QStringList{"ItemStylesChanged"});
         QVERIFY(m_prompts->progressCaptions.contains("updating styles"));
     }

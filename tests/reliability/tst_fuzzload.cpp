@@ -320,8 +320,8 @@ QByteArray baseTimetable(const QString& path) {
         ChartItem& item = chart.items().add(QString("Booking %1").arg(i), QString("{R%1}").arg(i % 3 + 1),
                                             start, start.addSeconds(5400), QString("{ITEM-%1}").arg(i),
                                             i % 5 == 0 ? "Date Fixed" : "Date");
-        item.text = QString("Note %1\r\nsecond line").arg(i);
-        item.seriesKey = i % 4 == 0 ? QString("{SERIES-%1}").arg(i % 8) : QString();
+        item.setText(QString("Note %1\r\nsecond line").arg(i));
+        item.setSeriesKey(i % 4 == 0 ? QString("{SERIES-%1}").arg(i % 8) : QString());
     }
     chart.settings().firstShownTime = monday.addSeconds(7 * 3600);
     chart.save(path);

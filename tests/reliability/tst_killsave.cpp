@@ -29,7 +29,7 @@ void makeVersion(GanttData& chart, int version) {
     if (!items.byKey("VERSION"))
         items.add(QString(), "R2", TimePoint::fromDate(day), TimePoint::fromDate(day).addDays(1), "VERSION",
                   "Date");
-    items.byKey("VERSION")->caption = QString::number(version);
+    items.byKey("VERSION")->setCaption(QString::number(version));
     const int bookings = itemsOfVersion(version) - 1;
     for (int i = bookings; items.byKey(QString("K%1").arg(i)); ++i)
         items.remove(QString("K%1").arg(i));
@@ -50,7 +50,7 @@ int versionOf(const QString& file) {
         chart.load(file);
         const ChartItem* marker = chart.items().byKey("VERSION");
         bool ok = false;
-        const int version = marker ? marker->caption.toInt(&ok) : -1;
+        const int version = marker ? marker->caption().toInt(&ok) : -1;
         return ok && chart.items().count() == itemsOfVersion(version) ? version : -1;
     } catch (const AppError&) {
         return -1;

@@ -48,12 +48,26 @@ void frmProgressbar::setCaption(const QString& caption) {
 
 void frmProgressbar::setMaximum(int maximum) {
     ProgressBar->setMaximum(maximum);
+    m_pending = ProgressBar->value();
 }
 
 void frmProgressbar::setValue(int value) {
-    ProgressBar->setValue(value);
-    ProgressBar->repaint();
-    QCoreApplication::processEvents();
+    if (value >= ProgressBar->minimum() && value <= ProgressBar->maximum())
+        m_pending = value;
+    const auto due = [](const QElapsedTimer& since) {
+        return !since.isValid() || since.elapsed() >= updateIntervalMs;
+    };
+    const bool changed = m_pending != ProgressBar->value();
+    const bool repaintNow = changed && (m_pending == ProgressBar->maximum() || due(m_sinceRepaint));
+    if (repaintNow) {
+        m_sinceRepaint.start();
+        // The bar repaints at once or asks for a paint that the events below deliver.
+        ProgressBar->setValue(m_pending);
+    }
+    if (repaintNow || due(m_sinceEvents)) {
+        m_sinceEvents.start();
+        QCoreApplication::processEvents();
+    }
 }
 
 int frmProgressbar::value() const {

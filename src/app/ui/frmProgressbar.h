@@ -2,6 +2,7 @@
 
 #include "app/UserPrompts.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class QProgressBar;
@@ -19,7 +20,10 @@ public:
 
     void setCaption(const QString& caption) override;
     void setMaximum(int maximum) override;
-    // Values outside the bar's range are ignored, the bar keeps its last value.
+    static constexpr int updateIntervalMs = 50;
+
+    // Values outside the bar's range are ignored, the bar keeps its last value. Between updates of
+    // the screen, values are only noted; the last one noted shows at the next update.
     void setValue(int value) override;
     [[nodiscard]] int value() const override;
     [[nodiscard]] int maximum() const override;
@@ -33,5 +37,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    QElapsedTimer m_sinceRepaint;
+    QElapsedTimer m_sinceEvents;
+    int m_pending = 0;
     bool m_cancelled = false;
 };

@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QColor accent(30, 96, 210);
@@ -113,8 +114,15 @@ const ChartStyle* ChartPainter::styleOf(const QString& key) const {
 const QFont& ChartPainter::fontOf(const ChartStyle* style) const {
     auto found = m_fonts.constFind(style);
     if (found == m_fonts.constEnd())
-        found = m_fonts.insert(style, ChartFont::toQFont(style ? style->font : FontDescription()));
+        found = m_fonts.insert(style, font(style ? style->font : FontDescription()));
     return *found;
+}
+
+QFont ChartPainter::font(const FontDescription& description) const {
+    QFont result = ChartFont::toQFont(description);
+    if (m_fontDpi > 0 && result.pointSizeF() > 0)
+        result.setPixelSize(std::max(1, int(std::lround(result.pointSizeF() * m_fontDpi / 72.0))));
+    return result;
 }
 
 void ChartPainter::paint(QPainter* painter, const QRect& target, const QRect& exposed) const {
@@ -317,7 +325,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
                             BarLook look) const {
     if (bar.width() <= 0 || bar.height() <= 0)
         return;
-    const ChartStyle* style = styleOf(item.styleKey);
+    const ChartStyle* style = styleOf(item.styleKey());
     QColor back = style ? colour(style->backColor) : neutralBack;
     const QColor fore = style ? colour(style->foreColor) : neutralFore;
     if (look == BarLook::Hovered)
@@ -329,8 +337,8 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     p->fillRect(bar, back);
 
     int textLeft = bar.left() + 2 + (style ? style->captionIndent : 0);
-    if (!item.picture.isEmpty() && bar.height() > 4) {
-        const QImage picture = m_pictures.scaled(item.picture, bar.height() - 2);
+    if (!item.picture().isEmpty() && bar.height() > 4) {
+        const QImage picture = m_pictures.scaled(item.picture(), bar.height() - 2);
         if (!picture.isNull()) {
             p->save();
             p->setClipRect(bar, Qt::IntersectClip);
@@ -343,7 +351,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     const bool clip = !style || style->clipCaption;
     const int captionRight = clip ? bar.right() + 1 : std::max(bar.right() + 1, captionLimit);
     // Captions that would show less than a letter are not laid out at all.
-    if (!item.caption.isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
+    if (!item.caption().isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
         const int hAlign = style ? style->horizontalAlignment : int(ChartStyle::Left);
         // Only a left-aligned caption runs over; centred and right-aligned ones keep to the bar.
         const int layoutRight = hAlign == ChartStyle::Left ? captionRight : bar.right() + 1;
@@ -356,7 +364,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
         p->drawText(textRect,
                     Qt::TextSingleLine | horizontalFlag(hAlign) |
                         verticalFlag(style ? style->verticalAlignment : int(ChartStyle::Centre)),
-                    item.caption);
+                    item.caption());
         p->restore();
     }
 
@@ -379,7 +387,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
 }
 
 void ChartPainter::paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const {
-    const ChartStyle* style = styleOf(item.styleKey);
+    const ChartStyle* style = styleOf(item.styleKey());
     const int dx = style && style->focusShown ? std::clamp(style->focusDistanceX, 0, frameMargin - 3) : 0;
     const int dy = style && style->focusShown ? std::clamp(style->focusDistanceY, 0, frameMargin - 3) : 0;
     frame(p, bar.adjusted(-dx - 2, -dy - 2, dx + 2, dy + 2), accent, 2);
@@ -497,7 +505,7 @@ void ChartPainter::paintCorner(QPainter* p) const {
         if (!column.caption.isEmpty()) {
             p->save();
             p->setClipRect(cell, Qt::IntersectClip);
-            p->setFont(ChartFont::toQFont(style ? style->font : settings.lowerBandFont));
+            p->setFont(font(style ? style->font : settings.lowerBandFont));
             p->setPen(style ? colour(style->foreColor) : colour(settings.timelineFore));
             p->drawText(cell.adjusted(4, 0, -4, -2), Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignBottom,
                         column.caption);
@@ -511,30 +519,33 @@ void ChartPainter::paintCorner(QPainter* p) const {
 QString ChartPainter::captionPattern(const TimeUnit& unit, bool upper) const {
     const ChartSettings& settings = m_layout.data().settings();
     const int level = m_layout.scaleLevel();
+    // A format the pattern reader cannot read (a damaged or foreign file) shows no caption rather than
+    // a garbled one.
+    const auto readable = [](const QString& pattern) {
+        return TimePattern::problem(pattern).isEmpty() ? pattern : QString();
+    };
+    const auto stored = [&](int kind) { return readable(settings.bandCaptionFormat(level, kind)); };
+    const QString time = readable(settings.timeCaptionFormat);
     // Levels without a format of their own for a caption kind use these.
-    const QString dayPattern = level <= 9 ? settings.bandCaptionFormat(level, ChartSettings::DayCaption)
-                                          : QStringLiteral("ddd dd.mm.yy");
+    const QString dayPattern =
+        level <= 9 ? stored(ChartSettings::DayCaption) : QStringLiteral("ddd dd.mm.yy");
     switch (unit.kind()) {
     case TimeUnit::Kind::Second:
     case TimeUnit::Kind::Minute:
     case TimeUnit::Kind::Hour:
         if (!upper)
-            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : settings.timeCaptionFormat;
-        return dayPattern.isEmpty() ? settings.timeCaptionFormat
-                                    : dayPattern + ' ' + settings.timeCaptionFormat;
+            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : time;
+        return dayPattern.isEmpty() ? time : dayPattern + ' ' + time;
     case TimeUnit::Kind::Day:
         return upper ? dayPattern : QStringLiteral("dd");
     case TimeUnit::Kind::Week:
         return QStringLiteral("dd.mm.");
     case TimeUnit::Kind::Month:
-        return level <= 14 ? settings.bandCaptionFormat(level, ChartSettings::MonthCaption)
-                           : QStringLiteral("mmm yyyy");
+        return level <= 14 ? stored(ChartSettings::MonthCaption) : QStringLiteral("mmm yyyy");
     case TimeUnit::Kind::Quarter:
-        return level >= 10 ? settings.bandCaptionFormat(level, ChartSettings::QuarterCaption)
-                           : QStringLiteral("q/yyyy");
+        return level >= 10 ? stored(ChartSettings::QuarterCaption) : QStringLiteral("q/yyyy");
     case TimeUnit::Kind::Year:
-        return level == 15 ? settings.bandCaptionFormat(level, ChartSettings::YearCaption)
-                           : QStringLiteral("yyyy");
+        return level == 15 ? stored(ChartSettings::YearCaption) : QStringLiteral("yyyy");
     }
     return {};
 }
@@ -550,9 +561,9 @@ void ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& expose
     const QColor line = mix(back, fore, 0.28);
     p->fillRect(area, back);
 
-    const QFont font = ChartFont::toQFont(upper ? settings.upperBandFont : settings.lowerBandFont);
-    const QFontMetrics metrics(font);
-    p->setFont(font);
+    const QFont bandFont = font(upper ? settings.upperBandFont : settings.lowerBandFont);
+    const QFontMetrics metrics(bandFont);
+    p->setFont(bandFont);
     const QString pattern = captionPattern(unit, upper);
     const int calendar = calendarKind(unit.kind());
     const TimePoint from = m_layout.timeAtX(area.left());

@@ -28,13 +28,13 @@ struct CarryOver {
 
 bool sameAsBefore(const ItemSnapshot& before, const ChartItem& item) {
     return item.start() == before.start && item.end() == before.end && item.rowKey() == before.resourceKey &&
-           item.styleKey == before.styleKey && item.picture == before.picture;
+           item.styleKey() == before.styleKey && item.picture() == before.picture;
 }
 
 // Moves the item at `position` when it is a following member; false when the user cancelled.
 bool moveMember(GanttData& chart, const CarryOver& change, int position, clsItems* items) {
     ChartItem* member = chart.items().byPosition(position);
-    if (member == nullptr || member->seriesKey != change.seriesKey || member->start() <= change.newStart)
+    if (member == nullptr || member->seriesKey() != change.seriesKey || member->start() <= change.newStart)
         return true;
     const TimePoint start = member->start().addSeconds(change.shift);
     const TimePoint end = start.addSeconds(change.duration);
@@ -46,9 +46,9 @@ bool moveMember(GanttData& chart, const CarryOver& change, int position, clsItem
     }
     member->setRowKey(change.rowKey);
     member->setSpan(start, end);
-    member->styleKey = change.styleKey;
-    member->picture = change.picture;
-    member->movementLock = change.movementLock;
+    member->setStyleKey(change.styleKey);
+    member->setPicture(change.picture);
+    member->setMovementLock(change.movementLock);
     if (items != nullptr)
         items->UpdateItem(*member, QString());
     return true;
@@ -56,16 +56,16 @@ bool moveMember(GanttData& chart, const CarryOver& change, int position, clsItem
 
 void carryOver(GanttData& chart, const ItemSnapshot& before, const ChartItem& item, clsItems* items,
                const QString& identity) {
-    if (item.key() != before.key || item.seriesKey.isEmpty() || sameAsBefore(before, item))
+    if (item.key() != before.key || item.seriesKey().isEmpty() || sameAsBefore(before, item))
         return;
     // Taken before the question: while it is open, window messages run and may delete the item.
     CarryOver change;
-    change.seriesKey = item.seriesKey;
+    change.seriesKey = item.seriesKey();
     change.rowKey = item.rowKey();
-    change.styleKey = item.styleKey;
-    change.picture = item.picture;
+    change.styleKey = item.styleKey();
+    change.picture = item.picture();
     // A member that takes a fixing style is locked like every item stored with that style.
-    const ChartStyle* style = chart.styles().byKey(item.styleKey);
+    const ChartStyle* style = chart.styles().byKey(item.styleKey());
     change.movementLock = style != nullptr && style->fixedItem ? 2 : 0;
     change.newStart = item.start();
     change.shift = item.start() - before.start;
@@ -85,7 +85,7 @@ void carryOver(GanttData& chart, const ItemSnapshot& before, const ChartItem& it
 } // namespace
 
 ItemSnapshot ItemSnapshot::of(const ChartItem& item) {
-    return {item.key(), item.rowKey(), item.styleKey, item.start(), item.end(), item.picture};
+    return {item.key(), item.rowKey(), item.styleKey(), item.start(), item.end(), item.picture()};
 }
 
 QString NewKey() {
