@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <vector>
+
+// Prints one figure: name, value, unit.
+using PrintFigure = std::function<void(const char* name, double value, const char* unit)>;
 
 // The clocks of the benchmark figures.
 using Clock = std::chrono::steady_clock;

@@ -1,13 +1,10 @@
 #pragma once
 
-#include <functional>
+#include "BenchTiming.h"
 
 class GanttData;
 class UserPrompts;
 class clsItems;
-
-// Prints one figure: name, value, unit.
-using PrintFigure = std::function<void(const char* name, double value, const char* unit)>;
 
 // The monthly overview on a loaded timetable: opening one, one rebuild after a change, and a series of
 // 9,999 members carried over with ten overviews open against the same with none. `yes` answers the

@@ -1,11 +1,13 @@
 // qunta-bench: figures of the real board's start, the item table, the conflict test, the series
-// follow-up, the chart widget and the monthly overview on large timetables. Every figure is printed as
-// one line "name value unit".
+// follow-up, the chart widget, the monthly overview and the series, clean-up and styles dialogs on
+// large timetables. Every figure is printed as one line "name value unit".
 
 #include "BenchTiming.h"
 #include "BoardBench.h"
 #include "BoardProbe.h"
+#include "EditingDialogsBench.h"
 #include "MonthViewBench.h"
+#include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
@@ -99,26 +101,6 @@ public:
 private:
     // The default service, which shows nothing; its progress windows are borrowed.
     UserPrompts& m_silent = prompts();
-};
-
-// A view that takes no time over its notifications, so that the figures show the table's own cost.
-class QuietMessenger : public iMessenger {
-public:
-    explicit QuietMessenger(int n)
-        : m_id(NewKey() + QString::number(n)) {}
-    void ItemDeleteBefore(QString, bool&, QString) override {}
-    void ItemDeleteAfter(QString, QString) override {}
-    void ItemChanged(QString, QString) override {}
-    void ItemAdded(QString, QString) override {}
-    void ItemsChanged() override {}
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString, QString) override {}
-    void RowsChanged() override {}
-    void RowStylesChanged() override {}
-    void ItemStylesChanged() override {}
-
-private:
-    QString m_id;
 };
 
 class Bench {
@@ -556,6 +538,11 @@ void Bench::run() {
     YesPrompts yes;
     measureMonthViews(*chart, *items, yes,
                       [this](const char* name, double value, const char* unit) { print(name, value, unit); });
+    items.reset();
+    chart.reset();
+    measureEditingDialogs(
+        path, firstDay.addDays(daysToDelete() - 1), yes,
+        [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {

@@ -53,7 +53,8 @@ public:
     // Monday = 0 ... Sunday = 6.
     [[nodiscard]] int weekdayMondayFirst() const;
 
-    // Calendar arithmetic by unit code: "s", "n", "h", "d", "ww", "m", "q", "yyyy" (any letter case).
+    // Calendar arithmetic by unit code: "s", "n", "h", "d", "ww", "m", "q", and "yyyy" or "y" for years
+    // (any letter case).
     // Month, quarter and year steps clamp the day to the last day of the target month.
     [[nodiscard]] TimePoint addInterval(const QString& unit, std::int64_t amount) const;
     [[nodiscard]] TimePoint addSeconds(std::int64_t s) const;

@@ -22,8 +22,10 @@
 #include "editing/SchedulePrint.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmResource.h"
+#include "editing/frmStyles.h"
 #include "frmCalendar.h"
 #include "model/ChartBatch.h"
+#include "model/DeferredRefresh.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
 #include "settings/frmScheduleAppearance.h"
@@ -60,6 +62,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
     , m_chart(chart)
     , AcGt(new GanttChart(chart, this))
     , m_detail(new DetailPanel(this))
+    , m_currentShown(new DeferredRefresh(
+          chart, [this] { showCurrentItem(); }, this))
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
     , m_resourceCommands(*this) {
@@ -152,6 +156,10 @@ void frmMain::setGantItemIndex(int position) {
                 globals().items->ItemSelected(*item, m_id);
         }
     }
+    m_currentShown->request();
+}
+
+void frmMain::showCurrentItem() {
     if (m_gantItemIndex == -1) {
         m_detailKey.clear();
         m_detail->clear();
@@ -404,12 +412,8 @@ void frmMain::mEditI_Click(int index) {
 
 void frmMain::mStyleI_Click(int index) {
     ignoringErrors([&] {
-        if (!SetDirty())
-            return;
-        if (m_windows.stylesDialog)
-            m_windows.stylesDialog(*this, index == 0 ? 5 : 1);
-        else
-            notAvailable(tr("styles dialog"));
+        if (SetDirty())
+            frmStyles::open(this, index == 0 ? ChartStyle::RowKind : ChartStyle::ItemKind);
     });
 }
 
@@ -1200,13 +1204,6 @@ void frmMain::activateBoard() {
     raise();
     if (m_activated && !m_unloaded)
         StatusUpdate();
-}
-
-bool frmMain::openSeriesDialog(const QString& itemKey, QWidget* owner) {
-    if (!m_windows.seriesDialog)
-        return false;
-    m_windows.seriesDialog(*this, itemKey, owner);
-    return true;
 }
 
 bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {

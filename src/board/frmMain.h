@@ -17,6 +17,7 @@
 
 class BoardMenus;
 class ChartItem;
+class DeferredRefresh;
 class DetailPanel;
 class GanttChart;
 class GanttData;
@@ -141,7 +142,6 @@ public:
     [[nodiscard]] TimePoint firstShownTime() const override;
     [[nodiscard]] bool isItemShown(const ChartItem& item) const override;
     void activateBoard() override;
-    bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
 
     // SettingsHost
@@ -190,6 +190,8 @@ private:
     [[nodiscard]] QString recoveryCopyName() const;
     void updateTitle();
     void checkZoomEntry();
+    // The current item in the detail panel and on the chart; waits while the chart does bulk work.
+    void showCurrentItem();
     void showDetailItem();
     void showEditor();
     void announceCurrentItem();
@@ -204,6 +206,7 @@ private:
     GanttData& m_chart;
     GanttChart* AcGt;
     DetailPanel* m_detail;
+    DeferredRefresh* m_currentShown;
     BoardMenus* m_menus;
     std::array<QLabel*, 7> m_panels{};
     QTimer* m_timer;

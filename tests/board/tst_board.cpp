@@ -1,13 +1,14 @@
 #include "BoardFixture.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
+#include "app/ui/ColorComboBox.h"
 #include "app/ui/WindowPlacement.h"
 #include "board/BoardMenus.h"
-#include "board/ColorComboBox.h"
 #include "board/DetailPanel.h"
 #include "board/TimeNavigation.h"
 #include "board/frmCalendar.h"
 #include "editing/SchedulePrint.h"
+#include "editing/frmStyles.h"
 #include "views/frmMonthView.h"
 
 #include <QAction>
@@ -775,6 +776,19 @@ private slots:
         fixture.board->mEditI_Click(0);
         QCOMPARE(fixture.prompts.texts().last(), QString("Please add one or more resources!"));
         QVERIFY(!fixture.board->Dirty());
+    }
+
+    // One styles window per kind, over the board.
+    void stylesMenu() {
+        BoardFixture fixture;
+        fixture.activate();
+        for (const int entry : {0, 1, 0})
+            fixture.board->menus()->mStyleI[size_t(entry)]->trigger();
+        const QList<frmStyles*> windows = fixture.board->findChildren<frmStyles*>();
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(windows[0]->windowTitle(), QString("Styles (Resources)"));
+        QCOMPARE(windows[1]->cmbStyles->itemText(0), QString("Date"));
+        QVERIFY(fixture.board->Dirty());
     }
 
     void helpMenu() {
