@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QFile>
+#include <QString>
+#include <QTextStream>
 #include <algorithm>
 #include <chrono>
 #include <ctime>
@@ -38,3 +41,15 @@ struct Stopwatch {
     }
     [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
 };
+
+inline double residentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    QTextStream in(&status);
+    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
+        if (line.startsWith(QStringLiteral("VmRSS:")))
+            return line.split(' ', Qt::SkipEmptyParts).value(1).toDouble() / 1024.0;
+    }
+    return -1;
+}

@@ -6,6 +6,7 @@
 #include "BoardBench.h"
 #include "BoardProbe.h"
 #include "EditingDialogsBench.h"
+#include "ListviewBench.h"
 #include "MonthViewBench.h"
 #include "QuietMessenger.h"
 #include "app/GlobalData.h"
@@ -64,18 +65,6 @@ constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
 constexpr int settingsAccepts = 21;
-
-double residentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    QTextStream in(&status);
-    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
-        if (line.startsWith(QStringLiteral("VmRSS:")))
-            return line.split(' ', Qt::SkipEmptyParts).value(1).toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 // Answers Yes to every question and OK to every message, and counts the messages.
 class YesPrompts : public UserPrompts {
@@ -523,6 +512,8 @@ void Bench::run() {
 
     measureConflictTest(*chart);
     measureChart(*chart);
+    measureListview(*items,
+                    [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 
     std::vector<std::unique_ptr<QuietMessenger>> messengers;
     for (int n = 0; n < 4; ++n) {

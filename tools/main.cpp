@@ -1,10 +1,16 @@
 #include "TimetableGenerator.h"
 #include "TimetableReport.h"
 #include "app/AppError.h"
+#include "app/GlobalData.h"
 #include "app/bsFileUtil.h"
 #include "chart/GanttData.h"
 #include "chart/widget/RenderChartImage.h"
+#include "model/clsItems.h"
+#include "views/GridExport.h"
+#include "views/GridLayoutFile.h"
 #include "views/MonthChart.h"
+#include "views/bsGridSupport.h"
+#include "views/frmListview.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -21,7 +27,8 @@
 #include <limits>
 #include <optional>
 
-// qunta-tool: generates timetables, prints what they hold and draws them, without a display.
+// qunta-tool: generates timetables, prints what they hold, exports their items and draws them,
+// without a display.
 // Exit status: 0 done, 1 wrong usage, 2 a file that cannot be read or written.
 namespace {
 const char* const usage =
@@ -29,6 +36,7 @@ const char* const usage =
     "[--from YYYY-MM-DD] [--days D]\n"
     "       qunta-tool info FILE.qtf\n"
     "       qunta-tool items FILE.qtf\n"
+    "       qunta-tool export FILE.qtf OUT (HTML when OUT contains \".ht\", else \";\"-separated text)\n"
     "       qunta-tool render FILE.qtf OUT.png [--from YYYY-MM-DD[Thh:mm]] [--scale N] [--size WxH]\n"
     "       qunta-tool render FILE.qtf OUT.png --month RESOURCE-KEY-OR-CAPTION YYYY-MM [--size WxH]\n";
 
@@ -99,6 +107,27 @@ int show(const QString& command, const QStringList& arguments) {
     chart.load(arguments.first());
     const TimetableReport report(chart);
     write(stdout, command == QLatin1String("info") ? report.summary() : report.itemLines());
+    return 0;
+}
+
+// The item list's export: every item in the item table's order, the columns the default layout
+// shows (the built-in ones when the program has no default layout).
+int exportItems(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        throw UsageError{QStringLiteral("export needs the timetable and the output file")};
+    GanttData chart;
+    chart.load(arguments[0]);
+    clsItems items(chart);
+    if (!items.ReadItems())
+        throw AppError(QStringLiteral("The items of '%1' cannot be read.").arg(arguments[0]));
+    GridLayout layout = GridLayout::builtIn();
+    try {
+        layout = GridLayoutFile::read(bsGridSupport::DefaultLayoutFile(), frmListview::windowKey);
+    } catch (const AppError&) {
+        // The built-in columns serve.
+    }
+    layout.setReservedCaptions();
+    GridExport(items, layout).writeFile(arguments[1], GridExport::allRows(items.Count()), AppTitle());
     return 0;
 }
 
@@ -242,6 +271,8 @@ int main(int argc, char* argv[]) {
             return generate(arguments);
         if (command == QLatin1String("info") || command == QLatin1String("items"))
             return show(command, arguments);
+        if (command == QLatin1String("export"))
+            return exportItems(arguments);
         throw UsageError{command.isEmpty() ? QStringLiteral("no command")
                                            : QStringLiteral("unknown command ") + command};
     } catch (const UsageError& error) {

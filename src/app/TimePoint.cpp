@@ -166,10 +166,14 @@ QString TimePoint::mediumDate(const QLocale& locale) const {
 }
 
 QString TimePoint::generalDate(const QLocale& locale) const {
+    return shortDate(locale) + ' ' + generalTime(locale);
+}
+
+QString TimePoint::generalTime(const QLocale& locale) const {
     QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
     if (!timeFormat.contains('s'))
         timeFormat.replace("mm", "mm:ss");
-    return shortDate(locale) + ' ' + locale.toString(time(), timeFormat);
+    return locale.toString(time(), timeFormat);
 }
 
 QString TimePoint::isoText() const {

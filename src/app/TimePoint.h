@@ -69,6 +69,8 @@ public:
     [[nodiscard]] QString shortTime(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString mediumDate(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString generalDate(const QLocale& locale = QLocale()) const;
+    // The time of day of the general date: the short time with seconds.
+    [[nodiscard]] QString generalTime(const QLocale& locale = QLocale()) const;
     // Machine form "YYYY-MM-DD hh:mm:ss", locale-independent.
     [[nodiscard]] QString isoText() const;
     static bool parseIso(const QString& text, TimePoint* out);

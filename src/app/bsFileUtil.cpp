@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QStringList>
 #include <cerrno>
 #include <cstdio>
@@ -186,6 +187,14 @@ bool WriteFileAtomically(const QString& path, const QByteArray& content, QString
     }
     SyncFolder(QFileInfo(target).absolutePath());
     return true;
+}
+
+bool CommitSaveFile(QSaveFile& file) {
+    if (!file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 int RemoveStaleTemporaries(const QString& path) {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QSaveFile;
+
 // True when the path names an existing file (not a directory).
 bool FileExists(const QString& path);
 
@@ -27,6 +29,11 @@ void SyncFolder(const QString& folder);
 // into place. On any failure (a full disk, no permission, a target that is not a regular file) the old
 // file stays exactly as it was, the temporary file is removed and `reason` says why.
 bool WriteFileAtomically(const QString& path, const QByteArray& content, QString* reason = nullptr);
+
+// Commits a file written through QSaveFile, for content too large to hold in memory. QSaveFile's
+// own commit renames the file into place even when writing out its last buffered bytes failed (a full
+// disk); here a failed flush discards the new file, and the old one stays. False on any failure.
+bool CommitSaveFile(QSaveFile& file);
 
 // Removes the temporary files of `path` (see CreateTemporaryBeside) that were last changed before
 // this process started: a save or rewrite that was killed left them. Newer ones may belong to a save

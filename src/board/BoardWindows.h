@@ -12,8 +12,6 @@ class frmMain;
 // plugs it in at start-up by setting its hook in frmMain::windows(). While a hook is empty the board
 // says that the window is not available yet instead of opening it.
 struct BoardWindows {
-    // The item list, not modal.
-    std::function<void(frmMain& board)> itemList;
     // A new monthly overview of the resource for the month of the time point, not modal.
     std::function<void(frmMain& board, const QString& resourceKey, TimePoint month)> monthlyOverview;
 };

@@ -31,6 +31,7 @@
 #include "settings/frmScheduleAppearance.h"
 #include "settings/frmSettings.h"
 #include "settings/frmSettingsGeneral.h"
+#include "views/frmListview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -428,10 +429,7 @@ void frmMain::mViewI_Click(int index) {
             announceCurrentItem();
             break;
         case 3:
-            if (m_windows.itemList)
-                m_windows.itemList(*this);
-            else
-                notAvailable(tr("item list"));
+            frmListview::open(*this);
             break;
         case 7:
             MoveTimeLine(false, 1);
@@ -1204,6 +1202,10 @@ void frmMain::activateBoard() {
     raise();
     if (m_activated && !m_unloaded)
         StatusUpdate();
+}
+
+void frmMain::NewItemAtCurrentDate() {
+    AddItem(m_actDate, QString());
 }
 
 bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {

@@ -8,6 +8,7 @@
 #include "editing/core/bsSupport.h"
 #include "model/iMessenger.h"
 #include "settings/SettingsHost.h"
+#include "views/ListviewHost.h"
 #include "views/MonthViewHost.h"
 
 #include <QDate>
@@ -29,11 +30,12 @@ class frmCalendar;
 // status bar. It turns every command into a call of one of its public operations (which tests call
 // with the same effect as the click), keeps the board state other windows ask for, owns the life of
 // the open timetable file, is a messenger of the item table and the host of the editing and settings
-// windows and of the monthly overviews.
+// windows, of the item list and of the monthly overviews.
 class frmMain : public QMainWindow,
                 public iMessenger,
                 public EditorHost,
                 public SettingsHost,
+                public ListviewHost,
                 public MonthViewHost {
     Q_OBJECT
 public:
@@ -146,6 +148,9 @@ public:
 
     // SettingsHost
     void settingsStored() override;
+
+    // ListviewHost
+    void NewItemAtCurrentDate() override;
 
     // iMessenger
     void ItemDeleteBefore(QString key, bool& cancel, QString senderId) override;

@@ -4,8 +4,11 @@
 #include "app/bsFileUtil.h"
 #include "app/clsIniFile.h"
 #include "board/DesktopIntegration.h"
+#include "views/GridExport.h"
+#include "views/GridLayoutFile.h"
 
 #include <QDir>
+#include <functional>
 
 namespace {
 const QDate monday(2026, 3, 2);
@@ -101,6 +104,41 @@ private slots:
         QVERIFY(!IsReadOnly());
         QVERIFY(fixture->board->DoSave(false));
         QCOMPARE(BoardFixture::itemCountOf(plan), 1);
+    }
+
+    void gridLayoutAndExport_data() { addKindRows(); }
+
+    void gridLayoutAndExport() {
+        fixture->openPlan({"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}}, 0,
+                          "Documents/plan.qtf");
+        const QString layouts = documents() + "/QUNTAGRDE.LAY";
+        const QString exported = documents() + "/items.csv";
+        const GridLayout layout = GridLayout::builtIn();
+        const GridExport exporter(fixture->items(), layout);
+        GridLayoutFile::write(layouts, "First", layout);
+        exporter.writeFile(exported, GridExport::allRows(fixture->items().Count()), "Items");
+        const QByteArray layoutsBefore = readBytes(layouts);
+        const QByteArray exportedBefore = readBytes(exported);
+        const QStringList before = QDir(documents()).entryList(QDir::Files | QDir::Hidden);
+
+        disk->fill();
+        const auto refused = [](const std::function<void()>& write) {
+            try {
+                write();
+            } catch (const AppError&) {
+                return true;
+            }
+            return false;
+        };
+        const bool layoutRefused = refused([&] { GridLayoutFile::write(layouts, "Second", layout); });
+        const bool exportRefused = refused([&] { exporter.writeFile(exported, {0}, "Items"); });
+        disk->free();
+
+        QVERIFY(layoutRefused);
+        QVERIFY(exportRefused);
+        QCOMPARE(readBytes(layouts), layoutsBefore);
+        QCOMPARE(readBytes(exported), exportedBefore);
+        QCOMPARE(QDir(documents()).entryList(QDir::Files | QDir::Hidden), before);
     }
 
     void desktopFiles_data() { addKindRows(); }
