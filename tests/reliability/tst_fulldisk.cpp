@@ -1,6 +1,7 @@
 #include "../board/BoardFixture.h"
 #include "FileBytes.h"
 #include "FullDisk.h"
+#include "app/AppError.h"
 #include "app/bsFileUtil.h"
 #include "app/clsIniFile.h"
 #include "board/DesktopIntegration.h"
@@ -76,16 +77,16 @@ private slots:
     void timetableSave_data() { addKindRows(); }
 
     void timetableSave() {
-        const QString plan =
-            fixture->openPlan({"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}},
-                              0, "Documents/plan.qtf");
+        const QString plan = fixture->openPlan(
+            {"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}}, 0,
+            "Documents/plan.qtf");
         fixture->chart().items().remove("A");
         fixture->board->setDirty(true);
         QVERIFY(fixture->board->DoSave(false));
         const QByteArray saved = readBytes(plan);
         const QByteArray backup = readBytes(plan + ".BAK");
-        fixture->chart().items().add("B", "R1", BoardFixture::at(monday, 10), BoardFixture::at(monday, 11), "B",
-                                     "Date");
+        fixture->chart().items().add("B", "R1", BoardFixture::at(monday, 10), BoardFixture::at(monday, 11),
+                                     "B", "Date");
         fixture->board->setDirty(true);
         fixture->prompts.clear();
 
@@ -109,8 +110,8 @@ private slots:
     void gridLayoutAndExport_data() { addKindRows(); }
 
     void gridLayoutAndExport() {
-        fixture->openPlan({"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}}, 0,
-                          "Documents/plan.qtf");
+        fixture->openPlan({"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}},
+                          0, "Documents/plan.qtf");
         const QString layouts = documents() + "/QUNTAGRDE.LAY";
         const QString exported = documents() + "/items.csv";
         const GridLayout layout = GridLayout::builtIn();
