@@ -7,6 +7,7 @@
 #include "chart/GanttData.h"
 
 #include <QLocale>
+#include <QSet>
 
 namespace {
 QAccessibleInterface* createFor(const QString& className, QObject* object) {
@@ -15,15 +16,20 @@ QAccessibleInterface* createFor(const QString& className, QObject* object) {
     return nullptr;
 }
 
-AccessibleChart* interfaceOf(GanttChart& chart) {
-    return dynamic_cast<AccessibleChart*>(QAccessible::queryAccessibleInterface(&chart));
+// Charts that assistive technology has asked about; only they tell it of changes.
+QSet<const QObject*>& observedCharts() {
+    static QSet<const QObject*> charts;
+    return charts;
 }
 } // namespace
 
 AccessibleChart::AccessibleChart(GanttChart* chart)
-    : QAccessibleWidget(chart, QAccessible::Tree) {}
+    : QAccessibleWidget(chart, QAccessible::Tree) {
+    observedCharts().insert(chart);
+}
 
 AccessibleChart::~AccessibleChart() {
+    observedCharts().remove(object());
     for (const QAccessible::Id id : std::as_const(m_rows))
         QAccessible::deleteAccessibleInterface(id);
     for (const QAccessible::Id id : std::as_const(m_bookings))
@@ -39,9 +45,9 @@ void AccessibleChart::install() {
 }
 
 void AccessibleChart::currentChanged(GanttChart& chart) {
-    if (!QAccessible::isActive())
+    if (!observedCharts().contains(&chart))
         return;
-    AccessibleChart* self = interfaceOf(chart);
+    auto* self = dynamic_cast<AccessibleChart*>(QAccessible::queryAccessibleInterface(&chart));
     QAccessibleInterface* current = self ? self->focusChild() : nullptr;
     if (!current)
         return;

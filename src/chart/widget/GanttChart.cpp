@@ -721,8 +721,7 @@ void GanttChart::Private::selectByKey(ChartItem* found, int row) {
     showRow(row);
     if (rowChanged && !keyChanged)
         AccessibleChart::currentChanged(*q);
-    if (rowChanged || !found)
-        emit q->RowSelected(row + 1);
+    emit q->RowSelected(row + 1);
 }
 
 void GanttChart::Private::selectAlongRow(int direction) {

@@ -93,7 +93,7 @@ signals:
     void ClientAreaClick(const QPoint& position, Qt::MouseButton button);
     void ClientAreaDblClick(TimePoint time, const QPoint& position);
     void RowClick(int rowPosition, Qt::MouseButton button);
-    // The keyboard made another row current, or left it with no current booking.
+    // The keyboard chose the current row, with or without a current booking on it.
     void RowSelected(int rowPosition);
     // The menu key on the chart: the row's menu at a viewport point of its heading.
     void RowMenuRequested(int rowPosition, const QPoint& position);
