@@ -41,8 +41,9 @@ class TstBoardKeys : public QObject {
     [[nodiscard]] GanttChart* chart() const { return board->chart(); }
     [[nodiscard]] ChartItem* item(const QString& key) const { return fixture->chart().items().byKey(key); }
     [[nodiscard]] QString current() const {
-        const ChartItem* found = board->GantItemIndex() > 0 ? fixture->chart().items().byPosition(board->GantItemIndex())
-                                                            : nullptr;
+        const ChartItem* found = board->GantItemIndex() > 0
+                                     ? fixture->chart().items().byPosition(board->GantItemIndex())
+                                     : nullptr;
         return found ? found->key() : QString();
     }
 
@@ -87,18 +88,30 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("selected");
         QTest::addColumn<int>("row");
-        QTest::newRow("first from the left edge") << "Right" << "A" << 1;
-        QTest::newRow("along the row") << "Right Right Right" << "C" << 1;
-        QTest::newRow("back along the row") << "Right Right Left" << "A" << 1;
-        QTest::newRow("first of the row") << "End Home" << "A" << 1;
-        QTest::newRow("last of the row, beyond the view") << "End" << "F" << 1;
-        QTest::newRow("stays at the last") << "End Right" << "F" << 1;
-        QTest::newRow("stays at the first") << "Home Left" << "A" << 1;
-        QTest::newRow("nearest on the next row") << "Right Right Down" << "D" << 2;
-        QTest::newRow("empty row leaves nothing selected") << "Right Down Down" << "" << 3;
-        QTest::newRow("back over the empty row") << "Right Right Down Down Up" << "D" << 2;
-        QTest::newRow("no row above the first") << "Right Up" << "A" << 1;
-        QTest::newRow("no row below the last") << "Down Down Down" << "" << 3;
+        QTest::newRow("first from the left edge") << "Right"
+                                                  << "A" << 1;
+        QTest::newRow("along the row") << "Right Right Right"
+                                       << "C" << 1;
+        QTest::newRow("back along the row") << "Right Right Left"
+                                            << "A" << 1;
+        QTest::newRow("first of the row") << "End Home"
+                                          << "A" << 1;
+        QTest::newRow("last of the row, beyond the view") << "End"
+                                                          << "F" << 1;
+        QTest::newRow("stays at the last") << "End Right"
+                                           << "F" << 1;
+        QTest::newRow("stays at the first") << "Home Left"
+                                            << "A" << 1;
+        QTest::newRow("nearest on the next row") << "Right Right Down"
+                                                 << "D" << 2;
+        QTest::newRow("empty row leaves nothing selected") << "Right Down Down"
+                                                           << "" << 3;
+        QTest::newRow("back over the empty row") << "Right Right Down Down Up"
+                                                 << "D" << 2;
+        QTest::newRow("no row above the first") << "Right Up"
+                                                << "A" << 1;
+        QTest::newRow("no row below the last") << "Down Down Down"
+                                               << "" << 3;
     }
 
     void selection() {
@@ -117,7 +130,8 @@ private slots:
         // The selection is what assistive technology is told about.
         QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(chart())->focusChild();
         QVERIFY(focus);
-        QCOMPARE(focus->text(QAccessible::Name).startsWith(selected.isEmpty() ? "Bus" : selected + ", "), true);
+        QCOMPARE(focus->text(QAccessible::Name).startsWith(selected.isEmpty() ? "Bus" : selected + ", "),
+                 true);
     }
 
     void arrowsDoNotScroll() {
@@ -138,15 +152,17 @@ private slots:
         const auto time = [](int hour, int minute = 0) { return at(hour, minute).toDateTime(); };
         QTest::newRow("move later") << "Right Ctrl+Right" << false << "R1" << time(9) << time(10);
         QTest::newRow("move earlier") << "Right Ctrl+Left Ctrl+Left" << false << "R1" << time(6) << time(7);
-        QTest::newRow("move into a booking refused") << "Right Ctrl+Right Ctrl+Right" << false << "R1" << time(9)
-                                                      << time(10);
-        QTest::newRow("stretch up to the next") << "Right Ctrl+Shift+Right" << false << "R1" << time(8) << time(10);
+        QTest::newRow("move into a booking refused")
+            << "Right Ctrl+Right Ctrl+Right" << false << "R1" << time(9) << time(10);
+        QTest::newRow("stretch up to the next")
+            << "Right Ctrl+Shift+Right" << false << "R1" << time(8) << time(10);
         QTest::newRow("stretch into a booking refused")
             << "Right Ctrl+Shift+Right Ctrl+Shift+Right" << false << "R1" << time(8) << time(10);
-        QTest::newRow("never below one step") << "Right Ctrl+Shift+Left" << false << "R1" << time(8) << time(9);
+        QTest::newRow("never below one step")
+            << "Right Ctrl+Shift+Left" << false << "R1" << time(8) << time(9);
         QTest::newRow("to the next row") << "Right Ctrl+Down" << false << "R2" << time(8) << time(9);
-        QTest::newRow("to the next row refused") << "Right Right Ctrl+Down" << false << "R1" << time(10)
-                                                  << time(11);
+        QTest::newRow("to the next row refused")
+            << "Right Right Ctrl+Down" << false << "R1" << time(10) << time(11);
         QTest::newRow("no row above") << "Right Ctrl+Up" << false << "R1" << time(8) << time(9);
         QTest::newRow("read-only move") << "Right Ctrl+Right" << true << "R1" << time(8) << time(9);
         QTest::newRow("read-only stretch") << "Right Ctrl+Shift+Right" << true << "R1" << time(8) << time(9);
@@ -190,8 +206,14 @@ private slots:
         QTest::addColumn<QString>("itemKey");
         QTest::addColumn<QString>("resourceKey");
         QTest::addColumn<QString>("startTime");
-        QTest::newRow("on a booking") << "Right Right Return" << "B" << "R1" << "10:00";
-        QTest::newRow("on an empty row") << "Down Down Return" << "" << "R3" << "06:00";
+        QTest::newRow("on a booking") << "Right Right Return"
+                                      << "B"
+                                      << "R1"
+                                      << "10:00";
+        QTest::newRow("on an empty row") << "Down Down Return"
+                                         << ""
+                                         << "R3"
+                                         << "06:00";
     }
 
     void enterOpensTheEditor() {
@@ -231,7 +253,8 @@ private slots:
         QVERIFY(booking->state().focused && booking->state().selected);
         QCOMPARE(booking->parent(), van);
         QCOMPARE(van->indexOfChild(booking), 0);
-        QCOMPARE(tree->child(0)->child(1)->text(QAccessible::Name), QString("B, Room, 02.03.2026 10:00 - 11:00"));
+        QCOMPARE(tree->child(0)->child(1)->text(QAccessible::Name),
+                 QString("B, Room, 02.03.2026 10:00 - 11:00"));
     }
 
     // A booking created, moved, stretched, opened and deleted without a single mouse event.
