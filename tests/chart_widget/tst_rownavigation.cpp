@@ -34,8 +34,8 @@ private slots:
             std::stable_sort(sorted.begin(), sorted.end(),
                              [](const ChartItem* a, const ChartItem* b) { return a->start() < b->start(); });
             const RowNavigation row(data, "R");
-            QCOMPARE(row.first(), sorted.front());
-            QCOMPARE(row.last(), sorted.back());
+            QCOMPARE(row.firstFrom(TimePoint::minimum()), sorted.front());
+            QCOMPARE(row.lastBefore(TimePoint::maximum()), sorted.back());
             for (std::size_t i = 0; i < sorted.size(); ++i) {
                 QCOMPARE(row.next(*sorted[i]), i + 1 < sorted.size() ? sorted[i + 1] : nullptr);
                 QCOMPARE(row.previous(*sorted[i]), i > 0 ? sorted[i - 1] : nullptr);

@@ -745,8 +745,14 @@ void GanttChart::Private::selectRowEnd(bool last) {
     const int row = keyRow();
     if (row < 0)
         return;
+    if (extentTimer.isActive())
+        scanExtent();
+    if (!hasExtent)
+        return;
+    // Every booking lies inside the extent: searching from there stays near the row's bookings.
     const RowNavigation bookings(*data, layout.rowKey(row));
-    if (ChartItem* found = last ? bookings.last() : bookings.first())
+    if (ChartItem* found =
+            last ? bookings.lastBefore(extentEnd.addSeconds(1)) : bookings.firstFrom(extentStart))
         selectByKey(found, row);
 }
 

@@ -8,8 +8,8 @@ class ChartItem;
 class GanttData;
 
 // Finds bookings of one row in their order by start, for keyboard selection. Every answer asks the
-// row's index for widening time windows, so a step costs a few index queries however many bookings
-// the row holds.
+// row's index for time windows that widen from the given place, so a search costs a few index
+// queries and reads about as many bookings as lie between the place and the answer.
 class RowNavigation {
 public:
     RowNavigation(const GanttData& data, const QString& rowKey);
@@ -18,8 +18,6 @@ public:
     [[nodiscard]] ChartItem* firstFrom(TimePoint time) const;
     // The last booking that starts before `time`; nullptr for none.
     [[nodiscard]] ChartItem* lastBefore(TimePoint time) const;
-    [[nodiscard]] ChartItem* first() const { return firstFrom(TimePoint::minimum()); }
-    [[nodiscard]] ChartItem* last() const { return lastBefore(TimePoint::maximum()); }
     // The booking after or before `item` (a booking of this row) in the order by start.
     [[nodiscard]] ChartItem* next(const ChartItem& item) const;
     [[nodiscard]] ChartItem* previous(const ChartItem& item) const;
