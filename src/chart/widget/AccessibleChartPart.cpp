@@ -81,8 +81,11 @@ int AccessibleChartPart::indexOfChild(const QAccessibleInterface* child) const {
 }
 
 QAccessibleInterface* AccessibleChartPart::childAt(int x, int y) const {
-    for (int index = 0; index < childCount(); ++index) {
-        QAccessibleInterface* found = child(index);
+    AccessibleChart* chart = chartInterface();
+    if (!chart)
+        return nullptr;
+    for (const ChartItem* item : shownBookings()) {
+        QAccessibleInterface* found = chart->bookingPart(item->key());
         if (found && found->rect().contains(x, y))
             return found;
     }

@@ -127,6 +127,8 @@ struct GanttChart::Private {
     void changeByKey(HitArea handle, int timeSteps, int rowSteps);
     void activateByKey();
     void requestRowMenu();
+    // The viewport y in the middle of the row, where the keys act as a pointer would.
+    [[nodiscard]] int rowMiddle(int row) const;
 
     GanttChart* q;
     GanttData* data;
@@ -812,23 +814,27 @@ void GanttChart::Private::activateByKey() {
         emit q->GanttItemDblClick(found);
         return;
     }
-    if (currentRow < 0)
+    const int row = keyRow();
+    if (row < 0)
         return;
-    showRow(currentRow);
+    showRow(row);
     const TimeUnit grid = gridUnit();
     TimePoint time = grid.floor(first);
     if (time < first)
         time = grid.next(time);
-    const int y = int((layout.rowTop(currentRow) + layout.rowBottom(currentRow)) / 2);
-    emit q->ClientAreaDblClick(time, QPoint(q->xAt(time), y));
+    emit q->ClientAreaDblClick(time, QPoint(q->xAt(time), rowMiddle(row)));
 }
 
 void GanttChart::Private::requestRowMenu() {
-    if (currentRow < 0)
+    const int row = keyRow();
+    if (row < 0)
         return;
-    showRow(currentRow);
-    const int y = int((layout.rowTop(currentRow) + layout.rowBottom(currentRow)) / 2);
-    emit q->RowMenuRequested(currentRow + 1, QPoint(layout.headingWidth() / 2, y));
+    showRow(row);
+    emit q->RowMenuRequested(row + 1, QPoint(layout.headingWidth() / 2, rowMiddle(row)));
+}
+
+int GanttChart::Private::rowMiddle(int row) const {
+    return int((layout.rowTop(row) + layout.rowBottom(row)) / 2);
 }
 
 GanttChart::GanttChart(GanttData& data, QWidget* parent)
