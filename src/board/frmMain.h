@@ -178,6 +178,8 @@ private:
     void AcGt_RowClick(int rowPosition, Qt::MouseButton button);
     void AcGt_VisibleTimeRangeChanged(TimePoint firstShown);
     void askPermission(bool& cancel);
+    // Keeps the detail item's position, or clears the panel when the item is gone, however it went.
+    void followDetailItem();
 
     void connectChart();
     void connectMenus();

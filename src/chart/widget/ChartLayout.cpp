@@ -174,10 +174,34 @@ int ChartLayout::edgeZone(std::int64_t barWidth) {
     return int(std::clamp<std::int64_t>(barWidth / 3, 0, 5));
 }
 
+int ChartLayout::columnEdgeAt(int x) const {
+    if (!m_data->settings().allowRowHeadingSize || x >= m_headingWidth)
+        return -1;
+    int right = 0;
+    for (std::size_t column = 0; column < m_columnWidths.size(); ++column) {
+        right += m_columnWidths[column];
+        if (x >= right - dividerGrip - 1 && x < right)
+            return int(column);
+    }
+    return -1;
+}
+
+int ChartLayout::columnLeft(int column) const {
+    int left = 0;
+    for (int i = 0; i < column && i < int(m_columnWidths.size()); ++i)
+        left += m_columnWidths[std::size_t(i)];
+    return left;
+}
+
 ChartHit ChartLayout::hitTest(const QPoint& point, const ChartItem* preferred) const {
     ChartHit hit;
     if (point.x() < 0 || point.y() < 0 || point.x() >= m_size.width() || point.y() >= m_size.height())
         return hit;
+    hit.column = columnEdgeAt(point.x());
+    if (hit.column >= 0) {
+        hit.area = HitArea::ColumnEdge;
+        return hit;
+    }
     const QRect items = itemArea();
     if (point.y() < items.top()) {
         if (point.x() >= items.left()) {
