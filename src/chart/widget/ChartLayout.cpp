@@ -10,6 +10,17 @@ namespace {
 int bandHeight(const FontDescription& font) {
     return QFontMetrics(ChartFont::toQFont(font)).height() + 8;
 }
+
+// The tallest line of the date items' caption fonts, the neutral one included.
+int captionHeight(const StyleCollection& styles) {
+    int height = QFontMetrics(ChartFont::toQFont(FontDescription())).height();
+    for (int position = 1; position <= styles.count(); ++position) {
+        const ChartStyle* style = styles.byPosition(position);
+        if (style && style->kind == ChartStyle::ItemKind)
+            height = std::max(height, QFontMetrics(ChartFont::toQFont(style->font)).height());
+    }
+    return height;
+}
 } // namespace
 
 ChartLayout::ChartLayout(const GanttData& data)
@@ -48,6 +59,7 @@ void ChartLayout::refreshRows() {
 
     m_upperBandHeight = settings.showUpperBand ? bandHeight(settings.upperBandFont) : 0;
     m_lowerBandHeight = settings.showLowerBand ? bandHeight(settings.lowerBandFont) : 0;
+    m_captionHeight = captionHeight(m_data->styles());
 }
 
 ChartRow* ChartLayout::row(int index) const {
@@ -164,7 +176,10 @@ QRect ChartLayout::barRect(TimePoint start, TimePoint end, int rowIndex) const {
     const auto [left, right] = barSpan(start, end);
     const int top = int(rowTop(rowIndex));
     const int height = m_rowAxis.height(rowIndex);
-    const int inset = height >= 10 ? std::max(2, height / 6) : 0;
+    // Bars keep off their row's edges, less so where their captions need the room: a line of text
+    // with its descenders inside the bar's frame and bevel, two pixels at each edge.
+    const int needed = m_captionHeight + 4;
+    const int inset = height >= 10 ? std::clamp((height - needed) / 2, 1, std::max(2, height / 6)) : 0;
     const int x1 = int(clampToView(left));
     const int x2 = int(clampToView(right));
     return {x1, top + inset, x2 - x1, height - 2 * inset};

@@ -117,4 +117,5 @@ private:
     int m_headingWidth = 80;
     int m_upperBandHeight = 0;
     int m_lowerBandHeight = 0;
+    int m_captionHeight = 0;
 };
