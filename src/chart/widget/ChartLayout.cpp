@@ -176,10 +176,9 @@ QRect ChartLayout::barRect(TimePoint start, TimePoint end, int rowIndex) const {
     const auto [left, right] = barSpan(start, end);
     const int top = int(rowTop(rowIndex));
     const int height = m_rowAxis.height(rowIndex);
-    // Bars keep off their row's edges, less so where their captions need the room: a line of text
-    // with its descenders inside the bar's frame and bevel, two pixels at each edge.
-    const int needed = m_captionHeight + 4;
-    const int inset = height >= 10 ? std::clamp((height - needed) / 2, 1, std::max(2, height / 6)) : 0;
+    // Bars keep off their row's edges, less so where a line of their captions needs the room.
+    const int needed = m_captionHeight + 2;
+    const int inset = height >= 10 ? std::clamp((height - needed) / 2, 2, std::max(2, height / 6)) : 0;
     const int x1 = int(clampToView(left));
     const int x2 = int(clampToView(right));
     return {x1, top + inset, x2 - x1, height - 2 * inset};

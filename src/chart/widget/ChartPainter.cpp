@@ -351,7 +351,6 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
             textLeft += picture.width() + 2;
         }
     }
-    paintBarCaption(p, item, bar, textLeft, captionLimit, fore);
 
     if (!style) {
         p->setPen(QPen(neutralBorder, 1, Qt::DashLine));
@@ -366,6 +365,8 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
                       mix(back, QColor(0, 0, 0), 0.25));
         }
     }
+    // After the frame, which would otherwise cut the descenders of a caption that fills the bar.
+    paintBarCaption(p, item, bar, textLeft, captionLimit, fore);
     if (look == BarLook::Hovered)
         frame(p, bar, QColor(accent.red(), accent.green(), accent.blue(), 150), 1);
     p->restore();
