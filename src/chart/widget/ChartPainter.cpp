@@ -603,10 +603,7 @@ QString ChartPainter::bandCaption(bool upper, TimePoint cell, int width) const {
             return caption;
     }
     // With truncation on, the last pattern's caption is cut to fit.
-    if (!settings.truncateCaptions || caption.isEmpty())
-        return {};
-    const QString text = metrics.elidedText(caption, Qt::ElideRight, width);
-    return text.size() <= 1 ? QString() : text;
+    return settings.truncateCaptions ? fittedCaption(caption, metrics, width) : QString();
 }
 
 std::vector<QRect> ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& exposed,

@@ -31,6 +31,12 @@ constexpr int maxFittedHeadingWidth = 400;
 constexpr int minimumColumnWidth = 8;
 constexpr int minimumItemAreaWidth = 40;
 
+// What the first heading column shows of a row.
+QString headingText(const ChartRow& row) {
+    const QString cellText = row.cell(1).text;
+    return cellText.isEmpty() ? row.caption : cellText;
+}
+
 QString defaultTip(const ChartItem& item) {
     const QLocale locale;
     if (item.start().datePart() == item.end().datePart())
@@ -332,13 +338,6 @@ void GanttChart::Private::dataReplaced() {
     reportShownRange();
 }
 
-namespace {
-QString headingText(const ChartRow& row) {
-    const QString cellText = row.cell(1).text;
-    return cellText.isEmpty() ? row.caption : cellText;
-}
-} // namespace
-
 void GanttChart::Private::rememberCaptions() {
     const RowCollection& rows = data->rows();
     knownCaptions.clear();
@@ -481,7 +480,8 @@ void GanttChart::Private::beginGesture() {
         drag.gesture = Gesture::Refused;
         break;
     }
-    if (drag.gesture != Gesture::Refused)
+    // A heading edge stays in the heading: nothing to scroll there.
+    if (drag.gesture != Gesture::Refused && drag.gesture != Gesture::HeadingWidth)
         autoScrollTimer.start();
 }
 
@@ -660,8 +660,6 @@ void GanttChart::Private::autoScroll() {
     const QPoint pos = drag.lastPos;
     int dx = 0;
     int dy = 0;
-    if (drag.gesture == Gesture::HeadingWidth)
-        return;
     if (drag.gesture != Gesture::RowHeight && settings().allowTimelineScroll) {
         if (pos.x() < area.left() + autoScrollZone)
             dx = -(area.left() + autoScrollZone - pos.x());
