@@ -180,8 +180,6 @@ BoardMenus::BoardMenus(QMainWindow* board)
         button->setObjectName("tb_" + name);
         connect(button, &QAction::triggered, this, [this, name] { emit toolbarClicked(name); });
     }
-    // The utilisation display does not exist; its button stays hidden like its menu entry.
-    toolButton("utilisation")->setVisible(false);
 }
 
 QAction* BoardMenus::toolButton(const QString& key) const {

@@ -15,6 +15,7 @@
 DetailPanel::DetailPanel(QWidget* parent)
     : QFrame(parent)
     , cmbStyle(new ColorComboBox(this))
+    , lblResource(new QLabel(this))
     , lblSeries(new QLabel(QStringLiteral("(S)"), this))
     , cmdDOK(new QPushButton(QStringLiteral("O&K"), this))
     , lblHint(new QLabel(tr("Click a booking on the board to show it here, or draw a new one with the "
@@ -39,20 +40,23 @@ DetailPanel::DetailPanel(QWidget* parent)
     grid->setVerticalSpacing(6);
     grid->addWidget(title, 0, 0, 1, 2);
     grid->addWidget(lblSeries, 0, 2, Qt::AlignRight);
-    grid->addWidget(new QLabel(QStringLiteral("Start"), this), 1, 0);
-    grid->addWidget(tx[StartDate], 1, 1);
-    grid->addWidget(tx[StartTime], 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("End"), this), 2, 0);
-    grid->addWidget(tx[EndDate], 2, 1);
-    grid->addWidget(tx[EndTime], 2, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Caption"), this), 3, 0);
-    grid->addWidget(tx[Caption], 3, 1, 1, 2);
-    grid->addWidget(new QLabel(tr("Style"), this), 4, 0);
-    grid->addWidget(cmbStyle, 4, 1, 1, 2);
-    grid->addWidget(cmdDOK, 5, 2);
+    grid->addWidget(new QLabel(tr("Resource"), this), 1, 0);
+    lblResource->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(lblResource, 1, 1, 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Start"), this), 2, 0);
+    grid->addWidget(tx[StartDate], 2, 1);
+    grid->addWidget(tx[StartTime], 2, 2);
+    grid->addWidget(new QLabel(QStringLiteral("End"), this), 3, 0);
+    grid->addWidget(tx[EndDate], 3, 1);
+    grid->addWidget(tx[EndTime], 3, 2);
+    grid->addWidget(new QLabel(QStringLiteral("Caption"), this), 4, 0);
+    grid->addWidget(tx[Caption], 4, 1, 1, 2);
+    grid->addWidget(new QLabel(tr("Style"), this), 5, 0);
+    grid->addWidget(cmbStyle, 5, 1, 1, 2);
+    grid->addWidget(cmdDOK, 6, 2);
     lblHint->setWordWrap(true);
-    grid->addWidget(lblHint, 6, 0, 1, 3);
-    grid->setRowStretch(7, 1);
+    grid->addWidget(lblHint, 7, 0, 1, 3);
+    grid->setRowStretch(8, 1);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
 
@@ -65,7 +69,15 @@ DetailPanel::DetailPanel(QWidget* parent)
     m_fields->watch(cmbStyle);
 
     connect(cmdDOK, &QPushButton::clicked, this, &DetailPanel::applyClicked);
+    orderTabs();
     clear();
+}
+
+void DetailPanel::orderTabs() {
+    const std::array<QWidget*, 7> order = {tx[StartDate], tx[StartTime], tx[EndDate], tx[EndTime],
+                                           tx[Caption],   cmbStyle,      cmdDOK};
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 QString DetailPanel::timeText(TimePoint time) {
@@ -80,22 +92,31 @@ void DetailPanel::showItem(const ChartItem& item, const GanttData& chart) {
     tx[EndDate]->setText(FieldDateText(item.end().date()));
     tx[EndTime]->setText(timeText(item.end()));
     tx[Caption]->setText(item.caption());
+    const ChartRow* resource = chart.rows().byKey(item.rowKey());
+    lblResource->setText(resource ? resource->caption : QString());
     lblSeries->setEnabled(!item.seriesKey().isEmpty());
     lblHint->hide();
-    if (const ChartStyle* style = chart.styles().byKey(item.styleKey()))
-        chooseStyle(style->key());
+    const ChartStyle* style = chart.styles().byKey(item.styleKey());
+    if (!style || !chooseStyle(style->key()))
+        cmbStyle->setCurrentIndex(-1);
 }
 
 void DetailPanel::clear() {
     for (QLineEdit* field : tx)
         field->clear();
+    lblResource->clear();
+    cmbStyle->setCurrentIndex(-1);
     lblSeries->setEnabled(false);
     lblHint->show();
     setEnabled(false);
 }
 
 void DetailPanel::loadStyles(const GanttData& chart) {
+    // A refill keeps the choice, and an empty panel stays without one.
+    const QString chosen = styleKey();
     FillStyleList(*cmbStyle, chart, ChartStyle::ItemKind);
+    if (chosen.isEmpty() || !chooseStyle(chosen))
+        cmbStyle->setCurrentIndex(-1);
 }
 
 QString DetailPanel::styleKey() const {

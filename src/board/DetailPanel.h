@@ -24,9 +24,10 @@ public:
 
     explicit DetailPanel(QWidget* parent = nullptr);
 
-    // Fills the fields from the item and chooses its style in the list when the chart has it.
+    // Fills the fields and the resource from the item and chooses its style in the list when the chart
+    // has it.
     void showItem(const ChartItem& item, const GanttData& chart);
-    // Empties the fields and disables the panel.
+    // Empties the fields, the resource and the chosen style, and disables the panel.
     void clear();
 
     // Fills the style list with the chart's date item styles, drawn with their background colours.
@@ -46,6 +47,8 @@ public:
 
     std::array<QLineEdit*, fieldCount> tx{};
     ColorComboBox* cmbStyle;
+    // The resource the shown item belongs to.
+    QLabel* lblResource;
     QLabel* lblSeries;
     QPushButton* cmdDOK;
     // Says what the empty panel is for.
@@ -55,6 +58,8 @@ signals:
     void applyClicked();
 
 private:
+    // Tab runs down the panel as the fields are shown.
+    void orderTabs();
     [[nodiscard]] std::optional<TimePoint> timePoint(Field dateField, Field timeField) const;
 
     InputFieldFilter* m_fields;

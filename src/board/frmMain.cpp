@@ -297,11 +297,13 @@ void frmMain::FirstActivation() {
             mMRUi_Click(1);
     } else if (commandLine.toLower().contains("/newfile")) {
         AddDefaultResource();
-        MoveToTimePount(TimePoint::today());
         m_history->reset();
     } else {
         Loadfile(commandLine);
     }
+    // Without a timetable (none named, or the named one missing) the board starts today.
+    if (m_fileName.isEmpty())
+        MoveToTimePount(TimePoint::today());
     if (m_chart.rows().count() >= 1) {
         setGantRow(1);
         AcGt->setCurrentRow(1);
@@ -1186,6 +1188,17 @@ void frmMain::connectChart() {
     connect(AcGt, &GanttChart::AfterGanttItemMove, this, [this] { setDirty(true); });
     connect(AcGt, &GanttChart::AfterGanttItemStretch, this, [this] { setDirty(true); });
     connect(AcGt, &GanttChart::AfterRowHeightChange, this, [this] { setDirty(true); });
+    connect(AcGt, &GanttChart::AfterHeadingWidthChange, this, [this] { setDirty(true); });
+    connect(&m_chart, &GanttData::changed, this, &frmMain::followDetailItem);
+}
+
+void frmMain::followDetailItem() {
+    if (m_detailKey.isEmpty())
+        return;
+    if (const ChartItem* shown = m_chart.items().byKey(m_detailKey))
+        m_gantItemIndex = shown->position();
+    else
+        setGantItemIndex(-1);
 }
 
 void frmMain::askPermission(bool& cancel) {
@@ -1409,9 +1422,5 @@ void frmMain::RowStylesChanged() {
 
 void frmMain::ItemStylesChanged() {
     m_history->recordLater();
-    ignoringErrors([&] {
-        const QString chosen = m_detail->styleKey();
-        LoadStyles();
-        m_detail->chooseStyle(chosen);
-    });
+    ignoringErrors([&] { LoadStyles(); });
 }

@@ -195,6 +195,8 @@ private:
     void AcGt_RowMenuRequested(int rowPosition, const QPoint& position);
     void AcGt_VisibleTimeRangeChanged(TimePoint firstShown);
     void askPermission(bool& cancel);
+    // Keeps the detail item's position, or clears the panel when the item is gone, however it went.
+    void followDetailItem();
 
     void connectChart();
     void connectMenus();

@@ -10,6 +10,8 @@ void SetResourceLook(ChartStyle& style) {
     style.kind = ChartStyle::RowKind;
     style.font.name = QStringLiteral("Arial");
     style.font.size = 10;
+    // Level with the bars, which sit in the middle of their rows.
+    style.verticalAlignment = ChartStyle::Centre;
 }
 
 void SetDateItemLook(ChartStyle& style) {

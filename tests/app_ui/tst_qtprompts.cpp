@@ -1,8 +1,13 @@
 #include "app/MessageFlags.h"
 #include "app/ui/BgrColor.h"
+#include "app/ui/NameOnlyIconProvider.h"
 #include "app/ui/QtPrompts.h"
 
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using Buttons = QList<QMessageBox::StandardButton>;
 
@@ -72,6 +77,49 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QString, expected);
         QCOMPARE(QtPrompts::dialogFilter(filter), expected);
+    }
+
+    // A folder with a pipe nobody writes to and a file whose name says nothing but whose first bytes
+    // say PDF: the dialog lists both, and types the file by its name alone.
+    void fileDialogReadsNoContent() {
+        QTemporaryDir folder;
+        QCOMPARE(mkfifo(QFile::encodeName(folder.filePath("pipe")).constData(), 0600), 0);
+        const QString notes = folder.filePath("notes");
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n1 0 obj\n");
+        file.close();
+        QVERIFY2(QFileIconProvider().type(QFileInfo(notes)).contains("PDF"),
+                 "the standard way reads content");
+
+        NameOnlyIconProvider icons;
+        QFileDialog dialog(nullptr, "Save Timetable", folder.path());
+        QtPrompts::prepareFileDialog(dialog, icons);
+        QVERIFY(dialog.testOption(QFileDialog::DontUseNativeDialog));
+        dialog.show();
+        const auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model);
+        QTRY_VERIFY(model->index(folder.filePath("pipe")).isValid() &&
+                    !model->type(model->index(notes)).isEmpty());
+        QVERIFY2(!model->type(model->index(notes)).contains("PDF"),
+                 qPrintable(model->type(model->index(notes))));
+        dialog.close();
+    }
+
+    // A Yes/No box is at least as wide as its title needs in the window frame.
+    void messageBoxShowsItsTitle() {
+        const QString title = QStringLiteral("VELKOR Timeplaner");
+        QMessageBox box(QMessageBox::Question, title, "Save changes?", QMessageBox::Yes | QMessageBox::No);
+        QFont bold = box.font();
+        bold.setBold(true);
+        const int needed = QFontMetrics(bold).horizontalAdvance(title) + 140;
+        box.show();
+        QVERIFY2(box.width() < needed, "the box alone is narrower than its title");
+        box.hide();
+        QtPrompts::fitTitle(box);
+        box.show();
+        QVERIFY(box.width() >= needed);
+        box.hide();
     }
 
     void bgrColour() {

@@ -29,6 +29,14 @@ TimePoint at(int hour) {
 
 class TstBoard : public QObject {
     Q_OBJECT
+
+    // A board without a timetable starts at today, never at the empty date (1899).
+    static void startsToday(const BoardFixture& fixture) {
+        QCOMPARE(fixture.view().firstShownTime(),
+                 TimeNavigation::jumpTarget(TimePoint::today(), fixture.chart().settings()));
+        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
+    }
+
 private slots:
     void initTestCase() { pinLocale(); }
 
@@ -45,6 +53,7 @@ private slots:
         QCOMPARE(fixture.board->detailPanel()->cmbStyle->itemText(0), QString("Date"));
         QVERIFY(!fixture.board->detailPanel()->isEnabled());
         QVERIFY(fixture.prompts.prompts().isEmpty());
+        startsToday(fixture);
     }
 
     void startNewTimetable_data() {
@@ -64,9 +73,7 @@ private slots:
         QVERIFY(row->picture.isEmpty());
         QCOMPARE(row->key().size(), 38);
         QCOMPARE(fixture.board->GantRow(), 1);
-        QCOMPARE(fixture.view().firstShownTime(),
-                 TimeNavigation::jumpTarget(TimePoint::today(), fixture.chart().settings()));
-        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
+        startsToday(fixture);
         QVERIFY(!fixture.board->Dirty());
 
         // The first save asks for a name.
@@ -92,6 +99,7 @@ private slots:
         QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
         QCOMPARE(fixture.chart().rows().count(), 0);
         QVERIFY(fixture.board->fileName().isEmpty());
+        startsToday(fixture);
     }
 
     void startWithFile_data() {
@@ -811,6 +819,11 @@ private slots:
         QCOMPARE(menus.mViewI[7]->text(), QString("Time &Forward\tPgDn"));
         QVERIFY(!menus.mViewI[2]->isVisible());
         QVERIFY(!menus.mHelpI[8]->isVisible());
+        // The utilisation key is on the toolbar and does nothing yet.
+        QVERIFY(menus.toolButton("utilisation")->isVisible());
+        const qsizetype asked = fixture.prompts.prompts().size();
+        menus.toolButton("utilisation")->trigger();
+        QCOMPARE(fixture.prompts.prompts().size(), asked);
         fixture.board->KeyDown(Qt::Key_F1, Qt::AltModifier);
         QCOMPARE(fixture.prompts.prompts().last().flags, int(MessageFlags::Information));
     }

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QSignalSpy>
 
 namespace {
@@ -343,6 +344,59 @@ private slots:
         QCOMPARE(board->GantItemIndex(), 1);
         QCOMPARE(board->detailPanel()->caption(), QString("B"));
         QVERIFY(board->detailPanel()->isEnabled());
+    }
+
+    // The panel names the item's resource, takes Tab from top to bottom, and is emptied completely when
+    // its item goes, however it goes.
+    void panelFollowsItsItem_data() {
+        QTest::addColumn<QString>("removal");
+        QTest::newRow("item deleted") << "item";
+        QTest::newRow("resource deleted") << "resource";
+        QTest::newRow("removed from the chart alone") << "chart";
+    }
+
+    void panelFollowsItsItem() {
+        QFETCH(QString, removal);
+        addItem("A", 2, at(8), at(9));
+        addItem("B", 1, at(10), at(11));
+        board->setGantItemIndex(1);
+        DetailPanel& panel = *board->detailPanel();
+        QCOMPARE(panel.lblResource->text(), QString("Van"));
+        QCOMPARE(panel.styleKey(), QString("Date"));
+        QList<QWidget*> tabs;
+        for (QWidget* w = panel.tx[DetailPanel::StartDate]->nextInFocusChain();
+             w != panel.tx[DetailPanel::StartDate]; w = w->nextInFocusChain()) {
+            if (panel.isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus))
+                tabs << w;
+        }
+        const QList<QWidget*> expected = {panel.tx[DetailPanel::StartTime],
+                                          panel.tx[DetailPanel::EndDate],
+                                          panel.tx[DetailPanel::EndTime],
+                                          panel.tx[DetailPanel::Caption],
+                                          panel.cmbStyle,
+                                          panel.cmdDOK};
+        QCOMPARE(tabs, expected);
+
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        if (removal == "item") {
+            board->mEditI_Click(8);
+        } else if (removal == "resource") {
+            board->setGantRow(2);
+            board->mRowI_Click(4);
+        } else {
+            fixture->chart().items().remove("A");
+            fixture->chart().redraw();
+        }
+        QVERIFY(!fixture->chart().items().byKey("A"));
+        QCOMPARE(board->GantItemIndex(), -1);
+        QVERIFY(!panel.isEnabled());
+        for (const QLineEdit* field : panel.tx)
+            QVERIFY(field->text().isEmpty());
+        QVERIFY(panel.lblResource->text().isEmpty());
+        QVERIFY(panel.styleKey().isEmpty());
+        // The other item is still there and can be shown.
+        board->setGantItemIndex(fixture->chart().items().byKey("B")->position());
+        QCOMPARE(panel.lblResource->text(), QString("Resource"));
     }
 
     // A series and a clean-up tell the board and the editor of every item; each view refreshes once.

@@ -1,5 +1,8 @@
 #include "ChartFixture.h"
+#include "app/ui/ChartFont.h"
 #include "chart/widget/ChartLayout.h"
+#include "chart/widget/ChartPainter.h"
+#include "chart/widget/PictureCache.h"
 #include "chart/widget/RenderChartImage.h"
 
 #include <QImage>
@@ -36,6 +39,18 @@ void plain(GanttData& data) {
 }
 
 const QSize size(1200, 200);
+
+// Where an area holds dark (text) pixels; empty where it holds none.
+QRect inkIn(const QImage& image, const QRect& area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (image.pixelColor(x, y).lightness() < 100)
+                ink |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
 } // namespace
 
 class ChartRenderingTest : public QObject {
@@ -58,6 +73,13 @@ private slots:
     void printedTextKeepsItsSizeOnScreen();
     void fittedSpanFillsTheItemArea_data();
     void fittedSpanFillsTheItemArea();
+    void captionsFitTheirBars_data();
+    void captionsFitTheirBars();
+    void dayAndWeekBandsAreReadable_data();
+    void dayAndWeekBandsAreReadable();
+    void nowMarkerSparesTheBandCaptions();
+    void rowCaptionsLineUpWithBars_data();
+    void rowCaptionsLineUpWithBars();
 };
 
 void ChartRenderingTest::barColourAtItsPlace() {
@@ -409,3 +431,114 @@ void ChartRenderingTest::fittedSpanFillsTheItemArea() {
 
 QTEST_MAIN(ChartRenderingTest)
 #include "tst_chartrendering.moc"
+
+void ChartRenderingTest::captionsFitTheirBars_data() {
+    QTest::addColumn<int>("minutes"); // the bar's length; an hour is 160 pixels
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("two hours: whole") << 120 << "whole";
+    QTest::newRow("twenty minutes: cut with an ellipsis") << 20 << "cut";
+    QTest::newRow("three minutes: nothing") << 3 << "none";
+}
+
+void ChartRenderingTest::captionsFitTheirBars() {
+    QFETCH(int, minutes);
+    QFETCH(QString, shown);
+    ChartFixture f;
+    plain(f.data);
+    ChartItem& item = *f.data.items().byKey("A");
+    item.setCaption(QStringLiteral("Quarterly planning"));
+    item.setSpan(at(8), at(8, minutes));
+    const QImage image = renderChartImage(f.data, at(6), 8, size);
+    const QRect bar = layoutOf(f.data, at(6), 8, size).barRect(item.start(), item.end(), 0);
+    const QFontMetrics metrics(ChartFont::toQFont(f.data.styles().byKey("Date")->font));
+    const int room = bar.width() - 2 * ChartPainter::captionPadding;
+    const QString fitted = ChartPainter::fittedCaption(item.caption(), metrics, room);
+    if (shown == "whole")
+        QCOMPARE(fitted, item.caption());
+    else if (shown == "cut") // with at least three letters before the ellipsis
+        QVERIFY(fitted.size() >= 4 && fitted.endsWith(QChar(0x2026)) &&
+                item.caption().startsWith(fitted.chopped(1)));
+    else
+        QVERIFY(fitted.isEmpty());
+    // Inside the frame and bevel: text only where a caption is, away from both ends of the bar.
+    const QRect ink = inkIn(image, bar.adjusted(3, 3, -3, -3));
+    QCOMPARE(ink.isEmpty(), shown == "none");
+    QVERIFY(ink.isEmpty() || (ink.left() >= bar.left() + ChartPainter::captionPadding &&
+                              ink.right() <= bar.right() + 1 - ChartPainter::captionPadding));
+}
+
+void ChartRenderingTest::dayAndWeekBandsAreReadable_data() {
+    QTest::addColumn<int>("scale");
+    QTest::addColumn<QString>("room"); // the cell is as wide as this text
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* name, int scale, const char* room, const char* expected) {
+        QTest::newRow(name) << scale << QString(room) << QString(expected);
+    };
+    // Monday 4 March 2024 is in week 10.
+    row("day: weekday and day", 14, "Mon 04", "Mon 04");
+    row("narrow day: the day alone", 14, "Mon", "04");
+    row("week: number and first day", 15, "W10 04.03.", "W10 04.03.");
+    row("narrow week: the number", 15, "W10", "W10");
+    row("sliver: nothing", 15, "1", "");
+}
+
+void ChartRenderingTest::dayAndWeekBandsAreReadable() {
+    QFETCH(int, scale);
+    QFETCH(QString, room);
+    QFETCH(QString, expected);
+    QLocale::setDefault(QLocale::c());
+    ChartFixture f;
+    const ChartLayout layout = layoutOf(f.data, at(0), scale, size);
+    PictureCache pictures;
+    const ChartPainter painter(layout, pictures);
+    const QFontMetrics metrics(ChartFont::toQFont(f.data.settings().lowerBandFont));
+    QCOMPARE(painter.bandCaption(false, at(0), metrics.horizontalAdvance(room)), expected);
+    // The scale's own cells are wide enough for the weekday or the week number.
+    const QString own = painter.bandCaption(false, at(0), layout.scale().cellWidth - 4);
+    QVERIFY2(own.startsWith(scale == 14 ? "Mon" : "W10"), qPrintable(own));
+}
+
+void ChartRenderingTest::nowMarkerSparesTheBandCaptions() {
+    ChartFixture f;
+    plain(f.data);
+    f.data.settings().showTimeline = true;
+    f.data.settings().timelineExtent = ChartSettings::TimelineHead;
+    // An hour is 40 pixels: the marker is 10 pixels into the upper band, where its caption begins.
+    const TimePoint from = TimePoint::now().addSeconds(-15 * 60);
+    const QImage image = renderChartImage(f.data, from, 10, size);
+    const ChartLayout layout = layoutOf(f.data, from, 10, size);
+    const int x = int(layout.xOf(TimePoint::now()));
+    const QRect band = layout.upperBand();
+    const QColor marker = bgr(f.data.settings().timeline2);
+    QCOMPARE(image.pixelColor(x, band.top() + 1), marker);
+    // Where the caption's letters are, the line is not.
+    const QRect caption = inkIn(image, QRect(x - 4, band.top(), 9, band.height()));
+    QVERIFY(!caption.isEmpty());
+    for (int y = caption.top(); y <= caption.bottom(); ++y)
+        QVERIFY(image.pixelColor(x, y) != marker);
+}
+
+void ChartRenderingTest::rowCaptionsLineUpWithBars_data() {
+    QTest::addColumn<int>("alignment");
+    QTest::newRow("top") << int(ChartStyle::Top);
+    QTest::newRow("centre") << int(ChartStyle::Centre);
+}
+
+void ChartRenderingTest::rowCaptionsLineUpWithBars() {
+    QFETCH(int, alignment);
+    ChartFixture f;
+    plain(f.data);
+    ChartStyle& rowStyle = *f.data.styles().byKey("Resources");
+    rowStyle.verticalAlignment = alignment;
+    rowStyle.backColor = 0xFFFFFF;
+    f.data.rows().byKey("R1")->height = 90;
+    const QImage image = renderChartImage(f.data, at(6), 8, size);
+    const ChartLayout layout = layoutOf(f.data, at(6), 8, size);
+    const QRect bar = layout.barRect(at(8), at(10), 0);
+    const QRect text = inkIn(image, QRect(2, int(layout.rowTop(0)) + 1, layout.headingWidth() - 6, 88));
+    const int slack = 4; // the font's own leading above its letters
+    if (alignment == ChartStyle::Top)
+        QVERIFY(text.top() >= bar.top() && text.top() <= bar.top() + slack);
+    else
+        QVERIFY(std::abs(text.center().y() - bar.center().y()) <= slack);
+}

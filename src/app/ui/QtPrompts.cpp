@@ -2,6 +2,7 @@
 
 #include "BgrColor.h"
 #include "ChartFont.h"
+#include "NameOnlyIconProvider.h"
 #include "app/MessageFlags.h"
 #include "frmProgressbar.h"
 
@@ -11,9 +12,11 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSpacerItem>
 #include <QUrl>
 #include <algorithm>
 
@@ -119,6 +122,7 @@ int QtPrompts::showMessage(const QString& text, int flags, const QString& title)
         box.addButton(button);
     box.setDefaultButton(layout.defaultButton);
     box.setEscapeButton(layout.escapeButton);
+    fitTitle(box);
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
     return messageResult(clicked ? box.standardButton(clicked) : layout.escapeButton);
@@ -135,12 +139,39 @@ std::optional<QString> QtPrompts::inputBox(const QString& prompt, const QString&
     return dialog.textValue();
 }
 
+void QtPrompts::fitTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    // The frame's buttons and icon take about this much beside the title.
+    constexpr int frameRoom = 140;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + frameRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
+void QtPrompts::prepareFileDialog(QFileDialog& dialog, QAbstractFileIconProvider& icons) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+    dialog.setIconProvider(&icons);
+}
+
 QString QtPrompts::openFileName(const QString& title, const QString& filter, const QString& folder) {
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, folder, dialogFilter(filter));
+    NameOnlyIconProvider icons;
+    QFileDialog dialog(QApplication::activeWindow(), title, folder, dialogFilter(filter));
+    prepareFileDialog(dialog, icons);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtPrompts::saveFileName(const QString& title, const QString& filter, const QString& suggestion) {
+    NameOnlyIconProvider icons;
     QFileDialog dialog(QApplication::activeWindow(), title, suggestion, dialogFilter(filter));
+    prepareFileDialog(dialog, icons);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix(dialog.nameFilters().value(0)));
     if (!suggestion.isEmpty())

@@ -5,6 +5,9 @@
 #include <QList>
 #include <QMessageBox>
 
+class QAbstractFileIconProvider;
+class QFileDialog;
+
 // The prompts of the running program: message and input boxes, file and colour dialogs, the progress
 // window and the desktop services, each owned by the active window.
 class QtPrompts : public UserPrompts {
@@ -21,6 +24,11 @@ public:
     [[nodiscard]] static int messageResult(QMessageBox::StandardButton button);
     // Accepts both "Timetable Files (*.qtf)" and "Timetable Files (*.qtf)|*.qtf" forms.
     [[nodiscard]] static QString dialogFilter(const QString& filter);
+    // Makes the dialog show folders without reading any file's content: Qt's own dialog, typing its
+    // entries with `icons`, which must outlive it.
+    static void prepareFileDialog(QFileDialog& dialog, QAbstractFileIconProvider& icons);
+    // Widens the box so that its title is not cut, as the window frame shows it.
+    static void fitTitle(QMessageBox& box);
 
     int showMessage(const QString& text, int flags, const QString& title) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,

@@ -10,6 +10,17 @@ namespace {
 int bandHeight(const FontDescription& font) {
     return QFontMetrics(ChartFont::toQFont(font)).height() + 8;
 }
+
+// The tallest line of the date items' caption fonts, the neutral one included.
+int captionHeight(const StyleCollection& styles) {
+    int height = QFontMetrics(ChartFont::toQFont(FontDescription())).height();
+    for (int position = 1; position <= styles.count(); ++position) {
+        const ChartStyle* style = styles.byPosition(position);
+        if (style && style->kind == ChartStyle::ItemKind)
+            height = std::max(height, QFontMetrics(ChartFont::toQFont(style->font)).height());
+    }
+    return height;
+}
 } // namespace
 
 ChartLayout::ChartLayout(const GanttData& data)
@@ -48,6 +59,7 @@ void ChartLayout::refreshRows() {
 
     m_upperBandHeight = settings.showUpperBand ? bandHeight(settings.upperBandFont) : 0;
     m_lowerBandHeight = settings.showLowerBand ? bandHeight(settings.lowerBandFont) : 0;
+    m_captionHeight = captionHeight(m_data->styles());
 }
 
 ChartRow* ChartLayout::row(int index) const {
@@ -164,7 +176,9 @@ QRect ChartLayout::barRect(TimePoint start, TimePoint end, int rowIndex) const {
     const auto [left, right] = barSpan(start, end);
     const int top = int(rowTop(rowIndex));
     const int height = m_rowAxis.height(rowIndex);
-    const int inset = height >= 10 ? std::max(2, height / 6) : 0;
+    // Bars keep off their row's edges, less so where a line of their captions needs the room.
+    const int needed = m_captionHeight + 2;
+    const int inset = height >= 10 ? std::clamp((height - needed) / 2, 2, std::max(2, height / 6)) : 0;
     const int x1 = int(clampToView(left));
     const int x2 = int(clampToView(right));
     return {x1, top + inset, x2 - x1, height - 2 * inset};
@@ -174,10 +188,34 @@ int ChartLayout::edgeZone(std::int64_t barWidth) {
     return int(std::clamp<std::int64_t>(barWidth / 3, 0, 5));
 }
 
+int ChartLayout::columnEdgeAt(int x) const {
+    if (!m_data->settings().allowRowHeadingSize || x >= m_headingWidth)
+        return -1;
+    int right = 0;
+    for (std::size_t column = 0; column < m_columnWidths.size(); ++column) {
+        right += m_columnWidths[column];
+        if (x >= right - dividerGrip - 1 && x < right)
+            return int(column);
+    }
+    return -1;
+}
+
+int ChartLayout::columnLeft(int column) const {
+    int left = 0;
+    for (int i = 0; i < column && i < int(m_columnWidths.size()); ++i)
+        left += m_columnWidths[std::size_t(i)];
+    return left;
+}
+
 ChartHit ChartLayout::hitTest(const QPoint& point, const ChartItem* preferred) const {
     ChartHit hit;
     if (point.x() < 0 || point.y() < 0 || point.x() >= m_size.width() || point.y() >= m_size.height())
         return hit;
+    hit.column = columnEdgeAt(point.x());
+    if (hit.column >= 0) {
+        hit.area = HitArea::ColumnEdge;
+        return hit;
+    }
     const QRect items = itemArea();
     if (point.y() < items.top()) {
         if (point.x() >= items.left()) {

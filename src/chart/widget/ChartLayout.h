@@ -53,6 +53,8 @@ public:
     [[nodiscard]] QRect itemArea() const;
     // The widths of the heading columns; one column of the whole heading width when there is none.
     [[nodiscard]] const std::vector<int>& columnWidths() const { return m_columnWidths; }
+    // The view x where a heading column begins.
+    [[nodiscard]] int columnLeft(int column) const;
 
     [[nodiscard]] int rowCount() const { return int(m_rowKeys.size()); }
     [[nodiscard]] const QString& rowKey(int index) const { return m_rowKeys[std::size_t(index)]; }
@@ -98,6 +100,8 @@ public:
 
 private:
     [[nodiscard]] std::int64_t clampToView(std::int64_t x) const;
+    // The heading column whose right edge is at x, where the switch lets its width be dragged; -1 for none.
+    [[nodiscard]] int columnEdgeAt(int x) const;
 
     const GanttData* m_data;
     int m_scaleLevel = 8;
@@ -113,4 +117,5 @@ private:
     int m_headingWidth = 80;
     int m_upperBandHeight = 0;
     int m_lowerBandHeight = 0;
+    int m_captionHeight = 0;
 };

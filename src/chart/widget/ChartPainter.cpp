@@ -9,6 +9,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
 #include <algorithm>
 #include <cmath>
 
@@ -27,7 +28,8 @@ constexpr int minimumMarkedDay = 60;
 constexpr int minimumGridStep = 8;
 // How far a caption that is not clipped may run over to the right.
 constexpr int captionRunOver = 400;
-constexpr int minimumCaptionWidth = 6;
+// Fewer letters than this before an ellipsis read as noise: such a caption is left out.
+constexpr int minimumShownLetters = 3;
 
 QColor colour(quint32 bgr) {
     return BgrColor::toQColor(bgr);
@@ -163,7 +165,7 @@ void ChartPainter::paint(QPainter* p, const QRect& target, const QRect& exposedA
         }
         paintPreview(p, overlay);
         if (settings.showTimeline && settings.timelineExtent != ChartSettings::TimelineHead)
-            paintNowMarker(p, false, true);
+            paintNowMarker(p);
         p->restore();
     }
 
@@ -180,10 +182,12 @@ void ChartPainter::paint(QPainter* p, const QRect& target, const QRect& exposedA
     if (!bands.isEmpty()) {
         p->save();
         p->setClipRect(bands, Qt::IntersectClip);
-        paintBand(p, m_layout.upperBand(), bands, m_layout.scale().upper, true);
-        paintBand(p, m_layout.lowerBand(), bands, m_layout.scale().lower, false);
+        std::vector<QRect> captions = paintBand(p, m_layout.upperBand(), bands, m_layout.scale().upper, true);
+        const std::vector<QRect> lower =
+            paintBand(p, m_layout.lowerBand(), bands, m_layout.scale().lower, false);
+        captions.insert(captions.end(), lower.begin(), lower.end());
         if (settings.showTimeline && settings.timelineExtent != ChartSettings::TimelineBody)
-            paintNowMarker(p, true, false);
+            paintNowMarkerInBands(p, captions);
         p->restore();
     }
 
@@ -338,7 +342,7 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
         p->setOpacity(0.35);
     p->fillRect(bar, back);
 
-    int textLeft = bar.left() + 2 + (style ? style->captionIndent : 0);
+    int textLeft = bar.left() + captionPadding + (style ? style->captionIndent : 0);
     if (!item.picture().isEmpty() && bar.height() > 4) {
         const QImage picture = m_pictures.scaled(item.picture(), bar.height() - 2);
         if (!picture.isNull()) {
@@ -348,26 +352,6 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
             p->restore();
             textLeft += picture.width() + 2;
         }
-    }
-
-    const bool clip = !style || style->clipCaption;
-    const int captionRight = clip ? bar.right() + 1 : std::max(bar.right() + 1, captionLimit);
-    // Captions that would show less than a letter are not laid out at all.
-    if (!item.caption().isEmpty() && captionRight - textLeft >= minimumCaptionWidth) {
-        const int hAlign = style ? style->horizontalAlignment : int(ChartStyle::Left);
-        // Only a left-aligned caption runs over; centred and right-aligned ones keep to the bar.
-        const int layoutRight = hAlign == ChartStyle::Left ? captionRight : bar.right() + 1;
-        const QRect textRect(textLeft, bar.top(), layoutRight - 2 - textLeft, bar.height());
-        p->save();
-        p->setClipRect(QRect(bar.left(), bar.top(), captionRight - bar.left(), bar.height()),
-                       Qt::IntersectClip);
-        p->setFont(fontOf(style));
-        p->setPen(fore);
-        p->drawText(textRect,
-                    Qt::TextSingleLine | horizontalFlag(hAlign) |
-                        verticalFlag(style ? style->verticalAlignment : int(ChartStyle::Centre)),
-                    item.caption());
-        p->restore();
     }
 
     if (!style) {
@@ -383,8 +367,46 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
                       mix(back, QColor(0, 0, 0), 0.25));
         }
     }
+    // After the frame, which would otherwise cut the descenders of a caption that fills the bar.
+    paintBarCaption(p, item, bar, textLeft, captionLimit, fore);
     if (look == BarLook::Hovered)
         frame(p, bar, QColor(accent.red(), accent.green(), accent.blue(), 150), 1);
+    p->restore();
+}
+
+QString ChartPainter::fittedCaption(const QString& caption, const QFontMetrics& metrics, int width) {
+    if (width <= 0 || caption.isEmpty())
+        return {};
+    if (metrics.horizontalAdvance(caption) <= width)
+        return caption;
+    const QString elided = metrics.elidedText(caption, Qt::ElideRight, width);
+    // The ellipsis is one character; what stays before it must be worth reading.
+    return elided.size() - 1 >= std::min<qsizetype>(minimumShownLetters, caption.size()) ? elided : QString();
+}
+
+void ChartPainter::paintBarCaption(QPainter* p, const ChartItem& item, const QRect& bar, int textLeft,
+                                   int captionLimit, const QColor& fore) const {
+    if (item.caption().isEmpty())
+        return;
+    const ChartStyle* style = styleOf(item.styleKey());
+    const bool clip = !style || style->clipCaption;
+    const int captionRight = clip ? bar.right() + 1 : std::max(bar.right() + 1, captionLimit);
+    const int hAlign = style ? style->horizontalAlignment : int(ChartStyle::Left);
+    // Only a left-aligned caption runs over; centred and right-aligned ones keep to the bar.
+    const int layoutRight = hAlign == ChartStyle::Left ? captionRight : bar.right() + 1;
+    const QRect textRect(textLeft, bar.top(), layoutRight - captionPadding - textLeft, bar.height());
+    const QFont& font = fontOf(style);
+    const QString text = fittedCaption(item.caption(), QFontMetrics(font), textRect.width());
+    if (text.isEmpty())
+        return;
+    p->save();
+    p->setClipRect(QRect(bar.left(), bar.top(), captionRight - bar.left(), bar.height()), Qt::IntersectClip);
+    p->setFont(font);
+    p->setPen(fore);
+    p->drawText(textRect,
+                Qt::TextSingleLine | horizontalFlag(hAlign) |
+                    verticalFlag(style ? style->verticalAlignment : int(ChartStyle::Centre)),
+                text);
     p->restore();
 }
 
@@ -484,7 +506,7 @@ void ChartPainter::paintHeading(QPainter* p, const QRect& exposed, int currentRo
             const QColor fore = style ? colour(style->foreColor) : neutralFore;
             p->fillRect(cellRect, back);
 
-            QRect textRect = cellRect.adjusted(4, 1, -4, -1);
+            QRect textRect = headingTextRect(cellRect, index);
             if (column == 0 && !row.picture.isEmpty() && height > 6) {
                 const QImage picture = m_pictures.scaled(row.picture, height - 4);
                 if (!picture.isNull()) {
@@ -525,6 +547,23 @@ void ChartPainter::paintHeading(QPainter* p, const QRect& exposed, int currentRo
     }
 }
 
+QRect ChartPainter::headingTextRect(const QRect& cell, int rowIndex) const {
+    // The bars' inset, so that a caption aligned at the top or bottom lines up with their edges and a
+    // centred one with their captions.
+    const QRect bar = m_layout.barRect(TimePoint(), TimePoint(), rowIndex);
+    return QRect(cell.left() + captionPadding, bar.top(), cell.width() - 2 * captionPadding, bar.height());
+}
+
+int ChartPainter::headingWidthFor(const ChartRow& row) const {
+    const int height = row.height > 0 ? row.height : m_layout.data().settings().defaultRowHeight;
+    const QString text = row.cell(1).text.isEmpty() ? row.caption : row.cell(1).text;
+    const ChartStyle* style = styleOf(row.cell(1).styleKey.isEmpty() ? row.styleKey : row.cell(1).styleKey);
+    int width = 2 * captionPadding + QFontMetrics(fontOf(style)).horizontalAdvance(text);
+    if (!row.picture.isEmpty() && height > 6)
+        width += m_pictures.scaled(row.picture, height - 4).width() + 3;
+    return width;
+}
+
 void ChartPainter::paintCorner(QPainter* p) const {
     const GanttData& data = m_layout.data();
     const ChartSettings& settings = data.settings();
@@ -554,7 +593,7 @@ void ChartPainter::paintCorner(QPainter* p) const {
     }
 }
 
-QString ChartPainter::captionPattern(const TimeUnit& unit, bool upper) const {
+QStringList ChartPainter::captionPatterns(const TimeUnit& unit, bool upper) const {
     const ChartSettings& settings = m_layout.data().settings();
     const int level = m_layout.scaleLevel();
     // A format the pattern reader cannot read (a damaged or foreign file) shows no caption rather than
@@ -572,27 +611,45 @@ QString ChartPainter::captionPattern(const TimeUnit& unit, bool upper) const {
     case TimeUnit::Kind::Minute:
     case TimeUnit::Kind::Hour:
         if (!upper)
-            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : time;
-        return dayPattern.isEmpty() ? time : dayPattern + ' ' + time;
+            return {unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : time};
+        return {dayPattern.isEmpty() ? time : dayPattern + ' ' + time};
     case TimeUnit::Kind::Day:
-        return upper ? dayPattern : QStringLiteral("dd");
+        // Cells too narrow for the weekday keep the day of the month.
+        if (!upper)
+            return {QStringLiteral("ddd dd"), QStringLiteral("dd")};
+        return {dayPattern};
     case TimeUnit::Kind::Week:
-        return QStringLiteral("dd.mm.");
+        return {QStringLiteral("\"W\"ww dd.mm."), QStringLiteral("\"W\"ww"), QStringLiteral("ww")};
     case TimeUnit::Kind::Month:
-        return level <= 14 ? stored(ChartSettings::MonthCaption) : QStringLiteral("mmm yyyy");
+        return {level <= 14 ? stored(ChartSettings::MonthCaption) : QStringLiteral("mmm yyyy")};
     case TimeUnit::Kind::Quarter:
-        return level >= 10 ? stored(ChartSettings::QuarterCaption) : QStringLiteral("q/yyyy");
+        return {level >= 10 ? stored(ChartSettings::QuarterCaption) : QStringLiteral("q/yyyy")};
     case TimeUnit::Kind::Year:
-        return level == 15 ? stored(ChartSettings::YearCaption) : QStringLiteral("yyyy");
+        return {level == 15 ? stored(ChartSettings::YearCaption) : QStringLiteral("yyyy")};
     }
     return {};
 }
 
-void ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& exposed, const TimeUnit& unit,
-                             bool upper) const {
+QString ChartPainter::bandCaption(bool upper, TimePoint cell, int width) const {
+    const ChartSettings& settings = m_layout.data().settings();
+    const QFontMetrics metrics(font(upper ? settings.upperBandFont : settings.lowerBandFont));
+    QString caption;
+    for (const QString& pattern :
+         captionPatterns(upper ? m_layout.scale().upper : m_layout.scale().lower, upper)) {
+        caption = TimePattern::format(pattern, cell).trimmed();
+        if (metrics.horizontalAdvance(caption) <= width)
+            return caption;
+    }
+    // With truncation on, the last pattern's caption is cut to fit.
+    return settings.truncateCaptions ? fittedCaption(caption, metrics, width) : QString();
+}
+
+std::vector<QRect> ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& exposed,
+                                           const TimeUnit& unit, bool upper) const {
+    std::vector<QRect> captions;
     const QRect area = band.intersected(exposed);
     if (area.isEmpty())
-        return;
+        return captions;
     const ChartSettings& settings = m_layout.data().settings();
     const QColor back = colour(settings.timelineBack);
     const QColor fore = colour(settings.timelineFore);
@@ -602,7 +659,6 @@ void ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& expose
     const QFont bandFont = font(upper ? settings.upperBandFont : settings.lowerBandFont);
     const QFontMetrics metrics(bandFont);
     p->setFont(bandFont);
-    const QString pattern = captionPattern(unit, upper);
     const int calendar = calendarKind(unit.kind());
     const TimePoint from = m_layout.timeAtX(area.left());
     const TimePoint to = m_layout.timeAtX(area.right() + 1).addSeconds(1);
@@ -633,43 +689,48 @@ void ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& expose
                   mix(cellBack, QColor(255, 255, 255), 0.8), mix(cellBack, QColor(0, 0, 0), 0.3));
         }
 
-        const QString caption = TimePattern::format(pattern, cell).trimmed();
-        if (caption.isEmpty())
-            continue;
         // Upper captions stay at the left of the shown part of their cell, lower ones centre in it.
         const QRect visible = cellRect.intersected(band);
         const QRect textRect = upper ? visible.adjusted(5, 0, -3, 0) : cellRect.adjusted(2, 0, -2, 0);
-        QString text = caption;
-        if (metrics.horizontalAdvance(text) > textRect.width()) {
-            if (!settings.truncateCaptions)
-                continue;
-            text = metrics.elidedText(caption, Qt::ElideRight, textRect.width());
-            if (text.size() <= 1)
-                continue;
-        }
+        const QString text = bandCaption(upper, cell, textRect.width());
+        if (text.isEmpty())
+            continue;
+        const int flags = Qt::TextSingleLine | Qt::AlignVCenter | (upper ? Qt::AlignLeft : Qt::AlignHCenter);
         p->setPen(cellFore);
-        p->drawText(textRect,
-                    Qt::TextSingleLine | Qt::AlignVCenter | (upper ? Qt::AlignLeft : Qt::AlignHCenter), text);
+        p->drawText(textRect, flags, text);
+        captions.push_back(metrics.boundingRect(textRect, flags, text));
     }
     if (settings.timelineStyle != ChartSettings::NoLine)
         p->fillRect(QRect(area.left(), band.bottom(), area.width(), 1), line);
+    return captions;
 }
 
-void ChartPainter::paintNowMarker(QPainter* p, bool head, bool body) const {
+void ChartPainter::paintNowMarker(QPainter* p) const {
     const std::int64_t x = m_layout.xOf(TimePoint::now());
     const QRect items = m_layout.itemArea();
     if (x < items.left() || x > items.right())
         return;
-    const QColor marker = colour(m_layout.data().settings().timeline2);
-    if (head) {
-        const QRect bands = m_layout.upperBand().united(m_layout.lowerBand());
-        p->fillRect(QRect(int(x) - 1, bands.top(), 2, bands.height()), marker);
+    const std::int64_t bottom = std::min<std::int64_t>(
+        items.bottom() + 1, items.top() + m_layout.rowAxis().totalHeight() - m_layout.yOffset());
+    p->fillRect(QRect(int(x) - 1, items.top(), 2, int(bottom - items.top())),
+                colour(m_layout.data().settings().timeline2));
+}
+
+void ChartPainter::paintNowMarkerInBands(QPainter* p, const std::vector<QRect>& captions) const {
+    const std::int64_t x = m_layout.xOf(TimePoint::now());
+    const QRect bands = m_layout.upperBand().united(m_layout.lowerBand());
+    if (x < bands.left() || x > bands.right())
+        return;
+    const QRect marker(int(x) - 1, bands.top(), 2, bands.height());
+    // What a caption covers is cut out of the line, with a pixel to spare.
+    QRegion line(marker);
+    for (const QRect& caption : captions) {
+        if (caption.intersects(marker))
+            line -= QRect(marker.left(), caption.top() - 1, marker.width(), caption.height() + 2);
     }
-    if (body) {
-        const std::int64_t bottom = std::min<std::int64_t>(
-            items.bottom() + 1, items.top() + m_layout.rowAxis().totalHeight() - m_layout.yOffset());
-        p->fillRect(QRect(int(x) - 1, items.top(), 2, int(bottom - items.top())), marker);
-    }
+    const QColor markerColour = colour(m_layout.data().settings().timeline2);
+    for (const QRect& part : line)
+        p->fillRect(part, markerColour);
 }
 
 void ChartPainter::paintDividers(QPainter* p) const {

@@ -6,9 +6,13 @@
 #include <QHash>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 class ChartItem;
 class ChartLayout;
+class ChartRow;
+class QFontMetrics;
 class ChartStyle;
 struct FontDescription;
 class PictureCache;
@@ -47,6 +51,17 @@ public:
 
     // Pixels around a bar that its frames may cover.
     static constexpr int frameMargin = 12;
+    // Pixels between a bar's left edge and its caption.
+    static constexpr int captionPadding = 4;
+
+    // The part of a caption that fits a space: all of it, or its start with an ellipsis; empty where
+    // fewer than a few letters would show, since a lone letter on a sliver reads as noise.
+    [[nodiscard]] static QString fittedCaption(const QString& caption, const QFontMetrics& metrics,
+                                               int width);
+    // The caption of a band cell that begins at `cell`, as it fits `width` pixels; empty for none.
+    [[nodiscard]] QString bandCaption(bool upper, TimePoint cell, int width) const;
+    // The width the first heading column needs to show the row's caption (and picture) whole.
+    [[nodiscard]] int headingWidthFor(const ChartRow& row) const;
 
 private:
     enum class BarLook { Normal, Hovered, Ghost, Preview };
@@ -59,6 +74,8 @@ private:
     void paintBars(QPainter* p, const QRect& exposed, int firstRow, int lastRow,
                    const Overlay& overlay) const;
     void paintBar(QPainter* p, const ChartItem& item, const QRect& bar, int captionLimit, BarLook look) const;
+    void paintBarCaption(QPainter* p, const ChartItem& item, const QRect& bar, int textLeft, int captionLimit,
+                         const QColor& fore) const;
     void paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const;
     // The gap between a bar and its current frame.
     [[nodiscard]] QPoint frameDistance(const ChartItem& item) const;
@@ -68,9 +85,15 @@ private:
     void paintFocus(QPainter* p, const Overlay& overlay, bool heading) const;
     void paintHeading(QPainter* p, const QRect& exposed, int currentRow) const;
     void paintCorner(QPainter* p) const;
-    void paintBand(QPainter* p, const QRect& band, const QRect& exposed, const TimeUnit& unit,
-                   bool upper) const;
-    void paintNowMarker(QPainter* p, bool head, bool body) const;
+    // Returns where its captions were drawn.
+    std::vector<QRect> paintBand(QPainter* p, const QRect& band, const QRect& exposed, const TimeUnit& unit,
+                                 bool upper) const;
+    // The current time's marker line in the item area.
+    void paintNowMarker(QPainter* p) const;
+    // The marker in the bands, broken where it would cross a caption.
+    void paintNowMarkerInBands(QPainter* p, const std::vector<QRect>& captions) const;
+    // Where a heading cell's text goes: level with the bars of the row, whatever its height.
+    [[nodiscard]] QRect headingTextRect(const QRect& cell, int rowIndex) const;
     void paintDividers(QPainter* p) const;
     void paintBorder(QPainter* p) const;
 
@@ -78,7 +101,8 @@ private:
     // Fonts are made once per style and painting; nullptr gives the neutral font.
     [[nodiscard]] const QFont& fontOf(const ChartStyle* style) const;
     [[nodiscard]] QFont font(const FontDescription& description) const;
-    [[nodiscard]] QString captionPattern(const TimeUnit& unit, bool upper) const;
+    // The patterns to try for a band cell, the richest first; the first that fits is shown.
+    [[nodiscard]] QStringList captionPatterns(const TimeUnit& unit, bool upper) const;
 
     const ChartLayout& m_layout;
     PictureCache& m_pictures;

@@ -27,6 +27,17 @@ namespace {
 constexpr std::int64_t maxScrollPixels = std::int64_t(1) << 29;
 // Dragging this close to an edge of the item area scrolls the chart.
 constexpr int autoScrollZone = 24;
+// A heading widened for a long caption stops here; dragging it wider is still possible.
+constexpr int maxFittedHeadingWidth = 400;
+// The narrowest a heading column can be dragged, and the least room it leaves for the item area.
+constexpr int minimumColumnWidth = 8;
+constexpr int minimumItemAreaWidth = 40;
+
+// What the first heading column shows of a row.
+QString headingText(const ChartRow& row) {
+    const QString cellText = row.cell(1).text;
+    return cellText.isEmpty() ? row.caption : cellText;
+}
 
 QString defaultTip(const ChartItem& item) {
     const QLocale locale;
@@ -38,7 +49,17 @@ QString defaultTip(const ChartItem& item) {
 } // namespace
 
 struct GanttChart::Private {
-    enum class Gesture { None, Pending, Refused, Drawing, Moving, StretchStart, StretchEnd, RowHeight };
+    enum class Gesture {
+        None,
+        Pending,
+        Refused,
+        Drawing,
+        Moving,
+        StretchStart,
+        StretchEnd,
+        RowHeight,
+        HeadingWidth
+    };
 
     // One press of a mouse button and what it turned into.
     struct Drag {
@@ -57,6 +78,8 @@ struct GanttChart::Private {
         TimePoint targetStart;
         TimePoint targetEnd;
         int targetHeight = 0;
+        int column = -1;
+        int targetWidth = 0;
         bool collides = false;
     };
 
@@ -76,10 +99,15 @@ struct GanttChart::Private {
     [[nodiscard]] QRect barBounds(const QString& key) const;
     [[nodiscard]] QRect previewBounds() const;
     [[nodiscard]] QRect rowHeightLine() const;
+    [[nodiscard]] QRect headingWidthLine() const;
     [[nodiscard]] bool locked(const ChartItem& item) const { return item.movementLock() != 0; }
 
     void dataChanged();
     void dataReplaced();
+    // Heading captions as last seen, so that only added or renamed rows widen the heading.
+    void rememberCaptions();
+    void widenHeadingForNewCaptions();
+    void widenFirstColumn(int width);
     void showSavedPosition();
     void scanExtent();
     void applyOffsets();
@@ -108,6 +136,7 @@ struct GanttChart::Private {
     void finishDraw();
     void finishChange();
     void finishRowHeight();
+    void finishHeadingWidth();
     void cancelGesture();
     void autoScroll();
 
@@ -155,6 +184,7 @@ struct GanttChart::Private {
     TimePoint keySpanEnd;
     bool keySpanSet = false;
     QString hoverKey;
+    QHash<QString, QString> knownCaptions;
     Drag drag;
     bool releaseAfterDoubleClick = false;
     QTimer autoScrollTimer;
@@ -202,6 +232,10 @@ QRect GanttChart::Private::previewBounds() const {
 QRect GanttChart::Private::rowHeightLine() const {
     const int y = int(layout.rowTop(drag.row)) + drag.targetHeight - 1;
     return {0, y, layout.size().width(), 2};
+}
+
+QRect GanttChart::Private::headingWidthLine() const {
+    return {layout.columnLeft(drag.column) + drag.targetWidth - 1, 0, 2, layout.size().height()};
 }
 
 void GanttChart::Private::scanExtent() {
@@ -318,6 +352,7 @@ void GanttChart::Private::refresh() {
 void GanttChart::Private::dataChanged() {
     // The extent only sets the scroll range: it is taken once after a run of changes.
     extentTimer.start();
+    widenHeadingForNewCaptions();
     refresh();
     const bool itemGesture = drag.gesture == Gesture::Moving || drag.gesture == Gesture::StretchStart ||
                              drag.gesture == Gesture::StretchEnd;
@@ -331,9 +366,43 @@ void GanttChart::Private::dataChanged() {
 void GanttChart::Private::dataReplaced() {
     // A gesture on the previous content has nothing left to act on.
     cancelGesture();
+    rememberCaptions();
     showSavedPosition();
     q->viewport()->update();
     reportShownRange();
+}
+
+void GanttChart::Private::rememberCaptions() {
+    const RowCollection& rows = data->rows();
+    knownCaptions.clear();
+    knownCaptions.reserve(rows.count());
+    for (int position = 1; position <= rows.count(); ++position) {
+        const ChartRow& row = *rows.byPosition(position);
+        knownCaptions.insert(row.key(), headingText(row));
+    }
+}
+
+void GanttChart::Private::widenHeadingForNewCaptions() {
+    const RowCollection& rows = data->rows();
+    const ChartPainter painter(layout, pictures);
+    int needed = 0;
+    for (int position = 1; position <= rows.count(); ++position) {
+        const ChartRow& row = *rows.byPosition(position);
+        const auto known = knownCaptions.constFind(row.key());
+        if (known == knownCaptions.constEnd() || *known != headingText(row))
+            needed = std::max(needed, painter.headingWidthFor(row));
+    }
+    if (needed == 0 && knownCaptions.size() == rows.count())
+        return;
+    rememberCaptions();
+    if (settings().allowRowHeadingSize)
+        widenFirstColumn(std::min(needed, maxFittedHeadingWidth));
+}
+
+void GanttChart::Private::widenFirstColumn(int width) {
+    HeadingColumnCollection& columns = data->headingColumns();
+    int& current = columns.count() > 0 ? columns.byPosition(1)->width : settings().headingWidth;
+    current = std::max(current, width);
 }
 
 void GanttChart::Private::showSavedPosition() {
@@ -407,6 +476,9 @@ void GanttChart::Private::updateCursor(const ChartHit& hit) {
         if (settings().allowRowSize)
             shape = Qt::SplitVCursor;
         break;
+    case HitArea::ColumnEdge:
+        shape = Qt::SplitHCursor;
+        break;
     default:
         break;
     }
@@ -425,6 +497,10 @@ void GanttChart::Private::beginGesture() {
         emit q->BeforeRowHeightChange(drag.row + 1, cancel);
         drag.gesture = cancel ? Gesture::Refused : Gesture::RowHeight;
         drag.targetHeight = layout.rowAxis().height(drag.row);
+        break;
+    case HitArea::ColumnEdge:
+        drag.gesture = Gesture::HeadingWidth;
+        drag.targetWidth = layout.columnWidths()[std::size_t(drag.column)];
         break;
     case HitArea::BarBody:
     case HitArea::BarLeftEdge:
@@ -475,6 +551,15 @@ void GanttChart::Private::track(const QPoint& pos) {
         const std::int64_t top = layout.rowTop(drag.row);
         drag.targetHeight = int(std::clamp<std::int64_t>(pos.y() - top + 1, 4, 2000));
         q->viewport()->update(QRegion(oldLine) + rowHeightLine());
+        return;
+    }
+    case Gesture::HeadingWidth: {
+        const QRect oldLine = headingWidthLine();
+        const int left = layout.columnLeft(drag.column);
+        const int widest = std::max(layout.size().width() - left - minimumItemAreaWidth, minimumColumnWidth);
+        const int original = layout.columnWidths()[std::size_t(drag.column)];
+        drag.targetWidth = std::clamp(original + pos.x() - drag.pressPos.x(), minimumColumnWidth, widest);
+        q->viewport()->update(QRegion(oldLine) + headingWidthLine());
         return;
     }
     case Gesture::Drawing: {
@@ -547,6 +632,9 @@ void GanttChart::Private::finishGesture() {
     case Gesture::RowHeight:
         finishRowHeight();
         break;
+    case Gesture::HeadingWidth:
+        finishHeadingWidth();
+        break;
     default:
         break;
     }
@@ -605,6 +693,19 @@ void GanttChart::Private::finishRowHeight() {
     row->height = drag.targetHeight;
     data->redraw();
     emit q->AfterRowHeightChange(drag.row + 1);
+}
+
+void GanttChart::Private::finishHeadingWidth() {
+    if (drag.column < 0 || drag.column >= int(layout.columnWidths().size()) ||
+        layout.columnWidths()[std::size_t(drag.column)] == drag.targetWidth)
+        return;
+    HeadingColumnCollection& columns = data->headingColumns();
+    if (columns.count() > drag.column)
+        columns.byPosition(drag.column + 1)->width = drag.targetWidth;
+    else
+        settings().headingWidth = drag.targetWidth;
+    data->redraw();
+    emit q->AfterHeadingWidthChange();
 }
 
 void GanttChart::Private::cancelGesture() {
@@ -859,6 +960,7 @@ GanttChart::GanttChart(GanttData& data, QWidget* parent)
     connect(&data, &GanttData::changed, this, [this] { d->dataChanged(); });
     connect(&data, &GanttData::loaded, this, [this] { d->dataReplaced(); });
     connect(&data, &QObject::destroyed, this, [this] { d->data = nullptr; });
+    d->rememberCaptions();
     d->showSavedPosition();
 }
 
@@ -1044,6 +1146,8 @@ void GanttChart::paintEvent(QPaintEvent* event) {
     ChartPainter(d->layout, d->pictures).paint(&painter, view, event->rect(), overlay);
     if (drag.gesture == Private::Gesture::RowHeight)
         painter.fillRect(d->rowHeightLine(), QColor(30, 96, 210));
+    else if (drag.gesture == Private::Gesture::HeadingWidth)
+        painter.fillRect(d->headingWidthLine(), QColor(30, 96, 210));
 }
 
 void GanttChart::resizeEvent(QResizeEvent* event) {
@@ -1116,6 +1220,7 @@ void GanttChart::mousePressEvent(QMouseEvent* event) {
     drag.row = hit.row;
     drag.pressTime = hit.time;
     drag.itemKey = hit.item ? hit.item->key() : QString();
+    drag.column = hit.column;
     const bool left = event->button() == Qt::LeftButton;
     const ChartSettings& settings = d->settings();
     switch (hit.area) {
@@ -1133,6 +1238,11 @@ void GanttChart::mousePressEvent(QMouseEvent* event) {
             drag.gesture = Private::Gesture::Pending;
         d->drag = drag;
         setCurrentRow(hit.row + 1);
+        break;
+    case HitArea::ColumnEdge:
+        if (left)
+            drag.gesture = Private::Gesture::Pending;
+        d->drag = drag;
         break;
     case HitArea::EmptyArea:
         if (left && hit.row >= 0 && settings.allowAdd)
@@ -1164,7 +1274,8 @@ void GanttChart::mouseMoveEvent(QMouseEvent* event) {
         if ((pos - drag.pressPos).manhattanLength() < QApplication::startDragDistance())
             return;
         d->beginGesture();
-        if (drag.gesture != Private::Gesture::Refused)
+        // A heading edge stays in the heading: nothing to scroll there.
+        if (drag.gesture != Private::Gesture::Refused && drag.gesture != Private::Gesture::HeadingWidth)
             d->autoScrollTimer.start();
     }
     if (drag.gesture != Private::Gesture::Refused && drag.gesture != Private::Gesture::None)

@@ -109,6 +109,8 @@ signals:
     void AfterGanttItemMove(ChartItem* item);
     void AfterGanttItemStretch(ChartItem* item);
     void AfterRowHeightChange(int rowPosition);
+    // A heading column was dragged to a new width.
+    void AfterHeadingWidthChange();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -22,7 +22,7 @@ const std::array<TimeScale, TimeScale::count> scales{{
     {{K::Hour, 3}, 40, {K::Day, 1}},
     {{K::Hour, 6}, 40, {K::Day, 1}},
     {{K::Hour, 12}, 56, {K::Day, 1}},
-    {{K::Day, 1}, 32, {K::Month, 1}},
+    {{K::Day, 1}, 56, {K::Month, 1}},
     {{K::Week, 1}, 48, {K::Month, 1}},
 }};
 } // namespace
