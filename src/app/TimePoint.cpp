@@ -1,25 +1,56 @@
 #include "TimePoint.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 // Day 0, 1899-12-30, as a Julian day number: a constant, so that time points made during static
 // initialisation of other files are right too.
 constexpr qint64 epochJulianDay = 2415019;
 
+// Far beyond the range on either side, yet small enough that day counts of this size times the
+// seconds of a day cannot overflow.
+constexpr std::int64_t dayLimit = std::int64_t(1) << 40;
+
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
+
+// a * b, held at the int64 limits instead of overflowing.
+std::int64_t saturatedProduct(std::int64_t a, std::int64_t b) {
+    std::int64_t product = 0;
+    if (!__builtin_mul_overflow(a, b, &product))
+        return product;
+    return (a < 0) != (b < 0) ? std::numeric_limits<std::int64_t>::min()
+                              : std::numeric_limits<std::int64_t>::max();
+}
+
+std::int64_t saturatedSum(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (!__builtin_add_overflow(a, b, &sum))
+        return sum;
+    return b < 0 ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
+}
+
+std::int64_t secondsOfDay(std::int64_t julianDay) {
+    return std::clamp<std::int64_t>(julianDay - epochJulianDay, -dayLimit, dayLimit) *
+           TimePoint::secondsPerDay;
+}
 } // namespace
 
 TimePoint TimePoint::fromDate(const QDate& date) {
-    return TimePoint((date.toJulianDay() - epochJulianDay) * secondsPerDay);
+    if (!date.isValid())
+        return {};
+    return fromSeconds(secondsOfDay(date.toJulianDay()));
 }
 
 TimePoint TimePoint::fromDateTime(const QDate& date, const QTime& time) {
-    return TimePoint((date.toJulianDay() - epochJulianDay) * secondsPerDay +
-                     (time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0));
+    if (!date.isValid())
+        return {};
+    return fromSeconds(secondsOfDay(date.toJulianDay()) +
+                       (time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0));
 }
 
 TimePoint TimePoint::fromDateTime(const QDateTime& dateTime) {
@@ -27,11 +58,14 @@ TimePoint TimePoint::fromDateTime(const QDateTime& dateTime) {
 }
 
 TimePoint TimePoint::fromDays(double days) {
-    return TimePoint(std::int64_t(std::llround(days * secondsPerDay)));
+    if (std::isnan(days))
+        return {};
+    const double seconds = std::clamp(days * secondsPerDay, double(minimumSeconds), double(maximumSeconds));
+    return fromSeconds(std::int64_t(std::llround(seconds)));
 }
 
 TimePoint TimePoint::fromTimeOfDay(int hours, int minutes, int seconds) {
-    return TimePoint(std::int64_t(hours) * 3600 + minutes * 60 + seconds);
+    return fromSeconds(std::int64_t(hours) * 3600 + std::int64_t(minutes) * 60 + seconds);
 }
 
 TimePoint TimePoint::now() {
@@ -66,9 +100,23 @@ int TimePoint::weekdayMondayFirst() const {
     return date().dayOfWeek() - 1;
 }
 
-TimePoint TimePoint::addMonths(int months) const {
+TimePoint TimePoint::addSeconds(std::int64_t s) const {
+    return fromSeconds(saturatedSum(m_seconds, s));
+}
+
+TimePoint TimePoint::addDays(std::int64_t d) const {
+    return fromSeconds(saturatedSum(m_seconds, saturatedProduct(d, secondsPerDay)));
+}
+
+TimePoint TimePoint::addMonths(std::int64_t months) const {
+    // More months than the range holds lead to its edge; fewer stay well within what QDate can count.
+    constexpr std::int64_t rangeMonths = 12 * 10'000;
+    if (months > rangeMonths)
+        return maximum();
+    if (months < -rangeMonths)
+        return minimum();
     // QDate::addMonths clamps to the last day of the target month.
-    return fromDateTime(date().addMonths(months), time());
+    return fromDateTime(date().addMonths(int(months)), time());
 }
 
 bool TimePoint::isIntervalCode(const QString& unit) {
@@ -81,19 +129,19 @@ TimePoint TimePoint::addInterval(const QString& unit, std::int64_t amount) const
     if (u == "s")
         return addSeconds(amount);
     if (u == "n")
-        return addSeconds(amount * 60);
+        return addSeconds(saturatedProduct(amount, 60));
     if (u == "h")
-        return addSeconds(amount * 3600);
+        return addSeconds(saturatedProduct(amount, 3600));
     if (u == "d")
         return addDays(amount);
     if (u == "ww")
-        return addDays(amount * 7);
+        return addDays(saturatedProduct(amount, 7));
     if (u == "m")
-        return addMonths(int(amount));
+        return addMonths(amount);
     if (u == "q")
-        return addMonths(int(amount * 3));
+        return addMonths(saturatedProduct(amount, 3));
     if (u == "yyyy")
-        return addMonths(int(amount * 12));
+        return addMonths(saturatedProduct(amount, 12));
     return *this;
 }
 

@@ -62,6 +62,10 @@ QString SqliteConnection::Statement::text(int column) const {
     return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)) : QString();
 }
 
+qint64 SqliteConnection::Statement::bytes(int column) const {
+    return sqlite3_column_bytes(m_statement, column);
+}
+
 void SqliteConnection::Statement::check(int result) const {
     if (result != SQLITE_OK)
         fail(m_db, result);

@@ -37,6 +37,8 @@ public:
         [[nodiscard]] qint64 integer(int column) const;
         [[nodiscard]] double real(int column) const;
         [[nodiscard]] QString text(int column) const;
+        // The length of a text or blob value in bytes.
+        [[nodiscard]] qint64 bytes(int column) const;
 
     private:
         void check(int result) const;

@@ -2,6 +2,7 @@
 
 #include "GanttData.h"
 #include "SqliteConnection.h"
+#include "TimetableValueCheck.h"
 #include "app/AppError.h"
 
 #include <QDir>
@@ -264,8 +265,12 @@ QString createTemporaryFile(const QString& path) {
     }
 }
 
+// Every value goes through TimetableValueCheck: the file is refused as damaged rather than read with
+// a wrong type or an out-of-range value.
 class Reader {
 public:
+    using Check = TimetableValueCheck;
+
     Reader(SqliteConnection& db, GanttData& chart)
         : m_db(db)
         , m_chart(chart) {}
@@ -282,43 +287,40 @@ public:
     }
 
 private:
-    static int toInt(qint64 value, const char* what) {
-        if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-            throw AppError(
-                QStringLiteral("the value %1 of %2 is out of range.").arg(value).arg(QLatin1String(what)));
-        return int(value);
-    }
-
-    static quint32 toColour(qint64 value, const char* what) {
-        if (value < 0 || value > 0xFFFFFFFF)
-            throw AppError(
-                QStringLiteral("the colour %1 of %2 is out of range.").arg(value).arg(QLatin1String(what)));
-        return quint32(value);
-    }
-
     void readRows() {
         SqliteConnection::Statement s(
             m_db.handle(), "SELECT key, caption, style_key, picture, height FROM rows ORDER BY position");
         while (s.step())
-            m_chart.rows().add(s.text(0), s.text(1), s.text(2), s.text(3),
-                               toInt(s.integer(4), "a row height"));
+            Check::checkRow(
+                m_chart.rows().add(Check::key(s, 0, "a resource key"), Check::text(s, 1, "a caption"),
+                                   Check::key(s, 2, "a style key"), Check::text(s, 3, "a picture"),
+                                   Check::integer(s, 4, "a row height")));
     }
 
     void readColumns() {
         SqliteConnection::Statement s(
             m_db.handle(), "SELECT caption, width, style_key FROM heading_columns ORDER BY position");
-        while (s.step())
-            m_chart.headingColumns().add(s.text(0), toInt(s.integer(1), "a column width"), s.text(2));
+        while (s.step()) {
+            if (m_chart.headingColumns().count() == Check::maximumHeadingColumns)
+                throw AppError(QStringLiteral("there are more than %1 heading columns.")
+                                   .arg(Check::maximumHeadingColumns));
+            Check::checkColumn(m_chart.headingColumns().add(Check::text(s, 0, "a caption"),
+                                                            Check::integer(s, 1, "a column width"),
+                                                            Check::key(s, 2, "a style key")));
+        }
     }
 
     void readCells() {
         SqliteConnection::Statement s(m_db.handle(),
                                       "SELECT row_key, column_position, text, style_key FROM heading_cells");
         while (s.step()) {
-            ChartRow* row = m_chart.rows().byKey(s.text(0));
-            const qint64 column = s.integer(1);
+            ChartRow* row = m_chart.rows().byKey(Check::key(s, 0, "a resource key"));
+            const int column = Check::integer(s, 1, "a heading column");
+            const QString text = Check::text(s, 2, "a cell text");
+            const QString styleKey = Check::key(s, 3, "a style key");
+            Check::checkText(text, Check::Text::Line, QStringLiteral("the text of a heading cell"));
             if (row && column >= 1 && column <= maximumCellColumn)
-                row->setCell(int(column), s.text(2), s.text(3));
+                row->setCell(column, text, styleKey);
         }
     }
 
@@ -330,28 +332,29 @@ private:
             "horizontal_alignment, vertical_alignment, focus_shown, focus_distance_x, "
             "focus_distance_y, clip_caption, caption_indent, free_text FROM styles ORDER BY position");
         while (s.step()) {
-            ChartStyle& style = m_chart.styles().add(s.text(0));
+            ChartStyle& style = m_chart.styles().add(Check::key(s, 0, "a style key"));
             int c = 0;
-            style.kind = toInt(s.integer(++c), "a style kind");
-            style.fixedItem = s.integer(++c) != 0;
-            style.backColor = toColour(s.integer(++c), "a style");
-            style.foreColor = toColour(s.integer(++c), "a style");
-            style.font.name = s.text(++c);
-            style.font.size = s.real(++c);
-            style.font.bold = s.integer(++c) != 0;
-            style.font.italic = s.integer(++c) != 0;
-            style.font.underline = s.integer(++c) != 0;
-            style.font.strikethrough = s.integer(++c) != 0;
-            style.borderShown = toInt(s.integer(++c), "a style's border");
-            style.borderAppearance = toInt(s.integer(++c), "a style's border");
-            style.horizontalAlignment = toInt(s.integer(++c), "a style's alignment");
-            style.verticalAlignment = toInt(s.integer(++c), "a style's alignment");
-            style.focusShown = s.integer(++c) != 0;
-            style.focusDistanceX = toInt(s.integer(++c), "a style's focus distance");
-            style.focusDistanceY = toInt(s.integer(++c), "a style's focus distance");
-            style.clipCaption = s.integer(++c) != 0;
-            style.captionIndent = toInt(s.integer(++c), "a style's caption indent");
-            style.freeText = s.text(++c);
+            style.kind = Check::integer(s, ++c, "a style kind");
+            style.fixedItem = Check::flag(s, ++c, "a style's fixing");
+            style.backColor = Check::colour(s, ++c, "a style's colour");
+            style.foreColor = Check::colour(s, ++c, "a style's colour");
+            style.font.name = Check::text(s, ++c, "a font name");
+            style.font.size = Check::real(s, ++c, "a font size");
+            style.font.bold = Check::flag(s, ++c, "a font switch");
+            style.font.italic = Check::flag(s, ++c, "a font switch");
+            style.font.underline = Check::flag(s, ++c, "a font switch");
+            style.font.strikethrough = Check::flag(s, ++c, "a font switch");
+            style.borderShown = Check::integer(s, ++c, "a style's border");
+            style.borderAppearance = Check::integer(s, ++c, "a style's border");
+            style.horizontalAlignment = Check::integer(s, ++c, "a style's alignment");
+            style.verticalAlignment = Check::integer(s, ++c, "a style's alignment");
+            style.focusShown = Check::flag(s, ++c, "a style's focus switch");
+            style.focusDistanceX = Check::integer(s, ++c, "a style's focus distance");
+            style.focusDistanceY = Check::integer(s, ++c, "a style's focus distance");
+            style.clipCaption = Check::flag(s, ++c, "a style's clipping");
+            style.captionIndent = Check::integer(s, ++c, "a style's caption indent");
+            style.freeText = Check::text(s, ++c, "a style's free text");
+            Check::checkStyle(style);
         }
     }
 
@@ -363,22 +366,24 @@ private:
         // Keys that many items share are kept once.
         QSet<QString> seriesKeys;
         while (s.step()) {
-            const QString rowKey = s.text(1);
+            const QString rowKey = Check::key(s, 1, "the resource of an item");
             const ChartRow* row = m_chart.rows().byKey(rowKey);
             if (!row)
                 row = &m_chart.rows().add(rowKey, rowKey);
-            const QString styleKey = s.text(6);
+            const QString styleKey = Check::key(s, 6, "a style key");
             const ChartStyle* style = m_chart.styles().byKey(styleKey);
-            ChartItem& item = m_chart.items().add(s.text(2), row->key(), TimePoint::fromSeconds(s.integer(4)),
-                                                  TimePoint::fromSeconds(s.integer(5)), s.text(0),
-                                                  style ? style->key() : styleKey, s.text(7), s.text(11));
-            item.setText(s.text(3));
-            item.setAddOnData(s.text(8));
-            const QString seriesKey = s.text(9);
+            ChartItem& item = m_chart.items().add(
+                Check::text(s, 2, "a caption"), row->key(), Check::time(s, 4, "the start of an item"),
+                Check::time(s, 5, "the end of an item"), Check::key(s, 0, "an item key"),
+                style ? style->key() : styleKey, Check::text(s, 7, "a picture"), Check::text(s, 11, "a tag"));
+            item.setText(Check::text(s, 3, "an item's text"));
+            item.setAddOnData(Check::text(s, 8, "an item's add-on data"));
+            const QString seriesKey = Check::key(s, 9, "a series key");
             if (!seriesKey.isEmpty())
                 item.setSeriesKey(*seriesKeys.insert(seriesKey));
-            item.setMovementLock(toInt(s.integer(10), "a movement lock"));
-            item.setTag(s.text(12));
+            item.setMovementLock(Check::integer(s, 10, "a movement lock"));
+            item.setTag(Check::text(s, 12, "a tag"));
+            Check::checkItem(item);
         }
     }
 
@@ -391,10 +396,10 @@ private:
             if (type == SQLITE_INTEGER)
                 value = s.integer(1);
             else if (type == SQLITE_FLOAT)
-                value = s.real(1);
+                value = Check::real(s, 1, "a setting");
             else if (type == SQLITE_TEXT)
-                value = s.text(1);
-            stored.insert(s.text(0), {type, value});
+                value = Check::text(s, 1, "a setting");
+            stored.insert(Check::key(s, 0, "the name of a setting"), {type, value});
         }
         ChartSettings& settings = m_chart.settings();
         forEachSetting(settings, [&stored](const QString& name, auto& target) {
@@ -403,40 +408,33 @@ private:
             if (found == stored.cend())
                 return;
             const auto& [type, value] = *found;
-            const auto wrong = [&name]() {
-                return AppError(QStringLiteral("the setting '%1' has no valid value.").arg(name));
-            };
+            const QString what = QStringLiteral("the setting '%1'").arg(name);
             if constexpr (std::is_same_v<T, QString>) {
-                if (type != SQLITE_TEXT)
-                    throw wrong();
+                Check::checkType(type == SQLITE_TEXT, what);
                 target = value.toString();
             } else if constexpr (std::is_same_v<T, double>) {
-                if (type != SQLITE_FLOAT && type != SQLITE_INTEGER)
-                    throw wrong();
+                Check::checkType(type == SQLITE_FLOAT || type == SQLITE_INTEGER, what);
                 target = value.toDouble();
             } else {
-                if (type != SQLITE_INTEGER)
-                    throw wrong();
+                Check::checkType(type == SQLITE_INTEGER, what);
                 const qint64 number = value.toLongLong();
-                if constexpr (std::is_same_v<T, bool>)
+                if constexpr (std::is_same_v<T, bool>) {
+                    Check::checkRange(number, 0, 1, what);
                     target = number != 0;
-                else if constexpr (std::is_same_v<T, TimePoint>)
+                } else if constexpr (std::is_same_v<T, TimePoint>) {
+                    Check::checkRange(number, TimePoint::minimumSeconds, TimePoint::maximumSeconds, what);
                     target = TimePoint::fromSeconds(number);
-                else if constexpr (std::is_same_v<T, quint32>)
-                    target = toColour(number, "a setting");
-                else
-                    target = toInt(number, "a setting");
+                } else if constexpr (std::is_same_v<T, quint32>) {
+                    Check::checkRange(number, 0, 0xFFFFFFFF, what);
+                    target = quint32(number);
+                } else {
+                    Check::checkRange(number, std::numeric_limits<int>::min(),
+                                      std::numeric_limits<int>::max(), what);
+                    target = int(number);
+                }
             }
         });
-        if (settings.scale < 0 || settings.scale >= ChartSettings::zoomLevels)
-            throw AppError(QStringLiteral("the scale %1 is out of range.").arg(settings.scale));
-        for (const auto& day : settings.coreTimes) {
-            for (const CoreTimePeriod& period : day) {
-                if (period.start < 0 || period.start > TimePoint::secondsPerDay || period.end < 0 ||
-                    period.end > TimePoint::secondsPerDay)
-                    throw AppError(QStringLiteral("a working period lies outside its day."));
-            }
-        }
+        Check::checkSettings(settings);
     }
 
     SqliteConnection& m_db;
@@ -454,6 +452,7 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
     };
     QString temporary;
     try {
+        TimetableValueCheck::checkForSave(chart);
         temporary = createTemporaryFile(target);
         {
             SqliteConnection db(temporary, SQLITE_OPEN_READWRITE);

@@ -1,6 +1,9 @@
 #include "app/TimePoint.h"
 
 #include <QTest>
+#include <climits>
+#include <cmath>
+#include <limits>
 
 class TstTimePoint : public QObject {
     Q_OBJECT
@@ -65,6 +68,58 @@ private slots:
         QCOMPARE(t.generalDate(), QString("01.02.2004 07:05:09"));
         QCOMPARE(t.mediumDate(), QString("01-Feb.-2004"));
         QCOMPARE(t.isoText(), QString("2004-02-01 07:05:09"));
+    }
+
+    // Every way to make or move a time point stays in its range, however far the input reaches.
+    void extremesStayInRange_data() {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<qint64>("expected");
+        constexpr qint64 lowest = std::numeric_limits<qint64>::min();
+        constexpr qint64 highest = std::numeric_limits<qint64>::max();
+        const qint64 minimum = TimePoint::minimumSeconds;
+        const qint64 maximum = TimePoint::maximumSeconds;
+        const auto row = [](const char* name, TimePoint t, qint64 expected) {
+            QTest::newRow(name) << qint64(t.seconds()) << expected;
+        };
+        row("lowest seconds", TimePoint::fromSeconds(lowest), minimum);
+        row("highest seconds", TimePoint::fromSeconds(highest), maximum);
+        row("seconds past the end", TimePoint::maximum().addSeconds(highest), maximum);
+        row("seconds before the start", TimePoint::minimum().addSeconds(lowest), minimum);
+        row("days forward", TimePoint().addDays(highest), maximum);
+        row("days backward", TimePoint().addDays(lowest), minimum);
+        row("minutes", TimePoint().addInterval("n", highest), maximum);
+        row("weeks", TimePoint().addInterval("ww", lowest), minimum);
+        row("months", TimePoint().addInterval("m", highest), maximum);
+        row("years backward", TimePoint().addInterval("yyyy", lowest), minimum);
+        row("a month after the last", TimePoint::maximum().addMonths(1), maximum);
+        row("a quarter before the first", TimePoint::minimum().addInterval("q", -1), minimum);
+        row("days without a number", TimePoint::fromDays(std::nan("")), 0);
+        row("endless days", TimePoint::fromDays(std::numeric_limits<double>::infinity()), maximum);
+        row("huge negative days", TimePoint::fromDays(-1e300), minimum);
+        row("invalid date", TimePoint::fromDate(QDate()), 0);
+        row("date after the range", TimePoint::fromDate(QDate(20000, 1, 1)), maximum);
+        row("date before the range", TimePoint::fromDateTime(QDate(-4000, 1, 1), QTime(8, 0)), minimum);
+        row("huge time of day", TimePoint::fromTimeOfDay(INT_MAX, INT_MAX, INT_MAX), maximum);
+        row("first day", TimePoint::minimum().datePart(), minimum);
+        row("last day", TimePoint::maximum().datePart(), maximum - 86399);
+        row("last time of day", TimePoint::maximum().timePart(), 86399);
+    }
+
+    void extremesStayInRange() {
+        QFETCH(qint64, seconds);
+        QFETCH(qint64, expected);
+        QCOMPARE(seconds, expected);
+        QVERIFY(TimePoint::inRange(seconds));
+        const TimePoint t = TimePoint::fromSeconds(seconds);
+        QVERIFY(t.date().isValid());
+        QCOMPARE(TimePoint::fromDateTime(t.date(), t.time()), t);
+    }
+
+    void rangeEdgesAreTheCalendarsEdges() {
+        QCOMPARE(TimePoint::minimum().toDateTime(), QDateTime(QDate(100, 1, 1), QTime(0, 0)));
+        QCOMPARE(TimePoint::maximum().toDateTime(), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+        QCOMPARE(TimePoint::maximum() - TimePoint::minimum(),
+                 TimePoint::maximumSeconds - TimePoint::minimumSeconds);
     }
 
     void parseIso() {

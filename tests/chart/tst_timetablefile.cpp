@@ -235,6 +235,71 @@ private slots:
                                             << "is damaged: the scale 16";
         QTest::newRow("huge colour") << "UPDATE styles SET back_color = 4294967296 WHERE position = 1;"
                                      << "is damaged";
+        // Values of the wrong type, in tables without the planner's constraints.
+        const QString loose =
+            "CREATE TABLE copy AS SELECT * FROM %1; DROP TABLE %1; ALTER TABLE copy RENAME TO %1;";
+        QTest::newRow("text as start") << "UPDATE items SET start_time = 'soon' WHERE position = 1;"
+                                       << "is damaged: the start of an item has a value of the wrong type";
+        QTest::newRow("null as end") << loose.arg("items") +
+                                            "UPDATE items SET end_time = NULL WHERE rowid = 1;"
+                                     << "is damaged: the end of an item has a value of the wrong type";
+        QTest::newRow("null as caption") << loose.arg("rows") + "UPDATE rows SET caption = NULL;"
+                                         << "is damaged: a caption has a value of the wrong type";
+        QTest::newRow("blob as caption") << "UPDATE items SET caption = x'00ff' WHERE position = 1;"
+                                         << "is damaged: a caption has a value of the wrong type";
+        QTest::newRow("real as height") << "UPDATE rows SET height = 2.5;"
+                                        << "is damaged: a row height has a value of the wrong type";
+        QTest::newRow("blob as font name") << "UPDATE styles SET font_name = x'41' WHERE position = 2;"
+                                           << "is damaged: a font name has a value of the wrong type";
+        QTest::newRow("endless font size") << "UPDATE styles SET font_size = 1e999 WHERE position = 2;"
+                                           << "is damaged: a font size has a value of the wrong type";
+        QTest::newRow("text as grid")
+            << "UPDATE settings SET value = 15 WHERE name = 'grid_interval';"
+            << "is damaged: the setting 'grid_interval' has a value of the wrong type";
+        // Values outside their ranges.
+        QTest::newRow("earliest time")
+            << "UPDATE items SET start_time = -9223372036854775808 WHERE position = 1;"
+            << "is damaged: the start of an item -9223372036854775808 is out of range";
+        QTest::newRow("latest time") << "UPDATE items SET end_time = 255611462400 WHERE position = 1;"
+                                     << "is damaged: the end of an item 255611462400 is out of range";
+        QTest::newRow("tallest row") << "UPDATE rows SET height = 2147483647;"
+                                     << "is damaged: the row height 2147483647 is out of range (0 to 10000)";
+        QTest::newRow("height beyond int") << "UPDATE rows SET height = 4294967296;"
+                                           << "is damaged: a row height 4294967296 is out of range";
+        QTest::newRow("widest column") << "UPDATE heading_columns SET width = 10001;"
+                                       << "is damaged: the column width 10001 is out of range";
+        QTest::newRow("negative indent") << "UPDATE styles SET caption_indent = -1 WHERE position = 3;"
+                                         << "is damaged: the caption indent -1 is out of range";
+        QTest::newRow("huge font") << "UPDATE styles SET font_size = 5000 WHERE position = 2;"
+                                   << "is damaged: the style font size 5000 is out of range";
+        QTest::newRow("style kind 3") << "UPDATE styles SET kind = 3 WHERE position = 2;"
+                                      << "is damaged: the style kind 3 is neither 1 nor 5";
+        QTest::newRow("switch of 2") << "UPDATE styles SET fixed_item = 2 WHERE position = 2;"
+                                     << "is damaged: a style's fixing 2 is out of range (0 to 1)";
+        QTest::newRow("movement lock 7") << "UPDATE items SET movement_lock = 7 WHERE position = 1;"
+                                         << "is damaged: the movement lock 7 is out of range";
+        QTest::newRow("first shown time")
+            << "UPDATE settings SET value = 9223372036854775807 WHERE name = 'first_shown_time';"
+            << "is damaged: the setting 'first_shown_time' 9223372036854775807 is out of range";
+        QTest::newRow("lead-in") << "UPDATE settings SET value = -2147483648 WHERE name = 'lead_in_amount';"
+                                 << "is damaged: the lead-in -2147483648 is out of range";
+        QTest::newRow("setting switch of 5") << "UPDATE settings SET value = 5 WHERE name = 'show_grid';"
+                                             << "is damaged: the setting 'show_grid' 5 is out of range";
+        QTest::newRow("too many heading columns")
+            << "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 4200) "
+               "INSERT INTO heading_columns SELECT i, 'c', 10, '' FROM n;"
+            << "is damaged: there are more than 4096 heading columns";
+        // Texts longer than their limits.
+        QTest::newRow("long font name")
+            << "UPDATE styles SET font_name = substr(hex(zeroblob(600)), 1, 1025) WHERE position = 2;"
+            << "is damaged: the style font name is longer than 1024 bytes";
+        QTest::newRow("long item key") << "UPDATE items SET key = hex(zeroblob(513)) WHERE position = 1;"
+                                       << "is damaged: an item key is longer than 1024 bytes";
+        QTest::newRow("long caption") << "UPDATE items SET caption = hex(zeroblob(65537)) WHERE position = 2;"
+                                      << "is damaged: the caption of an item is longer than 131072 bytes";
+        QTest::newRow("long band font")
+            << "UPDATE settings SET value = hex(zeroblob(513)) WHERE name = 'upper_band_font.name';"
+            << "is damaged: the upper band font name is longer than 1024 bytes";
     }
 
     void refusedFilesLeaveChartAlone() {
@@ -336,6 +401,15 @@ private slots:
             QVERIFY(error.description().contains("could not be saved"));
         }
         QVERIFY(QFileInfo(folder + "/content").isDir());
+        // A value the reader would refuse is not written either.
+        second.styles().add("Long").font.name = QString(1025, 'x');
+        try {
+            second.save(path);
+            QFAIL("a timetable that could not be read again was saved");
+        } catch (const AppError& error) {
+            QVERIFY2(error.description().contains("could not be saved: the style font name is longer"),
+                     qPrintable(error.description()));
+        }
         QVERIFY(leftovers(dir.path()).isEmpty());
 
         QFile file(path);

@@ -1,6 +1,7 @@
 #include "TimeUnit.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
@@ -34,19 +35,19 @@ std::int64_t TimeUnit::seconds() const {
     case Kind::Second:
         return m_amount;
     case Kind::Minute:
-        return m_amount * std::int64_t(60);
+        return std::int64_t(m_amount) * 60;
     case Kind::Hour:
-        return m_amount * std::int64_t(3600);
+        return std::int64_t(m_amount) * 3600;
     case Kind::Day:
-        return m_amount * TimePoint::secondsPerDay;
+        return std::int64_t(m_amount) * TimePoint::secondsPerDay;
     case Kind::Week:
-        return m_amount * 7 * TimePoint::secondsPerDay;
+        return std::int64_t(m_amount) * 7 * TimePoint::secondsPerDay;
     case Kind::Month:
-        return m_amount * 28 * TimePoint::secondsPerDay;
+        return std::int64_t(m_amount) * 28 * TimePoint::secondsPerDay;
     case Kind::Quarter:
-        return m_amount * 90 * TimePoint::secondsPerDay;
+        return std::int64_t(m_amount) * 90 * TimePoint::secondsPerDay;
     case Kind::Year:
-        return m_amount * 365 * TimePoint::secondsPerDay;
+        return std::int64_t(m_amount) * 365 * TimePoint::secondsPerDay;
     }
     return 1;
 }
@@ -72,12 +73,12 @@ TimePoint TimeUnit::floor(TimePoint t) const {
     case Kind::Quarter:
     case Kind::Year: {
         const QDate date = t.date();
-        const int months = m_kind == Kind::Month     ? m_amount
-                           : m_kind == Kind::Quarter ? 3 * m_amount
-                                                     : 12 * m_amount;
-        const int monthIndex = date.year() * 12 + date.month() - 1;
-        const int first = int(floorDiv(monthIndex, months) * months);
-        return TimePoint::fromDate(QDate(first / 12, first % 12 + 1, 1));
+        const std::int64_t months = m_kind == Kind::Month     ? m_amount
+                                    : m_kind == Kind::Quarter ? 3 * std::int64_t(m_amount)
+                                                              : 12 * std::int64_t(m_amount);
+        const std::int64_t monthIndex = date.year() * 12 + date.month() - 1;
+        const std::int64_t first = std::max(floorDiv(monthIndex, months) * months, std::int64_t(12));
+        return TimePoint::fromDate(QDate(int(first / 12), int(first % 12) + 1, 1));
     }
     }
     return t;
@@ -88,9 +89,9 @@ TimePoint TimeUnit::next(TimePoint cellStart) const {
     case Kind::Month:
         return cellStart.addMonths(m_amount);
     case Kind::Quarter:
-        return cellStart.addMonths(3 * m_amount);
+        return cellStart.addMonths(3 * std::int64_t(m_amount));
     case Kind::Year:
-        return cellStart.addMonths(12 * m_amount);
+        return cellStart.addMonths(12 * std::int64_t(m_amount));
     default:
         return cellStart.addSeconds(seconds());
     }
