@@ -4,8 +4,11 @@
 
 #include "BoardBench.h"
 #include "BoardProbe.h"
+#include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
+#include "app/clsSettings.h"
+#include "app/ui/ctrOSC.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
 #include "chart/widget/ChartHit.h"
@@ -14,8 +17,16 @@
 #include "model/ChartBatch.h"
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
+#include "settings/ColourLabel.h"
+#include "settings/SettingsHost.h"
+#include "settings/frmCalendarColors.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmSettings.h"
+#include "settings/frmTimeFormats.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QMouseEvent>
 #include <QRandomGenerator>
@@ -27,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <malloc.h>
 #include <memory>
 #include <vector>
@@ -49,6 +61,7 @@ constexpr int weekScale = 12;
 constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
+constexpr int settingsAccepts = 21;
 
 double msSince(Clock::time_point begin) {
     return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
@@ -162,6 +175,7 @@ private:
     void measureConflictTest(const GanttData& chart) const;
     void measureChart(GanttData& chart) const;
     void measureDrag(GanttChart& view) const;
+    void measureSettingsAccept(GanttChart& view) const;
     void measureAdd(GanttData& chart, clsItems& items) const;
     void measureCleanUp(GanttData& chart, clsItems& items) const;
     void measureSeries(GanttData& chart, clsItems& items) const;
@@ -306,6 +320,7 @@ void Bench::measureChart(GanttData& chart) const {
             std::fprintf(stderr, "the small timetable shows another picture\n");
     }
     measureDrag(*view);
+    measureSettingsAccept(*view);
 }
 
 void Bench::measureDrag(GanttChart& view) const {
@@ -362,6 +377,98 @@ void Bench::measureDrag(GanttChart& view) const {
     print("drag_step_before_repaint_median", median(moveMs), "ms");
     if (bar->start() != start)
         std::fprintf(stderr, "drag: the bar did not return to its place\n");
+}
+
+// The board's side of the settings dialogs: a store redraws the chart once, as the board does.
+class BenchSettingsHost : public SettingsHost {
+public:
+    explicit BenchSettingsHost(GanttChart& view)
+        : m_view(view) {}
+    QWidget* boardWindow() override { return &m_view; }
+    void settingsStored() override { m_view.data().redraw(); }
+
+private:
+    GanttChart& m_view;
+};
+
+// Counts the paints of a widget; a paint has run when the event loop call that delivered it returns.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+// Wall-clock and processor time from an accept to the repainted board, through the event loop as on
+// screen.
+std::pair<double, double> acceptToPaint(PaintCounter& counter, const std::function<void()>& accept) {
+    QCoreApplication::processEvents();
+    const int before = counter.paints;
+    const Stopwatch watch;
+    accept();
+    while (counter.paints == before && watch.wallMs() < 5000)
+        QCoreApplication::processEvents();
+    return {watch.wallMs(), watch.cpuMsSpent()};
+}
+
+void Bench::measureSettingsAccept(GanttChart& view) const {
+    clsSettings planner(view.data());
+    globals().chart = &view.data();
+    globals().settings = &planner;
+    BenchSettingsHost host(view);
+    PaintCounter counter(view.viewport());
+    struct Figure {
+        const char* name;
+        std::vector<double> wall;
+        std::vector<double> cpu;
+        void add(std::pair<double, double> times) {
+            wall.push_back(times.first);
+            cpu.push_back(times.second);
+        }
+    };
+    Figure settings{"settings_accept_to_paint_median", {}, {}};
+    Figure appearance{"appearance_accept_to_paint_median", {}, {}};
+    Figure formats{"time_formats_ok_to_paint_median", {}, {}};
+    Figure calendar{"calendar_colours_accept_to_paint_median", {}, {}};
+    for (int n = 0; n < settingsAccepts; ++n) {
+        {
+            frmSettings dialog(host);
+            dialog.show();
+            const int entry = n % 2 == 0 ? 9 : 7; // one hour, 15 minutes
+            dialog.cmbGrid->setCurrentIndex(entry);
+            emit dialog.cmbGrid->activated(entry);
+            settings.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+        {
+            frmScheduleAppearance dialog(host);
+            dialog.show();
+            dialog.chk[frmScheduleAppearance::ShowTimeline]->click();
+            appearance.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+        {
+            frmTimeFormats dialog(host);
+            dialog.show();
+            dialog.chkTrimTimeFormat->click();
+            formats.add(acceptToPaint(counter, [&] { dialog.cmdOK_Click(); }));
+        }
+        {
+            frmCalendarColors dialog(ChartSettings::WeekdayCalendar, host);
+            dialog.show();
+            dialog.lblCaption[1]->setBack(n % 2 == 0 ? 0xC0FFFF : 0xFFFFFF);
+            dialog.bar()->setDirty(true);
+            calendar.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        }
+    }
+    globals().settings = nullptr;
+    globals().chart = nullptr;
+    for (const Figure* figure : {&settings, &appearance, &formats, &calendar}) {
+        print(figure->name, median(figure->wall), "ms");
+        print((QByteArray(figure->name) + "_cpu").constData(), median(figure->cpu), "ms");
+    }
 }
 
 void Bench::measureAdd(GanttData& chart, clsItems& items) const {

@@ -20,8 +20,4 @@ struct BoardWindows {
     std::function<void(frmMain& board, const QString& resourceKey, TimePoint month)> monthlyOverview;
     // The series dialog of the item, modal over its owner.
     std::function<void(frmMain& board, const QString& itemKey, QWidget* owner)> seriesDialog;
-    // The settings dialogs, modal.
-    std::function<void(frmMain& board)> generalOptions;
-    std::function<void(frmMain& board)> timeDisplay;
-    std::function<void(frmMain& board)> scheduleSettings;
 };

@@ -26,6 +26,9 @@
 #include "model/ChartBatch.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
+#include "settings/frmScheduleAppearance.h"
+#include "settings/frmSettings.h"
+#include "settings/frmSettingsGeneral.h"
 
 #include <QAction>
 #include <QApplication>
@@ -457,26 +460,15 @@ void frmMain::mOptI_Click(int index) {
     ignoringErrors([&] {
         switch (index) {
         case 0:
-            if (m_windows.generalOptions)
-                m_windows.generalOptions(*this);
-            else
-                notAvailable(tr("general options dialog"));
+            frmSettingsGeneral::Open(this);
             break;
         case 1:
-            if (!SetDirty())
-                return;
-            if (m_windows.timeDisplay)
-                m_windows.timeDisplay(*this);
-            else
-                notAvailable(tr("time display dialog"));
+            if (SetDirty())
+                frmScheduleAppearance::Open(*this);
             break;
         case 2:
-            if (!SetDirty())
-                return;
-            if (m_windows.scheduleSettings)
-                m_windows.scheduleSettings(*this);
-            else
-                notAvailable(tr("timetable settings dialog"));
+            if (SetDirty())
+                frmSettings::Open(*this);
             break;
         default:
             break;
@@ -1158,6 +1150,11 @@ bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
         return false;
     m_windows.monthlyOverview(*this, rowKey, month);
     return true;
+}
+
+void frmMain::settingsStored() {
+    setDirty(true);
+    m_chart.redraw();
 }
 
 // ---------------------------------------------------------------------------------------------

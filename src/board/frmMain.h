@@ -7,6 +7,7 @@
 #include "editing/ResourceCommands.h"
 #include "editing/core/bsSupport.h"
 #include "model/iMessenger.h"
+#include "settings/SettingsHost.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -25,8 +26,9 @@ class frmCalendar;
 // The planning board: the main window with the chart, the detail panel, menus, toolbar, keys and
 // status bar. It turns every command into a call of one of its public operations (which tests call
 // with the same effect as the click), keeps the board state other windows ask for, owns the life of
-// the open timetable file, is a messenger of the item table and the host of the editing windows.
-class frmMain : public QMainWindow, public iMessenger, public EditorHost {
+// the open timetable file, is a messenger of the item table and the host of the editing and settings
+// windows.
+class frmMain : public QMainWindow, public iMessenger, public EditorHost, public SettingsHost {
     Q_OBJECT
 public:
     static constexpr const char* layoutName = "Main";
@@ -128,6 +130,9 @@ public:
     void activateBoard() override;
     bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
+
+    // SettingsHost
+    void settingsStored() override;
 
     // iMessenger
     void ItemDeleteBefore(QString key, bool& cancel, QString senderId) override;

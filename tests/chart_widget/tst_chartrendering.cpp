@@ -244,8 +244,12 @@ void ChartRenderingTest::emptyCaptionFormatShowsNoCaption_data() {
     QTest::addColumn<bool>("text");
     QTest::newRow("day format") << "dddd dd mmmm yyyy" << false << true;
     QTest::newRow("empty") << "" << false << false;
-    QTest::newRow("too long for the cell") << QString("dddd ").repeated(60) << false << false;
-    QTest::newRow("too long, truncated") << QString("dddd ").repeated(60) << true << true;
+    QTest::newRow("too long for the cell") << QString("dddddd ").repeated(11) << false << false;
+    QTest::newRow("too long, truncated") << QString("dddddd ").repeated(11) << true << true;
+    // Formats the pattern reader refuses (from a damaged or foreign file) draw nothing, not garbage.
+    QTest::newRow("longer than a format may be") << QString("dddd ").repeated(60) << true << false;
+    QTest::newRow("pattern letters only") << QString(1000, 'd') << true << false;
+    QTest::newRow("unclosed quote") << "dddd \"week" << true << false;
 }
 
 void ChartRenderingTest::emptyCaptionFormatShowsNoCaption() {

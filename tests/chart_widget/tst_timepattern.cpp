@@ -7,6 +7,8 @@ class TimePatternTest : public QObject {
 private slots:
     void format_data();
     void format();
+    void problem_data();
+    void problem();
 };
 
 void TimePatternTest::format_data() {
@@ -44,6 +46,46 @@ void TimePatternTest::format() {
     QFETCH(TimePoint, time);
     QFETCH(QString, expected);
     QCOMPARE(TimePattern::format(pattern, time, QLocale(QLocale::German, QLocale::Germany)), expected);
+}
+
+void TimePatternTest::problem_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("problem");
+    QTest::newRow("default day caption") << "dddd dd mmmm yyyy"
+                                         << "";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("longest runs") << "dddddd mmmm yyyy hh nn ss ww q"
+                                  << "";
+    QTest::newRow("quoted letters are text") << "\"dddddddd\" hh"
+                                             << "";
+    QTest::newRow("escaped letter") << "\\dddddd"
+                                    << "";
+    QTest::newRow("other characters repeat freely") << "hh::::::::nn"
+                                                    << "";
+    QTest::newRow("as long as allowed") << QString(80, 'x') << "";
+    QTest::newRow("too long") << QString(81, 'x') << "it is longer than 80 characters.";
+    QTest::newRow("1,000 characters") << QString("dd.").repeated(333) + "d"
+                                      << "it is longer than 80 characters.";
+    QTest::newRow("letters only") << QString(20, 'd') << "20 letters d in a row are no pattern (at most 6).";
+    QTest::newRow("run in any case") << "mmMmm"
+                                     << "5 letters m in a row are no pattern (at most 4).";
+    QTest::newRow("quarter twice") << "qq"
+                                   << "2 letters q in a row are no pattern (at most 1).";
+    QTest::newRow("unclosed quote") << "hh \"dd"
+                                    << "a quotation mark is not closed.";
+    QTest::newRow("backslash at the end") << "hh\\"
+                                          << "it ends with a backslash.";
+    QTest::newRow("tab") << "hh\tnn"
+                         << "it holds a line break, tab or other control character.";
+    QTest::newRow("line break inside quotes") << "\"a\nb\""
+                                              << "it holds a line break, tab or other control character.";
+}
+
+void TimePatternTest::problem() {
+    QFETCH(QString, pattern);
+    QFETCH(QString, problem);
+    QCOMPARE(TimePattern::problem(pattern), problem);
 }
 
 QTEST_APPLESS_MAIN(TimePatternTest)

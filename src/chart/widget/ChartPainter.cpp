@@ -511,30 +511,33 @@ void ChartPainter::paintCorner(QPainter* p) const {
 QString ChartPainter::captionPattern(const TimeUnit& unit, bool upper) const {
     const ChartSettings& settings = m_layout.data().settings();
     const int level = m_layout.scaleLevel();
+    // A format the pattern reader cannot read (a damaged or foreign file) shows no caption rather than
+    // a garbled one.
+    const auto readable = [](const QString& pattern) {
+        return TimePattern::problem(pattern).isEmpty() ? pattern : QString();
+    };
+    const auto stored = [&](int kind) { return readable(settings.bandCaptionFormat(level, kind)); };
+    const QString time = readable(settings.timeCaptionFormat);
     // Levels without a format of their own for a caption kind use these.
-    const QString dayPattern = level <= 9 ? settings.bandCaptionFormat(level, ChartSettings::DayCaption)
-                                          : QStringLiteral("ddd dd.mm.yy");
+    const QString dayPattern =
+        level <= 9 ? stored(ChartSettings::DayCaption) : QStringLiteral("ddd dd.mm.yy");
     switch (unit.kind()) {
     case TimeUnit::Kind::Second:
     case TimeUnit::Kind::Minute:
     case TimeUnit::Kind::Hour:
         if (!upper)
-            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : settings.timeCaptionFormat;
-        return dayPattern.isEmpty() ? settings.timeCaptionFormat
-                                    : dayPattern + ' ' + settings.timeCaptionFormat;
+            return unit.kind() == TimeUnit::Kind::Second ? QStringLiteral("ss") : time;
+        return dayPattern.isEmpty() ? time : dayPattern + ' ' + time;
     case TimeUnit::Kind::Day:
         return upper ? dayPattern : QStringLiteral("dd");
     case TimeUnit::Kind::Week:
         return QStringLiteral("dd.mm.");
     case TimeUnit::Kind::Month:
-        return level <= 14 ? settings.bandCaptionFormat(level, ChartSettings::MonthCaption)
-                           : QStringLiteral("mmm yyyy");
+        return level <= 14 ? stored(ChartSettings::MonthCaption) : QStringLiteral("mmm yyyy");
     case TimeUnit::Kind::Quarter:
-        return level >= 10 ? settings.bandCaptionFormat(level, ChartSettings::QuarterCaption)
-                           : QStringLiteral("q/yyyy");
+        return level >= 10 ? stored(ChartSettings::QuarterCaption) : QStringLiteral("q/yyyy");
     case TimeUnit::Kind::Year:
-        return level == 15 ? settings.bandCaptionFormat(level, ChartSettings::YearCaption)
-                           : QStringLiteral("yyyy");
+        return level == 15 ? stored(ChartSettings::YearCaption) : QStringLiteral("yyyy");
     }
     return {};
 }

@@ -79,6 +79,45 @@ QString token(QChar letter, int length, TimePoint t, const QLocale& locale) {
 }
 } // namespace
 
+QString TimePattern::problem(const QString& pattern) {
+    if (pattern.size() > maxLength)
+        return QStringLiteral("it is longer than %1 characters.").arg(maxLength);
+    for (const QChar c : pattern) {
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator)
+            return QStringLiteral("it holds a line break, tab or other control character.");
+    }
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = pattern.at(i);
+        if (c == QLatin1Char('"')) {
+            const qsizetype close = pattern.indexOf(QLatin1Char('"'), i + 1);
+            if (close < 0)
+                return QStringLiteral("a quotation mark is not closed.");
+            i = close + 1;
+            continue;
+        }
+        if (c == QLatin1Char('\\')) {
+            if (i + 1 == pattern.size())
+                return QStringLiteral("it ends with a backslash.");
+            i += 2;
+            continue;
+        }
+        const QChar letter = c.toLower();
+        const int longest = longestToken(letter);
+        qsizetype run = 1;
+        while (i + run < pattern.size() && pattern.at(i + run).toLower() == letter)
+            ++run;
+        if (longest > 0 && run > longest)
+            return QStringLiteral("%1 letters %2 in a row are no pattern (at most %3).")
+                .arg(run)
+                .arg(letter)
+                .arg(longest);
+        i += run;
+    }
+    return {};
+}
+
 QString TimePattern::format(const QString& pattern, TimePoint t, const QLocale& locale) {
     QString out;
     qsizetype i = 0;

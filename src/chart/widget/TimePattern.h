@@ -14,4 +14,11 @@ class TimePattern {
 public:
     [[nodiscard]] static QString format(const QString& pattern, TimePoint t,
                                         const QLocale& locale = QLocale());
+
+    // Why a pattern cannot be used as a caption, in words that complete "The format cannot be used:",
+    // or empty when it can. Refused are patterns longer than maxLength, an unclosed quote, a backslash
+    // at the end, control characters, and a run of one letter longer than its longest pattern, which
+    // format() could only split arbitrarily.
+    [[nodiscard]] static QString problem(const QString& pattern);
+    static constexpr int maxLength = 80;
 };
