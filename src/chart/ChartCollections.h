@@ -18,6 +18,8 @@ public:
     [[nodiscard]] int count() const;
     [[nodiscard]] ChartItem* byPosition(int position) const;
     [[nodiscard]] ChartItem* byKey(const QString& key) const;
+    // nullptr once the item is removed, also after the whole content was replaced.
+    [[nodiscard]] ChartItem* byHandle(ItemHandle handle) const;
     [[nodiscard]] ChartItem* find(const QString& keyOrPosition) const;
     ChartItem& get(const QString& keyOrPosition) const;
 

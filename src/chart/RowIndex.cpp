@@ -129,6 +129,11 @@ std::vector<ChartItem*> RowIndex::items() const {
     return result;
 }
 
+void RowIndex::finishOrder() {
+    mergePending();
+    buildTree();
+}
+
 void RowIndex::mergePendingWhenLarge() {
     // Scanning a few pending entries is cheaper than re-ordering the row for every query.
     if (m_pending.size() > std::max<std::size_t>(64, m_entries.size() / 16))
@@ -142,11 +147,18 @@ void RowIndex::mergePending() {
     const auto byOrder = [](const Entry& a, const Entry& b) {
         return before(a.start, a.sequence, b.start, b.sequence);
     };
-    std::sort(m_pending.begin(), m_pending.end(), byOrder);
-    const auto ordered = std::ptrdiff_t(m_entries.size());
-    m_entries.insert(m_entries.end(), m_pending.begin(), m_pending.end());
-    m_pending.clear();
-    std::inplace_merge(m_entries.begin(), m_entries.begin() + ordered, m_entries.end(), byOrder);
+    if (!std::is_sorted(m_pending.begin(), m_pending.end(), byOrder))
+        std::sort(m_pending.begin(), m_pending.end(), byOrder);
+    if (m_entries.empty()) {
+        // A loaded row arrives whole: its entries are taken over, and their room with them.
+        m_pending.shrink_to_fit();
+        m_entries.swap(m_pending);
+    } else {
+        const auto ordered = std::ptrdiff_t(m_entries.size());
+        m_entries.insert(m_entries.end(), m_pending.begin(), m_pending.end());
+        m_pending.clear();
+        std::inplace_merge(m_entries.begin(), m_entries.begin() + ordered, m_entries.end(), byOrder);
+    }
     m_treeValid = false;
 }
 

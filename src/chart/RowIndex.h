@@ -26,6 +26,8 @@ public:
     // Items that start before `to` and end after `from`, ordered by start.
     [[nodiscard]] std::vector<ChartItem*> overlapping(std::int64_t from, std::int64_t to);
     [[nodiscard]] std::vector<ChartItem*> items() const;
+    // Orders every entry and builds the tree now, so that the next query pays nothing for it.
+    void finishOrder();
 
 private:
     struct Entry {

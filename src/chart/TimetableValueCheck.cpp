@@ -48,19 +48,21 @@ void checkTime(TimePoint time, const QString& what) {
 } // namespace
 
 QString TimetableValueCheck::text(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_TEXT)
-        wrongType(QLatin1String(what));
-    if (row.bytes(column) > textBytes)
-        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(textBytes));
-    return row.text(column);
+    return QString::fromUtf8(utf8(row, column, textBytes, what));
 }
 
 QString TimetableValueCheck::key(const SqliteConnection::Statement& row, int column, const char* what) {
+    return QString::fromUtf8(utf8(row, column, keyBytes, what));
+}
+
+QByteArrayView TimetableValueCheck::utf8(const SqliteConnection::Statement& row, int column, qsizetype limit,
+                                         const char* what) {
     if (row.type(column) != SQLITE_TEXT)
         wrongType(QLatin1String(what));
-    if (row.bytes(column) > keyBytes)
-        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(keyBytes));
-    return row.text(column);
+    const QByteArrayView bytes = row.utf8(column);
+    if (bytes.size() > limit)
+        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(limit));
+    return bytes;
 }
 
 int TimetableValueCheck::integer(const SqliteConnection::Statement& row, int column, const char* what) {

@@ -41,6 +41,9 @@ public:
     [[nodiscard]] static QString text(const SqliteConnection::Statement& row, int column, const char* what);
     // TEXT of at most keyBytes, checked before any key goes into a collection or a message.
     [[nodiscard]] static QString key(const SqliteConnection::Statement& row, int column, const char* what);
+    // TEXT of at most `limit` bytes (textBytes or keyBytes), as the bytes SQLite holds until the next step.
+    [[nodiscard]] static QByteArrayView utf8(const SqliteConnection::Statement& row, int column,
+                                             qsizetype limit, const char* what);
     // INTEGER within the int range.
     [[nodiscard]] static int integer(const SqliteConnection::Statement& row, int column, const char* what);
     // INTEGER 0 or 1.

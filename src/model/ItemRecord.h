@@ -1,6 +1,5 @@
 #pragma once
 
-#include "ItemSortKey.h"
 #include "app/TimePoint.h"
 
 #include <QString>
@@ -24,6 +23,4 @@ struct ItemRecord {
     // Dates as QDate, times as QTime, text as QString; an empty value for columns 9 to 11 and
     // for any column outside the table.
     [[nodiscard]] QVariant value(int column) const;
-    // Negative, zero or positive as `a` sorts before, with or after `b` on the key's column.
-    [[nodiscard]] static int compare(const ItemRecord& a, const ItemRecord& b, const ItemSortKey& key);
 };

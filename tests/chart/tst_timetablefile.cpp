@@ -2,6 +2,7 @@
 #include "app/AppError.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
+#include "chart/TimetableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -329,7 +330,9 @@ private slots:
             QFile::remove(path);
             execute(path, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('hello');");
         } else if (damage == "newer") {
-            execute(path, "PRAGMA user_version = 2;");
+            const QByteArray newer =
+                "PRAGMA user_version = " + QByteArray::number(TimetableFile::schemaVersion + 1) + ";";
+            execute(path, newer.constData());
         } else if (damage == "truncated") {
             QFile file(path);
             QVERIFY(file.resize(file.size() / 2));
