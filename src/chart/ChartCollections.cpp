@@ -54,7 +54,7 @@ ChartItem& ItemCollection::add(const QString& caption, const QString& rowKey, Ti
     ChartRow* row = d.rowOf(rowKey);
     if (!row)
         throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
-    ChartItem& item = *d.c.addItem(*row, start, end, d.c.keyOf(key), d.batchDepth > 0);
+    ChartItem& item = *d.c.addItem(*row, start, end, d.c.keyFor(key), d.batchDepth > 0);
     item.m_owner = m_owner;
     item.setCaption(caption);
     item.setStyleKey(styleKey);

@@ -46,7 +46,7 @@ std::optional<ItemKey> GanttContent::existingKey(const QString& key) const {
     return number ? std::optional(ItemKey::fromTextNumber(*number)) : std::nullopt;
 }
 
-ItemKey GanttContent::keyOf(const QString& key) {
+ItemKey GanttContent::keyFor(const QString& key) {
     if (const auto guid = ItemKey::fromGuid(key))
         return *guid;
     return ItemKey::fromTextNumber(texts.intern(key));

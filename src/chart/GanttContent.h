@@ -35,7 +35,7 @@ public:
 
     // The key a text is kept under; empty when no item can have it (a text key never shared).
     [[nodiscard]] std::optional<ItemKey> existingKey(const QString& key) const;
-    [[nodiscard]] ItemKey keyOf(const QString& key);
+    [[nodiscard]] ItemKey keyFor(const QString& key);
     // Adds an item at the end; nullptr, and nothing added, when an item with the key is there. While
     // `deferOrder`, the row's order takes the item at the next query or at finishOrders().
     ChartItem* addItem(ChartRow& row, TimePoint start, TimePoint end, const ItemKey& key, bool deferOrder);
@@ -48,6 +48,7 @@ public:
     void finishOrders();
     [[nodiscard]] ChartItem* itemAt(int position) const;
     [[nodiscard]] QString keyText(const ItemKey& key) const;
+    [[nodiscard]] QString keyText(const ChartItem& item) const { return keyText(item.m_key); }
 
     // The rare texts of an item (numbered as ChartItem::RareText), kept beside the items because most
     // items have none of them.

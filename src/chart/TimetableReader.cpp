@@ -123,7 +123,7 @@ private:
         const QString key = QString::fromUtf8(bytes);
         Check::checkText(key, Check::Text::Key, QStringLiteral("the key of an item"));
         KeyRules::checkNewKey(key, QStringLiteral("item"), false);
-        return m_content.keyOf(key);
+        return m_content.keyFor(key);
     }
 
     ChartRow& readRow(const SqliteConnection::Statement& row) {
