@@ -53,7 +53,7 @@ ItemRecord clsItems::Record(int row) const {
 QVariant clsItems::Value(int row, int column) const {
     const ChartItem* item = m_table.itemAt(row);
     if (item == nullptr)
-        return {};
+        return row >= 0 && row < m_table.size() ? ItemRecord().value(column) : QVariant();
     switch (column) {
     case 0:
         return item->key();
