@@ -58,9 +58,13 @@ bool BoardProbe::notify(QObject* receiver, QEvent* event) {
 void BoardProbe::watch(frmMain* board) {
     m_board = board;
     connect(board, &frmMain::firstActivationDone, this, &BoardProbe::noteLoaded);
+    connect(board, &frmMain::loadFinished, this, &BoardProbe::noteLoaded);
 }
 
 void BoardProbe::noteLoaded() {
+    // Loaded and editable: the start is over and no load runs in the background any more.
+    if (m_loaded >= 0 || !m_board->activated() || m_board->loading())
+        return;
     m_loaded = nowNs();
     m_loadedCpu = cpuNs();
     finishWhenDone();

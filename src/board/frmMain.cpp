@@ -19,6 +19,7 @@
 #include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
+#include "chart/TimetableLoader.h"
 #include "chart/widget/GanttChart.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmResource.h"
@@ -34,6 +35,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -61,6 +63,7 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
     , m_detail(new DetailPanel(this))
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
+    , m_loadTimer(new QTimer(this))
     , m_resourceCommands(*this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(BoardIcons::appIcon());
@@ -115,6 +118,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
     connect(m_timer, &QTimer::timeout, this, &frmMain::onTimer);
     m_timer->start(timerInterval);
+    m_loadTimer->setInterval(loadProgressInterval);
+    connect(m_loadTimer, &QTimer::timeout, this, &frmMain::showLoadProgress);
 }
 
 frmMain::~frmMain() {
@@ -132,7 +137,7 @@ void frmMain::setDirty(bool dirty) {
 }
 
 bool frmMain::SetDirty() {
-    if (IsReadOnly())
+    if (IsReadOnly() || loading())
         return false;
     setDirty(true);
     return true;
@@ -186,6 +191,8 @@ void frmMain::updateTitle() {
 }
 
 void frmMain::applyReadOnly(bool readOnly) {
+    // While a timetable loads, nothing can be changed yet: the same switches as read-only mode.
+    readOnly = readOnly || loading();
     m_chart.settings().allowAdd = !readOnly;
     m_chart.settings().allowEdit = !readOnly;
     m_menus->mEdit->menuAction()->setEnabled(!readOnly);
@@ -649,6 +656,9 @@ bool frmMain::AskSave() {
 }
 
 bool frmMain::DoSave(bool saveAs) {
+    // Half a timetable is never written over a file.
+    if (loading())
+        return false;
     const QString chosen = m_fileName.isEmpty() || saveAs ? ChooseSaveFile(m_fileName) : m_fileName;
     if (chosen.isEmpty())
         return false;
@@ -704,28 +714,86 @@ void frmMain::Loadfile(const QString& name) {
     }
     file = QFileInfo(file).absoluteFilePath();
 
+    // A load still running gives way: the timetable before it comes back first.
+    abandonLoad();
     const BusyCursor busy;
     try {
-        m_chart.load(file);
+        m_load = std::make_unique<TimetableLoader>(m_chart, file);
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
         return;
     }
     try {
-        ResetReadOnlyFlag();
         globals().settings->ReadData();
-        m_fileName = file;
-        m_dirty = false;
         // Positions of the previous timetable mean nothing in this one.
         m_gantRow = -1;
         setGantItemIndex(-1);
+        if (!isDemo(file))
+            MoveToTimePount(TimePoint::today());
+        checkZoomEntry();
+    } catch (...) {
+        HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+    }
+    if (m_load->itemCount() < m_backgroundLoadFrom) {
+        finishLoad();
+        return;
+    }
+    // The shown rows and a screen's width on either side are there before the rest.
+    const TimePoint from = AcGt->firstShownTime();
+    const TimePoint to = AcGt->lastShownTime();
+    QStringList shownRows;
+    for (int position = AcGt->firstShownRow(); position <= AcGt->lastShownRow(); ++position) {
+        if (const ChartRow* row = m_chart.rows().byPosition(position))
+            shownRows << row->key();
+    }
+    m_load->showFirstScreen(shownRows, from.addSeconds(from - to), to.addSeconds(to - from));
+    m_load->start();
+    applyReadOnly(IsReadOnly());
+    showLoadProgress();
+    m_loadTimer->start();
+}
+
+bool frmMain::loading() const {
+    return m_load != nullptr;
+}
+
+void frmMain::showLoadProgress() {
+    if (!m_load)
+        return;
+    if (m_load->reading()) {
+        m_panels[2]->setText(statusText(
+            tr("Loading %1: %2 %").arg(QDir::toNativeSeparators(m_load->path())).arg(m_load->percent())));
+        return;
+    }
+    m_loadTimer->stop();
+    finishLoad();
+}
+
+void frmMain::finishLoad() {
+    const std::unique_ptr<TimetableLoader> load = std::move(m_load);
+    const QString file = load->path();
+    try {
+        load->finish();
+    } catch (...) {
+        // The timetable from before the load is back, with its settings.
+        ignoringErrors([] { globals().settings->ReadData(); });
+        m_panels[2]->setText(statusText(m_fileName));
+        applyReadOnly(IsReadOnly());
+        HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+        emit loadFinished();
+        return;
+    }
+    try {
+        ResetReadOnlyFlag();
+        m_fileName = file;
+        m_dirty = false;
+        // An item chosen on the first screen is chosen again among all items.
+        const ChartItem* chosen = m_detailKey.isEmpty() ? nullptr : m_chart.items().byKey(m_detailKey);
+        setGantItemIndex(chosen ? chosen->position() : -1);
         m_panels[2]->setText(statusText(m_fileName));
         UpdateRecentFiles();
-        if (!file.toLower().contains(QStringLiteral("velkor-demo"))) {
-            MoveToTimePount(TimePoint::today());
+        if (!isDemo(file))
             AutoDelOldItems(false);
-        }
-        checkZoomEntry();
         if (!globals().items->ReadItems()) {
             close();
             return;
@@ -733,10 +801,26 @@ void frmMain::Loadfile(const QString& name) {
         LoadStyles();
         StatusUpdate();
         TestMultiUser();
-        updateTitle();
+        applyReadOnly(IsReadOnly());
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
     }
+    emit loadFinished();
+}
+
+void frmMain::abandonLoad() {
+    if (!m_load)
+        return;
+    m_loadTimer->stop();
+    m_load.reset();
+    ignoringErrors([] { globals().settings->ReadData(); });
+    m_panels[2]->setText(statusText(m_fileName));
+    applyReadOnly(IsReadOnly());
+    emit loadFinished();
+}
+
+bool frmMain::isDemo(const QString& file) {
+    return file.toLower().contains(QStringLiteral("velkor-demo"));
 }
 
 void frmMain::TestMultiUser() {
@@ -810,6 +894,7 @@ void frmMain::Unload() {
         return;
     m_unloaded = true;
     m_timer->stop();
+    abandonLoad();
     ResetReadOnlyFlag();
     if (m_calendar)
         m_calendar->close();

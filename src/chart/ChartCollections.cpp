@@ -30,7 +30,7 @@ ChartItem* ItemCollection::byPosition(int position) const {
 ChartItem* ItemCollection::byKey(const QString& key) const {
     const GanttContent& c = m_owner->d->c;
     const auto itemKey = c.existingKey(key);
-    return itemKey ? c.itemByKey.find(*itemKey) : nullptr;
+    return itemKey ? c.itemByKey.find(*itemKey, c.itemPool) : nullptr;
 }
 
 ChartItem* ItemCollection::byHandle(ItemHandle handle) const {

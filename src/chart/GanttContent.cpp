@@ -60,7 +60,7 @@ ChartItem* GanttContent::addItem(ChartRow& row, TimePoint start, TimePoint end, 
                                  bool deferOrder) {
     ChartItem* item = itemPool.create();
     item->m_key = key;
-    if (itemByKey.insert(item) != nullptr) {
+    if (itemByKey.insert(item, itemPool) != nullptr) {
         itemPool.destroy(item);
         return nullptr;
     }
@@ -76,7 +76,7 @@ ChartItem* GanttContent::addItem(ChartRow& row, TimePoint start, TimePoint end, 
 }
 
 void GanttContent::removeItem(ChartItem* item) {
-    itemByKey.remove(item);
+    itemByKey.remove(item, itemPool);
     itemsOf(*item->m_row).remove(item, item->m_start.seconds(), item->m_sequence);
     itemPositions.release(item->m_slot);
     itemSlots[std::size_t(item->m_slot)] = nullptr;
@@ -126,6 +126,38 @@ void GanttContent::finishOrders() {
 ChartItem* GanttContent::itemAt(int position) const {
     const int slot = itemPositions.slotAt(position);
     return slot < 0 ? nullptr : itemSlots[std::size_t(slot)];
+}
+
+void GanttContent::takeItems(GanttContent&& loaded) {
+    const std::size_t count = loaded.rows.size();
+    std::vector<ChartRow*> target(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        ChartRow* mine = rowByKey.value(loaded.rows[i]->key());
+        target[i] = mine ? mine : loaded.rows[i].get();
+    }
+    for (ChartItem* item : loaded.itemSlots) {
+        if (item)
+            item->m_row = target[std::size_t(item->m_row->m_index)];
+    }
+    std::vector<RowIndex> orders(rows.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        if (target[i] == loaded.rows[i].get()) {
+            target[i]->m_index = int(rows.size());
+            rowByKey.insert(target[i]->key(), target[i]);
+            rows.push_back(std::move(loaded.rows[i]));
+            orders.emplace_back();
+        }
+        orders[std::size_t(target[i]->m_index)] = std::move(loaded.rowItems[i]);
+    }
+    rowItems = std::move(orders);
+    itemPool = std::move(loaded.itemPool);
+    itemSlots = std::move(loaded.itemSlots);
+    itemPositions = std::move(loaded.itemPositions);
+    itemByKey = std::move(loaded.itemByKey);
+    texts = std::move(loaded.texts);
+    rare = std::move(loaded.rare);
+    freeRare = std::move(loaded.freeRare);
+    nextSequence = loaded.nextSequence;
 }
 
 GanttContent::RareTexts GanttContent::rareTexts(const ChartItem& item) const {

@@ -47,6 +47,10 @@ public:
     // Orders every row's items and builds the trees over them, so that no first query pays for it.
     void finishOrders();
     [[nodiscard]] ChartItem* itemAt(int position) const;
+    // Takes over the items of content read beside this one from the same file, in place of its own:
+    // their rows are this content's rows of the same key, or rows the file's rows lacked, which come
+    // along.
+    void takeItems(GanttContent&& loaded);
     [[nodiscard]] QString keyText(const ItemKey& key) const;
     [[nodiscard]] QString keyText(const ChartItem& item) const { return keyText(item.m_key); }
 

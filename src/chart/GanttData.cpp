@@ -43,11 +43,15 @@ void GanttData::Private::moveItem(ChartItem* item, const QString& rowKey, TimePo
 
 GanttContent GanttData::Private::adopt(GanttContent content) {
     std::swap(c, content);
+    claimItems();
+    return content;
+}
+
+void GanttData::Private::claimItems() {
     for (ChartItem* item : c.itemSlots) {
         if (item)
             item->m_owner = q;
     }
-    return content;
 }
 
 GanttData::GanttData(QObject* parent)

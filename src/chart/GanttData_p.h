@@ -12,6 +12,8 @@ struct GanttData::Private {
     void moveItem(ChartItem* item, const QString& rowKey, TimePoint start, TimePoint end);
     // Takes over a loaded content whole; the old one is handed back to be dropped.
     GanttContent adopt(GanttContent content);
+    // Makes the chart the owner of every item of its content.
+    void claimItems();
     [[nodiscard]] ChartItem* itemAt(int position) const { return c.itemAt(position); }
     [[nodiscard]] ChartRow* rowOf(const QString& rowKey) const { return c.rowByKey.value(rowKey); }
 

@@ -6,34 +6,41 @@
 namespace {
 // Positions of the hyphens in the GUID form; braces stand at both ends.
 constexpr std::array<qsizetype, 4> hyphens{9, 14, 19, 24};
+// Where the hexadecimal digits of each byte begin.
+constexpr std::array<qsizetype, 16> byteDigits{1, 3, 5, 7, 10, 12, 15, 17, 20, 22, 25, 27, 29, 31, 33, 35};
 
-int hexValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+// The value of an upper-case hexadecimal digit, or 0xFF; the lookup keeps the parse free of branches.
+constexpr std::array<quint8, 256> hexDigits = [] {
+    std::array<quint8, 256> values{};
+    values.fill(0xFF);
+    for (int c = '0'; c <= '9'; ++c)
+        values[std::size_t(c)] = quint8(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        values[std::size_t(c)] = quint8(c - 'A' + 10);
+    return values;
+}();
+
+template <typename Char> quint8 digit(Char c) {
+    const auto code = std::make_unsigned_t<Char>(c);
+    return code < 256 ? hexDigits[code] : quint8(0xFF);
 }
 
 template <typename Char> std::optional<ItemKey> parseGuid(const Char* text, qsizetype size, auto&& make) {
-    if (size != ItemKey::guidLength || text[0] != '{' || text[size - 1] != '}')
+    if (size != ItemKey::guidLength)
         return std::nullopt;
+    bool wellFormed = text[0] == '{' && text[size - 1] == '}';
+    for (const qsizetype at : hyphens)
+        wellFormed &= text[at] == '-';
     std::array<quint8, 16> bytes{};
-    int nibble = 0;
-    std::size_t nextHyphen = 0;
-    for (qsizetype i = 1; i < size - 1; ++i) {
-        if (nextHyphen < hyphens.size() && i == hyphens[nextHyphen]) {
-            if (text[i] != '-')
-                return std::nullopt;
-            ++nextHyphen;
-            continue;
-        }
-        const int value = hexValue(char16_t(std::make_unsigned_t<Char>(text[i])));
-        if (value < 0)
-            return std::nullopt;
-        bytes[std::size_t(nibble / 2)] = quint8(bytes[std::size_t(nibble / 2)] << 4 | value);
-        ++nibble;
+    quint8 invalid = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const quint8 high = digit(text[byteDigits[i]]);
+        const quint8 low = digit(text[byteDigits[i] + 1]);
+        invalid |= quint8((high | low) & 0xF0);
+        bytes[i] = quint8(high << 4 | (low & 0xF));
     }
+    if (!wellFormed || invalid != 0)
+        return std::nullopt;
     return make(bytes);
 }
 

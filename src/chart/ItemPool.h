@@ -20,6 +20,8 @@ public:
     void destroy(ChartItem* item);
     // nullptr when the handle's item is gone.
     [[nodiscard]] ChartItem* find(ItemHandle handle) const;
+    // The item in the place of a living item's id.
+    [[nodiscard]] ChartItem* at(quint32 id) const { return place(id); }
     // Ids in use lie below this number.
     [[nodiscard]] quint32 idLimit() const { return quint32(m_generations.size()); }
 

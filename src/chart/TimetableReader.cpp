@@ -13,9 +13,13 @@
 #include <QHash>
 #include <QVariant>
 #include <algorithm>
+#include <deque>
 #include <limits>
 #include <sqlite3.h>
+#include <string>
+#include <string_view>
 #include <type_traits>
+#include <unordered_map>
 
 namespace {
 using Check = TimetableValueCheck;
@@ -30,6 +34,61 @@ constexpr int sampledTexts = 4096;
 // A stored item takes at least this many bytes of the file: room is never reserved beyond that.
 constexpr qint64 smallestItemBytes = 32;
 constexpr qint64 progressStep = 1024;
+
+// Values remembered by the bytes of a text, looked up without making a QByteArray or QString: a flat
+// table of hashes, compared byte by byte only where a hash agrees.
+template <typename Value> class ByBytes {
+public:
+    [[nodiscard]] const Value* find(QByteArrayView bytes) const {
+        const std::string_view wanted = view(bytes);
+        const std::uint64_t hash = hashOf(wanted);
+        for (std::size_t at = hash & m_mask; m_places[at].kept != 0; at = (at + 1) & m_mask) {
+            const Place& place = m_places[at];
+            if (place.hash == hash && m_kept[place.kept - 1] == wanted)
+                return &place.value;
+        }
+        return nullptr;
+    }
+    // The bytes must not be there yet.
+    void insert(QByteArrayView bytes, Value value) {
+        if ((m_kept.size() + 1) * 2 > m_places.size())
+            grow();
+        const std::string_view kept = m_kept.emplace_back(view(bytes));
+        place({hashOf(kept), quint32(m_kept.size()), value});
+    }
+    [[nodiscard]] qsizetype size() const { return qsizetype(m_kept.size()); }
+    void clear() { *this = ByBytes(); }
+
+private:
+    struct Place {
+        std::uint64_t hash = 0;
+        quint32 kept = 0; // 1 + the index of the bytes; 0 for a free place
+        Value value{};
+    };
+
+    static std::string_view view(QByteArrayView bytes) { return {bytes.data(), std::size_t(bytes.size())}; }
+    static std::uint64_t hashOf(std::string_view bytes) { return std::hash<std::string_view>{}(bytes); }
+
+    void place(const Place& entry) {
+        std::size_t at = entry.hash & m_mask;
+        while (m_places[at].kept != 0)
+            at = (at + 1) & m_mask;
+        m_places[at] = entry;
+    }
+    void grow() {
+        std::vector<Place> old(m_places.size() * 2);
+        old.swap(m_places);
+        m_mask = m_places.size() - 1;
+        for (const Place& entry : old) {
+            if (entry.kept != 0)
+                place(entry);
+        }
+    }
+
+    std::vector<Place> m_places = std::vector<Place>(16);
+    std::size_t m_mask = 15;
+    std::deque<std::string> m_kept;
+};
 
 const char* const itemColumns = "key, row_key, caption, text, start_time, end_time, style_key, picture, "
                                 "addon_data, series_key, movement_lock, add_tag, tag";
@@ -50,8 +109,7 @@ public:
         if (bytes.isEmpty())
             return 0;
         if (m_sharing) {
-            const auto seen = m_seen.constFind(QByteArray::fromRawData(bytes.data(), bytes.size()));
-            if (seen != m_seen.cend()) {
+            if (const quint32* seen = m_seen.find(bytes)) {
                 ++m_repeats;
                 return *seen;
             }
@@ -62,10 +120,10 @@ public:
             return texts.add(text);
         const quint32 number = texts.intern(text);
         if (m_seen.size() < rememberedTexts)
-            m_seen.insert(bytes.toByteArray(), number);
+            m_seen.insert(bytes, number);
         if (m_seen.size() == sampledTexts && m_repeats < sampledTexts) {
             m_sharing = false;
-            m_seen = {};
+            m_seen.clear();
         }
         return number;
     }
@@ -76,7 +134,7 @@ private:
     const char* m_columnWhat;
     Check::Text m_kind;
     QString m_objectWhat;
-    QHash<QByteArray, quint32> m_seen;
+    ByBytes<quint32> m_seen;
     qint64 m_repeats = 0;
     bool m_sharing = true;
 };
@@ -128,8 +186,7 @@ private:
 
     ChartRow& readRow(const SqliteConnection::Statement& row) {
         const QByteArrayView bytes = Check::utf8(row, 1, Check::keyBytes, "the resource of an item");
-        const auto seen = m_rows.constFind(QByteArray::fromRawData(bytes.data(), bytes.size()));
-        if (seen != m_rows.cend())
+        if (ChartRow* const* seen = m_rows.find(bytes))
             return **seen;
         const QString key = QString::fromUtf8(bytes);
         Check::checkText(key, Check::Text::Key, QStringLiteral("the resource of an item"));
@@ -138,12 +195,12 @@ private:
             KeyRules::checkNewKey(key, QStringLiteral("resource"), false);
             found = &m_content.addRow(key, key, QString(), QString(), 0);
         }
-        m_rows.insert(bytes.toByteArray(), found);
+        m_rows.insert(bytes, found);
         return *found;
     }
 
     GanttContent& m_content;
-    QHash<QByteArray, ChartRow*> m_rows;
+    ByBytes<ChartRow*> m_rows;
     TextColumn m_caption{2, Check::textBytes, "a caption", Check::Text::Line,
                          QStringLiteral("the caption of an item")};
     TextColumn m_text{3, Check::textBytes, "an item's text", Check::Text::Long,
@@ -298,9 +355,12 @@ TimetableReader::TimetableReader(const QString& path)
     qint64 id = 0;
     qint64 version = 0;
     try {
-        m_db = std::make_unique<SqliteConnection>(path, SQLITE_OPEN_READONLY);
-        // One snapshot from here on: the shared lock taken by the first read stays until the end.
-        m_db->execute("BEGIN");
+        // One thread at a time uses the connection, also when a load hands it to another thread:
+        // SQLite need not lock it for each of the many calls per item.
+        m_db = std::make_unique<SqliteConnection>(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+        // One snapshot from here on: the shared lock taken by the first read stays until the end. The
+        // items are read once, front to back: a large page cache would only hold memory.
+        m_db->execute("PRAGMA cache_size = -256; BEGIN");
         id = m_db->queryInteger("PRAGMA application_id");
         version = m_db->queryInteger("PRAGMA user_version");
     } catch (const SqliteConnection::Error& error) {
@@ -377,7 +437,7 @@ bool TimetableReader::readItems(GanttContent& content, Control* control) {
         // A file says how many items it holds; the room is bounded by its size all the same.
         const qint64 bytes = m_db->queryInteger("PRAGMA page_count") * m_db->queryInteger("PRAGMA page_size");
         const qint64 room = std::min(m_itemCount, bytes / smallestItemBytes);
-        content.itemByKey.reserve(room);
+        content.itemByKey.reserve(room, content.itemPool);
         content.itemSlots.reserve(std::size_t(room));
         SqliteConnection::Statement s(m_db->handle(),
                                       QByteArray("SELECT ") + itemColumns + " FROM items ORDER BY position");
