@@ -262,7 +262,9 @@ void frmMain::StatusUpdate() {
     m_panels[1]->setText(statusText(QLocale().toString(now.time(), QLocale::ShortFormat)));
     m_panels[3]->setText(statusText(ComputerName()));
     m_panels[4]->setText(statusText(QPrinterInfo::defaultPrinterName()));
-    m_panels[5]->setText(statusText(QString::number(m_chart.items().count())));
+    // While a load runs, the chart holds only the first screen; the file says how many there are.
+    const qint64 items = m_load ? m_load->itemCount() : qint64(m_chart.items().count());
+    m_panels[5]->setText(statusText(QString::number(items)));
     m_panels[6]->setText(statusText(AppVersion()));
     statusBar()->update();
 }
@@ -749,6 +751,7 @@ void frmMain::Loadfile(const QString& name) {
     m_load->showFirstScreen(shownRows, from.addSeconds(from - to), to.addSeconds(to - from));
     m_load->start();
     applyReadOnly(IsReadOnly());
+    StatusUpdate();
     showLoadProgress();
     m_loadTimer->start();
 }

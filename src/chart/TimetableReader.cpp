@@ -376,19 +376,30 @@ TimetableReader::TimetableReader(const QString& path)
                 .arg(m_shown));
     try {
         m_itemCount = std::max<qint64>(0, m_db->queryInteger("SELECT ifnull(max(position), 0) FROM items"));
-        if (version >= 2) {
-            SqliteConnection::Statement s(m_db->handle(), "SELECT items, longest FROM item_extent");
-            if (s.step()) {
-                m_itemCount = std::max<qint64>(0, Check::integer(s, 0, "the number of items"));
-                m_longestItem = std::max<qint64>(0, s.integer(1));
-            }
-        }
+        if (version >= 2)
+            readExtent();
     } catch (const AppError& error) {
         throw damaged(error.description());
     }
 }
 
 TimetableReader::~TimetableReader() = default;
+
+void TimetableReader::readExtent() {
+    // The extents only speed up the first screen: without them, or with values of the wrong kind, the
+    // file is read whole all the same.
+    try {
+        SqliteConnection::Statement s(m_db->handle(), "SELECT items, longest FROM item_extent");
+        if (!s.step() || s.type(0) != SQLITE_INTEGER || s.type(1) != SQLITE_INTEGER || s.integer(1) < 0 ||
+            !m_db->queryInteger(
+                "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = 'items_by_row'"))
+            return;
+        m_itemCount = std::max<qint64>(0, s.integer(0));
+        m_longestItem = s.integer(1);
+    } catch (const SqliteConnection::Error&) {
+        m_longestItem = -1;
+    }
+}
 
 AppError TimetableReader::damaged(const QString& reason) const {
     return AppError(QStringLiteral("'%1' is damaged: %2").arg(m_shown, reason));

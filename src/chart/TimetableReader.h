@@ -45,6 +45,7 @@ public:
 
 private:
     [[nodiscard]] AppError damaged(const QString& reason) const;
+    void readExtent();
 
     QString m_shown;
     std::unique_ptr<SqliteConnection> m_db;
