@@ -37,6 +37,10 @@ ChartItem* ItemCollection::byHandle(ItemHandle handle) const {
     return m_owner->d->c.itemPool.find(handle);
 }
 
+std::vector<ChartItem*> ItemCollection::seriesMembers(const QString& seriesKey) const {
+    return m_owner->d->c.seriesMembers(seriesKey);
+}
+
 ChartItem* ItemCollection::find(const QString& keyOrPosition) const {
     return KeyRules::isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition))
                                                    : byKey(keyOrPosition);

@@ -99,7 +99,7 @@ void ChartItem::setStyleKey(const QString& styleKey) {
 }
 
 void ChartItem::setSeriesKey(const QString& seriesKey) {
-    m_seriesKey = share(seriesKey);
+    m_owner->d->c.setSeriesKey(*this, share(seriesKey));
 }
 
 void ChartItem::setPicture(const QString& picture) {

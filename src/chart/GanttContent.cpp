@@ -105,6 +105,7 @@ void GanttContent::clearItems() {
     itemByKey.clear();
     rare.clear();
     freeRare.clear();
+    seriesItems.clear();
     for (RowIndex& index : rowItems)
         index = RowIndex();
 }
@@ -157,6 +158,7 @@ void GanttContent::takeItems(GanttContent&& loaded) {
     texts = std::move(loaded.texts);
     rare = std::move(loaded.rare);
     freeRare = std::move(loaded.freeRare);
+    seriesItems = std::move(loaded.seriesItems);
     nextSequence = loaded.nextSequence;
 }
 
@@ -188,7 +190,42 @@ void GanttContent::setFields(ChartItem& item, const ItemFields& fields) {
     item.m_caption = fields.caption;
     item.m_text = fields.text;
     item.m_styleKey = fields.styleKey;
-    item.m_seriesKey = fields.seriesKey;
+    setSeriesKey(item, fields.seriesKey);
     item.m_movementLock = qint8(fields.movementLock);
     setRareTexts(item, fields.rare);
+}
+
+void GanttContent::setSeriesKey(ChartItem& item, quint32 seriesKey) {
+    if (seriesKey == item.m_seriesKey)
+        return;
+    item.m_seriesKey = seriesKey;
+    if (seriesKey != 0)
+        seriesItems[seriesKey].push_back(item.handle());
+}
+
+std::vector<ChartItem*> GanttContent::seriesMembers(const QString& seriesKey) {
+    const auto number = texts.find(seriesKey);
+    const auto found = number && *number != 0 ? seriesItems.find(*number) : seriesItems.end();
+    if (found == seriesItems.end())
+        return {};
+    std::vector<ItemHandle>& handles = *found;
+    std::vector<ChartItem*> members;
+    members.reserve(handles.size());
+    for (const ItemHandle& handle : handles) {
+        ChartItem* item = itemPool.find(handle);
+        if (item && item->m_seriesKey == *number)
+            members.push_back(item);
+    }
+    std::sort(members.begin(), members.end(),
+              [](const ChartItem* a, const ChartItem* b) { return a->m_slot < b->m_slot; });
+    members.erase(std::unique(members.begin(), members.end()), members.end());
+    handles.clear();
+    for (const ChartItem* item : members)
+        handles.push_back(item->handle());
+    return members;
+}
+
+GanttContent::ItemTexts GanttContent::itemTexts(const ChartItem& item) const {
+    return {item.m_caption,   item.m_text,     item.m_styleKey,
+            item.m_seriesKey, rareTexts(item), item.m_movementLock};
 }

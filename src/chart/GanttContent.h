@@ -31,6 +31,9 @@ public:
     // Removes the row with its items.
     void removeRow(ChartRow& row);
     [[nodiscard]] RowIndex& itemsOf(const ChartRow& row) { return rowItems[std::size_t(row.m_index)]; }
+    [[nodiscard]] const RowIndex& itemsOf(const ChartRow& row) const {
+        return rowItems[std::size_t(row.m_index)];
+    }
     ChartStyle& addStyle(const QString& key);
 
     // The key a text is kept under; empty when no item can have it (a text key never shared).
@@ -70,6 +73,14 @@ public:
         int movementLock = 0;
     };
     void setFields(ChartItem& item, const ItemFields& fields);
+    using ItemTexts = ItemFields;
+    // The numbers of an item's texts, as a save writes them.
+    [[nodiscard]] ItemTexts itemTexts(const ChartItem& item) const;
+    [[nodiscard]] const ItemKey& keyOf(const ChartItem& item) const { return item.m_key; }
+    // Series keys are shared texts without exception, so that equal keys have equal numbers.
+    void setSeriesKey(ChartItem& item, quint32 seriesKey);
+    // The items of a series in position order.
+    [[nodiscard]] std::vector<ChartItem*> seriesMembers(const QString& seriesKey);
 
     std::vector<std::unique_ptr<ChartRow>> rows;
     QHash<QString, ChartRow*> rowByKey;
@@ -83,6 +94,9 @@ public:
     SharedTexts texts;
     std::vector<RareTexts> rare;
     std::vector<quint32> freeRare;
+    // Handles of the items that took a series key, by the key's number: an item that left the series or
+    // the chart since is passed over, and dropped, when the series is asked for.
+    QHash<quint32, std::vector<ItemHandle>> seriesItems;
     quint64 nextSequence = 0;
 
     std::vector<std::unique_ptr<ChartStyle>> styles;

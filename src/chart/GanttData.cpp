@@ -104,7 +104,8 @@ bool GanttData::conflicts(TimePoint start, TimePoint end, const QString& rowKey,
                           const ChartItem* ignore) const {
     if (end <= start)
         return true;
-    const ChartRow* row = d->rowOf(rowKey);
+    // An item tested in its own row needs no search for the row.
+    const ChartRow* row = ignore && ignore->rowKey() == rowKey ? &ignore->row() : d->rowOf(rowKey);
     return row && d->c.itemsOf(*row).overlaps(start.seconds(), end.seconds(), ignore);
 }
 

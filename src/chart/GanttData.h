@@ -73,6 +73,7 @@ private:
     friend class StyleCollection;
     friend class HeadingColumnCollection;
     friend class ChartItem;
+    friend class TimetableFile;
     friend class TimetableLoader;
     struct Private;
     std::unique_ptr<Private> d;

@@ -85,23 +85,21 @@ quint32 ItemKey::textNumber() const {
 }
 
 QString ItemKey::guidText() const {
+    std::array<char, guidLength> ascii{};
+    writeGuid(ascii.data());
+    return QString::fromLatin1(ascii.data(), guidLength);
+}
+
+void ItemKey::writeGuid(char* out) const {
     static constexpr char digits[] = "0123456789ABCDEF";
-    QString text(guidLength, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    qsizetype at = 0;
-    std::size_t nextHyphen = 0;
-    out[at++] = u'{';
-    for (const quint8 byte : m_bytes) {
-        for (const int nibble : {byte >> 4, byte & 0xF}) {
-            if (nextHyphen < hyphens.size() && at == hyphens[nextHyphen]) {
-                out[at++] = u'-';
-                ++nextHyphen;
-            }
-            out[at++] = char16_t(digits[nibble]);
-        }
+    out[0] = '{';
+    for (const qsizetype at : hyphens)
+        out[at] = '-';
+    out[guidLength - 1] = '}';
+    for (std::size_t i = 0; i < m_bytes.size(); ++i) {
+        out[byteDigits[i]] = digits[m_bytes[i] >> 4];
+        out[byteDigits[i] + 1] = digits[m_bytes[i] & 0xF];
     }
-    out[at] = u'}';
-    return text;
 }
 
 std::size_t ItemKey::hash(std::size_t seed) const {

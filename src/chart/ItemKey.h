@@ -23,6 +23,8 @@ public:
     [[nodiscard]] quint32 textNumber() const;
     // The GUID form of a GUID key.
     [[nodiscard]] QString guidText() const;
+    // The same as guidLength ASCII characters.
+    void writeGuid(char* out) const;
     [[nodiscard]] std::size_t hash(std::size_t seed) const;
 
     bool operator==(const ItemKey&) const = default;

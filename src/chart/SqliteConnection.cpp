@@ -37,6 +37,11 @@ void SqliteConnection::Statement::bindUtf8(int parameter, QByteArrayView value) 
                             SQLITE_STATIC));
 }
 
+void SqliteConnection::Statement::bindBlob(int parameter, QByteArrayView value) {
+    check(sqlite3_bind_blob64(m_statement, parameter, value.isNull() ? "" : value.data(),
+                              sqlite3_uint64(value.size()), SQLITE_STATIC));
+}
+
 bool SqliteConnection::Statement::step() {
     const int result = sqlite3_step(m_statement);
     if (result == SQLITE_ROW)
@@ -48,7 +53,6 @@ bool SqliteConnection::Statement::step() {
 
 void SqliteConnection::Statement::reset() {
     check(sqlite3_reset(m_statement));
-    check(sqlite3_clear_bindings(m_statement));
 }
 
 int SqliteConnection::Statement::type(int column) const {
@@ -70,6 +74,11 @@ QString SqliteConnection::Statement::text(int column) const {
 
 QByteArrayView SqliteConnection::Statement::utf8(int column) const {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
+}
+
+QByteArrayView SqliteConnection::Statement::blob(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
     return data ? QByteArrayView(data, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
 }
 

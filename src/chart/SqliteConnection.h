@@ -32,8 +32,10 @@ public:
         void bind(int parameter, const QString& value);
         // Bytes that stay unchanged until the statement has stepped, bound without a copy.
         void bindUtf8(int parameter, QByteArrayView value);
+        void bindBlob(int parameter, QByteArrayView value);
         // True while a result row is ready; false when done.
         bool step();
+        // Ready to step again; the bound values stay bound.
         void reset();
 
         [[nodiscard]] int type(int column) const;
@@ -42,6 +44,8 @@ public:
         [[nodiscard]] QString text(int column) const;
         // The UTF-8 bytes of a text column as SQLite holds them, valid until the next step.
         [[nodiscard]] QByteArrayView utf8(int column) const;
+        // The bytes of a BLOB column, valid until the next step.
+        [[nodiscard]] QByteArrayView blob(int column) const;
         // The length of a text or blob value in bytes.
         [[nodiscard]] qint64 bytes(int column) const;
 

@@ -1,6 +1,7 @@
 #include "TimetableFile.h"
 
 #include "GanttData.h"
+#include "GanttData_p.h"
 #include "SqliteConnection.h"
 #include "TimetableSchema.h"
 #include "TimetableValueCheck.h"
@@ -13,6 +14,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QVariant>
+#include <QtEndian>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,7 +30,136 @@ qint64 flag(bool value) {
     return value ? 1 : 0;
 }
 
-void writeContent(SqliteConnection& db, const GanttData& chart) {
+// One text column of the items as the save binds it: the UTF-8 form of each shared text is made once
+// for a run of items that share it, and a value equal to the one bound before stays bound. One
+// column's texts never replace each other within an item, so a bound text lives until the step.
+class Utf8Column {
+public:
+    Utf8Column(const SharedTexts& texts, int parameter)
+        : m_texts(texts)
+        , m_parameter(parameter)
+        , m_slots(1024) {}
+
+    void bind(SqliteConnection::Statement& statement, quint32 number) {
+        if (number == m_bound)
+            return;
+        m_bound = number;
+        statement.bindUtf8(m_parameter, of(number));
+    }
+
+private:
+    QByteArrayView of(quint32 number) {
+        if (number == 0)
+            return QByteArrayView("", 0);
+        Slot& slot = m_slots[number % m_slots.size()];
+        if (slot.number != number) {
+            slot.number = number;
+            slot.bytes = m_texts.at(number).toUtf8();
+        }
+        return slot.bytes;
+    }
+
+    struct Slot {
+        quint32 number = 0;
+        QByteArray bytes;
+    };
+    const SharedTexts& m_texts;
+    int m_parameter;
+    quint32 m_bound = std::numeric_limits<quint32>::max();
+    std::vector<Slot> m_slots;
+};
+
+void writeItems(SqliteConnection& db, const GanttContent& c) {
+    SqliteConnection::Statement items(db.handle(),
+                                      "INSERT INTO items VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    std::vector<QByteArray> rowKeys;
+    for (const auto& row : c.rows)
+        rowKeys.push_back(row->key().toUtf8());
+    enum Parameter {
+        Position = 1,
+        Key,
+        Row,
+        Caption,
+        Text,
+        Start,
+        End,
+        Style,
+        Picture,
+        AddOn,
+        Series,
+        Lock,
+        AddTag,
+        Tag
+    };
+    Utf8Column textKeys(c.texts, Key);
+    Utf8Column captions(c.texts, Caption);
+    Utf8Column notes(c.texts, Text);
+    Utf8Column styles(c.texts, Style);
+    Utf8Column pictures(c.texts, Picture);
+    Utf8Column addOns(c.texts, AddOn);
+    Utf8Column series(c.texts, Series);
+    Utf8Column addTags(c.texts, AddTag);
+    Utf8Column tags(c.texts, Tag);
+    std::array<char, ItemKey::guidLength> guid{};
+    qint64 position = 0;
+    int boundRow = -1;
+    for (const ChartItem* item : c.itemSlots) {
+        if (item == nullptr)
+            continue;
+        const GanttContent::ItemTexts texts = c.itemTexts(*item);
+        const ItemKey& key = c.keyOf(*item);
+        items.bind(Position, ++position);
+        if (key.isGuid()) {
+            key.writeGuid(guid.data());
+            items.bindUtf8(Key, QByteArrayView(guid.data(), qsizetype(guid.size())));
+        } else {
+            textKeys.bind(items, key.textNumber());
+        }
+        const int row = item->row().position() - 1;
+        if (row != boundRow) {
+            boundRow = row;
+            items.bindUtf8(Row, rowKeys[std::size_t(row)]);
+        }
+        captions.bind(items, texts.caption);
+        notes.bind(items, texts.text);
+        items.bind(Start, qint64(item->start().seconds()));
+        items.bind(End, qint64(item->end().seconds()));
+        styles.bind(items, texts.styleKey);
+        pictures.bind(items, texts.rare[0]);
+        addOns.bind(items, texts.rare[1]);
+        series.bind(items, texts.seriesKey);
+        items.bind(Lock, qint64(item->movementLock()));
+        addTags.bind(items, texts.rare[2]);
+        tags.bind(items, texts.rare[3]);
+        items.step();
+        items.reset();
+    }
+}
+
+// Every row's items in the order of their starts, so that a board can read the first screen's items
+// without reading all.
+void writeRowIndex(SqliteConnection& db, const GanttContent& c) {
+    SqliteConnection::Statement spans(db.handle(), "INSERT INTO row_items VALUES (?, ?)");
+    QByteArray bytes;
+    for (const auto& row : c.rows) {
+        const std::vector<ChartItem*> items = c.itemsOf(*row).items();
+        bytes.resize(qsizetype(items.size()) * TimetableSchema::rowSpanBytes);
+        char* out = bytes.data();
+        for (const ChartItem* item : items) {
+            for (const qint64 value :
+                 {qint64(item->start().seconds()), qint64(item->end().seconds()), qint64(item->position())}) {
+                qToLittleEndian(value, out);
+                out += 8;
+            }
+        }
+        spans.bind(1, row->key());
+        spans.bindBlob(2, bytes);
+        spans.step();
+        spans.reset();
+    }
+}
+
+void writeContent(SqliteConnection& db, const GanttData& chart, const GanttContent& content) {
     db.execute(TimetableSchema::tables);
 
     SqliteConnection::Statement rows(db.handle(), "INSERT INTO rows VALUES (?, ?, ?, ?, ?, ?)");
@@ -99,35 +230,8 @@ void writeContent(SqliteConnection& db, const GanttData& chart) {
         styles.reset();
     }
 
-    SqliteConnection::Statement items(db.handle(),
-                                      "INSERT INTO items VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    std::int64_t longest = 0;
-    for (int position = 1; position <= chart.items().count(); ++position) {
-        const ChartItem& item = *chart.items().byPosition(position);
-        longest = std::max(longest, item.end() - item.start());
-        int p = 0;
-        items.bind(++p, qint64(position));
-        items.bind(++p, item.key());
-        items.bind(++p, item.rowKey());
-        items.bind(++p, item.caption());
-        items.bind(++p, item.text());
-        items.bind(++p, qint64(item.start().seconds()));
-        items.bind(++p, qint64(item.end().seconds()));
-        items.bind(++p, item.styleKey());
-        items.bind(++p, item.picture());
-        items.bind(++p, item.addOnData());
-        items.bind(++p, item.seriesKey());
-        items.bind(++p, qint64(item.movementLock()));
-        items.bind(++p, item.addTag());
-        items.bind(++p, item.tag());
-        items.step();
-        items.reset();
-    }
-    db.execute(TimetableSchema::rowIndex);
-    SqliteConnection::Statement extent(db.handle(), "INSERT INTO item_extent VALUES (?, ?)");
-    extent.bind(1, qint64(chart.items().count()));
-    extent.bind(2, qint64(longest));
-    extent.step();
+    writeItems(db, content);
+    writeRowIndex(db, content);
 
     SqliteConnection::Statement settings(db.handle(), "INSERT INTO settings VALUES (?, ?)");
     TimetableSchema::forEachSetting(chart.settings(), [&settings](const QString& name, const auto& value) {
@@ -189,14 +293,16 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
         TimetableValueCheck::checkForSave(chart);
         temporary = createTemporaryFile(target);
         {
-            SqliteConnection db(temporary, SQLITE_OPEN_READWRITE);
-            // Nothing points at the temporary file before the rename, so it needs no journal.
-            db.execute("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
+            // Only this thread knows the new file: SQLite need not lock the connection for each call.
+            SqliteConnection db(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+            // Nothing points at the temporary file before the rename, so it needs no journal; larger
+            // pages make fewer, fuller pages of a large timetable.
+            db.execute("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA page_size = 16384;");
             db.execute(QByteArray("PRAGMA application_id = " + QByteArray::number(applicationId) +
                                   "; PRAGMA user_version = " + QByteArray::number(schemaVersion) + ";")
                            .constData());
             db.execute("BEGIN");
-            writeContent(db, chart);
+            writeContent(db, chart, chart.d->c);
             db.execute("COMMIT");
             db.close();
         }

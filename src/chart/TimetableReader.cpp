@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QVariant>
+#include <QtEndian>
 #include <algorithm>
 #include <deque>
 #include <limits>
@@ -97,12 +98,13 @@ const char* const itemColumns = "key, row_key, caption, text, start_time, end_ti
 class TextColumn {
 public:
     TextColumn(int column, qsizetype columnLimit, const char* columnWhat, Check::Text kind,
-               const QString& objectWhat)
+               const QString& objectWhat, bool alwaysShared = false)
         : m_column(column)
         , m_columnLimit(columnLimit)
         , m_columnWhat(columnWhat)
         , m_kind(kind)
-        , m_objectWhat(objectWhat) {}
+        , m_objectWhat(objectWhat)
+        , m_alwaysShared(alwaysShared) {}
 
     quint32 read(const SqliteConnection::Statement& row, SharedTexts& texts) {
         const QByteArrayView bytes = Check::utf8(row, m_column, m_columnLimit, m_columnWhat);
@@ -121,7 +123,7 @@ public:
         const quint32 number = texts.intern(text);
         if (m_seen.size() < rememberedTexts)
             m_seen.insert(bytes, number);
-        if (m_seen.size() == sampledTexts && m_repeats < sampledTexts) {
+        if (!m_alwaysShared && m_seen.size() == sampledTexts && m_repeats < sampledTexts) {
             m_sharing = false;
             m_seen.clear();
         }
@@ -136,6 +138,7 @@ private:
     QString m_objectWhat;
     ByBytes<quint32> m_seen;
     qint64 m_repeats = 0;
+    bool m_alwaysShared;
     bool m_sharing = true;
 };
 
@@ -211,8 +214,8 @@ private:
                          QStringLiteral("the picture of an item")};
     TextColumn m_addOnData{8, Check::textBytes, "an item's add-on data", Check::Text::Long,
                            QStringLiteral("the add-on data of an item")};
-    TextColumn m_seriesKey{9, Check::keyBytes, "a series key", Check::Text::Key,
-                           QStringLiteral("the series of an item")};
+    TextColumn m_seriesKey{
+        9, Check::keyBytes, "a series key", Check::Text::Key, QStringLiteral("the series of an item"), true};
     TextColumn m_addTag{11, Check::textBytes, "a tag", Check::Text::Line,
                         QStringLiteral("the add tag of an item")};
     TextColumn m_tag{12, Check::textBytes, "a tag", Check::Text::Line, QStringLiteral("the tag of an item")};
@@ -377,7 +380,7 @@ TimetableReader::TimetableReader(const QString& path)
     try {
         m_itemCount = std::max<qint64>(0, m_db->queryInteger("SELECT ifnull(max(position), 0) FROM items"));
         if (version >= 2)
-            readExtent();
+            findRowIndex();
     } catch (const AppError& error) {
         throw damaged(error.description());
     }
@@ -385,19 +388,14 @@ TimetableReader::TimetableReader(const QString& path)
 
 TimetableReader::~TimetableReader() = default;
 
-void TimetableReader::readExtent() {
-    // The extents only speed up the first screen: without them, or with values of the wrong kind, the
-    // file is read whole all the same.
+void TimetableReader::findRowIndex() {
+    // The row index only speeds up the first screen: without it the file is read whole all the same.
     try {
-        SqliteConnection::Statement s(m_db->handle(), "SELECT items, longest FROM item_extent");
-        if (!s.step() || s.type(0) != SQLITE_INTEGER || s.type(1) != SQLITE_INTEGER || s.integer(1) < 0 ||
-            !m_db->queryInteger(
-                "SELECT count(*) FROM sqlite_master WHERE type = 'index' AND name = 'items_by_row'"))
-            return;
-        m_itemCount = std::max<qint64>(0, s.integer(0));
-        m_longestItem = s.integer(1);
+        m_rowIndex =
+            m_db->queryInteger(
+                "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'row_items'") > 0;
     } catch (const SqliteConnection::Error&) {
-        m_longestItem = -1;
+        m_rowIndex = false;
     }
 }
 
@@ -419,28 +417,46 @@ void TimetableReader::readFrame(GanttContent& content) {
 
 void TimetableReader::readWindow(GanttContent& content, const std::vector<ChartRow*>& rows, TimePoint from,
                                  TimePoint to) {
-    if (!hasRowIndex() || from >= to)
+    if (!m_rowIndex || from >= to)
         return;
     try {
-        SqliteConnection::Statement s(
-            m_db->handle(), QByteArray("SELECT ") + itemColumns +
-                                " FROM items INDEXED BY items_by_row WHERE row_key = ? AND start_time >= ? "
-                                "AND start_time < ? ORDER BY start_time, position");
+        SqliteConnection::Statement spans(m_db->handle(), "SELECT spans FROM row_items WHERE row_key = ?");
+        SqliteConnection::Statement item(
+            m_db->handle(),
+            (QByteArray("SELECT ") + itemColumns + " FROM items WHERE position = ?").constData());
         ItemRows items(content);
-        const qint64 earliest = std::max<qint64>(TimePoint::minimumSeconds, from.seconds() - m_longestItem);
         for (const ChartRow* row : rows) {
-            s.bind(1, row->key());
-            s.bind(2, earliest);
-            s.bind(3, qint64(to.seconds()));
-            while (s.step()) {
-                if (Check::time(s, 5, "the end of an item") > from)
-                    items.add(s, false, true);
+            const QByteArray rowKey = row->key().toUtf8();
+            spans.bind(1, row->key());
+            const std::vector<qint64> positions =
+                spans.step() ? positionsIn(spans.blob(0), from, to) : std::vector<qint64>();
+            spans.reset();
+            for (const qint64 position : positions) {
+                item.bind(1, position);
+                // An index that names an item of another row is not trusted; the full read puts it right.
+                if (item.step() && item.utf8(1) == QByteArrayView(rowKey))
+                    items.add(item, false, true);
+                item.reset();
             }
-            s.reset();
         }
     } catch (const AppError& error) {
         throw damaged(error.description());
     }
+}
+
+std::vector<qint64> TimetableReader::positionsIn(QByteArrayView spans, TimePoint from, TimePoint to) const {
+    std::vector<qint64> positions;
+    if (spans.size() % TimetableSchema::rowSpanBytes != 0)
+        return positions;
+    for (qsizetype at = 0; at < spans.size(); at += TimetableSchema::rowSpanBytes) {
+        const char* span = spans.data() + at;
+        const qint64 start = qFromLittleEndian<qint64>(span);
+        const qint64 end = qFromLittleEndian<qint64>(span + 8);
+        const qint64 position = qFromLittleEndian<qint64>(span + 16);
+        if (start < to.seconds() && end > from.seconds() && position >= 1 && position <= m_itemCount)
+            positions.push_back(position);
+    }
+    return positions;
 }
 
 bool TimetableReader::readItems(GanttContent& content, Control* control) {

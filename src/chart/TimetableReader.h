@@ -2,6 +2,7 @@
 
 #include "app/TimePoint.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <atomic>
 #include <memory>
@@ -33,7 +34,7 @@ public:
     // Rows, heading columns and their cells, styles and settings into empty content.
     void readFrame(GanttContent& content);
     // Whether the file has the row index that readWindow needs (version 2 on).
-    [[nodiscard]] bool hasRowIndex() const { return m_longestItem >= 0; }
+    [[nodiscard]] bool hasRowIndex() const { return m_rowIndex; }
     // The items of these rows of the content that reach into [from, to), as the full read makes them;
     // only with a row index. Items whose key is already there are skipped.
     void readWindow(GanttContent& content, const std::vector<ChartRow*>& rows, TimePoint from, TimePoint to);
@@ -45,10 +46,13 @@ public:
 
 private:
     [[nodiscard]] AppError damaged(const QString& reason) const;
-    void readExtent();
+    void findRowIndex();
+    // The positions of the items of one row's index entry that reach into [from, to); none for an
+    // entry of the wrong size.
+    [[nodiscard]] std::vector<qint64> positionsIn(QByteArrayView spans, TimePoint from, TimePoint to) const;
 
     QString m_shown;
     std::unique_ptr<SqliteConnection> m_db;
-    qint64 m_longestItem = -1;
+    bool m_rowIndex = false;
     qint64 m_itemCount = 0;
 };

@@ -21,9 +21,6 @@ CREATE TABLE items (position INTEGER PRIMARY KEY, key TEXT NOT NULL, row_key TEX
     style_key TEXT NOT NULL, picture TEXT NOT NULL, addon_data TEXT NOT NULL, series_key TEXT NOT NULL,
     movement_lock INTEGER NOT NULL, add_tag TEXT NOT NULL, tag TEXT NOT NULL);
 CREATE TABLE settings (name TEXT PRIMARY KEY, value);
-CREATE TABLE item_extent (items INTEGER NOT NULL, longest INTEGER NOT NULL);
+CREATE TABLE row_items (row_key TEXT PRIMARY KEY, spans BLOB NOT NULL);
 )";
-
-// Built after the items are written: one sort instead of an update per item.
-const char* const rowIndex = "CREATE INDEX items_by_row ON items (row_key, start_time);";
 } // namespace TimetableSchema

@@ -3,13 +3,22 @@
 #include "ChartSettings.h"
 
 #include <QString>
+#include <QtGlobal>
 
 // The tables of a timetable file and the names of its settings, shared by writing and reading
 // (docs/timetable-format.md describes them).
 namespace TimetableSchema {
-// Every table of the current version; the row index and the extents came with version 2.
+// Every table of the current version; the row index `row_items` came with version 2.
 extern const char* const tables;
-extern const char* const rowIndex;
+
+// One item of a row in the row index: start, end and position, each a little-endian 64-bit integer,
+// the items of a row in the order of their starts.
+struct RowSpan {
+    qint64 start;
+    qint64 end;
+    qint64 position;
+};
+inline constexpr qsizetype rowSpanBytes = 3 * 8;
 
 inline void visitFont(const QString& prefix, auto& font, auto&& visit) {
     visit(prefix + QStringLiteral(".name"), font.name);

@@ -215,16 +215,20 @@ private slots:
         QCOMPARE(itemLines(chart), itemLines(original));
     }
 
-    // Files of the first version, and files whose row index or extents are gone or wrong, open with
-    // every item; they only show no first screen before the rest.
+    // Files of the first version, and files whose row index is gone or wrong, open with every item;
+    // they only show no first screen, or a part of one, before the rest.
     void filesWithoutAUsableRowIndex_data() {
         QTest::addColumn<QByteArray>("change");
-        QTest::newRow("first version")
-            << QByteArray("DROP INDEX items_by_row; DROP TABLE item_extent; PRAGMA user_version = 1;");
-        QTest::newRow("index missing") << QByteArray("DROP INDEX items_by_row;");
-        QTest::newRow("extents wrong")
-            << QByteArray("UPDATE item_extent SET items = 1e15, longest = 'long';");
-        QTest::newRow("extents missing") << QByteArray("DELETE FROM item_extent;");
+        QTest::newRow("first version") << QByteArray("DROP TABLE row_items; PRAGMA user_version = 1;");
+        QTest::newRow("index missing") << QByteArray("DROP TABLE row_items;");
+        QTest::newRow("index of the wrong size") << QByteArray("UPDATE row_items SET spans = x'0102030405';");
+        QTest::newRow("index of the wrong kind") << QByteArray("UPDATE row_items SET spans = 'spans';");
+        // Entries that name items of another row, or positions the file does not have, are passed over.
+        QTest::newRow("index naming other items")
+            << QByteArray("UPDATE row_items SET spans = (SELECT spans FROM row_items WHERE row_key = 'R2') "
+                          "WHERE row_key = 'R1'; UPDATE row_items SET spans = "
+                          "x'000000000000000040420F00000000000000000000000000'"
+                          "  || x'000000000000000040420F0000000000FFFFFFFFFFFFFF7F' WHERE row_key = 'R3';");
     }
 
     void filesWithoutAUsableRowIndex() {
@@ -240,7 +244,12 @@ private slots:
         QCOMPARE(itemLines(whole), itemLines(original));
         GanttData chart;
         TimetableLoader load(chart, path);
-        load.showFirstScreen({"R1"}, TimePoint::fromSeconds(0), TimePoint::fromSeconds(2000 * hour));
+        load.showFirstScreen({"R1", "R3"}, TimePoint::fromSeconds(0), TimePoint::fromSeconds(2000 * hour));
+        for (const ChartItem* item :
+             chart.itemsInRange("R1", TimePoint::fromSeconds(0), TimePoint::fromSeconds(2000 * hour)))
+            QVERIFY(original.items().byKey(item->key())->rowKey() == "R1");
+        QVERIFY(
+            chart.itemsInRange("R3", TimePoint::fromSeconds(0), TimePoint::fromSeconds(2000 * hour)).empty());
         load.start();
         load.finish();
         QCOMPARE(itemLines(chart), itemLines(original));
