@@ -16,7 +16,10 @@ struct Span {
     qint64 start;
     qint64 end;
     quint64 added; // orders equal starts, as the chart's insertion sequence does
+    QString series = {};
 };
+
+const QStringList seriesKeys{"{S1}", "{S2}", "{S3}"};
 
 class Reference {
 public:
@@ -39,6 +42,14 @@ public:
         QStringList keys;
         for (const Span* span : found)
             keys << span->key;
+        return keys;
+    }
+    [[nodiscard]] QStringList members(const QString& series) const {
+        QStringList keys;
+        for (const Span& span : items) {
+            if (span.series == series)
+                keys << span.key;
+        }
         return keys;
     }
     [[nodiscard]] bool conflicts(const QString& row, qint64 start, qint64 end, const QString& ignore) const {
@@ -80,6 +91,8 @@ public:
             removeRow();
         else if (choice < 93)
             addRow();
+        else if (choice < 97)
+            changeSeries();
         else
             toggleBatch();
     }
@@ -107,6 +120,8 @@ public:
             QCOMPARE(m_chart.items().byHandle(item->handle()), item);
             QVERIFY(item->hasKey(span.key));
         }
+        for (const QString& series : seriesKeys)
+            QCOMPARE(keysOf(m_chart.items().seriesMembers(series)), m_ref.members(series));
         // Removed items are found neither by key nor by handle, whoever took their place.
         for (const auto& [key, handle] : m_gone) {
             QCOMPARE(m_chart.items().byHandle(handle), nullptr);
@@ -143,6 +158,8 @@ public:
             QCOMPARE(item->key(), inFile.items[std::size_t(position - 1)].key);
             QCOMPARE(loaded.items().byKey(item->key()), item);
         }
+        for (const QString& series : seriesKeys)
+            QCOMPARE(keysOf(loaded.items().seriesMembers(series)), inFile.members(series));
         TimetableReader reader(path);
         GanttContent firstScreen;
         reader.readFrame(firstScreen);
@@ -233,6 +250,13 @@ private:
             span.start = time();
         span.end = span.start + m_random.bounded(1, 8);
         chartItem(span).setSpan(seconds(span.start), seconds(span.end));
+    }
+
+    void changeSeries() {
+        Span& span = m_ref.items[pick()];
+        span.series =
+            m_random.bounded(4) == 0 ? QString() : seriesKeys[m_random.bounded(int(seriesKeys.size()))];
+        chartItem(span).setSeriesKey(span.series);
     }
 
     void moveToOtherRow() {
