@@ -1,9 +1,14 @@
 // qunta-bench: figures of the real board's start, the item table, the conflict test, the series
-// follow-up and the chart widget on large timetables. Every figure is printed as one line
-// "name value unit".
+// follow-up, the chart widget, the monthly overview and the series, clean-up and styles dialogs on
+// large timetables. Every figure is printed as one line "name value unit".
 
+#include "BenchTiming.h"
 #include "BoardBench.h"
 #include "BoardProbe.h"
+#include "EditingDialogsBench.h"
+#include "ListviewBench.h"
+#include "MonthViewBench.h"
+#include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
@@ -46,8 +51,6 @@
 using namespace bsSupport;
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 constexpr int deletedItems = 50000;
 constexpr int seriesMembers = 9999;
 constexpr int addedItems = 10000;
@@ -62,45 +65,6 @@ constexpr int repaints = 41;
 constexpr int dragSteps = 60; // each way
 constexpr int dragStepPixels = 3;
 constexpr int settingsAccepts = 21;
-
-double msSince(Clock::time_point begin) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - begin).count();
-}
-
-double median(std::vector<double> values) {
-    const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-    std::nth_element(values.begin(), middle, values.end());
-    return *middle;
-}
-
-double cpuMs() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6;
-}
-
-// Wall-clock and processor time of one step: on a busy machine the two differ a lot.
-struct Stopwatch {
-    Clock::time_point wall = Clock::now();
-    double cpu = cpuMs();
-
-    [[nodiscard]] double wallMs() const {
-        return std::chrono::duration<double, std::milli>(Clock::now() - wall).count();
-    }
-    [[nodiscard]] double cpuMsSpent() const { return cpuMs() - cpu; }
-};
-
-double residentMegabytes() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    QTextStream in(&status);
-    for (QString line = in.readLine(); !line.isNull(); line = in.readLine()) {
-        if (line.startsWith(QStringLiteral("VmRSS:")))
-            return line.split(' ', Qt::SkipEmptyParts).value(1).toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 // Answers Yes to every question and OK to every message, and counts the messages.
 class YesPrompts : public UserPrompts {
@@ -126,26 +90,6 @@ public:
 private:
     // The default service, which shows nothing; its progress windows are borrowed.
     UserPrompts& m_silent = prompts();
-};
-
-// A view that takes no time over its notifications, so that the figures show the table's own cost.
-class QuietMessenger : public iMessenger {
-public:
-    explicit QuietMessenger(int n)
-        : m_id(NewKey() + QString::number(n)) {}
-    void ItemDeleteBefore(QString, bool&, QString) override {}
-    void ItemDeleteAfter(QString, QString) override {}
-    void ItemChanged(QString, QString) override {}
-    void ItemAdded(QString, QString) override {}
-    void ItemsChanged() override {}
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString, QString) override {}
-    void RowsChanged() override {}
-    void RowStylesChanged() override {}
-    void ItemStylesChanged() override {}
-
-private:
-    QString m_id;
 };
 
 class Bench {
@@ -599,6 +543,8 @@ void Bench::run() {
     measureConflictTest(*chart);
     measureTable(*items);
     measureChart(*chart);
+    measureListview(*items,
+                    [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 
     std::vector<std::unique_ptr<QuietMessenger>> messengers;
     for (int n = 0; n < 4; ++n) {
@@ -610,6 +556,15 @@ void Bench::run() {
     measureSeries(*chart, *items);
     for (const auto& messenger : messengers)
         items->RemoveMessenger(*messenger);
+
+    YesPrompts yes;
+    measureMonthViews(*chart, *items, yes,
+                      [this](const char* name, double value, const char* unit) { print(name, value, unit); });
+    items.reset();
+    chart.reset();
+    measureEditingDialogs(
+        path, firstDay.addDays(daysToDelete() - 1), yes,
+        [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {

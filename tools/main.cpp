@@ -1,12 +1,20 @@
 #include "TimetableGenerator.h"
 #include "TimetableReport.h"
 #include "app/AppError.h"
+#include "app/GlobalData.h"
 #include "chart/GanttData.h"
 #include "chart/widget/RenderChartImage.h"
+#include "model/clsItems.h"
+#include "views/GridExport.h"
+#include "views/GridLayoutFile.h"
+#include "views/MonthChart.h"
+#include "views/bsGridSupport.h"
+#include "views/frmListview.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -17,7 +25,8 @@
 #include <limits>
 #include <optional>
 
-// qunta-tool: generates timetables, prints what they hold and draws them, without a display.
+// qunta-tool: generates timetables, prints what they hold, exports their items and draws them,
+// without a display.
 // Exit status: 0 done, 1 wrong usage, 2 a file that cannot be read or written.
 namespace {
 const char* const usage =
@@ -25,7 +34,9 @@ const char* const usage =
     "[--from YYYY-MM-DD] [--days D]\n"
     "       qunta-tool info FILE.qtf\n"
     "       qunta-tool items FILE.qtf\n"
-    "       qunta-tool render FILE.qtf OUT.png [--from YYYY-MM-DD[Thh:mm]] [--scale N] [--size WxH]\n";
+    "       qunta-tool export FILE.qtf OUT (HTML when OUT contains \".ht\", else \";\"-separated text)\n"
+    "       qunta-tool render FILE.qtf OUT.png [--from YYYY-MM-DD[Thh:mm]] [--scale N] [--size WxH]\n"
+    "       qunta-tool render FILE.qtf OUT.png --month RESOURCE-KEY-OR-CAPTION YYYY-MM [--size WxH]\n";
 
 struct UsageError {
     QString reason;
@@ -97,6 +108,27 @@ int show(const QString& command, const QStringList& arguments) {
     return 0;
 }
 
+// The item list's export: every item in the item table's order, the columns the default layout
+// shows (the built-in ones when the program has no default layout).
+int exportItems(const QStringList& arguments) {
+    if (arguments.size() != 2)
+        throw UsageError{QStringLiteral("export needs the timetable and the output file")};
+    GanttData chart;
+    chart.load(arguments[0]);
+    clsItems items(chart);
+    if (!items.ReadItems())
+        throw AppError(QStringLiteral("The items of '%1' cannot be read.").arg(arguments[0]));
+    GridLayout layout = GridLayout::builtIn();
+    try {
+        layout = GridLayoutFile::read(bsGridSupport::DefaultLayoutFile(), frmListview::windowKey);
+    } catch (const AppError&) {
+        // The built-in columns serve.
+    }
+    layout.setReservedCaptions();
+    GridExport(items, layout).writeFile(arguments[1], GridExport::allRows(items.Count()), AppTitle());
+    return 0;
+}
+
 TimePoint timeOption(const QString& option, const QString& text) {
     const QStringList parts = text.split(QLatin1Char('T'));
     const QDate date = QDate::fromString(parts.first(), QStringLiteral("yyyy-MM-dd"));
@@ -132,6 +164,30 @@ TimePoint firstShownTime(const GanttData& chart) {
     return earliest.datePart();
 }
 
+// The resource with the key, else the first one with the caption.
+QString resourceKey(const GanttData& chart, const QString& keyOrCaption) {
+    if (chart.rows().byKey(keyOrCaption))
+        return keyOrCaption;
+    for (int position = 1; position <= chart.rows().count(); ++position) {
+        if (chart.rows().byPosition(position)->caption == keyOrCaption)
+            return chart.rows().byPosition(position)->key();
+    }
+    throw UsageError{QStringLiteral("the timetable has no resource with the key or caption ") + keyOrCaption};
+}
+
+// The monthly overview of a resource: a row for every day, the day across the width.
+QImage renderMonth(const GanttData& chart, const QString& key, const QDate& month,
+                   std::optional<QSize> size) {
+    MonthChart overview;
+    const int rowHeight = QFontMetrics(QGuiApplication::font()).height();
+    overview.MakeGantt(chart, rowHeight);
+    overview.ReadItems(chart, key, month);
+    const QSize natural(overview.headingColumnWidth() + MonthChart::dayWidth,
+                        MonthChart::rowCount * rowHeight);
+    return renderChartImage(overview.data(), MonthChart::shownDay, MonthChart::shownDay.addDays(1),
+                            size.value_or(natural));
+}
+
 int render(const QStringList& arguments, int& argc, char** argv) {
     if (arguments.size() < 2 || arguments[0].startsWith(QLatin1String("--")) ||
         arguments[1].startsWith(QLatin1String("--")))
@@ -140,24 +196,38 @@ int render(const QStringList& arguments, int& argc, char** argv) {
     const QString& out = arguments[1];
     std::optional<TimePoint> from;
     std::optional<int> scale;
-    QSize size(1600, 900);
+    std::optional<QSize> size;
+    std::optional<QString> resource;
+    QDate month;
     for (qsizetype i = 2; i < arguments.size(); i += 2) {
         const QString& option = arguments[i];
         if (i + 1 >= arguments.size())
             throw UsageError{option + QStringLiteral(" needs a value")};
         const QString& value = arguments[i + 1];
-        if (option == QLatin1String("--from"))
+        if (option == QLatin1String("--from")) {
             from = timeOption(option, value);
-        else if (option == QLatin1String("--scale"))
+        } else if (option == QLatin1String("--scale")) {
             scale = int(number(option, value, 0, ChartSettings::zoomLevels - 1));
-        else if (option == QLatin1String("--size"))
+        } else if (option == QLatin1String("--size")) {
             size = sizeOption(option, value);
-        else
+        } else if (option == QLatin1String("--month")) {
+            month = QDate::fromString(arguments.value(i + 2) + QStringLiteral("-01"),
+                                      QStringLiteral("yyyy-MM-dd"));
+            if (!month.isValid())
+                throw UsageError{QStringLiteral("--month needs a resource and a month YYYY-MM")};
+            resource = value;
+            ++i;
+        } else {
             throw UsageError{QStringLiteral("unknown option ") + option};
+        }
     }
+    if (resource && (from || scale))
+        throw UsageError{
+            QStringLiteral("--month shows one day from midnight: it takes no --from or --scale")};
 
     GanttData chart;
     chart.load(path);
+    const QString key = resource ? resourceKey(chart, *resource) : QString();
     QFile file(out);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, file.errorString()));
@@ -167,8 +237,10 @@ int render(const QStringList& arguments, int& argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication application(argc, argv);
-    const QImage image = renderChartImage(chart, from.value_or(firstShownTime(chart)),
-                                          scale.value_or(chart.settings().scale), size);
+    const QImage image =
+        resource ? renderMonth(chart, key, month, size)
+                 : renderChartImage(chart, from.value_or(firstShownTime(chart)),
+                                    scale.value_or(chart.settings().scale), size.value_or(QSize(1600, 900)));
     QImageWriter writer(&file, "png");
     if (!writer.write(image))
         throw AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, writer.errorString()));
@@ -189,6 +261,8 @@ int main(int argc, char* argv[]) {
             return generate(arguments);
         if (command == QLatin1String("info") || command == QLatin1String("items"))
             return show(command, arguments);
+        if (command == QLatin1String("export"))
+            return exportItems(arguments);
         throw UsageError{command.isEmpty() ? QStringLiteral("no command")
                                            : QStringLiteral("unknown command ") + command};
     } catch (const UsageError& error) {

@@ -120,7 +120,7 @@ TimePoint TimePoint::addMonths(std::int64_t months) const {
 }
 
 bool TimePoint::isIntervalCode(const QString& unit) {
-    static const QStringList codes{"s", "n", "h", "d", "ww", "m", "q", "yyyy"};
+    static const QStringList codes{"s", "n", "h", "d", "ww", "m", "q", "yyyy", "y"};
     return codes.contains(unit.toLower());
 }
 
@@ -140,7 +140,7 @@ TimePoint TimePoint::addInterval(const QString& unit, std::int64_t amount) const
         return addMonths(amount);
     if (u == "q")
         return addMonths(saturatedProduct(amount, 3));
-    if (u == "yyyy")
+    if (u == "yyyy" || u == "y")
         return addMonths(saturatedProduct(amount, 12));
     return *this;
 }
@@ -166,10 +166,14 @@ QString TimePoint::mediumDate(const QLocale& locale) const {
 }
 
 QString TimePoint::generalDate(const QLocale& locale) const {
+    return shortDate(locale) + ' ' + generalTime(locale);
+}
+
+QString TimePoint::generalTime(const QLocale& locale) const {
     QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
     if (!timeFormat.contains('s'))
         timeFormat.replace("mm", "mm:ss");
-    return shortDate(locale) + ' ' + locale.toString(time(), timeFormat);
+    return locale.toString(time(), timeFormat);
 }
 
 QString TimePoint::isoText() const {

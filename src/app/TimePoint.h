@@ -53,7 +53,8 @@ public:
     // Monday = 0 ... Sunday = 6.
     [[nodiscard]] int weekdayMondayFirst() const;
 
-    // Calendar arithmetic by unit code: "s", "n", "h", "d", "ww", "m", "q", "yyyy" (any letter case).
+    // Calendar arithmetic by unit code: "s", "n", "h", "d", "ww", "m", "q", and "yyyy" or "y" for years
+    // (any letter case).
     // Month, quarter and year steps clamp the day to the last day of the target month.
     [[nodiscard]] TimePoint addInterval(const QString& unit, std::int64_t amount) const;
     [[nodiscard]] TimePoint addSeconds(std::int64_t s) const;
@@ -68,6 +69,8 @@ public:
     [[nodiscard]] QString shortTime(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString mediumDate(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString generalDate(const QLocale& locale = QLocale()) const;
+    // The time of day of the general date: the short time with seconds.
+    [[nodiscard]] QString generalTime(const QLocale& locale = QLocale()) const;
     // Machine form "YYYY-MM-DD hh:mm:ss", locale-independent.
     [[nodiscard]] QString isoText() const;
     static bool parseIso(const QString& text, TimePoint* out);

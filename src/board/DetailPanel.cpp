@@ -1,10 +1,11 @@
 #include "DetailPanel.h"
 
-#include "ColorComboBox.h"
+#include "app/ui/ColorComboBox.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/bsInput.h"
 #include "chart/ChartStyle.h"
 #include "chart/GanttData.h"
+#include "editing/StyleList.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -94,14 +95,7 @@ void DetailPanel::clear() {
 }
 
 void DetailPanel::loadStyles(const GanttData& chart) {
-    cmbStyle->clear();
-    const StyleCollection& styles = chart.styles();
-    for (int position = 1; position <= styles.count(); ++position) {
-        const ChartStyle* style = styles.byPosition(position);
-        // "Addon" only carries the timetable's settings; nobody draws with it.
-        if (style && style->kind == ChartStyle::ItemKind && style->key() != QLatin1String("Addon"))
-            cmbStyle->addColourEntry(style->key(), style->key(), style->backColor);
-    }
+    FillStyleList(*cmbStyle, chart, ChartStyle::ItemKind);
 }
 
 QString DetailPanel::styleKey() const {

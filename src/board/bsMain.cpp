@@ -13,6 +13,7 @@
 #include "chart/GanttData.h"
 #include "frmMain.h"
 #include "model/clsItems.h"
+#include "views/frmMonthView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -77,6 +78,9 @@ void bsMain::InitGlobalData() {
     globals().settings = m_settings.get();
     globals().chart = m_chart.get();
     m_board = std::make_unique<frmMain>(*m_chart);
+    m_board->windows().monthlyOverview = [](frmMain& board, const QString& resourceKey, TimePoint month) {
+        frmMonthView::open(board, &board, resourceKey, month);
+    };
     m_items = std::make_unique<clsItems>(*m_chart);
     globals().items = m_items.get();
     m_options = std::make_unique<clsGeneralOptions>(*m_profile);

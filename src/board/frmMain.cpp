@@ -3,7 +3,6 @@
 #include "BoardIcons.h"
 #include "BoardMenus.h"
 #include "DetailPanel.h"
-#include "SchedulePrint.h"
 #include "TimeNavigation.h"
 #include "TimetableBackup.h"
 #include "app/ErrorHandler.h"
@@ -21,15 +20,19 @@
 #include "chart/GanttData.h"
 #include "chart/TimetableLoader.h"
 #include "chart/widget/GanttChart.h"
+#include "editing/SchedulePrint.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmResource.h"
+#include "editing/frmStyles.h"
 #include "frmCalendar.h"
 #include "model/ChartBatch.h"
+#include "model/DeferredRefresh.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
 #include "settings/frmScheduleAppearance.h"
 #include "settings/frmSettings.h"
 #include "settings/frmSettingsGeneral.h"
+#include "views/frmListview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,6 +64,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
     , m_chart(chart)
     , AcGt(new GanttChart(chart, this))
     , m_detail(new DetailPanel(this))
+    , m_currentShown(new DeferredRefresh(
+          chart, [this] { showCurrentItem(); }, this))
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
     , m_loadTimer(new QTimer(this))
@@ -156,6 +161,10 @@ void frmMain::setGantItemIndex(int position) {
                 globals().items->ItemSelected(*item, m_id);
         }
     }
+    m_currentShown->request();
+}
+
+void frmMain::showCurrentItem() {
     if (m_gantItemIndex == -1) {
         m_detailKey.clear();
         m_detail->clear();
@@ -412,12 +421,8 @@ void frmMain::mEditI_Click(int index) {
 
 void frmMain::mStyleI_Click(int index) {
     ignoringErrors([&] {
-        if (!SetDirty())
-            return;
-        if (m_windows.stylesDialog)
-            m_windows.stylesDialog(*this, index == 0 ? 5 : 1);
-        else
-            notAvailable(tr("styles dialog"));
+        if (SetDirty())
+            frmStyles::open(this, index == 0 ? ChartStyle::RowKind : ChartStyle::ItemKind);
     });
 }
 
@@ -432,10 +437,7 @@ void frmMain::mViewI_Click(int index) {
             announceCurrentItem();
             break;
         case 3:
-            if (m_windows.itemList)
-                m_windows.itemList(*this);
-            else
-                notAvailable(tr("item list"));
+            frmListview::open(*this);
             break;
         case 7:
             MoveTimeLine(false, 1);
@@ -1226,11 +1228,8 @@ void frmMain::activateBoard() {
         StatusUpdate();
 }
 
-bool frmMain::openSeriesDialog(const QString& itemKey, QWidget* owner) {
-    if (!m_windows.seriesDialog)
-        return false;
-    m_windows.seriesDialog(*this, itemKey, owner);
-    return true;
+void frmMain::NewItemAtCurrentDate() {
+    AddItem(m_actDate, QString());
 }
 
 bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {

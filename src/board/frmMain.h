@@ -8,6 +8,8 @@
 #include "editing/core/bsSupport.h"
 #include "model/iMessenger.h"
 #include "settings/SettingsHost.h"
+#include "views/ListviewHost.h"
+#include "views/MonthViewHost.h"
 
 #include <QDate>
 #include <QMainWindow>
@@ -17,6 +19,7 @@
 
 class BoardMenus;
 class ChartItem;
+class DeferredRefresh;
 class DetailPanel;
 class GanttChart;
 class GanttData;
@@ -29,8 +32,13 @@ class frmCalendar;
 // status bar. It turns every command into a call of one of its public operations (which tests call
 // with the same effect as the click), keeps the board state other windows ask for, owns the life of
 // the open timetable file, is a messenger of the item table and the host of the editing and settings
-// windows.
-class frmMain : public QMainWindow, public iMessenger, public EditorHost, public SettingsHost {
+// windows, of the item list and of the monthly overviews.
+class frmMain : public QMainWindow,
+                public iMessenger,
+                public EditorHost,
+                public SettingsHost,
+                public ListviewHost,
+                public MonthViewHost {
     Q_OBJECT
 public:
     static constexpr const char* layoutName = "Main";
@@ -56,7 +64,7 @@ public:
     bool SetDirty() override;
     [[nodiscard]] TimePoint ActDate() const { return m_actDate; }
     // Stores the date and moves the time line there.
-    void setActDate(TimePoint date);
+    void setActDate(TimePoint date) override;
     [[nodiscard]] int GantRow() const override { return m_gantRow; }
     void setGantRow(int row) override { m_gantRow = row; }
     [[nodiscard]] int GantItemIndex() const { return m_gantItemIndex; }
@@ -65,7 +73,7 @@ public:
     [[nodiscard]] const QString& fileName() const { return m_fileName; }
     [[nodiscard]] bool restarting() const { return m_restarting; }
 
-    [[nodiscard]] GanttData& data() const { return m_chart; }
+    [[nodiscard]] GanttData& data() const override { return m_chart; }
     [[nodiscard]] GanttChart* chart() const { return AcGt; }
     [[nodiscard]] DetailPanel* detailPanel() const { return m_detail; }
     [[nodiscard]] BoardMenus* menus() const { return m_menus; }
@@ -139,11 +147,13 @@ public:
     [[nodiscard]] TimePoint firstShownTime() const override;
     [[nodiscard]] bool isItemShown(const ChartItem& item) const override;
     void activateBoard() override;
-    bool openSeriesDialog(const QString& itemKey, QWidget* owner) override;
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override;
 
     // SettingsHost
     void settingsStored() override;
+
+    // ListviewHost
+    void NewItemAtCurrentDate() override;
 
     // iMessenger
     void ItemDeleteBefore(QString key, bool& cancel, QString senderId) override;
@@ -187,6 +197,8 @@ private:
     void applyReadOnly(bool readOnly);
     void updateTitle();
     void checkZoomEntry();
+    // The current item in the detail panel and on the chart; waits while the chart does bulk work.
+    void showCurrentItem();
     void showDetailItem();
     void showEditor();
     void announceCurrentItem();
@@ -204,6 +216,7 @@ private:
     GanttData& m_chart;
     GanttChart* AcGt;
     DetailPanel* m_detail;
+    DeferredRefresh* m_currentShown;
     BoardMenus* m_menus;
     std::array<QLabel*, 7> m_panels{};
     QTimer* m_timer;

@@ -3,8 +3,16 @@
 #include "GanttData.h"
 
 namespace {
-// The look every standard date item style shares.
-void setDateItemLook(ChartStyle& style) {
+const QString addonStyleKey = QStringLiteral("Addon");
+} // namespace
+
+void SetResourceLook(ChartStyle& style) {
+    style.kind = ChartStyle::RowKind;
+    style.font.name = QStringLiteral("Arial");
+    style.font.size = 10;
+}
+
+void SetDateItemLook(ChartStyle& style) {
     style.kind = ChartStyle::ItemKind;
     style.borderAppearance = ChartStyle::Raised;
     style.verticalAlignment = ChartStyle::Centre;
@@ -12,31 +20,31 @@ void setDateItemLook(ChartStyle& style) {
     style.clipCaption = true;
     style.captionIndent = 0;
 }
-} // namespace
 
 void CreateDefaultStyles(GanttData& chart) {
     StyleCollection& styles = chart.styles();
-    styles.add(QStringLiteral("Addon"));
+    styles.add(addonStyleKey);
 
-    ChartStyle& resources = styles.add(QStringLiteral("Resources"));
-    resources.kind = ChartStyle::RowKind;
-    resources.font.name = QStringLiteral("Arial");
-    resources.font.size = 10;
+    SetResourceLook(styles.add(QStringLiteral("Resources")));
 
-    setDateItemLook(styles.add(QStringLiteral("Date")));
+    SetDateItemLook(styles.add(QStringLiteral("Date")));
     chart.settings().defaultItemStyle = QStringLiteral("Date");
 
     ChartStyle& fixed = styles.add(QStringLiteral("Date Fixed"));
-    setDateItemLook(fixed);
+    SetDateItemLook(fixed);
     fixed.fixedItem = true;
     fixed.backColor = 0xFFFFC0;
 
     ChartStyle& pause = styles.add(QStringLiteral("Break"));
-    setDateItemLook(pause);
+    SetDateItemLook(pause);
     pause.fixedItem = true;
     pause.backColor = 0x000000;
     pause.foreColor = 0xFFFFFF;
 
     chart.headingColumns().add(QString(), 80);
     chart.redraw();
+}
+
+bool IsDrawingStyle(const ChartStyle& style, int kind) {
+    return style.kind == kind && style.key() != addonStyleKey;
 }

@@ -33,6 +33,5 @@ public:
     virtual void activateBoard() = 0;
 
     // Windows above the editing layer. Each answers false while the window does not exist yet.
-    virtual bool openSeriesDialog(const QString& itemKey, QWidget* owner) = 0;
     virtual bool openMonthlyOverview(const QString& rowKey, TimePoint month) = 0;
 };

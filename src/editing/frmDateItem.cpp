@@ -3,18 +3,22 @@
 #include "EditorCloseCheck.h"
 #include "EditorHost.h"
 #include "PictureChooser.h"
-#include "StyleListIcon.h"
+#include "StyleList.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
+#include "app/ui/ColorComboBox.h"
+#include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
 #include "editing/core/bsSupport.h"
 #include "frmDatePicker.h"
+#include "frmSeries.h"
+#include "model/DeferredRefresh.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
 
@@ -24,10 +28,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QImageReader>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -38,26 +40,7 @@ QPointer<frmDateItem> frmDateItem::s_instance;
 
 namespace {
 constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
-// The style that carries the timetable's own settings; it has the item kind but styles no item.
-const QString addonStyle = QStringLiteral("Addon");
 const QSize previewSize(160, 120);
-
-// A small month sheet: a red header over a grid of days.
-QIcon calendarIcon() {
-    QPixmap sheet(16, 16);
-    sheet.fill(Qt::transparent);
-    QPainter painter(&sheet);
-    painter.setPen(QColor(80, 80, 80));
-    painter.setBrush(Qt::white);
-    painter.drawRect(1, 2, 13, 12);
-    painter.fillRect(2, 3, 12, 3, QColor(200, 40, 40));
-    painter.setPen(QColor(60, 60, 60));
-    for (int y = 8; y <= 12; y += 2) {
-        for (int x = 3; x <= 12; x += 3)
-            painter.drawPoint(x, y);
-    }
-    return QIcon(sheet);
-}
 
 GanttData* chart() {
     return globals().chart;
@@ -102,6 +85,9 @@ frmDateItem::frmDateItem(EditorHost& host, QWidget* parent)
     txText->installEventFilter(this);
     connectChanges();
 
+    if (GanttData* data = chart())
+        m_showLater = new DeferredRefresh(
+            *data, [this] { ShowItem(); }, this);
     restorePosition();
     guardedStep(QStringLiteral("Sub:frmDateItem:Form_Load"), [&] {
         LoadRows();
@@ -133,7 +119,7 @@ void frmDateItem::buildWindow() {
     txText = new QPlainTextEdit(this);
     txText->setTabChangesFocus(true);
     txText->setMinimumHeight(72);
-    cmbStyleEx = new QComboBox(this);
+    cmbStyleEx = new ColorComboBox(this);
     cmbStyleEx->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbStyleEx->setMinimumContentsLength(16);
     picPicture = new QLabel(this);
@@ -144,7 +130,7 @@ void frmDateItem::buildWindow() {
     chkSeries->hide();
 
     const QFontMetrics metrics(font());
-    const int dateWidth = metrics.horizontalAdvance(QStringLiteral("00.00.0000")) + 16;
+    const int dateWidth = DialogLayout::dateTextWidth(metrics) + 16;
     const int timeWidth = metrics.horizontalAdvance(QStringLiteral("00:00:00")) + 16;
     for (const int index : {StartDateField, EndDateField})
         tx[size_t(index)]->setFixedWidth(dateWidth);
@@ -158,17 +144,14 @@ void frmDateItem::buildWindow() {
         button->setFocusPolicy(Qt::NoFocus);
         return button;
     };
-    cmdSearchStart = searchButton(calendarIcon(), {}, tr("Calendar (Ctrl+K)"));
-    cmdSearchEnd = searchButton(calendarIcon(), {}, tr("Calendar (Ctrl+K)"));
+    cmdSearchStart = searchButton(frmDatePicker::buttonIcon(), {}, tr("Calendar (Ctrl+K)"));
+    cmdSearchEnd = searchButton(frmDatePicker::buttonIcon(), {}, tr("Calendar (Ctrl+K)"));
     cmdSearchPicture = searchButton({}, QStringLiteral("..."), QString::fromLatin1(PictureChooser::title));
     cmdSearchPicture->setFocusPolicy(Qt::TabFocus);
     cmdSearchPicture->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("....")) + 20);
 
     const QStringList captions = {tr("&OK"), tr("&Delete"), tr("&New"), tr("&Return")};
-    for (int index = 0; index < int(cmd.size()); ++index) {
-        cmd[size_t(index)] = new QPushButton(captions[index], this);
-        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
-    }
+    DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });
     cmd[OkCommand]->setDefault(true);
     cmdSeries = new QPushButton(tr("Se&ries"), this);
     cmdSeries->setAutoDefault(false);
@@ -177,32 +160,28 @@ void frmDateItem::buildWindow() {
     connect(cmdSearchEnd, &QPushButton::clicked, this, [this] { cmdSearch_Click(EndSearch); });
     connect(cmdSearchPicture, &QPushButton::clicked, this, [this] { cmdSearch_Click(PictureSearch); });
 
-    const auto label = [this](const QString& text, QWidget* buddy) {
-        auto* caption = new QLabel(text, this);
-        caption->setBuddy(buddy);
-        return caption;
-    };
+    using DialogLayout::buddyLabel;
     auto* grid = new QGridLayout;
-    grid->addWidget(label(tr("&Resource"), cmbRes), 0, 0);
+    grid->addWidget(buddyLabel(tr("&Resource"), cmbRes), 0, 0);
     grid->addWidget(cmbRes, 0, 1, 1, 4);
-    grid->addWidget(label(tr("&Start"), tx[StartDateField]), 1, 0);
+    grid->addWidget(buddyLabel(tr("&Start"), tx[StartDateField]), 1, 0);
     grid->addWidget(tx[StartDateField], 1, 1);
     grid->addWidget(tx[StartTimeField], 1, 2);
     grid->addWidget(cmdSearchStart, 1, 3);
-    grid->addWidget(label(tr("&End"), tx[EndDateField]), 2, 0);
+    grid->addWidget(buddyLabel(tr("&End"), tx[EndDateField]), 2, 0);
     grid->addWidget(tx[EndDateField], 2, 1);
     grid->addWidget(tx[EndTimeField], 2, 2);
     grid->addWidget(cmdSearchEnd, 2, 3);
-    grid->addWidget(label(tr("&Caption"), tx[CaptionField]), 3, 0);
+    grid->addWidget(buddyLabel(tr("&Caption"), tx[CaptionField]), 3, 0);
     grid->addWidget(tx[CaptionField], 3, 1, 1, 4);
-    grid->addWidget(label(tr("Te&xt"), txText), 4, 0, Qt::AlignTop);
+    grid->addWidget(buddyLabel(tr("Te&xt"), txText), 4, 0, Qt::AlignTop);
     grid->addWidget(txText, 4, 1, 1, 4);
     auto* pictureRow = new QHBoxLayout;
     pictureRow->addWidget(tx[PictureField], 1);
     pictureRow->addWidget(cmdSearchPicture);
-    grid->addWidget(label(tr("&Picture"), tx[PictureField]), 5, 0);
+    grid->addWidget(buddyLabel(tr("&Picture"), tx[PictureField]), 5, 0);
     grid->addLayout(pictureRow, 5, 1, 1, 4);
-    grid->addWidget(label(tr("&Style"), cmbStyleEx), 6, 0);
+    grid->addWidget(buddyLabel(tr("&Style"), cmbStyleEx), 6, 0);
     grid->addWidget(cmbStyleEx, 6, 1, 1, 2);
     grid->addWidget(chkSeries, 6, 3, 1, 2);
     grid->setColumnStretch(4, 1);
@@ -216,30 +195,14 @@ void frmDateItem::buildWindow() {
     top->addLayout(grid, 1);
     top->addLayout(side);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : cmd)
-        buttons->addWidget(button);
-
     auto* window = new QVBoxLayout(this);
     window->addLayout(top);
-    window->addLayout(buttons);
+    window->addLayout(DialogLayout::buttonRow(QList<QPushButton*>(cmd.cbegin(), cmd.cend())));
 
-    setTabOrder(cmbRes, tx[StartDateField]);
-    setTabOrder(tx[StartDateField], tx[StartTimeField]);
-    setTabOrder(tx[StartTimeField], tx[EndDateField]);
-    setTabOrder(tx[EndDateField], tx[EndTimeField]);
-    setTabOrder(tx[EndTimeField], tx[CaptionField]);
-    setTabOrder(tx[CaptionField], txText);
-    setTabOrder(txText, tx[PictureField]);
-    setTabOrder(tx[PictureField], cmdSearchPicture);
-    setTabOrder(cmdSearchPicture, cmbStyleEx);
-    setTabOrder(cmbStyleEx, chkSeries);
-    setTabOrder(chkSeries, cmd[OkCommand]);
-    setTabOrder(cmd[OkCommand], cmd[DeleteCommand]);
-    setTabOrder(cmd[DeleteCommand], cmd[NewCommand]);
-    setTabOrder(cmd[NewCommand], cmd[ReturnCommand]);
-    setTabOrder(cmd[ReturnCommand], cmdSeries);
+    DialogLayout::setTabChain({cmbRes, tx[StartDateField], tx[StartTimeField], tx[EndDateField],
+                               tx[EndTimeField], tx[CaptionField], txText, tx[PictureField], cmdSearchPicture,
+                               cmbStyleEx, chkSeries, cmd[OkCommand], cmd[DeleteCommand], cmd[NewCommand],
+                               cmd[ReturnCommand], cmdSeries});
 }
 
 void frmDateItem::connectChanges() {
@@ -313,14 +276,8 @@ void frmDateItem::LoadStyles() {
     guardedStep(QStringLiteral("Sub:frmDateItem:LoadStyles"), [&] {
         const QScopedValueRollback filling(m_filling, true);
         cmbStyleEx->clear();
-        if (const GanttData* data = chart()) {
-            const StyleCollection& styles = data->styles();
-            for (int position = 1; position <= styles.count(); ++position) {
-                const ChartStyle* style = styles.byPosition(position);
-                if (style != nullptr && style->kind == ChartStyle::ItemKind && style->key() != addonStyle)
-                    cmbStyleEx->addItem(StyleListIcon(style->backColor), style->key(), style->key());
-            }
-        }
+        if (const GanttData* data = chart())
+            FillStyleList(*cmbStyleEx, *data, ChartStyle::ItemKind);
         cmbStyleEx->setCurrentIndex(-1);
     });
 }
@@ -359,6 +316,13 @@ void frmDateItem::ShowItem() {
     if (m_storing)
         return;
     guardedStep(QStringLiteral("Sub:frmDateItem:ShowItem"), [&] { showItem(); });
+}
+
+void frmDateItem::showItemWhenChartIsIdle() {
+    if (m_showLater != nullptr)
+        m_showLater->request();
+    else
+        ShowItem();
 }
 
 void frmDateItem::showItem() {
@@ -517,10 +481,8 @@ void frmDateItem::cmd_Click(int index) {
 }
 
 void frmDateItem::cmdSeries_Click() {
-    if (!Store(false))
-        return;
-    if (!m_host.openSeriesDialog(m_itemKey, this))
-        ShowMessage(QStringLiteral("The series dialog is not available yet."), MessageFlags::Information);
+    if (Store(false))
+        frmSeries::showFor(m_itemKey, this);
 }
 
 void frmDateItem::cmdSearch_Click(int index) {
@@ -620,19 +582,14 @@ void frmDateItem::changeEvent(QEvent* event) {
 }
 
 bool frmDateItem::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers held =
-            key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-        if (key->key() == Qt::Key_K && held == Qt::ControlModifier) {
-            if (watched == tx[StartDateField]) {
-                cmdSearch_Click(StartSearch);
-                return true;
-            }
-            if (watched == tx[EndDateField]) {
-                cmdSearch_Click(EndSearch);
-                return true;
-            }
+    if (frmDatePicker::isPickerKey(event)) {
+        if (watched == tx[StartDateField]) {
+            cmdSearch_Click(StartSearch);
+            return true;
+        }
+        if (watched == tx[EndDateField]) {
+            cmdSearch_Click(EndSearch);
+            return true;
         }
     } else if (watched == txText && event->type() == QEvent::FocusIn) {
         // Enter starts a new line in the text; elsewhere it stores.
@@ -660,14 +617,14 @@ void frmDateItem::ItemDeleteAfter(QString key, QString) {
         if (key != m_itemKey)
             return;
         m_itemKey.clear();
-        ShowItem();
+        showItemWhenChartIsIdle();
     });
 }
 
 void frmDateItem::ItemChanged(QString key, QString senderId) {
     guardedStep(QStringLiteral("Sub:frmDateItem:iMessenger_ItemChanged"), [&] {
         if (key == m_itemKey && senderId != m_id)
-            ShowItem();
+            showItemWhenChartIsIdle();
     });
 }
 
@@ -692,10 +649,12 @@ void frmDateItem::ItemsChanged() {
 
 void frmDateItem::ItemSelected(QString key, QString senderId) {
     guardedStep(QStringLiteral("Sub:frmDateItem:iMessenger_ItemSelected"), [&] {
-        if (senderId == m_id)
+        // While storing, the board announces the series members that follow the stored item; the
+        // editor stays on the item it stores, or its next store would write into another one.
+        if (senderId == m_id || m_storing)
             return;
         m_itemKey = key;
-        ShowItem();
+        showItemWhenChartIsIdle();
     });
 }
 

@@ -10,6 +10,8 @@
 #include <array>
 #include <optional>
 
+class ColorComboBox;
+class DeferredRefresh;
 class EditorHost;
 class InputFieldFilter;
 class QCheckBox;
@@ -90,7 +92,7 @@ public:
     QComboBox* cmbRes = nullptr;
     std::array<QLineEdit*, fieldCount> tx{}; // no line field at TextField
     QPlainTextEdit* txText = nullptr;
-    QComboBox* cmbStyleEx = nullptr;
+    ColorComboBox* cmbStyleEx = nullptr;
     QLabel* picPicture = nullptr;
     QCheckBox* chkSeries = nullptr;
     QPushButton* cmdSeries = nullptr;
@@ -111,6 +113,8 @@ private:
     void LoadRows();
     void LoadStyles();
     void showItem();
+    // What other views tell the editor waits while the chart does bulk work: one refresh at its end.
+    void showItemWhenChartIsIdle();
     bool store(bool askFirst);
     void refuse(DateItemStore::Outcome outcome);
     [[nodiscard]] DateItemStore::Entry entry() const;
@@ -127,6 +131,7 @@ private:
 
     EditorHost& m_host;
     InputFieldFilter* m_filter = nullptr;
+    DeferredRefresh* m_showLater = nullptr;
     QString m_id;
     QString m_itemKey;
     bool m_changed = false;

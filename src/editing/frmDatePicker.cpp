@@ -5,7 +5,35 @@
 #include <QCalendarWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
+
+bool frmDatePicker::isPickerKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held =
+        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    return key->key() == Qt::Key_K && held == Qt::ControlModifier;
+}
+
+QIcon frmDatePicker::buttonIcon() {
+    // A small month sheet: a red header over a grid of days.
+    QPixmap sheet(16, 16);
+    sheet.fill(Qt::transparent);
+    QPainter painter(&sheet);
+    painter.setPen(QColor(80, 80, 80));
+    painter.setBrush(Qt::white);
+    painter.drawRect(1, 2, 13, 12);
+    painter.fillRect(2, 3, 12, 3, QColor(200, 40, 40));
+    painter.setPen(QColor(60, 60, 60));
+    for (int y = 8; y <= 12; y += 2) {
+        for (int x = 3; x <= 12; x += 3)
+            painter.drawPoint(x, y);
+    }
+    return QIcon(sheet);
+}
 
 frmDatePicker::frmDatePicker(QWidget* parent)
     : QDialog(parent)

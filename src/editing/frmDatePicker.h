@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QDialog>
+#include <QIcon>
 #include <optional>
 
 class QCalendarWidget;
@@ -23,6 +24,10 @@ public:
     // Places a picker with its top-left corner over the field's, presets it with the field's date (or
     // today when the field holds none) and shows it modally; nothing when the user cancelled.
     static std::optional<QDate> pickFor(QLineEdit* field);
+    // Ctrl+K, alone: the key in a date field that presses its calendar button.
+    [[nodiscard]] static bool isPickerKey(const QEvent* event);
+    // The calendar symbol of the buttons that open a picker.
+    [[nodiscard]] static QIcon buttonIcon();
 
     // Esc, and the window's close box.
     void reject() override;

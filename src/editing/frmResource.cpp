@@ -1,9 +1,11 @@
 #include "frmResource.h"
 
 #include "PictureChooser.h"
-#include "StyleListIcon.h"
+#include "StyleList.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
+#include "app/ui/ColorComboBox.h"
+#include "app/ui/DialogLayout.h"
 #include "app/ui/InputFieldFilter.h"
 #include "chart/GanttData.h"
 #include "editing/core/bsSupport.h"
@@ -32,63 +34,40 @@ void frmResource::buildWindow() {
     cmdPicture->setToolTip(QString::fromLatin1(PictureChooser::title));
     cmdPicture->setAutoDefault(false);
     cmdPicture->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("....")) + 20);
-    cmbStyle = new QComboBox(this);
+    cmbStyle = new ColorComboBox(this);
     cmbStyle->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     cmbStyle->setMinimumContentsLength(16);
     const QStringList captions = {tr("&OK"), tr("&Return")};
-    for (int index = 0; index < int(cmd.size()); ++index) {
-        cmd[size_t(index)] = new QPushButton(captions[index], this);
-        connect(cmd[size_t(index)], &QPushButton::clicked, this, [this, index] { cmd_Click(index); });
-    }
+    DialogLayout::makeCommandButtons(cmd, this, captions, [this](int index) { cmd_Click(index); });
     cmd[OkCommand]->setDefault(true);
     connect(cmdPicture, &QPushButton::clicked, this, &frmResource::choosePicture);
 
-    const auto label = [this](const QString& text, QWidget* buddy) {
-        auto* caption = new QLabel(text, this);
-        caption->setBuddy(buddy);
-        return caption;
-    };
+    using DialogLayout::buddyLabel;
     auto* grid = new QGridLayout;
-    grid->addWidget(label(tr("&Name"), txName), 0, 0);
+    grid->addWidget(buddyLabel(tr("&Name"), txName), 0, 0);
     grid->addWidget(txName, 0, 1, 1, 2);
     auto* pictureRow = new QHBoxLayout;
     pictureRow->addWidget(txPicture, 1);
     pictureRow->addWidget(cmdPicture);
-    grid->addWidget(label(tr("&Picture"), txPicture), 1, 0);
+    grid->addWidget(buddyLabel(tr("&Picture"), txPicture), 1, 0);
     grid->addLayout(pictureRow, 1, 1, 1, 2);
-    grid->addWidget(label(tr("&Style"), cmbStyle), 2, 0);
+    grid->addWidget(buddyLabel(tr("&Style"), cmbStyle), 2, 0);
     grid->addWidget(cmbStyle, 2, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setColumnMinimumWidth(1, 300);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : cmd)
-        buttons->addWidget(button);
-
     auto* window = new QVBoxLayout(this);
     window->addLayout(grid);
     window->addStretch();
-    window->addLayout(buttons);
+    window->addLayout(DialogLayout::buttonRow({cmd[OkCommand], cmd[ReturnCommand]}));
 
-    setTabOrder(txName, txPicture);
-    setTabOrder(txPicture, cmdPicture);
-    setTabOrder(cmdPicture, cmbStyle);
-    setTabOrder(cmbStyle, cmd[OkCommand]);
-    setTabOrder(cmd[OkCommand], cmd[ReturnCommand]);
+    DialogLayout::setTabChain({txName, txPicture, cmdPicture, cmbStyle, cmd[OkCommand], cmd[ReturnCommand]});
 }
 
 void frmResource::loadStyles() {
     cmbStyle->clear();
-    const GanttData* chart = globals().chart;
-    if (chart == nullptr)
-        return;
-    const StyleCollection& styles = chart->styles();
-    for (int position = 1; position <= styles.count(); ++position) {
-        const ChartStyle* style = styles.byPosition(position);
-        if (style != nullptr && style->kind == ChartStyle::RowKind)
-            cmbStyle->addItem(StyleListIcon(style->backColor), style->key());
-    }
+    if (const GanttData* chart = globals().chart)
+        FillStyleList(*cmbStyle, *chart, ChartStyle::RowKind);
     cmbStyle->setCurrentIndex(-1);
 }
 

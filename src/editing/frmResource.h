@@ -4,7 +4,7 @@
 #include <array>
 
 class ChartRow;
-class QComboBox;
+class ColorComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -28,7 +28,7 @@ public:
     QLineEdit* txName = nullptr;
     QLineEdit* txPicture = nullptr;
     QPushButton* cmdPicture = nullptr;
-    QComboBox* cmbStyle = nullptr;
+    ColorComboBox* cmbStyle = nullptr;
     std::array<QPushButton*, 2> cmd{};
 
 protected:

@@ -13,6 +13,7 @@
 #include "app/ui/bsInput.h"
 #include "app/ui/ctrOSC.h"
 #include "chart/GanttData.h"
+#include "editing/frmClearUp.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -294,7 +295,7 @@ void frmSettings::cmdColor_Click(int level) {
 }
 
 void frmSettings::cmdClearUp_Click() {
-    ShowMessage(tr("The clean-up dialog is not available yet."), MessageFlags::Information);
+    frmClearUp::showModal(this);
 }
 
 void frmSettings::store(int& cancel) {

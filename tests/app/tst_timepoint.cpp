@@ -43,6 +43,8 @@ private slots:
         QTest::newRow("month backwards over year") << at(2024, 3, 31) << "m" << -4 << at(2023, 11, 30);
         QTest::newRow("quarter") << at(2024, 11, 30) << "q" << 1 << at(2025, 2, 28);
         QTest::newRow("leap year to plain") << at(2024, 2, 29) << "yyyy" << 1 << at(2025, 2, 28);
+        QTest::newRow("short year code") << at(2024, 2, 29, 7) << "Y" << 4 << at(2028, 2, 29, 7);
+        QTest::newRow("short year code over year end") << at(2024, 12, 31) << "y" << -1 << at(2023, 12, 31);
         QTest::newRow("unknown unit unchanged") << at(2024, 5, 5) << "x" << 3 << at(2024, 5, 5);
     }
 

@@ -1,13 +1,15 @@
 #include "BoardFixture.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
+#include "app/ui/ColorComboBox.h"
 #include "app/ui/WindowPlacement.h"
 #include "board/BoardMenus.h"
-#include "board/ColorComboBox.h"
 #include "board/DetailPanel.h"
-#include "board/SchedulePrint.h"
 #include "board/TimeNavigation.h"
 #include "board/frmCalendar.h"
+#include "editing/SchedulePrint.h"
+#include "editing/frmStyles.h"
+#include "views/frmMonthView.h"
 
 #include <QAction>
 #include <QCalendarWidget>
@@ -694,6 +696,19 @@ private slots:
         QVERIFY(!fixture.board->Dirty());
     }
 
+    // One styles window per kind, over the board.
+    void stylesMenu() {
+        BoardFixture fixture;
+        fixture.activate();
+        for (const int entry : {0, 1, 0})
+            fixture.board->menus()->mStyleI[size_t(entry)]->trigger();
+        const QList<frmStyles*> windows = fixture.board->findChildren<frmStyles*>();
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(windows[0]->windowTitle(), QString("Styles (Resources)"));
+        QCOMPARE(windows[1]->cmbStyles->itemText(0), QString("Date"));
+        QVERIFY(fixture.board->Dirty());
+    }
+
     void helpMenu() {
         BoardFixture fixture;
         fixture.activate();
@@ -735,6 +750,30 @@ private slots:
         QVERIFY(fixture.board->isItemShown(*fixture.chart().items().byKey("B")));
         QCOMPARE(fixture.board->detailPanel()->caption(), QString("B"));
         QVERIFY(fixture.board->detailPanel()->isEnabled());
+    }
+
+    void monthlyOverviewsFromTheResourceMenu() {
+        BoardFixture fixture;
+        const QDate later = monday.addDays(40);
+        fixture.openPlan({"Room", "Van"},
+                         {{"A", "R2", BoardFixture::at(later, 8), BoardFixture::at(later, 9)}});
+        fixture.showBoard();
+        fixture.view().scrollTo(BoardFixture::at(later, 6));
+        fixture.board->setGantRow(2);
+        fixture.board->mRowI_Click(0);
+        fixture.board->mRowI_Click(0);
+        const QList<frmMonthView*> views = fixture.board->findChildren<frmMonthView*>();
+        QCOMPARE(views.size(), 2);
+        for (const frmMonthView* view : views) {
+            QVERIFY(view->isVisible());
+            QCOMPARE(view->windowTitle(), QString("Monthly OverviewVan"));
+            QCOMPARE(view->monthLabel(), QString("April, 2026"));
+            QCOMPARE(view->monthChart().data().items().count(), 1);
+        }
+        GanttChart& month = *views.first()->chart();
+        views.first()->cntAC_ClientAreaDblClick(QPoint(month.viewport()->width() / 2, month.rowTop(3) + 1));
+        QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(QDate(2026, 4, 3)));
+        QCOMPARE(fixture.view().firstShownTime().date(), QDate(2026, 4, 3));
     }
 
     void windowLayoutKeptBetweenRuns() {

@@ -1,15 +1,18 @@
 #include "BoardFixture.h"
 #include "app/MessageFlags.h"
+#include "app/ui/ColorComboBox.h"
+#include "app/ui/ColorItem.h"
 #include "app/ui/bsInput.h"
 #include "board/BoardMenus.h"
-#include "board/ColorComboBox.h"
-#include "board/ColorItem.h"
 #include "board/DetailPanel.h"
+#include "editing/frmClearUp.h"
 #include "editing/frmDateItem.h"
+#include "editing/frmSeries.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 
 namespace {
 const QDate monday(2026, 3, 2);
@@ -135,6 +138,20 @@ private slots:
         QCOMPARE(fixture->prompts.texts(), QStringList{"Change the following items of this series too?"});
         QCOMPARE(fixture->chart().items().byKey("S1")->start(), at(9));
         QCOMPARE(fixture->chart().items().byKey("S2")->start(), at(9).addDays(1));
+    }
+
+    // The members the follow-up moves are announced by the board, yet the editor stays on its item.
+    void editorKeepsItsItemWhenMembersFollow() {
+        addItem("S1", 1, at(8), at(9), "SER");
+        addItem("S2", 1, at(8).addDays(1), at(9).addDays(1), "SER");
+        frmDateItem* editor = frmDateItem::open(*board);
+        fixture->items().ItemSeledctedById("S1", board->ID());
+        editor->setFieldText(frmDateItem::StartTimeField, "07:00");
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        QVERIFY(editor->Store(false));
+        QCOMPARE(fixture->chart().items().byKey("S2")->start(), at(7).addDays(1));
+        QCOMPARE(editor->itemKey(), QString("S1"));
+        editor->close();
     }
 
     void doubleClickOpensEditor_data() {
@@ -331,6 +348,40 @@ private slots:
         QCOMPARE(board->GantItemIndex(), 1);
         QCOMPARE(board->detailPanel()->caption(), QString("B"));
         QVERIFY(board->detailPanel()->isEnabled());
+    }
+
+    // A series and a clean-up tell the board and the editor of every item; each view refreshes once.
+    void bulkWorkRefreshesEachViewOnce() {
+        addItem("A", 1, at(8), at(9));
+        board->setGantItemIndex(1);
+        frmDateItem* editor = frmDateItem::open(*board);
+        fixture->items().ItemSeledctedById("A", board->ID());
+        QSignalSpy panelStarts(board->detailPanel()->tx[DetailPanel::StartDate], &QLineEdit::textChanged);
+        QSignalSpy editorStarts(editor->tx[frmDateItem::StartDateField], &QLineEdit::textChanged);
+        QSignalSpy redraws(&fixture->chart(), &GanttData::changed);
+        frmSeries series;
+        series.ItemID("A");
+        series.tx[frmSeries::CountField]->setText("30");
+        series.Update();
+        QCOMPARE(fixture->items().Count(), 31);
+        const QString lastDay = monday.addDays(30).toString("dd.MM.yyyy");
+        QCOMPARE(board->detailPanel()->tx[DetailPanel::StartDate]->text(), lastDay);
+        QCOMPARE(editor->fieldText(frmDateItem::StartDateField), lastDay);
+        QCOMPARE(panelStarts.size(), 1);
+        QCOMPARE(editorStarts.size(), 1);
+        QCOMPARE(redraws.size(), 1);
+
+        frmClearUp cleanUp;
+        cleanUp.tx->setText(lastDay);
+        fixture->prompts.answerMessage(MessageResult::Yes);
+        QVERIFY(cleanUp.CleanUp());
+        QCOMPARE(fixture->items().Count(), 0);
+        QVERIFY(board->detailPanel()->tx[DetailPanel::StartDate]->text().isEmpty());
+        QVERIFY(editor->itemKey().isEmpty());
+        QCOMPARE(panelStarts.size(), 2);
+        QCOMPARE(editorStarts.size(), 2);
+        QCOMPARE(redraws.size(), 2);
+        editor->close();
     }
 
     void newItemCommands() {

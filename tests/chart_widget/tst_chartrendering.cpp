@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 namespace {
@@ -53,6 +54,9 @@ private slots:
     void hiddenBandsGiveTheirSpaceToRows();
     void currentItemIsFramed();
     void printFitsThePreparedRange();
+    void printedTextKeepsItsSizeOnScreen();
+    void fittedSpanFillsTheItemArea_data();
+    void fittedSpanFillsTheItemArea();
 };
 
 void ChartRenderingTest::barColourAtItsPlace() {
@@ -329,6 +333,71 @@ void ChartRenderingTest::printFitsThePreparedRange() {
     const int plainHeading = f.chart->xAt(at(6));
     const int x9 = plainHeading + int((at(9) - at(7)) * (800 - plainHeading) / (4 * 3600));
     QCOMPARE(page.pixelColor(x9, f.middleOf(1)), QColor(255, 0, 0));
+}
+
+void ChartRenderingTest::printedTextKeepsItsSizeOnScreen() {
+    ChartFixture f;
+    plain(f.data);
+    const QSize logical(400, 120);
+    // The page of a printer of the resolution at the zoom that prints the chart at its screen size,
+    // scaled back to screen pixels.
+    auto printed = [&](int dotsPerInch) {
+        const int zoom = 100 * dotsPerInch / 96;
+        QImage page(logical * zoom / 100, QImage::Format_ARGB32);
+        page.setDotsPerMeterX(int(dotsPerInch / 0.0254));
+        page.setDotsPerMeterY(int(dotsPerInch / 0.0254));
+        page.fill(Qt::white);
+        f.chart->preparePrint(at(7), at(11), page.height());
+        QPainter painter(&page);
+        f.chart->print(&painter, page.rect(), zoom);
+        painter.end();
+        return page.scaled(logical, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    };
+    const QImage screen = printed(96);
+    const QImage printer = printed(480);
+    int differing = 0;
+    for (int y = 0; y < logical.height(); ++y) {
+        for (int x = 0; x < logical.width(); ++x)
+            differing += std::abs(qGray(screen.pixel(x, y)) - qGray(printer.pixel(x, y))) > 96 ? 1 : 0;
+    }
+    // Glyphs drawn at another size leave whole letters where the screen has none.
+    QVERIFY2(differing < logical.width() * logical.height() / 50, qPrintable(QString::number(differing)));
+}
+
+void ChartRenderingTest::fittedSpanFillsTheItemArea_data() {
+    QTest::addColumn<int>("width");
+    QTest::newRow("narrow") << 333;
+    QTest::newRow("wide") << 1601;
+}
+
+void ChartRenderingTest::fittedSpanFillsTheItemArea() {
+    QFETCH(int, width);
+    ChartFixture f;
+    plain(f.data);
+    f.chart->resize(width, 300);
+    f.chart->setFittedSpan(4 * 3600);
+    f.chart->scrollTo(at(7));
+    const int heading = f.chart->xAt(at(7));
+    QCOMPARE(f.chart->lastShownTime(), at(11));
+    QCOMPARE(f.chart->xAt(at(11)), f.chart->viewport()->width());
+    QVERIFY(!f.chart->horizontalScrollBar()->isVisible());
+    // Neither a resize nor a scale moves the range.
+    f.chart->resize(width + 50, 300);
+    f.chart->setScale(14);
+    QCOMPARE(f.chart->firstShownTime(), at(7));
+    QCOMPARE(f.chart->lastShownTime(), at(11));
+    QCOMPARE(f.chart->hitTest(QPoint(f.chart->xAt(at(9)), f.middleOf(1))).item, f.data.items().byKey("A"));
+
+    // The image of the same range puts the bar at the same place.
+    const QSize shown = f.chart->viewport()->size();
+    const QImage image = renderChartImage(f.data, at(7), at(11), shown);
+    const int x = heading + (shown.width() - heading) / 4 * 2; // 09:00
+    QCOMPARE(image.pixelColor(x, f.middleOf(1)), QColor(255, 0, 0));
+    QCOMPARE(image.pixelColor(shown.width() - 4, f.middleOf(1)), QColor(Qt::white));
+
+    // Switched off, the scale's own width returns: a day of scale 14 is 32 pixels.
+    f.chart->setFittedSpan(0);
+    QVERIFY(f.chart->lastShownTime() > at(7).addDays(5));
 }
 
 QTEST_MAIN(ChartRenderingTest)

@@ -8,6 +8,7 @@
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
 
+#include <QComboBox>
 #include <QLocale>
 #include <QStringList>
 #include <QWidget>
@@ -55,9 +56,7 @@ public:
     int gantRow = -1;
     bool itemShown = true;
     int boardActivations = 0;
-    bool seriesAvailable = false;
     bool overviewAvailable = false;
-    QStringList seriesOpened;
     QStringList overviewsOpened;
 
     QWidget* boardWindow() override { return &board; }
@@ -76,11 +75,6 @@ public:
     TimePoint firstShownTime() const override { return firstShown; }
     bool isItemShown(const ChartItem&) const override { return itemShown; }
     void activateBoard() override { ++boardActivations; }
-    bool openSeriesDialog(const QString& itemKey, QWidget*) override {
-        if (seriesAvailable)
-            seriesOpened << itemKey;
-        return seriesAvailable;
-    }
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override {
         if (overviewAvailable)
             overviewsOpened << rowKey + ' ' + month.isoText();
@@ -109,6 +103,13 @@ public:
 private:
     QString m_id;
 };
+
+inline QStringList itemTexts(const QComboBox* list) {
+    QStringList texts;
+    for (int index = 0; index < list->count(); ++index)
+        texts << list->itemText(index);
+    return texts;
+}
 
 inline TimePoint at(int year, int month, int day, int hour = 0, int minute = 0) {
     return TimePoint::fromDateTime(QDate(year, month, day), QTime(hour, minute));

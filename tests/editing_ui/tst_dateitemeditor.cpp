@@ -2,8 +2,10 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
+#include "app/ui/ColorComboBox.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmDatePicker.h"
+#include "editing/frmSeries.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -26,12 +28,6 @@ const QString bob = QStringLiteral("{R-BOB}");
 const QString otherView = QStringLiteral("{ITEM-LIST}");
 constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
 
-QStringList textsOf(const QComboBox* box) {
-    QStringList texts;
-    for (int index = 0; index < box->count(); ++index)
-        texts << box->itemText(index);
-    return texts;
-}
 } // namespace
 
 class TstDateItemEditor : public QObject {
@@ -206,10 +202,10 @@ private slots:
     }
 
     void listsFollowTheChart() {
-        QCOMPARE(textsOf(editor().cmbRes), QStringList({"Alice", "Bob"}));
+        QCOMPARE(itemTexts(editor().cmbRes), QStringList({"Alice", "Bob"}));
         QCOMPARE(editor().cmbRes->currentIndex(), -1);
         // The item styles only: neither the resource styles nor the carrier of the timetable's settings.
-        QCOMPARE(textsOf(editor().cmbStyleEx), QStringList({"Date", "Date Fixed", "Break"}));
+        QCOMPARE(itemTexts(editor().cmbStyleEx), QStringList({"Date", "Date Fixed", "Break"}));
         QCOMPARE(editor().styleKey(), QString("Date"));
 
         // A fixing style locks the item in place.
@@ -223,7 +219,7 @@ private slots:
         timetable().chart.rows().byKey(alice)->caption = "Bob";
         timetable().addRow("{R-CAROL}", "Carol");
         timetable().items.RowsChanged();
-        QCOMPARE(textsOf(editor().cmbRes), QStringList({"Bob", "Bob", "Carol"}));
+        QCOMPARE(itemTexts(editor().cmbRes), QStringList({"Bob", "Bob", "Carol"}));
         QCOMPARE(editor().resourceKey(), bob);
         QVERIFY(!editor().isChanged());
 
@@ -453,21 +449,20 @@ private slots:
     }
 
     void seriesCommand() {
+        // The button stores the item first and opens the series dialog for it.
         enter(alice, "01.03.24", "08:00", "01.03.24", "09:00");
         click(editor().cmdSeries);
-        QCOMPARE(itemCount(), 1);
-        QCOMPARE(m_prompts->texts(), QStringList{"The series dialog is not available yet."});
-        QCOMPARE(m_prompts->prompts().constFirst().flags, int(MessageFlags::Information));
-
-        m_host->seriesAvailable = true;
-        click(editor().cmdSeries);
-        QCOMPARE(m_host->seriesOpened, QStringList{editor().itemKey()});
+        auto* series = qobject_cast<frmSeries*>(QApplication::activeModalWidget());
+        QVERIFY(series != nullptr);
+        QCOMPARE(series->itemId(), editor().itemKey());
+        series->tx[frmSeries::CountField]->setText("2");
+        QTest::mouseClick(series->cmd[frmSeries::OkCommand], Qt::LeftButton);
+        QCOMPARE(itemCount(), 3);
 
         // A refused entry opens nothing.
         setField(frmDateItem::StartDateField, "");
         click(editor().cmdSeries);
-        QCOMPARE(m_host->seriesOpened.size(), 1);
-        QCOMPARE(m_prompts->texts().last(), QString("Start timepoint is missing!"));
+        QCOMPARE(m_prompts->texts(), QStringList{"Start timepoint is missing!"});
     }
 
     void picturePreview() {

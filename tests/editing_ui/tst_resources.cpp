@@ -1,6 +1,7 @@
 #include "EditingFixture.h"
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
+#include "app/ui/ColorComboBox.h"
 #include "editing/ResourceCommands.h"
 #include "editing/frmDateItem.h"
 #include "editing/frmResource.h"

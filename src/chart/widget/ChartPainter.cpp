@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 const QColor accent(30, 96, 210);
@@ -113,8 +114,15 @@ const ChartStyle* ChartPainter::styleOf(const QString& key) const {
 const QFont& ChartPainter::fontOf(const ChartStyle* style) const {
     auto found = m_fonts.constFind(style);
     if (found == m_fonts.constEnd())
-        found = m_fonts.insert(style, ChartFont::toQFont(style ? style->font : FontDescription()));
+        found = m_fonts.insert(style, font(style ? style->font : FontDescription()));
     return *found;
+}
+
+QFont ChartPainter::font(const FontDescription& description) const {
+    QFont result = ChartFont::toQFont(description);
+    if (m_fontDpi > 0 && result.pointSizeF() > 0)
+        result.setPixelSize(std::max(1, int(std::lround(result.pointSizeF() * m_fontDpi / 72.0))));
+    return result;
 }
 
 void ChartPainter::paint(QPainter* painter, const QRect& target, const QRect& exposed) const {
@@ -504,7 +512,7 @@ void ChartPainter::paintCorner(QPainter* p) const {
         if (!column.caption.isEmpty()) {
             p->save();
             p->setClipRect(cell, Qt::IntersectClip);
-            p->setFont(ChartFont::toQFont(style ? style->font : settings.lowerBandFont));
+            p->setFont(font(style ? style->font : settings.lowerBandFont));
             p->setPen(style ? colour(style->foreColor) : colour(settings.timelineFore));
             p->drawText(cell.adjusted(4, 0, -4, -2), Qt::TextSingleLine | Qt::AlignLeft | Qt::AlignBottom,
                         column.caption);
@@ -560,9 +568,9 @@ void ChartPainter::paintBand(QPainter* p, const QRect& band, const QRect& expose
     const QColor line = mix(back, fore, 0.28);
     p->fillRect(area, back);
 
-    const QFont font = ChartFont::toQFont(upper ? settings.upperBandFont : settings.lowerBandFont);
-    const QFontMetrics metrics(font);
-    p->setFont(font);
+    const QFont bandFont = font(upper ? settings.upperBandFont : settings.lowerBandFont);
+    const QFontMetrics metrics(bandFont);
+    p->setFont(bandFont);
     const QString pattern = captionPattern(unit, upper);
     const int calendar = calendarKind(unit.kind());
     const TimePoint from = m_layout.timeAtX(area.left());

@@ -10,6 +10,7 @@
 class ChartItem;
 class ChartLayout;
 class ChartStyle;
+struct FontDescription;
 class PictureCache;
 class QPainter;
 class TimeUnit;
@@ -34,6 +35,10 @@ public:
     };
 
     ChartPainter(const ChartLayout& layout, PictureCache& pictures);
+
+    // Sizes the fonts for a device of this resolution, whatever the device painted on: a print draws
+    // the view's pixels scaled up to the printer's, so its fonts must keep their size on screen.
+    void sizeFontsFor(int dotsPerInch) { m_fontDpi = dotsPerInch; }
 
     // Paints the view into `target` of the painter's device; `exposed` is in view coordinates.
     void paint(QPainter* painter, const QRect& target, const QRect& exposed, const Overlay& overlay) const;
@@ -66,9 +71,11 @@ private:
     [[nodiscard]] const ChartStyle* styleOf(const QString& key) const;
     // Fonts are made once per style and painting; nullptr gives the neutral font.
     [[nodiscard]] const QFont& fontOf(const ChartStyle* style) const;
+    [[nodiscard]] QFont font(const FontDescription& description) const;
     [[nodiscard]] QString captionPattern(const TimeUnit& unit, bool upper) const;
 
     const ChartLayout& m_layout;
     PictureCache& m_pictures;
     mutable QHash<const ChartStyle*, QFont> m_fonts;
+    int m_fontDpi = 0; // 0: the device's own
 };

@@ -82,6 +82,7 @@ struct GanttChart::Private {
     void scanExtent();
     void applyOffsets();
     void updateScrollBars(bool rebuild);
+    void updateHorizontalRange(bool rebuild);
     void setFirstShown(TimePoint t, std::int64_t remainder);
     void reportShownRange();
     void refresh();
@@ -107,7 +108,8 @@ struct GanttChart::Private {
     TimePoint first;           // exact time at the item area's left edge
     std::int64_t subPixel = 0; // pixels the edge lies right of `first`, where a second is wider
     std::int64_t yOffset = 0;
-    std::int64_t rangeEndX = 0; // content x of the end of the horizontal scroll range
+    std::int64_t fittedSpan = 0; // seconds shown across the item area; 0 for the scale's own widths
+    std::int64_t rangeEndX = 0;  // content x of the end of the horizontal scroll range
     TimePoint extentStart;
     TimePoint extentEnd;
     bool hasExtent = false;
@@ -182,13 +184,41 @@ void GanttChart::Private::scanExtent() {
 
 void GanttChart::Private::applyOffsets() {
     layout.setSize(q->viewport()->size());
+    if (fittedSpan > 0) {
+        layout.setTimeAxis(TimeAxis(first, fittedSpan, std::max(itemArea().width(), 1)));
+        layout.setOffsets(0, yOffset);
+        return;
+    }
     layout.setOffsets(layout.timeAxis().xAt(first) + subPixel, yOffset);
 }
 
 void GanttChart::Private::updateScrollBars(bool rebuild) {
     applyOffsets();
     settingScrollBars = true;
+    if (fittedSpan > 0)
+        q->horizontalScrollBar()->setRange(0, 0);
+    else
+        updateHorizontalRange(rebuild);
 
+    const std::int64_t height = std::max(itemArea().height(), 1);
+    const std::int64_t maxY = std::max<std::int64_t>(layout.rowAxis().totalHeight() - height, 0);
+    yOffset = std::clamp<std::int64_t>(yOffset, 0, maxY);
+    QScrollBar* v = q->verticalScrollBar();
+    v->setRange(0, int(maxY));
+    v->setPageStep(int(height));
+    v->setSingleStep(std::max(settings().defaultRowHeight, 1));
+    v->setValue(int(yOffset));
+    applyOffsets();
+
+    const Qt::ScrollBarPolicy policy =
+        settings().scrollBarsVisible ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
+    q->setVerticalScrollBarPolicy(policy);
+    const bool timelineScrolls = settings().allowTimelineScroll && fittedSpan == 0;
+    q->setHorizontalScrollBarPolicy(timelineScrolls ? policy : Qt::ScrollBarAlwaysOff);
+    settingScrollBars = false;
+}
+
+void GanttChart::Private::updateHorizontalRange(bool rebuild) {
     const std::int64_t page = std::max(itemArea().width(), 1);
     const std::int64_t span = pageSeconds();
     TimePoint low = first.addSeconds(-span);
@@ -215,22 +245,6 @@ void GanttChart::Private::updateScrollBars(bool rebuild) {
     h->setPageStep(int(page));
     h->setSingleStep(layout.scale().cellWidth);
     h->setValue(int(layout.xOffset()));
-
-    const std::int64_t height = std::max(itemArea().height(), 1);
-    const std::int64_t maxY = std::max<std::int64_t>(layout.rowAxis().totalHeight() - height, 0);
-    yOffset = std::clamp<std::int64_t>(yOffset, 0, maxY);
-    QScrollBar* v = q->verticalScrollBar();
-    v->setRange(0, int(maxY));
-    v->setPageStep(int(height));
-    v->setSingleStep(std::max(settings().defaultRowHeight, 1));
-    v->setValue(int(yOffset));
-    applyOffsets();
-
-    const Qt::ScrollBarPolicy policy =
-        settings().scrollBarsVisible ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff;
-    q->setVerticalScrollBarPolicy(policy);
-    q->setHorizontalScrollBarPolicy(settings().allowTimelineScroll ? policy : Qt::ScrollBarAlwaysOff);
-    settingScrollBars = false;
 }
 
 void GanttChart::Private::setFirstShown(TimePoint t, std::int64_t remainder) {
@@ -608,6 +622,16 @@ void GanttChart::setScale(int level) {
     }
 }
 
+void GanttChart::setFittedSpan(std::int64_t seconds) {
+    d->fittedSpan = std::max<std::int64_t>(seconds, 0);
+    if (d->fittedSpan == 0)
+        d->layout.setScaleLevel(d->layout.scaleLevel()); // back to the scale's own cell width
+    d->subPixel = 0;
+    d->updateScrollBars(true);
+    viewport()->update();
+    d->reportShownRange();
+}
+
 void GanttChart::scrollTo(TimePoint time) {
     d->setFirstShown(time, 0);
 }
@@ -731,7 +755,9 @@ void GanttChart::print(QPainter* painter, const QRect& pageRect, int zoomPercent
     painter->translate(pageRect.topLeft());
     painter->scale(zoom, zoom);
     const QRect all(QPoint(0, 0), logical);
-    ChartPainter(page, d->pictures).paint(painter, all, all);
+    ChartPainter pagePainter(page, d->pictures);
+    pagePainter.sizeFontsFor(logicalDpiY());
+    pagePainter.paint(painter, all, all);
     painter->restore();
 }
 

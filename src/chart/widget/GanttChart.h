@@ -6,6 +6,7 @@
 #include <QAbstractScrollArea>
 #include <QPoint>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 class ChartItem;
@@ -30,6 +31,10 @@ public:
     // The zoom level 0-15 of the chart's settings; setting it keeps the first shown time.
     [[nodiscard]] int scale() const;
     void setScale(int level);
+
+    // Fits `seconds` from the first shown time exactly across the item area, whatever its width, and
+    // keeps the time line still; 0, the default, draws every scale with its own cell width.
+    void setFittedSpan(std::int64_t seconds);
 
     // Shows the time at the left edge of the item area.
     void scrollTo(TimePoint time);

@@ -11,3 +11,6 @@ class GanttData;
 // with `from` at the left edge, at the zoom level `scale` (0-15). Needs a QGuiApplication, which may
 // run on the offscreen platform: no display is used.
 [[nodiscard]] QImage renderChartImage(const GanttData& data, TimePoint from, int scale, QSize size);
+// The same with the range from `from` to `to` fitted exactly across the item area, as a chart with a
+// fitted span shows it.
+[[nodiscard]] QImage renderChartImage(const GanttData& data, TimePoint from, TimePoint to, QSize size);

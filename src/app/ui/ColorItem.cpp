@@ -1,5 +1,6 @@
 #include "ColorItem.h"
 
+#include "BgrColor.h"
 #include "app/NumericText.h"
 
 #include <QApplication>
@@ -25,10 +26,6 @@ ColorItem::Entry ColorItem::split(const QString& entryText) {
     return entry;
 }
 
-QColor ColorItem::fromBgr(quint32 bgrColour) {
-    return QColor(int(bgrColour & 0xFF), int((bgrColour >> 8) & 0xFF), int((bgrColour >> 16) & 0xFF));
-}
-
 QString ColorItem::entryTextOf(const QModelIndex& index) {
     const QVariant entry = index.data(EntryTextRole);
     return entry.isValid() ? entry.toString() : index.data(Qt::DisplayRole).toString();
@@ -47,7 +44,7 @@ void ColorItem::drawEntry(QPainter* painter, const QRect& rect, const QString& e
     }
     const Entry entry = split(entryText);
     const QRect square(rect.left() + 3, rect.top() + 3, h - 6, h - 6);
-    painter->fillRect(square, fromBgr(entry.colour));
+    painter->fillRect(square, BgrColor::toQColor(entry.colour));
     painter->setPen(palette.color(QPalette::Mid));
     painter->drawRect(square.adjusted(0, 0, -1, -1));
 

@@ -3,9 +3,10 @@
 #include <QColor>
 #include <QStyledItemDelegate>
 
-// Draws a list entry as a small square in the entry's colour followed by its name. The entry text,
-// kept under EntryTextRole, is the name, a character 0 and the colour (BGR, 0x00BBGGRR) in decimal;
-// an entry without a colour part gets a black square.
+// Draws a list entry as a small square in the entry's colour followed by its name: the style lists of
+// the item editor and of the board's detail panel. The entry text, kept under EntryTextRole, is the
+// name, a character 0 and the colour (BGR, 0x00BBGGRR) in decimal; an entry without a colour part
+// gets a black square.
 class ColorItem : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -20,7 +21,6 @@ public:
 
     [[nodiscard]] static QString entryText(const QString& name, quint32 bgrColour);
     [[nodiscard]] static Entry split(const QString& entryText);
-    [[nodiscard]] static QColor fromBgr(quint32 bgrColour);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
