@@ -1,5 +1,6 @@
 #include "BoardBench.h"
 
+#include "BenchTiming.h"
 #include "TimetableGenerator.h"
 #include "chart/GanttData.h"
 
@@ -21,11 +22,6 @@ qint64 nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? -1 : values[values.size() / 2];
 }
 
 // One start of the board with a home folder of its own, so that no profile of an earlier start counts.

@@ -1,7 +1,7 @@
 #include "ItemOrder.h"
 
+#include "ItemRecord.h"
 #include "chart/ChartItem.h"
-#include "chart/ChartRow.h"
 
 #include <QString>
 #include <algorithm>
@@ -25,20 +25,7 @@ std::int64_t timeOf(const ChartItem* item, int column) {
 }
 
 QString textOf(const ChartItem* item, int column) {
-    if (item == nullptr)
-        return {};
-    switch (column) {
-    case 0:
-        return item->key();
-    case 1:
-        return item->row().caption;
-    case 2:
-        return item->caption();
-    case 7:
-        return item->addOnData();
-    default:
-        return item->text();
-    }
+    return item == nullptr ? QString() : ItemRecord::valueOf(*item, column).toString();
 }
 
 // Ranks that order the rows as their texts compare; equal texts share a rank.

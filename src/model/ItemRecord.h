@@ -2,6 +2,8 @@
 
 #include "app/TimePoint.h"
 
+class ChartItem;
+
 #include <QString>
 #include <QVariant>
 
@@ -23,4 +25,6 @@ struct ItemRecord {
     // Dates as QDate, times as QTime, text as QString; an empty value for columns 9 to 11 and
     // for any column outside the table.
     [[nodiscard]] QVariant value(int column) const;
+    // The same value read from the chart item itself, without making a record.
+    [[nodiscard]] static QVariant valueOf(const ChartItem& item, int column);
 };

@@ -54,28 +54,7 @@ QVariant clsItems::Value(int row, int column) const {
     const ChartItem* item = m_table.itemAt(row);
     if (item == nullptr)
         return row >= 0 && row < m_table.size() ? ItemRecord().value(column) : QVariant();
-    switch (column) {
-    case 0:
-        return item->key();
-    case 1:
-        return item->row().caption;
-    case 2:
-        return item->caption();
-    case 3:
-        return item->start().date();
-    case 4:
-        return item->start().time();
-    case 5:
-        return item->end().date();
-    case 6:
-        return item->end().time();
-    case 7:
-        return item->addOnData();
-    case 8:
-        return item->text();
-    default:
-        return {};
-    }
+    return ItemRecord::valueOf(*item, column);
 }
 
 void clsItems::sortRows(const ItemSortKeys& keys, bool descending) {

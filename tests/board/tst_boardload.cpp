@@ -1,11 +1,11 @@
 #include "BoardFixture.h"
 #include "FileBytes.h"
+#include "SqlScript.h"
 #include "app/MessageFlags.h"
 #include "board/BoardMenus.h"
 
 #include <QLabel>
 #include <QMenu>
-#include <sqlite3.h>
 
 // A timetable loaded in the background: first screen, waiting edits, and a load that meets a close,
 // another file or a damaged item.
@@ -32,13 +32,12 @@ QStringList captions(int rows) {
     return list;
 }
 
-void damageItem(const QString& path, int position) {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    const QByteArray sql =
-        "UPDATE items SET movement_lock = 9 WHERE position = " + QByteArray::number(position);
-    QCOMPARE(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+// A timetable large enough for the background, written beside the fixture's files.
+QString writeLarge(BoardFixture& fixture) {
+    const QString plan = fixture.path("large.qtf");
+    BoardFixture::writeTimetable(plan, captions(20), fortnight(bookings, 20));
+    fixture.board->setBackgroundLoadFrom(1);
+    return plan;
 }
 } // namespace
 
@@ -51,9 +50,7 @@ private slots:
         BoardFixture fixture;
         fixture.showBoard();
         fixture.activate();
-        fixture.board->setBackgroundLoadFrom(1);
-        const QString plan = fixture.path("large.qtf");
-        BoardFixture::writeTimetable(plan, captions(20), fortnight(bookings, 20));
+        const QString plan = writeLarge(fixture);
         const QByteArray saved = readBytes(plan);
 
         fixture.board->Loadfile(plan);
@@ -84,9 +81,7 @@ private slots:
         BoardFixture fixture;
         fixture.showBoard();
         const QString first = fixture.openPlan();
-        fixture.board->setBackgroundLoadFrom(1);
-        const QString plan = fixture.path("large.qtf");
-        BoardFixture::writeTimetable(plan, captions(20), fortnight(bookings, 20));
+        const QString plan = writeLarge(fixture);
 
         fixture.board->Loadfile(plan);
         QVERIFY(fixture.board->loading());
@@ -103,10 +98,8 @@ private slots:
         BoardFixture fixture;
         fixture.showBoard();
         fixture.activate();
-        fixture.board->setBackgroundLoadFrom(1);
-        const QString large = fixture.path("large.qtf");
+        const QString large = writeLarge(fixture);
         const QString other = fixture.path("other.qtf");
-        BoardFixture::writeTimetable(large, captions(20), fortnight(bookings, 20));
         BoardFixture::writeTimetable(other, captions(3), fortnight(40, 3));
 
         fixture.board->Loadfile(large);
@@ -125,10 +118,10 @@ private slots:
         BoardFixture fixture;
         fixture.showBoard();
         const QString first = fixture.openPlan();
-        fixture.board->setBackgroundLoadFrom(1);
-        const QString plan = fixture.path("large.qtf");
-        BoardFixture::writeTimetable(plan, captions(20), fortnight(bookings, 20));
-        damageItem(plan, bookings - 5);
+        const QString plan = writeLarge(fixture);
+        execute(plan, QByteArray("UPDATE items SET movement_lock = 9 WHERE position = " +
+                                 QByteArray::number(bookings - 5))
+                          .constData());
         fixture.prompts.clear();
 
         fixture.board->Loadfile(plan);

@@ -1,4 +1,5 @@
 #include "FileBytes.h"
+#include "SqlScript.h"
 #include "app/AppError.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
@@ -9,7 +10,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 const QString oddText = QString("a") + QChar(0) + "b" + QChar(254) + QChar(255) + "\r\n" +
@@ -138,17 +138,6 @@ void fillChart(GanttData& chart) {
     chart.items().add("c", "{CAR}", TimePoint::fromSeconds(-5), TimePoint::fromSeconds(0), "{ITEM-3}",
                       "Gone");
     changeEverySetting(chart.settings());
-}
-
-void execute(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int result = sqlite3_exec(db, sql, nullptr, nullptr, &error);
-    const QString message = QString::fromUtf8(error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-    QVERIFY2(result == SQLITE_OK, qPrintable(message));
 }
 
 QStringList leftovers(const QString& folder) {

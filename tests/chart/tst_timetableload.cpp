@@ -1,4 +1,5 @@
 #include "FileBytes.h"
+#include "SqlScript.h"
 #include "app/AppError.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
@@ -8,23 +9,11 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 // The staged load of a board against the items as they were written, and what happens to the chart
 // when such a load is abandoned, fails or meets an earlier file.
 namespace {
 constexpr qint64 hour = 3600;
-
-void execute(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int result = sqlite3_exec(db, sql, nullptr, nullptr, &error);
-    const QString message = QString::fromUtf8(error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-    QVERIFY2(result == SQLITE_OK, qPrintable(message));
-}
 
 // A timetable as users fill one: texts repeated over many items and texts of one item alone, empty
 // and very long ones, overlapping bookings, keys of every form.
