@@ -90,7 +90,12 @@ void BoardBench::run() const {
                                                                : double(found->second - launched) / 1e6;
         };
         firstPaint.push_back(at("first_paint_ns"));
-        loaded.push_back(at("loaded_ns"));
+        // A load that ended with fewer items than the file holds is no loaded timetable.
+        const auto items = figures.find("loaded_items");
+        const bool complete = items != figures.end() && items->second == m_items;
+        if (!complete)
+            std::fprintf(stderr, "board: the measured start did not load all %d items\n", m_items);
+        loaded.push_back(complete ? at("loaded_ns") : -1.0);
         const auto cpu = figures.find("loaded_cpu_ns");
         loadedCpu.push_back(cpu == figures.end() ? -1.0 : double(cpu->second) / 1e6);
         const auto rss = figures.find("peak_rss_kb");

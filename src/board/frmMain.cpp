@@ -751,7 +751,8 @@ void frmMain::Loadfile(const QString& name) {
             shownRows << row->key();
     }
     m_load->showFirstScreen(shownRows, from.addSeconds(from - to), to.addSeconds(to - from));
-    m_load->start();
+    m_load->start(
+        [this] { QMetaObject::invokeMethod(this, &frmMain::showLoadProgress, Qt::QueuedConnection); });
     applyReadOnly(IsReadOnly());
     StatusUpdate();
     showLoadProgress();

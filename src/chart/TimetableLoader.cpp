@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <functional>
 #include <thread>
 
 struct TimetableLoader::Private {
@@ -22,6 +23,8 @@ struct TimetableLoader::Private {
             failure = std::current_exception();
         }
         done = true;
+        if (whenRead)
+            whenRead();
     }
 
     // The chart's content goes back to what it was before the load.
@@ -37,6 +40,7 @@ struct TimetableLoader::Private {
     GanttContent previous;
     GanttContent loaded;
     TimetableReader::Control control;
+    std::function<void()> whenRead;
     std::thread worker;
     std::atomic<bool> done{false};
     std::exception_ptr failure;
@@ -90,10 +94,11 @@ void TimetableLoader::showFirstScreen(const QStringList& rowKeys, TimePoint from
     chart.touch();
 }
 
-void TimetableLoader::start() {
+void TimetableLoader::start(std::function<void()> whenRead) {
     if (d->started)
         return;
     d->started = true;
+    d->whenRead = std::move(whenRead);
     d->worker = std::thread([this] { d->readAll(); });
 }
 

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class GanttData;
@@ -28,7 +29,9 @@ public:
     // Adds the items of these rows that reach into [from, to), when the file has a row index; before
     // start() only. A failure here is left to the full read to report.
     void showFirstScreen(const QStringList& rowKeys, TimePoint from, TimePoint to);
-    void start();
+    // `whenRead` is called on the thread once reading() has turned false, so that a waiting window
+    // can finish at once instead of at its next look.
+    void start(std::function<void()> whenRead = {});
     // True until the thread has read everything, failed or stopped.
     [[nodiscard]] bool reading() const;
     // The share of the items read, 0 to 100.
