@@ -54,6 +54,15 @@ std::map<QByteArray, qint64> startBoard(const QString& timetable, qint64& launch
         std::fprintf(stderr, "board: the measured start ended with %d\n", board.exitCode());
     return figures;
 }
+// The smallest figure of the starts that measured it (a start that did not gives -1).
+double best(const std::vector<double>& values) {
+    double smallest = -1;
+    for (const double value : values) {
+        if (value >= 0 && (smallest < 0 || value < smallest))
+            smallest = value;
+    }
+    return smallest;
+}
 } // namespace
 
 BoardBench::BoardBench(int items, int resources, int runs)
@@ -102,8 +111,11 @@ void BoardBench::run() const {
         peak.push_back(rss == figures.end() ? -1.0 : double(rss->second) / 1024.0);
     }
     const QByteArray label = QStringLiteral("_%1x%2").arg(m_items).arg(m_resources).toLatin1();
+    // On a shared machine the best start says most about the program, the median about a usual one.
     std::printf("board_launch_to_first_paint%s %.3f ms\n", label.constData(), median(firstPaint));
+    std::printf("board_launch_to_first_paint_best%s %.3f ms\n", label.constData(), best(firstPaint));
     std::printf("board_launch_to_loaded_editable%s %.3f ms\n", label.constData(), median(loaded));
+    std::printf("board_launch_to_loaded_editable_best%s %.3f ms\n", label.constData(), best(loaded));
     std::printf("board_launch_to_loaded_editable_cpu%s %.3f ms\n", label.constData(), median(loadedCpu));
     std::printf("board_peak_resident_memory%s %.3f MB\n", label.constData(), median(peak));
     std::fflush(stdout);
