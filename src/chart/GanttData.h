@@ -75,6 +75,7 @@ private:
     friend class ChartItem;
     friend class TimetableFile;
     friend class TimetableLoader;
+    friend class TimetableValueCheck;
     struct Private;
     std::unique_ptr<Private> d;
 };

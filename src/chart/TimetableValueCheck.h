@@ -6,7 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 
-class ChartItem;
+class GanttContent;
 class ChartRow;
 class ChartStyle;
 class GanttData;
@@ -64,8 +64,10 @@ public:
     static void checkRow(const ChartRow& row);
     static void checkColumn(const HeadingColumn& column);
     static void checkStyle(const ChartStyle& style);
-    static void checkItem(const ChartItem& item);
     static void checkSettings(const ChartSettings& settings);
     // Everything the chart holds; throws AppError naming the first value that would be refused.
     static void checkForSave(const GanttData& chart);
+
+private:
+    static void checkItems(const GanttContent& content);
 };

@@ -4,6 +4,7 @@
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
 #include "chart/TimetableFile.h"
+#include "chart/TimetableValueCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -400,6 +401,20 @@ private slots:
             QFAIL("a timetable that could not be read again was saved");
         } catch (const AppError& error) {
             QVERIFY2(error.description().contains("could not be saved: the style font name is longer"),
+                     qPrintable(error.description()));
+        }
+        // Items share their texts: a text that fits as one item's note is still too long as a caption.
+        GanttData third;
+        third.rows().add("R", "row");
+        const QString longText(TimetableValueCheck::lineBytes + 1, 'x');
+        const TimePoint start = TimePoint::fromSeconds(45292 * TimePoint::secondsPerDay);
+        third.items().add("short", "R", start, start.addSeconds(60), "a", "Date").setText(longText);
+        third.items().add(longText, "R", start, start.addSeconds(60), "b", "Date");
+        try {
+            third.save(path);
+            QFAIL("a caption over its limit was saved");
+        } catch (const AppError& error) {
+            QVERIFY2(error.description().contains("could not be saved: the caption of an item is longer"),
                      qPrintable(error.description()));
         }
         QVERIFY(leftovers(dir.path()).isEmpty());
