@@ -6,24 +6,22 @@
 #include "TimetableSchema.h"
 #include "TimetableValueCheck.h"
 #include "app/AppError.h"
+#include "app/bsFileUtil.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRandomGenerator>
 #include <QSet>
 #include <QVariant>
 #include <QtEndian>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
 #include <memory>
 #include <sqlite3.h>
 #include <type_traits>
-#include <unistd.h>
 
 namespace {
 qint64 flag(bool value) {
@@ -250,34 +248,6 @@ void writeContent(SqliteConnection& db, const GanttData& chart, const GanttConte
     });
 }
 
-// Makes the data of an open file durable before it is renamed into place.
-void syncFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        throw AppError(QString::fromLocal8Bit(std::strerror(error)));
-    }
-    ::close(fd);
-}
-
-// Creates an empty file with a fresh name beside the target.
-QString createTemporaryFile(const QString& path) {
-    for (int attempt = 0;; ++attempt) {
-        const QString candidate =
-            path + QStringLiteral(".tmp-%1").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16,
-                                                 QChar(u'0'));
-        const int fd = ::open(QFile::encodeName(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST || attempt > 100)
-            throw AppError(QString::fromLocal8Bit(std::strerror(errno)));
-    }
-}
-
 } // namespace
 
 void TimetableFile::write(const GanttData& chart, const QString& path) {
@@ -290,8 +260,11 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
     };
     QString temporary;
     try {
+        // A FIFO or a device in the way is never opened, nor replaced.
+        if (!IsRegularOrMissing(target))
+            throw AppError(QStringLiteral("it is not a regular file."));
         TimetableValueCheck::checkForSave(chart);
-        temporary = createTemporaryFile(target);
+        temporary = CreateTemporaryBeside(target);
         {
             // Only this thread knows the new file: SQLite need not lock the connection for each call.
             SqliteConnection db(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
@@ -306,7 +279,7 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
             db.execute("COMMIT");
             db.close();
         }
-        syncFile(temporary);
+        SyncFile(temporary);
         if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
             throw AppError(QString::fromLocal8Bit(std::strerror(errno)));
     } catch (const AppError& error) {
@@ -318,11 +291,5 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
             QFile::remove(temporary);
         throw failed(QString::fromLocal8Bit(error.what()));
     }
-    // The rename itself becomes durable with the folder; a failure here loses nothing already written.
-    const int folder =
-        ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SyncFolder(QFileInfo(target).absolutePath());
 }

@@ -94,6 +94,23 @@ private slots:
         QVERIFY(writable(first));
     }
 
+    void endedWithoutQuestionsDuringTheLoad() {
+        // A logout during a load: the recovery copy holds the timetable the unsaved changes belong to.
+        BoardFixture fixture;
+        fixture.showBoard();
+        const QString first = fixture.openPlan();
+        fixture.board->setDirty(true);
+        const QString plan = writeLarge(fixture);
+
+        fixture.board->Loadfile(plan);
+        QVERIFY(fixture.board->loading());
+        const QString recovery = fixture.board->EndWithoutQuestions();
+        QVERIFY(!fixture.board->loading());
+        QCOMPARE(BoardFixture::itemCountOf(recovery), 1);
+        QVERIFY(writable(plan));
+        QVERIFY(writable(first));
+    }
+
     void anotherFileDuringTheLoad() {
         BoardFixture fixture;
         fixture.showBoard();
