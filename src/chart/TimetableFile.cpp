@@ -24,6 +24,9 @@
 #include <type_traits>
 
 namespace {
+// From this many items on, a timetable is written in large pages.
+constexpr int largePageItems = 10000;
+
 qint64 flag(bool value) {
     return value ? 1 : 0;
 }
@@ -269,8 +272,11 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
             // Only this thread knows the new file: SQLite need not lock the connection for each call.
             SqliteConnection db(temporary, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
             // Nothing points at the temporary file before the rename, so it needs no journal; larger
-            // pages make fewer, fuller pages of a large timetable.
-            db.execute("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; PRAGMA page_size = 16384;");
+            // pages make fewer, fuller pages of a large timetable, while a small one keeps small pages
+            // and stays a small file.
+            db.execute("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
+            if (chart.items().count() >= largePageItems)
+                db.execute("PRAGMA page_size = 16384;");
             db.execute(QByteArray("PRAGMA application_id = " + QByteArray::number(applicationId) +
                                   "; PRAGMA user_version = " + QByteArray::number(schemaVersion) + ";")
                            .constData());
