@@ -55,6 +55,7 @@ TimetableHistory::TimetableHistory(GanttData& chart, QObject* parent)
 }
 
 void TimetableHistory::reset() {
+    m_paused = false;
     m_pending = false;
     m_recordTimer.stop();
     m_stack.clear();
@@ -62,7 +63,21 @@ void TimetableHistory::reset() {
     emit changed();
 }
 
+void TimetableHistory::pause() {
+    if (m_pending)
+        record();
+    m_paused = true;
+    emit changed();
+}
+
+void TimetableHistory::resume() {
+    m_paused = false;
+    emit changed();
+}
+
 void TimetableHistory::record() {
+    if (m_paused)
+        return;
     m_pending = false;
     m_recordTimer.stop();
     auto step = std::make_shared<TimetableStep>(TimetableStep::between(m_base, m_chart));
@@ -77,7 +92,7 @@ void TimetableHistory::record() {
 
 void TimetableHistory::recordLater() {
     // The views' answers to a step being applied are no changes of their own.
-    if (m_applying)
+    if (m_applying || m_paused)
         return;
     m_pending = true;
     if (!m_recordTimer.isActive())
@@ -98,6 +113,8 @@ bool TimetableHistory::redo(clsItems& items, const QString& senderId) {
 }
 
 bool TimetableHistory::step(clsItems& items, const QString& senderId, bool forward) {
+    if (m_paused)
+        return false;
     if (m_pending)
         record();
     if (forward ? !m_stack.canRedo() : !m_stack.canUndo())

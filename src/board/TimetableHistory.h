@@ -24,8 +24,13 @@ public:
 
     explicit TimetableHistory(GanttData& chart, QObject* parent = nullptr);
 
-    // Starts over from the chart's present content: nothing to undo or redo, and clean.
+    // Starts over from the chart's present content: nothing to undo or redo, and clean. Ends a pause.
     void reset();
+    // While a timetable loads the chart holds only part of it: records what is pending, then
+    // records and steps nothing until resume() (the content from before is back) or reset().
+    void pause();
+    void resume();
+    [[nodiscard]] bool paused() const { return m_paused; }
     // Makes what changed since the last step one step; nothing when nothing changed.
     void record();
     // Records at the next turn of the event loop, waiting while `busy` answers true (a drag or a
@@ -40,8 +45,8 @@ public:
     bool undo(clsItems& items, const QString& senderId);
     bool redo(clsItems& items, const QString& senderId);
 
-    [[nodiscard]] bool canUndo() const { return m_stack.canUndo(); }
-    [[nodiscard]] bool canRedo() const { return m_stack.canRedo(); }
+    [[nodiscard]] bool canUndo() const { return !m_paused && m_stack.canUndo(); }
+    [[nodiscard]] bool canRedo() const { return !m_paused && m_stack.canRedo(); }
     [[nodiscard]] QString undoCaption() const { return m_stack.undoText(); }
     [[nodiscard]] QString redoCaption() const { return m_stack.redoText(); }
     [[nodiscard]] bool isClean() const { return m_stack.isClean(); }
@@ -71,6 +76,7 @@ private:
     QTimer m_recordTimer;
     std::function<bool()> m_busy;
     bool m_pending = false;
+    bool m_paused = false;
     bool m_applying = false;
     bool m_lastTouchedStyles = false;
     clsItems* m_items = nullptr;

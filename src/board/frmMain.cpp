@@ -19,6 +19,7 @@
 #include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
+#include "chart/TimetableLoader.h"
 #include "chart/widget/GanttChart.h"
 #include "editing/SchedulePrint.h"
 #include "editing/frmDateItem.h"
@@ -39,6 +40,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -69,6 +71,7 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
           chart, [this] { showCurrentItem(); }, this))
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
+    , m_loadTimer(new QTimer(this))
     , m_resourceCommands(*this)
     , m_history(new TimetableHistory(chart, this)) {
     setObjectName(QStringLiteral("frmMain"));
@@ -129,6 +132,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
     connect(m_timer, &QTimer::timeout, this, &frmMain::onTimer);
     m_timer->start(timerInterval);
+    m_loadTimer->setInterval(loadProgressInterval);
+    connect(m_loadTimer, &QTimer::timeout, this, &frmMain::showLoadProgress);
 }
 
 frmMain::~frmMain() {
@@ -154,7 +159,7 @@ void frmMain::setDirty(bool dirty) {
 }
 
 bool frmMain::SetDirty() {
-    if (IsReadOnly())
+    if (IsReadOnly() || loading())
         return false;
     setDirty(true);
     return true;
@@ -251,6 +256,8 @@ void frmMain::updateTitle() {
 }
 
 void frmMain::applyReadOnly(bool readOnly) {
+    // While a timetable loads, nothing can be changed yet: the same switches as read-only mode.
+    readOnly = readOnly || loading();
     m_chart.settings().allowAdd = !readOnly;
     m_chart.settings().allowEdit = !readOnly;
     m_menus->mEdit->menuAction()->setEnabled(!readOnly);
@@ -326,7 +333,9 @@ void frmMain::StatusUpdate() {
     m_panels[1]->setText(statusText(QLocale().toString(now.time(), QLocale::ShortFormat)));
     m_panels[3]->setText(statusText(ComputerName()));
     m_panels[4]->setText(statusText(QPrinterInfo::defaultPrinterName()));
-    m_panels[5]->setText(statusText(QString::number(m_chart.items().count())));
+    // While a load runs, the chart holds only the first screen; the file says how many there are.
+    const qint64 items = m_load ? m_load->itemCount() : qint64(m_chart.items().count());
+    m_panels[5]->setText(statusText(QString::number(items)));
     m_panels[6]->setText(statusText(AppVersion()));
     statusBar()->update();
 }
@@ -671,7 +680,7 @@ void frmMain::RedoStep() {
 
 void frmMain::stepHistory(bool forward) {
     // A drag under way belongs to the present state: it ends first, as a step of its own.
-    if (IsReadOnly() || m_loading || actionUnderWay())
+    if (IsReadOnly() || loading() || m_loading || actionUnderWay())
         return;
     guardedStep(forward ? QStringLiteral("Sub:frmMain:RedoStep") : QStringLiteral("Sub:frmMain:UndoStep"),
                 [&] {
@@ -755,6 +764,9 @@ bool frmMain::AskSave() {
 }
 
 bool frmMain::DoSave(bool saveAs) {
+    // Half a timetable is never written over a file.
+    if (loading())
+        return false;
     const QString chosen = m_fileName.isEmpty() || saveAs ? ChooseSaveFile(m_fileName) : m_fileName;
     if (chosen.isEmpty())
         return false;
@@ -820,33 +832,98 @@ void frmMain::Loadfile(const QString& name) {
     }
     file = QFileInfo(file).absoluteFilePath();
 
+    // A load still running gives way: the timetable before it comes back first.
+    abandonLoad();
     const BusyCursor busy;
     const QScopedValueRollback loading(m_loading, true);
+    m_history->pause();
     try {
-        m_chart.load(file);
+        m_load = std::make_unique<TimetableLoader>(m_chart, file);
+    } catch (...) {
+        m_history->resume();
+        HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+        return;
+    }
+    try {
+        globals().settings->ReadData();
+        // Positions of the previous timetable mean nothing in this one.
+        m_gantRow = -1;
+        setGantItemIndex(-1);
+        if (!isDemo(file))
+            MoveToTimePount(TimePoint::today());
+        checkZoomEntry();
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+    }
+    if (m_load->itemCount() < m_backgroundLoadFrom) {
+        finishLoad();
+        return;
+    }
+    // The shown rows and a screen's width on either side are there before the rest.
+    const TimePoint from = AcGt->firstShownTime();
+    const TimePoint to = AcGt->lastShownTime();
+    QStringList shownRows;
+    for (int position = AcGt->firstShownRow(); position <= AcGt->lastShownRow(); ++position) {
+        if (const ChartRow* row = m_chart.rows().byPosition(position))
+            shownRows << row->key();
+    }
+    m_load->showFirstScreen(shownRows, from.addSeconds(from - to), to.addSeconds(to - from));
+    m_load->start(
+        [this] { QMetaObject::invokeMethod(this, &frmMain::showLoadProgress, Qt::QueuedConnection); });
+    applyReadOnly(IsReadOnly());
+    StatusUpdate();
+    showLoadProgress();
+    m_loadTimer->start();
+}
+
+bool frmMain::loading() const {
+    return m_load != nullptr;
+}
+
+void frmMain::showLoadProgress() {
+    if (!m_load)
+        return;
+    if (m_load->reading()) {
+        m_panels[2]->setText(statusText(
+            tr("Loading %1: %2 %").arg(QDir::toNativeSeparators(m_load->path())).arg(m_load->percent())));
+        return;
+    }
+    m_loadTimer->stop();
+    finishLoad();
+}
+
+void frmMain::finishLoad() {
+    const std::unique_ptr<TimetableLoader> load = std::move(m_load);
+    const QScopedValueRollback loading(m_loading, true);
+    const QString file = load->path();
+    try {
+        load->finish();
+    } catch (...) {
+        // The timetable from before the load is back, with its settings and its history.
+        m_history->resume();
+        ignoringErrors([] { globals().settings->ReadData(); });
+        m_panels[2]->setText(statusText(m_fileName));
+        applyReadOnly(IsReadOnly());
+        HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+        emit loadFinished();
         return;
     }
     m_history->reset();
     try {
         ResetReadOnlyFlag();
-        globals().settings->ReadData();
         m_fileName = file;
         m_marked = false;
+        updateDirty();
         RemoveStaleTemporaries(m_fileName);
-        // Positions of the previous timetable mean nothing in this one.
-        m_gantRow = -1;
-        setGantItemIndex(-1);
+        // An item chosen on the first screen is chosen again among all items.
+        const ChartItem* chosen = m_detailKey.isEmpty() ? nullptr : m_chart.items().byKey(m_detailKey);
+        setGantItemIndex(chosen ? chosen->position() : -1);
         m_panels[2]->setText(statusText(m_fileName));
         UpdateRecentFiles();
-        if (!file.toLower().contains(QStringLiteral("velkor-demo"))) {
-            MoveToTimePount(TimePoint::today());
+        if (!isDemo(file))
             AutoDelOldItems(false);
-        }
         // The automatic deletion is a step of its own, but the loaded timetable counts as unchanged.
         m_history->setClean();
-        checkZoomEntry();
         if (!globals().items->ReadItems()) {
             close();
             return;
@@ -854,10 +931,27 @@ void frmMain::Loadfile(const QString& name) {
         LoadStyles();
         StatusUpdate();
         TestMultiUser();
-        updateTitle();
+        applyReadOnly(IsReadOnly());
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
     }
+    emit loadFinished();
+}
+
+void frmMain::abandonLoad() {
+    if (!m_load)
+        return;
+    m_loadTimer->stop();
+    m_load.reset();
+    m_history->resume();
+    ignoringErrors([] { globals().settings->ReadData(); });
+    m_panels[2]->setText(statusText(m_fileName));
+    applyReadOnly(IsReadOnly());
+    emit loadFinished();
+}
+
+bool frmMain::isDemo(const QString& file) {
+    return file.toLower().contains(QStringLiteral("velkor-demo"));
 }
 
 void frmMain::TestMultiUser() {
@@ -922,6 +1016,8 @@ void frmMain::RestartApplication(const QString& arguments) {
 QString frmMain::EndWithoutQuestions() {
     if (m_unloaded)
         return {};
+    // A load in progress gives way: the chart holds again the timetable the unsaved changes belong to.
+    abandonLoad();
     QString recovery;
     if (Dirty())
         recovery = SaveRecoveryCopy();
@@ -978,6 +1074,7 @@ void frmMain::Unload() {
         return;
     m_unloaded = true;
     m_timer->stop();
+    abandonLoad();
     ResetReadOnlyFlag();
     if (m_calendar)
         m_calendar->close();

@@ -167,6 +167,8 @@ private:
         row.caption = QStringLiteral("Renamed %1").arg(m_random.bounded(100));
         row.height = m_random.bounded(3) * 10;
         row.setCell(1 + m_random.bounded(2), QStringLiteral("cell"));
+        // As the resource window does: the chart hears of the new caption with the edit, not later.
+        m_chart.redraw();
         m_items.RowsChanged();
     }
     void dropResource() {
