@@ -42,8 +42,6 @@ public:
     // Checks every field with an input kind as leaving it would.
     void validateFields();
 
-    [[nodiscard]] static QString timeText(TimePoint time);
-
     std::array<QLineEdit*, fieldCount> tx{};
     ColorComboBox* cmbStyle;
     QLabel* lblSeries;

@@ -261,7 +261,7 @@ void frmMain::AddDefaultResource() {
 void frmMain::StatusUpdate() {
     const QDateTime now = QDateTime::currentDateTime();
     m_panels[0]->setText(statusText(QLocale().toString(now.date(), QLocale::ShortFormat)));
-    m_panels[1]->setText(statusText(QLocale().toString(now.time(), QLocale::ShortFormat)));
+    m_panels[1]->setText(statusText(QLocale().toString(now.time(), TimePoint::shortTimeFormat())));
     m_panels[3]->setText(statusText(ComputerName()));
     m_panels[4]->setText(statusText(QPrinterInfo::defaultPrinterName()));
     m_panels[5]->setText(statusText(QString::number(m_chart.items().count())));

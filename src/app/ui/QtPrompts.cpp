@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
@@ -164,6 +165,13 @@ std::optional<FontDescription> QtPrompts::chooseFont(const FontDescription& curr
     if (!accepted)
         return {};
     return ChartFont::fromQFont(font);
+}
+
+bool QtPrompts::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    // The chart prints on one page.
+    dialog.setMinMax(1, 1);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::unique_ptr<ProgressView> QtPrompts::createProgress() {
