@@ -321,7 +321,8 @@ void frmMain::connectMenus() {
     connect(m_menus, &BoardMenus::toolbarClicked, this, &frmMain::tbToolBar_ButtonClick);
     connect(m_detail, &DetailPanel::applyClicked, this, &frmMain::cmdDOK_Click);
 
-    // The board's own keys; the others are shortcuts of menu entries.
+    // The board's own keys; the others are shortcuts of menu entries. They count only where the focus is
+    // in the board itself: a key typed in the calendar, a monthly overview or an open menu is theirs.
     const struct {
         QKeySequence sequence;
         int key;
@@ -333,6 +334,7 @@ void frmMain::connectMenus() {
     for (const auto& entry : keys) {
         auto* action = new QAction(this);
         action->setShortcut(entry.sequence);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         const int key = entry.key;
         const Qt::KeyboardModifiers modifiers = entry.modifiers;
         connect(action, &QAction::triggered, this, [this, key, modifiers] { KeyDown(key, modifiers); });
@@ -854,6 +856,8 @@ void frmMain::PopUpCalendar() {
         m_calendar->setThisDate(m_actDate.date());
         m_calendar->show();
         m_calendar->raise();
+        // The keys typed next, Esc among them, are meant for the calendar.
+        m_calendar->activateWindow();
     });
 }
 

@@ -305,6 +305,8 @@ void frmDateItem::InitItem() {
 }
 
 void frmDateItem::StartDate(TimePoint start, const QString& resourceKey) {
+    // A prefilled new item is no change of the user's: closing it asks nothing.
+    const QScopedValueRollback filling(m_filling, true);
     setFieldText(StartDateField, start.shortDate());
     if (start.secondOfDay() != 0)
         setFieldText(StartTimeField, FieldTimeText(start.time()));

@@ -674,12 +674,45 @@ private slots:
         QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(saturday));
         QCOMPARE(fixture.view().firstShownTime(),
                  TimeNavigation::jumpTarget(TimePoint::fromDate(saturday), fixture.chart().settings()));
-        QTest::keyClick(calendar, Qt::Key_Escape);
+        // Esc typed in the active calendar closes it and never reaches the board's quit question.
+        fixture.options().setConfirmQuit(true);
+        calendar->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(calendar));
+        QTest::keyClick(calendar->monthView(), Qt::Key_Escape);
         QVERIFY(!calendar->isVisible());
+        QVERIFY(fixture.prompts.prompts().isEmpty());
         QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Calendar", "").count('|'), 4);
         fixture.board->tbToolBar_ButtonClick("calendar");
         QCOMPARE(fixture.board->calendar(), calendar);
         QCOMPARE(calendar->ThisDate(), saturday);
+    }
+
+    // Esc that closes a menu, also after a click on a disabled entry, is the menu's.
+    void escClosingAMenuAsksNothing() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
+        fixture.options().setConfirmQuit(true);
+        SetReadOnly(true);
+        QMenu* file = fixture.board->menus()->mFile;
+        QAction* save = fixture.board->menus()->mFileI[4];
+        QVERIFY(!save->isEnabled());
+        for (const bool clickDisabled : {false, true}) {
+            file->popup(fixture.board->mapToGlobal(QPoint(40, 40)));
+            QVERIFY(QTest::qWaitForWindowExposed(file));
+            if (clickDisabled)
+                QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(save).center());
+            QTest::keyClick(file, Qt::Key_Escape);
+            QTRY_VERIFY(!file->isVisible());
+        }
+        SetReadOnly(false);
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+        // On the board itself Esc still asks.
+        fixture.prompts.answerMessage(MessageResult::No);
+        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
     }
 
     void refusedCommands() {
