@@ -676,8 +676,7 @@ private slots:
                  TimeNavigation::jumpTarget(TimePoint::fromDate(saturday), fixture.chart().settings()));
         // Esc typed in the active calendar closes it and never reaches the board's quit question.
         fixture.options().setConfirmQuit(true);
-        calendar->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(calendar));
+        QTRY_COMPARE(QApplication::activeWindow(), calendar);
         QTest::keyClick(calendar->monthView(), Qt::Key_Escape);
         QVERIFY(!calendar->isVisible());
         QVERIFY(fixture.prompts.prompts().isEmpty());
@@ -809,20 +808,20 @@ private slots:
     void windowLayoutKeptBetweenRuns() {
         BoardFixture fixture;
         fixture.activate();
-        fixture.board->resize(1000, 640);
+        fixture.board->resize(700, 500);
         fixture.board->Unload();
         const auto layout = WindowLayout::read(*globals().profile, "Main");
         QVERIFY(layout.has_value());
         QCOMPARE(layout->state, 0);
-        QCOMPARE(layout->width, 15000.0);
-        QCOMPARE(layout->height, 9600.0);
+        QCOMPARE(layout->width, 10500.0);
+        QCOMPARE(layout->height, 7500.0);
         QWidget next;
         WindowPlacement::restoreLayout(next, "Main", *globals().profile);
-        QCOMPARE(next.size(), QSize(1000, 640));
+        QCOMPARE(next.size(), QSize(700, 500));
         // A record with fewer than five fields leaves the design size.
         globals().profile->WriteProfileString("ScreenLayout", "Listview", "0|1|2|3");
         WindowPlacement::restoreLayout(next, "Listview", *globals().profile);
-        QCOMPARE(next.size(), QSize(1000, 640));
+        QCOMPARE(next.size(), QSize(700, 500));
     }
 };
 
