@@ -1,18 +1,23 @@
 #include "ListviewBench.h"
 
+#include "PaintTiming.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 #include "app/ui/QtPrompts.h"
+#include "app/ui/ctrOSC.h"
 #include "model/clsItems.h"
 #include "views/ItemGrid.h"
 #include "views/ListviewHost.h"
 #include "views/bsGridSupport.h"
+#include "views/frmGridLayout.h"
 #include "views/frmListview.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <cstdio>
@@ -23,6 +28,7 @@ namespace {
 constexpr int opens = 5;
 constexpr int refreshes = 11;
 constexpr int pageSteps = 41;
+constexpr int layoutChanges = 21;
 // Sorting a million rows by each of twelve columns takes minutes; two columns show the trend.
 constexpr int allColumnsUpTo = 200000;
 
@@ -68,6 +74,30 @@ void report(const PrintFigure& print, const QByteArray& name, const std::vector<
             const std::vector<double>& cpuMs) {
     print(name.constData(), median(wallMs), "ms");
     print((name + "_cpu").constData(), median(cpuMs), "ms");
+}
+
+// The layout settings over the open list, each step to the repainted grid: a change shown at once, an
+// accept (which applies the sizing permissions) and dropping the changes (a reload of the layout file).
+void measureLayoutSettings(frmListview& list, const PrintFigure& print) {
+    PaintCounter counter(list.grdList->viewport());
+    TimedFigure change{"grid_layout_change_to_paint_median", {}, {}};
+    TimedFigure accept{"grid_layout_accept_to_paint_median", {}, {}};
+    TimedFigure discard{"grid_layout_discard_to_paint_median", {}, {}};
+    for (int n = 0; n < layoutChanges; ++n) {
+        frmGridLayout dialog(&list);
+        dialog.Init(*list.grdList);
+        dialog.bar()->setVerbose(false);
+        dialog.show();
+        const int divider = n % 2 == 0 ? GridOptions::BlackLine : GridOptions::LightGrayLine;
+        change.add(acceptToPaint(
+            counter, [&] { dialog.opt[std::size_t(frmGridLayout::RowDividerFirst + divider)]->click(); }));
+        dialog.chk[frmGridLayout::ColumnSizing]->click();
+        accept.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::AcceptButton); }));
+        dialog.opt[std::size_t(frmGridLayout::RowDividerFirst) + GridOptions::Inset]->click();
+        discard.add(acceptToPaint(counter, [&] { dialog.bar()->click(ctrOSC::CancelButton); }));
+    }
+    for (const TimedFigure* figure : {&change, &accept, &discard})
+        report(print, figure->name, figure->wall, figure->cpu);
 }
 } // namespace
 
@@ -170,6 +200,7 @@ void measureListview(clsItems& items, const PrintFigure& print) {
     measure([&] { bsGridSupport::Copy2ClipBoard(grid, items); });
     report(print, "list_copy_all_to_clipboard", wall, cpu);
 
+    measureLayoutSettings(*list, print);
     delete list;
     globals().items = previousItems;
     setPrompts(nullptr);

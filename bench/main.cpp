@@ -8,6 +8,7 @@
 #include "EditingDialogsBench.h"
 #include "ListviewBench.h"
 #include "MonthViewBench.h"
+#include "PaintTiming.h"
 #include "QuietMessenger.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
@@ -335,49 +336,16 @@ private:
     GanttChart& m_view;
 };
 
-// Counts the paints of a widget; a paint has run when the event loop call that delivered it returns.
-class PaintCounter : public QObject {
-public:
-    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
-    int paints = 0;
-};
-
-// Wall-clock and processor time from an accept to the repainted board, through the event loop as on
-// screen.
-std::pair<double, double> acceptToPaint(PaintCounter& counter, const std::function<void()>& accept) {
-    QCoreApplication::processEvents();
-    const int before = counter.paints;
-    const Stopwatch watch;
-    accept();
-    while (counter.paints == before && watch.wallMs() < 5000)
-        QCoreApplication::processEvents();
-    return {watch.wallMs(), watch.cpuMsSpent()};
-}
-
 void Bench::measureSettingsAccept(GanttChart& view) const {
     clsSettings planner(view.data());
     globals().chart = &view.data();
     globals().settings = &planner;
     BenchSettingsHost host(view);
     PaintCounter counter(view.viewport());
-    struct Figure {
-        const char* name;
-        std::vector<double> wall;
-        std::vector<double> cpu;
-        void add(std::pair<double, double> times) {
-            wall.push_back(times.first);
-            cpu.push_back(times.second);
-        }
-    };
-    Figure settings{"settings_accept_to_paint_median", {}, {}};
-    Figure appearance{"appearance_accept_to_paint_median", {}, {}};
-    Figure formats{"time_formats_ok_to_paint_median", {}, {}};
-    Figure calendar{"calendar_colours_accept_to_paint_median", {}, {}};
+    TimedFigure settings{"settings_accept_to_paint_median", {}, {}};
+    TimedFigure appearance{"appearance_accept_to_paint_median", {}, {}};
+    TimedFigure formats{"time_formats_ok_to_paint_median", {}, {}};
+    TimedFigure calendar{"calendar_colours_accept_to_paint_median", {}, {}};
     for (int n = 0; n < settingsAccepts; ++n) {
         {
             frmSettings dialog(host);
@@ -409,7 +377,7 @@ void Bench::measureSettingsAccept(GanttChart& view) const {
     }
     globals().settings = nullptr;
     globals().chart = nullptr;
-    for (const Figure* figure : {&settings, &appearance, &formats, &calendar}) {
+    for (const TimedFigure* figure : {&settings, &appearance, &formats, &calendar}) {
         print(figure->name, median(figure->wall), "ms");
         print((QByteArray(figure->name) + "_cpu").constData(), median(figure->cpu), "ms");
     }

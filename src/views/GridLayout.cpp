@@ -58,6 +58,19 @@ GridLayout GridLayout::builtIn() {
     return layout;
 }
 
+GridCellFormat::ValueKind GridLayout::valueKind(int column) {
+    switch (column) {
+    case 3:
+    case 5:
+        return GridCellFormat::ValueKind::Date;
+    case 4:
+    case 6:
+        return GridCellFormat::ValueKind::Time;
+    default:
+        return GridCellFormat::ValueKind::Text;
+    }
+}
+
 std::vector<int> GridLayout::displayOrder() const {
     std::vector<int> order(columnCount);
     std::iota(order.begin(), order.end(), 0);
@@ -88,8 +101,11 @@ void GridLayout::normalise() {
     limitFont(options.font);
     const std::vector<int> order = displayOrder();
     for (int position = 0; position < columnCount; ++position) {
-        GridColumn& column = columns[std::size_t(order[std::size_t(position)])];
+        const int index = order[std::size_t(position)];
+        GridColumn& column = columns[std::size_t(index)];
         column.displayPosition = position;
+        if (!GridCellFormat::problem(column.numberFormat, valueKind(index)).isEmpty())
+            column.numberFormat = QString::fromLatin1(builtInColumns[std::size_t(index)].numberFormat);
         column.width = std::clamp(column.width, minColumnWidth, maxColumnWidth);
         column.alignment = inRange(column.alignment, 0, 3, GridColumn::General);
         limitFont(column.font);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GridCellFormat.h"
 #include "GridColumn.h"
 #include "GridOptions.h"
 #include "model/ItemRecord.h"
@@ -21,12 +22,15 @@ public:
 
     // The columns the grid has when no layout file could be read.
     [[nodiscard]] static GridLayout builtIn();
+    // What the item table's column holds: dates in 3 and 5, times of day in 4 and 6, text elsewhere.
+    [[nodiscard]] static GridCellFormat::ValueKind valueKind(int column);
 
     // The visible columns, left to right.
     [[nodiscard]] std::vector<int> shownColumns() const;
     // Every column, left to right; among equal display positions the visible column comes first.
     [[nodiscard]] std::vector<int> displayOrder() const;
-    // Brings every value into its range and numbers the display positions 0 .. 11 in displayOrder().
+    // Brings every value into its range, gives a column whose number format cannot be used its built-in
+    // format, and numbers the display positions 0 .. 11 in displayOrder().
     void normalise();
     void setReservedCaptions();
 

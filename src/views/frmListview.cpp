@@ -5,7 +5,6 @@
 #include "ListviewHost.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
-#include "app/MessageFlags.h"
 #include "app/UserPrompts.h"
 #include "app/bsVelkorHelper.h"
 #include "app/ui/WindowPlacement.h"
@@ -13,6 +12,7 @@
 #include "bsGridSupport.h"
 #include "editing/core/bsSupport.h"
 #include "frmGridCols.h"
+#include "frmGridLayout.h"
 #include "model/ItemList.h"
 #include "model/clsItems.h"
 
@@ -211,6 +211,8 @@ void frmListview::unload() {
     tmrRefresh->stop();
     if (globals().profile)
         WindowPlacement::saveLayout(*this, windowKey, *globals().profile);
+    // Changes still open in the layout settings were never confirmed: they go before the layout is kept.
+    qDeleteAll(findChildren<frmGridLayout*>());
     bsGridSupport::SaveGridLayout(*grdList, windowKey);
     m_items.RemoveMessenger(*this);
     if (s_instance == this)
@@ -396,7 +398,7 @@ void frmListview::mLayoutI_Click(int index) {
     ignoringErrors([&] {
         switch (index) {
         case 0:
-            ShowMessage(tr("The layout settings dialog is not available yet."), MessageFlags::Information);
+            frmGridLayout::Open(*grdList, this);
             break;
         case 1: {
             frmGridCols dialog(this);

@@ -30,45 +30,6 @@ QByteArray layoutFile(const QString& name, const QString& caption, int version =
     return QJsonDocument(root).toJson();
 }
 
-// Every value of a layout away from the built-in one.
-GridLayout everyFieldChanged() {
-    GridLayout layout = GridLayout::builtIn();
-    GridOptions& options = layout.options;
-    options.multipleLines = GridOptions::FixedLines;
-    options.marqueeStyle = GridOptions::FloatingEditor;
-    options.tabAction = GridOptions::GridNavigation;
-    options.multiSelect = GridOptions::SimpleMultiSelect;
-    options.rowDividerStyle = GridOptions::Inset;
-    options.alternatingRowStyle = true;
-    options.allowSizing = false;
-    options.allowRowSizing = true;
-    options.allowColMove = false;
-    options.allowArrows = false;
-    options.tabAcrossSplits = true;
-    options.wrapCellPointer = true;
-    options.rowHeight = 33;
-    options.font = {"Serif", 11, true, true, true, true};
-    options.normal = {0x010203, 0x040506};
-    options.selected = {0x111111, 0x222222};
-    options.highlightRow = {0x333333, 0x444444};
-    options.evenRow = {0x555555, 0x666666};
-    options.oddRow = {0x777777, 0x888888};
-    for (int i = 0; i < GridLayout::columnCount; ++i) {
-        GridColumn& column = layout.columns[std::size_t(i)];
-        column = {QStringLiteral("C%1").arg(i),
-                  i % 2 == 0,
-                  GridLayout::columnCount - 1 - i,
-                  50 + i,
-                  "dd.MM.",
-                  {"Mono", 8, i % 3 == 0, false, true, false},
-                  quint32(0x10000 * i),
-                  quint32(0x100 * i),
-                  i % 3 == 1,
-                  i % 4 != 0,
-                  i % 4};
-    }
-    return layout;
-}
 } // namespace
 
 // Where the list's layout comes from and where it goes: the user's file, the default beside the
@@ -181,6 +142,9 @@ private slots:
         second["width"] = 1e12;
         second["font"] = QJsonObject{{"size", 5000}};
         columns[2] = second;
+        QJsonObject third = columns[3].toObject();
+        third["numberFormat"] = "dd.mm.yyyy"; // minutes, which a date has not
+        columns[3] = third;
         columns.append(QJsonObject{{"index", 12}, {"caption", "Nowhere"}});
         columns.append(QJsonObject{{"index", -1}, {"width", 5}});
         columns.append(QJsonObject{{"index", "3"}, {"visible", false}});
@@ -202,6 +166,7 @@ private slots:
         QCOMPARE(loaded.columns[2].width, GridLayout::maxColumnWidth);
         QCOMPARE(loaded.columns[2].font.size, FontDescription().size);
         QVERIFY(loaded.columns[3].visible);
+        QCOMPARE(loaded.columns[3].numberFormat, QStringLiteral("Short Date"));
         QCOMPARE(loaded.options.marqueeStyle, GridOptions().marqueeStyle);
         QCOMPARE(loaded.options.rowHeight, 0);
         QCOMPARE(loaded.options.alternatingRowStyle, false);

@@ -1,5 +1,7 @@
 #include "TimePattern.h"
 
+#include "app/PatternText.h"
+
 #include <algorithm>
 
 namespace {
@@ -80,13 +82,8 @@ QString token(QChar letter, int length, TimePoint t, const QLocale& locale) {
 } // namespace
 
 QString TimePattern::problem(const QString& pattern) {
-    if (pattern.size() > maxLength)
-        return QStringLiteral("it is longer than %1 characters.").arg(maxLength);
-    for (const QChar c : pattern) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator)
-            return QStringLiteral("it holds a line break, tab or other control character.");
-    }
+    if (const QString text = patternTextProblem(pattern, maxLength); !text.isEmpty())
+        return text;
     qsizetype i = 0;
     while (i < pattern.size()) {
         const QChar c = pattern.at(i);
