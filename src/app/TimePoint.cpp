@@ -1,7 +1,6 @@
 #include "TimePoint.h"
 
 #include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
-#include "app/ui/InputFieldFilter.h"
 #include "app/TimePoint.h"
+#include "app/ui/InputFieldFilter.h"
 #include "app/ui/bsInput.h"
 
 #include <QApplication>
@@ -162,7 +162,8 @@ private slots:
         QFETCH(QDate, date);
         QLocale::setDefault(QLocale(locale));
         const auto read = FieldDate(text);
-        const bool shownFormReadBack = date.isValid() && FieldDate(FieldDateText(date)) == std::optional(date);
+        const bool shownFormReadBack =
+            date.isValid() && FieldDate(FieldDateText(date)) == std::optional(date);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(read, date.isValid() ? std::optional(date) : std::nullopt);
         QCOMPARE(shownFormReadBack, date.isValid());

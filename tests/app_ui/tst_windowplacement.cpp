@@ -1,7 +1,6 @@
 #include "app/ui/WindowPlacement.h"
 
 #include <QTest>
-#include <QWidget>
 
 class tst_windowplacement : public QObject {
     Q_OBJECT
@@ -25,26 +24,6 @@ private slots:
         QFETCH(QRect, rect);
         const QList<QRect> areas{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1920, 1080)};
         QTEST(WindowPlacement::onScreen(rect, areas), "placed");
-    }
-
-    // Opened, moved, closed and opened again, a window comes back exactly where it was.
-    void reopenedWhereItWasClosed() {
-        WindowLayout layout;
-        QPoint first;
-        for (int round = 0; round < 3; ++round) {
-            QWidget window;
-            window.resize(300, 200);
-            if (round > 0)
-                QVERIFY(WindowPlacement::apply(window, layout, true));
-            else
-                window.move(120, 90);
-            window.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&window));
-            if (round == 0)
-                first = window.geometry().topLeft();
-            QCOMPARE(window.geometry().topLeft(), first);
-            layout = WindowPlacement::capture(window);
-        }
     }
 };
 

@@ -35,7 +35,9 @@ public:
     }
     // The print dialog: the answer sets the printer up (a PDF file) and returns true, or returns false
     // for Cancel.
-    void answerPrinter(std::function<bool(QPrinter&)> answer) { m_printerAnswers.push_back(std::move(answer)); }
+    void answerPrinter(std::function<bool(QPrinter&)> answer) {
+        m_printerAnswers.push_back(std::move(answer));
+    }
     // Progress windows report a cancel once their value reaches this number (-1: never).
     void cancelProgressAt(int value) { m_cancelProgressAt = value; }
 

@@ -46,7 +46,8 @@ void clearRefused(QLineEdit* field) {
         return;
     field->setProperty("refused", false);
     QPalette palette = field->palette();
-    const QColor base = QApplication::palette(field).color(field->hasFocus() ? QPalette::ToolTipBase : QPalette::Base);
+    const QColor base =
+        QApplication::palette(field).color(field->hasFocus() ? QPalette::ToolTipBase : QPalette::Base);
     palette.setColor(QPalette::Active, QPalette::Base, base);
     palette.setColor(QPalette::Inactive, QPalette::Base, base);
     field->setPalette(palette);

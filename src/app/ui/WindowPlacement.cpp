@@ -76,7 +76,8 @@ bool WindowPlacement::apply(QWidget& window, const WindowLayout& layout, bool po
         return false;
     // A place saved on a larger screen, or at another scale factor, is moved onto the screen.
     const QMargins frame = frameMargins(window);
-    const QRect placed = onScreen(QRect(position, size).marginsAdded(frame), availableAreas()).marginsRemoved(frame);
+    const QRect placed =
+        onScreen(QRect(position, size).marginsAdded(frame), availableAreas()).marginsRemoved(frame);
     window.setGeometry(placed);
     if (!positionOnly)
         window.setWindowState(layout.state == WindowLayout::Maximised ? Qt::WindowMaximized

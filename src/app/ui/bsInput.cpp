@@ -149,7 +149,6 @@ TimeEntry timeFromEntry(const QString& text) {
     return {found ? timeFromHours(hours) : std::nullopt};
 }
 
-
 struct FieldColours {
     QColor base;
     QColor window;
