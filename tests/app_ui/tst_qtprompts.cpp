@@ -47,15 +47,6 @@ private slots:
         QCOMPARE(QtPrompts::messageResult(layout.defaultButton), defaultResult(flags));
     }
 
-    void messageResult() {
-        const QList<std::pair<QMessageBox::StandardButton, int>> results = {
-            {QMessageBox::Ok, 1},    {QMessageBox::Cancel, 2}, {QMessageBox::Abort, 3},
-            {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}, {QMessageBox::Yes, 6},
-            {QMessageBox::No, 7}};
-        for (const auto& [button, result] : results)
-            QCOMPARE(QtPrompts::messageResult(button), result);
-    }
-
     void dialogFilter_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expected");
