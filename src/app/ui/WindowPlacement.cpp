@@ -56,8 +56,8 @@ WindowLayout WindowPlacement::capture(const QWidget& window) {
     else if (window.isMaximized())
         layout.state = WindowLayout::Maximised;
     // A maximised window keeps the placement it returns to, so that restoring it is not stuck at full size.
-    // The client area is kept, not the frame: the frame is unknown until a window is shown, and placing
-    // the client area is exact on every window manager, so a window opens where it was closed.
+    // The client area is kept, not the frame: the frame is unknown until a window is shown, so only the
+    // client area can be placed exactly, and a window opens where it was closed.
     const QRect normal = window.isMaximized() && window.normalGeometry().isValid() ? window.normalGeometry()
                                                                                    : window.geometry();
     layout.left = double(normal.left()) * twips;
