@@ -2,6 +2,7 @@
 #include "TimetableReport.h"
 #include "app/AppError.h"
 #include "app/GlobalData.h"
+#include "app/bsFileUtil.h"
 #include "chart/GanttData.h"
 #include "chart/widget/RenderChartImage.h"
 #include "model/clsItems.h"
@@ -11,6 +12,7 @@
 #include "views/bsGridSupport.h"
 #include "views/frmListview.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -229,12 +231,14 @@ int render(const QStringList& arguments, int& argc, char** argv) {
     GanttData chart;
     chart.load(path);
     const QString key = resource ? resourceKey(chart, *resource) : QString();
-    QFile file(out);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, file.errorString()));
-    // Only drawing needs the GUI library, and only once both files are open, so that a wrong file is
-    // reported before the platform has its say. The image needs no display: offscreen serves unless
-    // another platform is asked for.
+    const auto unwritable = [&out](const QString& reason) {
+        return AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, reason));
+    };
+    if (!IsRegularOrMissing(out) || !QFileInfo(QFileInfo(out).absolutePath()).isDir())
+        throw unwritable(QStringLiteral("it is no file in an existing folder."));
+    // Only drawing needs the GUI library, and only once both files are known to be usable, so that a
+    // wrong file is reported before the platform has its say. The image needs no display: offscreen
+    // serves unless another platform is asked for.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const QGuiApplication application(argc, argv);
@@ -242,9 +246,15 @@ int render(const QStringList& arguments, int& argc, char** argv) {
         resource ? renderMonth(chart, key, month, size)
                  : renderChartImage(chart, from.value_or(firstShownTime(chart)),
                                     scale.value_or(chart.settings().scale), size.value_or(QSize(1600, 900)));
-    QImageWriter writer(&file, "png");
-    if (!writer.write(image))
-        throw AppError(QStringLiteral("The image '%1' cannot be written: %2").arg(out, writer.errorString()));
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImageWriter writer(&buffer, "png");
+    if (!buffer.open(QIODevice::WriteOnly) || !writer.write(image))
+        throw unwritable(writer.errorString());
+    // Written whole or not at all: a full disk leaves no cut-off image behind.
+    QString reason;
+    if (!WriteFileAtomically(out, png, &reason))
+        throw unwritable(reason);
     return 0;
 }
 } // namespace

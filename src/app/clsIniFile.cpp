@@ -7,7 +7,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QThread>
 #include <cerrno>
@@ -179,13 +178,12 @@ clsIniFile::OpenStatus clsIniFile::OpenProfile(ProfileOpenMode mode, Opened& ope
         if (opened.lock.tryLock(exclusive) == Lock::Result::Locked) {
             if (!FileExists(m_filename))
                 return OpenStatus::NoFile;
-            QFile file(m_filename);
-            if (file.open(QIODevice::ReadOnly)) {
-                opened.content = file.readAll();
-                if (file.error() == QFileDevice::NoError)
-                    return OpenStatus::Opened;
-                opened.content.clear();
-            }
+            // A FIFO or a device would block the program or hold no profile: it is never opened.
+            if (!IsRegularOrMissing(m_filename))
+                return OpenStatus::NotRegular;
+            if (ReadRegularFile(m_filename, &opened.content))
+                return OpenStatus::Opened;
+            opened.content.clear();
             if (!FileExists(m_filename))
                 return OpenStatus::NoFile;
             // Present but not readable (access denied): retried like a held file.
@@ -213,19 +211,12 @@ bool clsIniFile::rewrite(const QByteArrayList& lines) const {
         if (info.isDir() || !info.isWritable() || !(info.permissions() & writeBits))
             return false;
     }
-    QSaveFile file(m_filename);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     QByteArray text;
     for (const QByteArray& line : lines) {
         text += line;
         text += crlf;
     }
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(m_filename, text);
 }
 
 QString clsIniFile::ReadProfileString(const QString& section, const QString& key,
@@ -313,6 +304,7 @@ bool clsIniFile::WriteProfileString(const QString& section, const QString& key, 
         case OpenStatus::Failed:
             return false;
         case OpenStatus::CannotLock:
+        case OpenStatus::NotRegular:
             reportRecreateFailure(MessageFlags::OkOnly);
             return false;
         case OpenStatus::NoFile:
@@ -379,6 +371,7 @@ bool clsIniFile::DeleteProfileSection(const QString& section) {
         case OpenStatus::Failed:
             return true;
         case OpenStatus::CannotLock:
+        case OpenStatus::NotRegular:
             reportRecreateFailure(MessageFlags::Critical);
             return false;
         case OpenStatus::Opened:

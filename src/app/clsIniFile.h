@@ -48,13 +48,14 @@ public:
 private:
     class Lock;
     struct Opened;
-    enum class OpenStatus { Opened, NoFile, Failed, CannotLock };
+    enum class OpenStatus { Opened, NoFile, Failed, CannotLock, NotRegular };
 
     // Takes the lock in the given mode and reads the whole file, retrying a held lock or a file
     // that cannot be opened 51 times, 200 ms apart. For ReadExclusive the lock is kept in `opened`
     // even when the file does not exist, so that the caller can create it under the lock.
     OpenStatus OpenProfile(ProfileOpenMode mode, Opened& opened) const;
-    // Writes the lines, each followed by CR LF, to a temporary file and renames it over the profile.
+    // Writes the lines, each followed by CR LF, to a temporary file and renames it over the profile;
+    // a failed write (a full disk) leaves the profile as it was.
     bool rewrite(const QByteArrayList& lines) const;
     // Writing (flags 0) and deleting (flags 16) report a failed rewrite with different icons.
     void reportRecreateFailure(int flags) const;

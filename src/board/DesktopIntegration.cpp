@@ -3,14 +3,15 @@
 #include "BoardIcons.h"
 #include "app/GlobalData.h"
 #include "app/UserPrompts.h"
+#include "app/bsFileUtil.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 DesktopIntegration::Places DesktopIntegration::currentPlaces() {
@@ -89,13 +90,7 @@ bool DesktopIntegration::writeIfChanged(const QString& path, const QByteArray& c
     }
     existing.close();
     *changed = true;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(content);
-    return file.commit();
+    return QDir().mkpath(QFileInfo(path).absolutePath()) && WriteFileAtomically(path, content);
 }
 
 bool DesktopIntegration::RegisterFileType(const Places& places) {
@@ -113,8 +108,11 @@ bool DesktopIntegration::RegisterFileType(const Places& places) {
 
     const QString iconPath = places.dataHome + "/icons/hicolor/64x64/apps/" + iconName + ".png";
     if (!QFileInfo::exists(iconPath)) {
-        ok = QDir().mkpath(QFileInfo(iconPath).absolutePath()) &&
-             BoardIcons::appIcon().pixmap(64, 64).save(iconPath, "PNG") && ok;
+        QByteArray png;
+        QBuffer buffer(&png);
+        bool changed = false;
+        ok = buffer.open(QIODevice::WriteOnly) && BoardIcons::appIcon().pixmap(64, 64).save(&buffer, "PNG") &&
+             writeIfChanged(iconPath, png, &changed) && ok;
     }
 
     // The databases are what file managers and xdg-mime read; rebuild them only when something changed.

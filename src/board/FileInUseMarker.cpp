@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -28,6 +29,21 @@ public:
     ExclusiveLock(const ExclusiveLock&) = delete;
     ExclusiveLock& operator=(const ExclusiveLock&) = delete;
 
+    // The lock file names the owner while there is one, so that a file an owner left marked can be told
+    // from one that is read-only by itself.
+    [[nodiscard]] bool ownerRecorded() const {
+        char first = 0;
+        return m_fd >= 0 && ::pread(m_fd, &first, 1, 0) == 1;
+    }
+    void recordOwner(bool owned) {
+        if (m_fd < 0 || ::ftruncate(m_fd, 0) != 0 || !owned)
+            return;
+        const QByteArray text = "in use by process " + QByteArray::number(::getpid()) + " on " +
+                                QSysInfo::machineHostName().toUtf8() + '\n';
+        [[maybe_unused]] const ssize_t written =
+            ::pwrite(m_fd, text.constData(), std::size_t(text.size()), 0);
+    }
+
 private:
     int m_fd = -1;
 };
@@ -45,7 +61,44 @@ bool modeOf(const QString& path, mode_t* mode) {
 bool setMode(const QString& path, mode_t mode) {
     return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
 }
+
+// True when nobody holds the owner's lock on the timetable. Where locks cannot be tested the owner is
+// taken to be alive: the file then stays read-only, as it always did.
+bool ownerLockFree(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int result;
+    do {
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    ::close(fd);
+    return result == 0;
+}
+
+// The write bits a new file of this user gets.
+mode_t writeBitsOfNewFiles() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return modeWriteBits & ~mask;
+}
 } // namespace
+
+FileInUseMarker::~FileInUseMarker() {
+    if (m_ownerLock >= 0)
+        ::close(m_ownerLock);
+}
+
+void FileInUseMarker::own(const QString& path, unsigned takenBits) {
+    m_path = path;
+    m_takenBits = takenBits;
+    // Shared, so that on file systems that map flock to record locks SQLite may still read the file.
+    m_ownerLock = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (m_ownerLock >= 0) {
+        while (::flock(m_ownerLock, LOCK_SH) != 0 && errno == EINTR) {
+        }
+    }
+}
 
 QString FileInUseMarker::lockFilePath(const QString& path) {
     const QFileInfo info(path);
@@ -59,18 +112,31 @@ bool FileInUseMarker::isMarked(const QString& path) {
 
 FileInUseMarker::Claim FileInUseMarker::claim(const QString& path) {
     release();
-    const ExclusiveLock lock(lockFilePath(path));
+    ExclusiveLock lock(lockFilePath(path));
     mode_t mode = 0;
     if (!modeOf(path, &mode))
         return Claim::Failed;
     const mode_t present = mode & modeWriteBits;
     if (present == 0)
-        return Claim::Guest;
-    if (!setMode(path, mode & ~modeWriteBits))
+        return lock.ownerRecorded() && ownerLockFree(path) ? Claim::Abandoned : Claim::Guest;
+    lock.recordOwner(true);
+    if (!setMode(path, mode & ~modeWriteBits)) {
+        lock.recordOwner(false);
         return Claim::Failed;
-    m_path = path;
-    m_takenBits = present;
+    }
+    own(path, present);
     return Claim::Owner;
+}
+
+bool FileInUseMarker::adopt(const QString& path) {
+    release();
+    ExclusiveLock lock(lockFilePath(path));
+    mode_t mode = 0;
+    if (!modeOf(path, &mode) || (mode & modeWriteBits) != 0 || !lock.ownerRecorded() || !ownerLockFree(path))
+        return false;
+    lock.recordOwner(true);
+    own(path, writeBitsOfNewFiles());
+    return true;
 }
 
 bool FileInUseMarker::release() {
@@ -78,7 +144,11 @@ bool FileInUseMarker::release() {
         return true;
     const QString path = m_path;
     m_path.clear();
-    const ExclusiveLock lock(lockFilePath(path));
+    if (m_ownerLock >= 0)
+        ::close(m_ownerLock);
+    m_ownerLock = -1;
+    ExclusiveLock lock(lockFilePath(path));
+    lock.recordOwner(false);
     mode_t mode = 0;
     if (!modeOf(path, &mode))
         return true;

@@ -5,6 +5,7 @@
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
+#include "app/TerminationSignals.h"
 #include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
 #include "app/clsSettings.h"
@@ -142,6 +143,15 @@ int bsMain::Main(QApplication& app, const QString& version) {
             QCoreApplication::quit();
         });
     }
+    // A logout, a shutdown or `kill` ends the program like a quit that asks nothing and loses nothing.
+    const TerminationSignals termination;
+    QObject::connect(
+        &termination, &TerminationSignals::received, &board,
+        [&board](int signalNumber) {
+            board.EndWithoutQuestions();
+            QCoreApplication::exit(128 + signalNumber);
+        },
+        Qt::QueuedConnection);
     board.show();
     const int result = app.exec();
     program.ReleaseGlobalData();

@@ -37,6 +37,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -657,6 +658,14 @@ bool frmMain::DoSave(bool saveAs) {
     if (chosen.isEmpty())
         return false;
     const QString name = QFileInfo(chosen).absoluteFilePath();
+    // Saving onto a FIFO or a device would wait for ever, or write nowhere.
+    if (!IsRegularOrMissing(name)) {
+        ShowMessage(
+            FormatMsg(QStringLiteral("'%s' is not a regular file; the timetable cannot be saved there."),
+                      name),
+            Critical);
+        return false;
+    }
     const bool sameFile = name == m_fileName;
     // A file that another instance holds (or that is write-protected) is not replaced under it.
     if (!sameFile && FileExists(name) && FileInUseMarker::isMarked(name)) {
@@ -688,6 +697,7 @@ bool frmMain::DoSave(bool saveAs) {
     }
     m_fileName = name;
     m_dirty = false;
+    RemoveStaleTemporaries(m_fileName);
     m_panels[2]->setText(statusText(m_fileName));
     UpdateRecentFiles();
     TestMultiUser();
@@ -720,6 +730,7 @@ void frmMain::Loadfile(const QString& name) {
         globals().settings->ReadData();
         m_fileName = file;
         m_dirty = false;
+        RemoveStaleTemporaries(m_fileName);
         // Positions of the previous timetable mean nothing in this one.
         m_gantRow = -1;
         setGantItemIndex(-1);
@@ -753,12 +764,25 @@ void frmMain::TestMultiUser() {
             throw AppError(FormatMsg(QStringLiteral("The file '%s' cannot be marked as in use."), m_fileName),
                            75, QStringLiteral("TestMultiUser"));
     });
+    if (claim == FileInUseMarker::Claim::Abandoned && adoptAbandoned())
+        claim = FileInUseMarker::Claim::Owner;
     if (claim == FileInUseMarker::Claim::Owner) {
         SetReadOnly(false);
         globals().ownsFileLock = true;
     } else {
         SetReadOnly(true);
     }
+}
+
+bool frmMain::adoptAbandoned() {
+    // A planner that died left the marker: without this question the file would stay read-only for
+    // every instance until somebody gave the write permission back by hand.
+    const QString question =
+        FormatMsg(QStringLiteral("The timetable '%s' is marked as in use, but no planner has it open: a "
+                                 "planner may have ended without closing it.\r\n\r\nOpen it for editing?"),
+                  m_fileName);
+    return ShowMessage(question, YesNo | Question | DefaultButton2) == MessageResult::Yes &&
+           m_marker.adopt(m_fileName);
 }
 
 void frmMain::ResetReadOnlyFlag() {
@@ -787,6 +811,39 @@ void frmMain::RestartApplication(const QString& arguments) {
     prompts().startDetached(QCoreApplication::applicationFilePath(),
                             QStringList{QStringLiteral("/RESTART")} +
                                 arguments.split(' ', Qt::SkipEmptyParts));
+}
+
+QString frmMain::EndWithoutQuestions() {
+    if (m_unloaded)
+        return {};
+    QString recovery;
+    if (m_dirty)
+        recovery = SaveRecoveryCopy();
+    m_dirty = false;
+    Unload();
+    close();
+    return recovery;
+}
+
+QString frmMain::recoveryCopyName() const {
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh-mm-ss"));
+    if (m_fileName.isEmpty())
+        return GetSpecialFolder(5) + tr("Timetable (recovered %1).qtf").arg(stamp);
+    const QFileInfo info(m_fileName);
+    return info.absolutePath() + '/' + info.completeBaseName() + tr(" (recovered %1).qtf").arg(stamp);
+}
+
+QString frmMain::SaveRecoveryCopy() {
+    const QString name = recoveryCopyName();
+    try {
+        globals().settings->WriteData();
+        m_chart.save(name);
+        return name;
+    } catch (const std::exception& error) {
+        // Nobody is left to ask: the reason goes where a session keeps the program's messages.
+        qWarning("The unsaved changes could not be kept: %s", error.what());
+        return {};
+    }
 }
 
 bool frmMain::QueryUnload(bool fromUser) {
@@ -953,6 +1010,7 @@ void frmMain::cmdDOK_Click() {
         }
         const ChartStyle* style = m_chart.styles().byKey(m_detail->styleKey());
         m_snapshot = bsSupport::ItemSnapshot::of(*item);
+        const QString key = item->key();
         item->setSpan(*start, *end);
         if (style) {
             item->setStyleKey(style->key());
@@ -960,7 +1018,9 @@ void frmMain::cmdDOK_Click() {
         }
         item->setCaption(m_detail->caption());
         globals().items->UpdateItem(*item, m_id);
-        bsSupport::ItemMoved(m_chart, m_snapshot, *item, globals().items);
+        // The views were told and may have deleted it meanwhile.
+        if (const ChartItem* changed = m_chart.items().byKey(key))
+            bsSupport::ItemMoved(m_chart, m_snapshot, *changed, globals().items);
         m_chart.redraw();
     });
 }
@@ -1040,8 +1100,10 @@ void frmMain::AcGt_GanttItemAdded(ChartItem* item) {
 
 void frmMain::AcGt_GanttItemChanged(ChartItem* item) {
     guardedStep(QStringLiteral("Sub:frmMain:AcGt_GanttItemChanged"), [&] {
+        const QString key = item->key();
         globals().items->UpdateItem(*item, m_id);
-        setGantItemIndex(item->position());
+        if (const ChartItem* changed = m_chart.items().byKey(key))
+            setGantItemIndex(changed->position());
     });
 }
 
@@ -1077,8 +1139,10 @@ void frmMain::AcGt_GanttItemChangeStarts(ChartItem* item) {
 void frmMain::AcGt_CompleteGanttItemMove(ChartItem* item) {
     guardedStep(QStringLiteral("Sub:frmMain:AcGt_CompleteGanttItemMove"), [&] {
         setDirty(true);
+        const QString key = item->key();
         globals().items->UpdateItem(*item, m_id);
-        bsSupport::ItemMoved(m_chart, m_snapshot, *item, globals().items);
+        if (const ChartItem* moved = m_chart.items().byKey(key))
+            bsSupport::ItemMoved(m_chart, m_snapshot, *moved, globals().items);
     });
 }
 
@@ -1165,16 +1229,21 @@ void frmMain::settingsStored() {
 
 void frmMain::ItemDeleteBefore(QString, bool&, QString) {}
 
-void frmMain::ItemDeleteAfter(QString key, QString) {
+void frmMain::ItemDeleteAfter(QString, QString) {
     ignoringErrors([&] {
         setDirty(true);
-        if (key == m_detailKey) {
-            // The position now names the item after it: nothing is current any more.
-            setGantItemIndex(-1);
-        } else if (const ChartItem* shown = m_chart.items().byKey(m_detailKey)) {
-            m_gantItemIndex = shown->position();
-        }
+        followCurrentItem();
     });
+}
+
+void frmMain::followCurrentItem() {
+    // Positions shift when items go, so the current item is followed by its key; once it is gone its
+    // position would name another item, and nothing is current any more.
+    const ChartItem* shown = m_detailKey.isEmpty() ? nullptr : m_chart.items().byKey(m_detailKey);
+    if (shown)
+        m_gantItemIndex = shown->position();
+    else
+        setGantItemIndex(-1);
 }
 
 void frmMain::ItemChanged(QString key, QString) {
@@ -1189,7 +1258,10 @@ void frmMain::ItemAdded(QString key, QString) {
         setGantItemIndex(item->position());
 }
 
-void frmMain::ItemsChanged() {}
+void frmMain::ItemsChanged() {
+    // A re-read follows bulk changes such as the removal of a resource with its items.
+    ignoringErrors([&] { followCurrentItem(); });
+}
 
 void frmMain::ItemSelected(QString key, QString senderId) {
     if (senderId == m_id)

@@ -116,6 +116,14 @@ public:
     // The shut-down after the questions: marker released, calendar closed, board unregistered, window
     // placement saved, every other window closed.
     void Unload();
+    // The end of a session that nobody can answer (a logout, a shutdown, `kill`): nothing is asked,
+    // unsaved changes go into a recovery copy (its name is returned; empty when nothing was unsaved or
+    // the copy could not be written), the marker is released and the board closes.
+    QString EndWithoutQuestions();
+    // Writes the open timetable, settings included, to a new file beside it (an untitled one to the
+    // documents folder) named with " (recovered <date> <time>)"; the open timetable keeps its name.
+    // Returns the name, or an empty text when it could not be written.
+    QString SaveRecoveryCopy();
 
     // Time
     void MoveTimeLine(bool backward, int steps);
@@ -182,6 +190,9 @@ private:
     void connectChart();
     void connectMenus();
     void applyReadOnly(bool readOnly);
+    // Asks whether to take over a timetable that a planner which died left marked; true when taken.
+    bool adoptAbandoned();
+    [[nodiscard]] QString recoveryCopyName() const;
     void updateTitle();
     void checkZoomEntry();
     // The current item in the detail panel and on the chart; waits while the chart does bulk work.
@@ -189,6 +200,8 @@ private:
     void showDetailItem();
     void showEditor();
     void announceCurrentItem();
+    // Brings the current position up to date with the current item's key after items went.
+    void followCurrentItem();
     // The chart row under a viewport point among the shown rows; 0 for none.
     [[nodiscard]] int rowUnderPointer(const QPoint& position) const;
     void onTimer();

@@ -4,23 +4,21 @@
 #include "SqliteConnection.h"
 #include "TimetableValueCheck.h"
 #include "app/AppError.h"
+#include "app/bsFileUtil.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRandomGenerator>
 #include <QSet>
 #include <QVariant>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
 #include <memory>
 #include <sqlite3.h>
 #include <type_traits>
-#include <unistd.h>
 
 namespace {
 const char* const schema = R"(
@@ -237,34 +235,6 @@ void writeContent(SqliteConnection& db, const GanttData& chart) {
     });
 }
 
-// Makes the data of an open file durable before it is renamed into place.
-void syncFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0 || ::fsync(fd) != 0) {
-        const int error = errno;
-        if (fd >= 0)
-            ::close(fd);
-        throw AppError(QString::fromLocal8Bit(std::strerror(error)));
-    }
-    ::close(fd);
-}
-
-// Creates an empty file with a fresh name beside the target.
-QString createTemporaryFile(const QString& path) {
-    for (int attempt = 0;; ++attempt) {
-        const QString candidate =
-            path + QStringLiteral(".tmp-%1").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16,
-                                                 QChar(u'0'));
-        const int fd = ::open(QFile::encodeName(candidate).constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            return candidate;
-        }
-        if (errno != EEXIST || attempt > 100)
-            throw AppError(QString::fromLocal8Bit(std::strerror(errno)));
-    }
-}
-
 // Every value goes through TimetableValueCheck: the file is refused as damaged rather than read with
 // a wrong type or an out-of-range value.
 class Reader {
@@ -452,8 +422,11 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
     };
     QString temporary;
     try {
+        // A FIFO or a device in the way is never opened, nor replaced.
+        if (!IsRegularOrMissing(target))
+            throw AppError(QStringLiteral("it is not a regular file."));
         TimetableValueCheck::checkForSave(chart);
-        temporary = createTemporaryFile(target);
+        temporary = CreateTemporaryBeside(target);
         {
             SqliteConnection db(temporary, SQLITE_OPEN_READWRITE);
             // Nothing points at the temporary file before the rename, so it needs no journal.
@@ -466,7 +439,7 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
             db.execute("COMMIT");
             db.close();
         }
-        syncFile(temporary);
+        SyncFile(temporary);
         if (std::rename(QFile::encodeName(temporary).constData(), QFile::encodeName(target).constData()) != 0)
             throw AppError(QString::fromLocal8Bit(std::strerror(errno)));
     } catch (const AppError& error) {
@@ -478,13 +451,7 @@ void TimetableFile::write(const GanttData& chart, const QString& path) {
             QFile::remove(temporary);
         throw failed(QString::fromLocal8Bit(error.what()));
     }
-    // The rename itself becomes durable with the folder; a failure here loses nothing already written.
-    const int folder =
-        ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    SyncFolder(QFileInfo(target).absolutePath());
 }
 
 void TimetableFile::read(const QString& path, GanttData& chart) {

@@ -41,6 +41,24 @@ void checkFont(const FontDescription& font, const QString& what) {
                            .arg(TimetableValueCheck::maximumFontSize));
 }
 
+// A TEXT value measured before it is converted, so that a huge one costs nothing.
+QString storedText(const SqliteConnection::Statement& row, int column, qsizetype limit, const char* what) {
+    if (row.type(column) != SQLITE_TEXT)
+        wrongType(QLatin1String(what));
+    if (row.bytes(column) > limit)
+        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(limit));
+    return row.text(column);
+}
+
+qint64 storedInteger(const SqliteConnection::Statement& row, int column, qint64 minimum, qint64 maximum,
+                     const char* what) {
+    if (row.type(column) != SQLITE_INTEGER)
+        wrongType(QLatin1String(what));
+    const qint64 value = row.integer(column);
+    TimetableValueCheck::checkRange(value, minimum, maximum, QLatin1String(what));
+    return value;
+}
+
 void checkTime(TimePoint time, const QString& what) {
     TimetableValueCheck::checkRange(time.seconds(), TimePoint::minimumSeconds, TimePoint::maximumSeconds,
                                     what);
@@ -48,51 +66,29 @@ void checkTime(TimePoint time, const QString& what) {
 } // namespace
 
 QString TimetableValueCheck::text(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_TEXT)
-        wrongType(QLatin1String(what));
-    if (row.bytes(column) > textBytes)
-        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(textBytes));
-    return row.text(column);
+    return storedText(row, column, textBytes, what);
 }
 
 QString TimetableValueCheck::key(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_TEXT)
-        wrongType(QLatin1String(what));
-    if (row.bytes(column) > keyBytes)
-        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(keyBytes));
-    return row.text(column);
+    return storedText(row, column, keyBytes, what);
 }
 
 int TimetableValueCheck::integer(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_INTEGER)
-        wrongType(QLatin1String(what));
-    const qint64 value = row.integer(column);
-    checkRange(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), QLatin1String(what));
-    return int(value);
+    return int(
+        storedInteger(row, column, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), what));
 }
 
 bool TimetableValueCheck::flag(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_INTEGER)
-        wrongType(QLatin1String(what));
-    const qint64 value = row.integer(column);
-    checkRange(value, 0, 1, QLatin1String(what));
-    return value != 0;
+    return storedInteger(row, column, 0, 1, what) != 0;
 }
 
 quint32 TimetableValueCheck::colour(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_INTEGER)
-        wrongType(QLatin1String(what));
-    const qint64 value = row.integer(column);
-    checkRange(value, 0, 0xFFFFFFFF, QLatin1String(what));
-    return quint32(value);
+    return quint32(storedInteger(row, column, 0, 0xFFFFFFFF, what));
 }
 
 TimePoint TimetableValueCheck::time(const SqliteConnection::Statement& row, int column, const char* what) {
-    if (row.type(column) != SQLITE_INTEGER)
-        wrongType(QLatin1String(what));
-    const qint64 value = row.integer(column);
-    checkRange(value, TimePoint::minimumSeconds, TimePoint::maximumSeconds, QLatin1String(what));
-    return TimePoint::fromSeconds(value);
+    return TimePoint::fromSeconds(
+        storedInteger(row, column, TimePoint::minimumSeconds, TimePoint::maximumSeconds, what));
 }
 
 double TimetableValueCheck::real(const SqliteConnection::Statement& row, int column, const char* what) {

@@ -91,6 +91,11 @@ DateItemStore::Outcome DateItemStore::write(clsItems& items, QString& itemKey, c
             : bsSupport::ConflictForNewItem(chart, span.start, span.end, entry.rowKey);
     if (conflict)
         return Outcome::Conflict;
+    if (stored != nullptr)
+        *stored = nullptr;
+    // The views are told of every step and may change or delete the item meanwhile: after each
+    // notification it is looked up again, and what is gone is not written further.
+    const auto current = [&chart, &itemKey] { return chart.items().byKey(itemKey); };
 
     bsSupport::ItemSnapshot before;
     QString addOnData = entry.addOnData;
@@ -104,6 +109,9 @@ DateItemStore::Outcome DateItemStore::write(clsItems& items, QString& itemKey, c
                                   QStringLiteral("Date"), QString(), QStringLiteral("0"));
         addOnData.clear();
         items.Add(*item, senderId);
+        item = current();
+        if (item == nullptr)
+            return Outcome::Stored;
         item->setSeriesKey(QString());
     }
     if (!item->seriesKey().isEmpty() && !entry.seriesTicked)
@@ -120,9 +128,10 @@ DateItemStore::Outcome DateItemStore::write(clsItems& items, QString& itemKey, c
     item->setStyleKey(entry.styleKey);
 
     items.UpdateItem(*item, senderId);
-    bsSupport::ItemMoved(chart, before, *item, &items);
+    if (const ChartItem* changed = current())
+        bsSupport::ItemMoved(chart, before, *changed, &items);
     if (stored != nullptr)
-        *stored = item;
+        *stored = current();
     return Outcome::Stored;
 }
 

@@ -51,7 +51,8 @@ public:
     // Conflict test, then writes the entry into the item `itemKey` (empty: a new item, whose new key
     // is written back) and tells the item table with `senderId`; a changed series member offers to
     // carry the change over to the members that follow it. Answers Conflict or NoResource (the row is
-    // gone), with nothing changed, or Stored with `stored` pointing to the item.
+    // gone), with nothing changed, or Stored with `stored` pointing to the item as it is at the end
+    // (nullptr when a view deleted it while it was told of the change).
     static Outcome write(clsItems& items, QString& itemKey, const Entry& entry, Span span,
                          const QString& senderId, ChartItem** stored = nullptr);
 

@@ -73,15 +73,17 @@ void ResourceCommands::deleteResource(int position) {
     const ChartRow* row = chart == nullptr ? nullptr : chart->rows().byPosition(position);
     if (row == nullptr)
         return;
+    // By key after the question: while it is open, window messages run and rows may go.
+    const QString key = row->key();
     const int answer =
         ShowMessage(deleteQuestion(row->caption),
                     MessageFlags::YesNo | MessageFlags::Question | MessageFlags::DefaultButton2);
-    if (answer != MessageResult::Yes)
+    if (answer != MessageResult::Yes || chart->rows().byKey(key) == nullptr)
         return;
     BusyCursor busy;
     // The chart takes the row's items with it; the item table is read afresh so that no view keeps
     // a booking whose resource is gone, and the views' resource lists are filled again.
-    chart->rows().remove(row->key());
+    chart->rows().remove(key);
     // The position now names the next row, which nobody chose.
     m_host.setGantRow(-1);
     if (clsItems* items = globals().items) {

@@ -422,6 +422,12 @@ bool frmDateItem::store(bool askFirst) {
         refuse(outcome);
         return false;
     }
+    m_changed = false;
+    if (item == nullptr) {
+        // Another view deleted the item while it was told of the change.
+        ShowItem();
+        return true;
+    }
     m_addOnData.setAddOnData(item->addOnData());
     rememberShownSpan(item->start(), item->end());
     if (m_host.isItemShown(*item))

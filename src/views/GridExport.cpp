@@ -1,6 +1,7 @@
 #include "GridExport.h"
 
 #include "app/AppError.h"
+#include "app/bsFileUtil.h"
 #include "model/clsItems.h"
 
 #include <QIODevice>
@@ -123,6 +124,6 @@ void GridExport::writeFile(const QString& path, const std::vector<int>& rows, co
         writeHtml(file, rows, title);
     else
         writeDelimited(file, rows);
-    if (!file.commit())
+    if (!CommitSaveFile(file))
         throw AppError(QStringLiteral("The file '%1' cannot be written: %2").arg(path, file.errorString()));
 }

@@ -1,12 +1,12 @@
 #include "GridLayoutFile.h"
 
 #include "app/AppError.h"
+#include "app/bsFileUtil.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace {
 const QString formatName = QStringLiteral("qunta-grid-layouts");
@@ -212,7 +212,7 @@ void GridLayoutFile::write(const QString& path, const QString& name, const GridL
     }
     layouts.insert(name, toJson(layout));
     const QJsonObject root{{"format", formatName}, {"version", version}, {"layouts", layouts}};
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(QJsonDocument(root).toJson()) < 0 || !file.commit())
-        fail(path, QStringLiteral("cannot be written: ") + file.errorString());
+    QString reason;
+    if (!WriteFileAtomically(path, QJsonDocument(root).toJson(), &reason))
+        fail(path, QStringLiteral("cannot be written: ") + reason);
 }

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/AppError.h"
 #include "app/GlobalData.h"
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <sys/stat.h>
 
 class tst_helpers : public QObject {
     Q_OBJECT
@@ -127,6 +129,58 @@ private slots:
         text.Clear();
         text.Concat("x");
         QCOMPARE(text.Value(), QString("x"));
+    }
+
+    void wholeFileReplacedOrKept() {
+        QTemporaryDir folder;
+        const QString file = folder.filePath("layout.lay");
+        QVERIFY(WriteFileAtomically(file, "first"));
+        QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        // Through a link the file it names is replaced, with its permissions.
+        const QString link = folder.filePath("link.lay");
+        QVERIFY(QFile::link(file, link));
+        QVERIFY(WriteFileAtomically(link, "second"));
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readBytes(file), QByteArray("second"));
+        QCOMPARE(QFile::permissions(file) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                             QFile::ReadOther | QFile::WriteOther),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+
+        const QString fifo = folder.filePath("pipe.lay");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QString reason;
+        QVERIFY(!WriteFileAtomically(fifo, "third", &reason));
+        QCOMPARE(reason, QString("it is not a regular file"));
+        QVERIFY(!IsRegularOrMissing(fifo));
+        QVERIFY(IsRegularOrMissing(folder.filePath("missing")));
+        QByteArray content;
+        QVERIFY(!ReadRegularFile(fifo, &content));
+        QVERIFY(ReadRegularFile(file, &content));
+        QCOMPARE(content, QByteArray("second"));
+        QVERIFY(!WriteFileAtomically(folder.filePath("no folder/x.lay"), "x", &reason));
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(QDir(folder.path()).entryList({"*.tmp-*"}, QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    void staleTemporariesRemoved() {
+        QTemporaryDir folder;
+        const auto make = [&](const QString& name, bool old) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            if (old)
+                QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                         QFileDevice::FileModificationTime));
+        };
+        make("plan [1].qtf", false);
+        make("plan [1].qtf.tmp-0a1b2c", true);  // killed save: goes
+        make("plan [1].qtf.tmp-3d4e5f", false); // a save in progress elsewhere: stays
+        make("plan [1].qtf.tmp-ABCDEF", true);  // not a name this program makes
+        make("plan [1].qtf.tmp-0a1b2c3", true); // nor this
+        make("other.qtf.tmp-0a1b2c", true);     // another timetable's
+        QCOMPARE(RemoveStaleTemporaries(folder.filePath("plan [1].qtf")), 1);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
+                 (QStringList{"other.qtf.tmp-0a1b2c", "plan [1].qtf", "plan [1].qtf.tmp-0a1b2c3",
+                              "plan [1].qtf.tmp-3d4e5f", "plan [1].qtf.tmp-ABCDEF"}));
     }
 
     void countryCode_data() {

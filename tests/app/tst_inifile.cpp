@@ -2,6 +2,7 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
+#include "app/UserPrompts.h"
 #include "app/clsIniFile.h"
 
 #include <QDir>
@@ -19,6 +20,7 @@
 #include <cmath>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -448,6 +450,19 @@ private slots:
         QCOMPARE(m_waits, 0);
     }
 
+    void profileThatIsAFifoBlocksNothing() {
+        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+        QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
+        QVERIFY(m_ini.ReadProfileSection("S").isEmpty());
+        QVERIFY(m_prompts->prompts().isEmpty());
+        QVERIFY(!m_ini.WriteProfileString("S", "K", "v"));
+        QVERIFY(!m_ini.DeleteProfileSection("S"));
+        QCOMPARE(m_prompts->texts(), QStringList(2, "Error recreating file: " + path()));
+        QVERIFY(!QFileInfo(path()).isFile());
+        QVERIFY(QFileInfo(path()).exists());
+        QCOMPARE(m_waits, 0);
+    }
+
     void unreadableProfileTimesOut() {
         if (::geteuid() == 0)
             QSKIP("root reads a file without read permission");
@@ -542,36 +557,77 @@ private slots:
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
-    void twoProcessesWritingLoseNothing() {
-        // Each process rewrites the whole file for every key: without one exclusive hold over the read
-        // and the rewrite, the processes would overwrite each other's keys.
-        constexpr int processes = 3;
-        constexpr int keysEach = 40;
-        std::vector<pid_t> children;
-        for (int p = 0; p < processes; ++p) {
+    // Writers in several processes, each rewriting the whole file for every key, and readers beside
+    // them: without one exclusive hold over the read and the rewrite the writers would overwrite each
+    // other's keys, and without the rename a reader could see a half-written file. Under heavy
+    // contention a writer or reader may give up after its ten seconds of waiting, and says so; nothing
+    // may fail silently, and every write that reported success must be in the file.
+    // QUNTA_PROFILE_PROCESSES and QUNTA_PROFILE_KEYS make the run longer.
+    void severalProcessesLoseNothing() {
+        // Readers pause between reads as planners do; everybody waits for the lock as the planner does.
+        const int processes = std::max(qEnvironmentVariableIntValue("QUNTA_PROFILE_PROCESSES"), 4);
+        const int keysEach = std::max(qEnvironmentVariableIntValue("QUNTA_PROFILE_KEYS"), 40);
+        QVERIFY(m_ini.WriteProfileString("FIXED", "SENTINEL", "here"));
+        const QString stop = m_dir->filePath("stop");
+        const QString failedKeys = m_dir->filePath("failed-%1");
+        // A child's exit code: how many of its failures went unreported.
+        const auto spawn = [&](int child, const std::function<int(clsIniFile&, QStringList&)>& work) {
             const pid_t pid = ::fork();
-            QVERIFY(pid >= 0);
             if (pid == 0) {
+                auto* shown = new ScriptedPrompts; // records the child's own messages
                 clsIniFile ini;
                 ini.setFilename(path());
-                ini.setWaitFunction([](int) { QThread::msleep(50); });
-                bool ok = true;
-                for (int k = 0; k < keysEach; ++k)
-                    ok = ini.WriteProfileInt("S", QString("P%1K%2").arg(p).arg(k), k) && ok;
-                ::_exit(ok ? 0 : 1);
+                QStringList failed;
+                const int failures = work(ini, failed);
+                writeBytes(failedKeys.arg(child), failed.join('\n').toUtf8());
+                ::_exit(std::min(std::abs(failures - int(shown->prompts().size())), 255));
             }
-            children.push_back(pid);
+            return pid;
+        };
+        std::vector<pid_t> readers;
+        for (int r = 0; r < 2; ++r) {
+            readers.push_back(spawn(processes + r, [&](clsIniFile& ini, QStringList&) {
+                int missing = 0;
+                for (; !QFile::exists(stop); QThread::msleep(2))
+                    missing += ini.ReadProfileString("FIXED", "SENTINEL", "") == "here" ? 0 : 1;
+                return missing;
+            }));
         }
-        for (pid_t pid : children) {
+        std::vector<pid_t> writers;
+        for (int p = 0; p < processes; ++p) {
+            writers.push_back(spawn(p, [&, p](clsIniFile& ini, QStringList& failed) {
+                for (int k = 0; k < keysEach; ++k) {
+                    const QString key = QString("P%1K%2").arg(p).arg(k);
+                    if (!ini.WriteProfileInt("S", key, k))
+                        failed << key;
+                }
+                return int(failed.size());
+            }));
+        }
+        const auto exitCodeOf = [](pid_t pid) {
             int status = 0;
-            QCOMPARE(::waitpid(pid, &status, 0), pid);
-            QVERIFY(WIFEXITED(status));
-            QCOMPARE(WEXITSTATUS(status), 0);
+            return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        };
+        std::vector<int> codes;
+        for (const pid_t pid : writers)
+            codes.push_back(exitCodeOf(pid));
+        writeBytes(stop, {});
+        for (const pid_t pid : readers)
+            codes.push_back(exitCodeOf(pid));
+        QCOMPARE(codes, std::vector<int>(codes.size(), 0));
+        int refused = 0;
+        for (int p = 0; p < processes; ++p) {
+            const QString failed = QString::fromUtf8(readBytes(failedKeys.arg(p)));
+            for (int k = 0; k < keysEach; ++k) {
+                const QString key = QString("P%1K%2").arg(p).arg(k);
+                if (failed.split('\n').contains(key))
+                    ++refused;
+                else
+                    QCOMPARE(m_ini.ReadProfileInt("S", key, -1), k);
+            }
         }
-        QCOMPARE(m_ini.ReadProfileSection("S").size(), processes * keysEach);
-        for (int p = 0; p < processes; ++p)
-            for (int k = 0; k < keysEach; ++k)
-                QCOMPARE(m_ini.ReadProfileInt("S", QString("P%1K%2").arg(p).arg(k), -1), k);
+        qInfo("%d writes from %d processes beside 2 readers: %d given up after the wait and reported, 0 lost",
+              processes * keysEach, processes, refused);
     }
 };
 

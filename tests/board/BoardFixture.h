@@ -53,6 +53,15 @@ struct BoardFixture {
 
     void activate() { board->FirstActivation(); }
 
+    // A booking in the chart and the item table, as the board's own commands add one.
+    ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
+                       const QString& seriesKey = {}) {
+        ChartItem& item = chart().items().add(key, rowKey, start, end, key, QStringLiteral("Date"));
+        item.setSeriesKey(seriesKey);
+        items().Add(item, QString());
+        return item;
+    }
+
     void showBoard() {
         board->resize(1400, 700);
         board->show();

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
+#include <sys/stat.h>
 
 namespace {
 const QDate monday(2026, 3, 2);
@@ -191,6 +192,87 @@ private slots:
         QVERIFY(!fixture.board->DoSave(true));
         QVERIFY(fixture.prompts.texts().last().contains("is open in another instance"));
         QCOMPARE(BoardFixture::itemCountOf(other), 1);
+    }
+
+    void fifoIsNeitherSavedOverNorOpened() {
+        BoardFixture fixture;
+        const QString plan = fixture.openPlan();
+        const QString fifo = fixture.path("pipe.qtf");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        fixture.board->setDirty(true);
+        fixture.prompts.answerFile(fifo);
+        QVERIFY(!fixture.board->DoSave(true));
+        QCOMPARE(fixture.prompts.texts().last(),
+                 "'" + fifo + "' is not a regular file; the timetable cannot be saved there.");
+        fixture.prompts.clear();
+        fixture.board->Loadfile(fifo);
+        QCOMPARE(fixture.prompts.prompts().size(), 1);
+        QVERIFY(fixture.prompts.texts().first().contains("is not a timetable file"));
+        QCOMPARE(fixture.board->fileName(), plan);
+        QVERIFY(!QFileInfo(fifo).isFile());
+        QVERIFY(!QFile::exists(fifo + ".BAK"));
+    }
+
+    void staleTemporariesGoWhenTheTimetableIsOpenedOrSaved() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
+        const auto leaveKilledSave = [&](const QString& name) {
+            QFile file(fixture.path(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
+                                     QFileDevice::FileModificationTime));
+        };
+        leaveKilledSave("plan.qtf.tmp-00aa11");
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        QVERIFY(!QFile::exists(fixture.path("plan.qtf.tmp-00aa11")));
+        leaveKilledSave("plan.qtf.tmp-22bb33");
+        fixture.board->setDirty(true);
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
+                 (QStringList{"plan.qtf", "plan.qtf.BAK"}));
+    }
+
+    void endingWithoutQuestionsKeepsUnsavedWork_data() {
+        QTest::addColumn<bool>("titled");
+        QTest::addColumn<bool>("dirty");
+        QTest::newRow("changed timetable") << true << true;
+        QTest::newRow("changed new timetable") << false << true;
+        QTest::newRow("nothing changed") << true << false;
+    }
+
+    void endingWithoutQuestionsKeepsUnsavedWork() {
+        QFETCH(bool, titled);
+        QFETCH(bool, dirty);
+        BoardFixture fixture(titled ? QString() : QStringLiteral("/newfile"));
+        const QString plan = titled ? fixture.openPlan() : QString();
+        if (!titled)
+            fixture.activate();
+        fixture.options().setConfirmQuit(true);
+        if (dirty) {
+            fixture.chart().items().add("B", fixture.chart().rows().byPosition(1)->key(), at(10), at(11), "B",
+                                        "Date");
+            fixture.board->setDirty(true);
+        }
+        const QString recovery = fixture.board->EndWithoutQuestions();
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+        QVERIFY(!fixture.board->isVisible());
+        if (titled) {
+            QVERIFY(writable(plan));
+            QCOMPARE(BoardFixture::itemCountOf(plan), 1);
+        }
+        const QString folder = titled ? fixture.home.path() : fixture.path("Documents");
+        const QStringList copies = QDir(folder).entryList({"*(recovered *).qtf"}, QDir::Files);
+        if (!dirty) {
+            QVERIFY(recovery.isEmpty());
+            QVERIFY(copies.isEmpty());
+            return;
+        }
+        QCOMPARE(copies, QStringList{QFileInfo(recovery).fileName()});
+        QVERIFY(recovery.startsWith(folder + (titled ? "/plan (recovered " : "/Timetable (recovered ")));
+        QCOMPARE(BoardFixture::itemCountOf(recovery), titled ? 2 : 1);
+        QCOMPARE(fixture.board->fileName(), plan);
     }
 
     void damagedFileKeepsOpenTimetable_data() {

@@ -47,12 +47,7 @@ class TstBoardEditing : public QObject {
 
     ChartItem& addItem(const QString& key, int row, TimePoint start, TimePoint end,
                        const QString& series = {}) {
-        GanttData& data = fixture->chart();
-        ChartItem& item = data.items().add(key, data.rows().byPosition(row)->key(), start, end, key,
-                                           QStringLiteral("Date"));
-        item.setSeriesKey(series);
-        fixture->items().Add(item, QString());
-        return item;
+        return fixture->addItem(key, fixture->chart().rows().byPosition(row)->key(), start, end, series);
     }
 
     void fillPanel(const QString& startDate, const QString& startTime, const QString& endDate,

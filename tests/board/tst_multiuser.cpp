@@ -1,7 +1,9 @@
 #include "BoardFixture.h"
+#include "app/MessageFlags.h"
 #include "board/FileInUseMarker.h"
 
 #include <QProcess>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,16 +13,21 @@ struct Run {
     QString output;
 };
 
-// Starts the planner on the file as a second program would, and reads the state it reports.
-Run runPlanner(const QString& home, const QString& file) {
-    QProcess planner;
+QProcessEnvironment plannerEnvironment(const QString& home, bool reportOnly) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("HOME", home);
     environment.insert("QT_QPA_PLATFORM", "offscreen");
-    environment.insert("QUNTA_REPORT_STATE", "1");
+    if (reportOnly)
+        environment.insert("QUNTA_REPORT_STATE", "1");
     environment.remove("XDG_CONFIG_HOME");
     environment.remove("XDG_DATA_HOME");
-    planner.setProcessEnvironment(environment);
+    return environment;
+}
+
+// Starts the planner on the file as a second program would, and reads the state it reports.
+Run runPlanner(const QString& home, const QString& file) {
+    QProcess planner;
+    planner.setProcessEnvironment(plannerEnvironment(home, true));
     planner.start(QCoreApplication::applicationDirPath() + "/qunta", {file});
     Run run;
     if (!planner.waitForFinished(60000)) {
@@ -79,38 +86,60 @@ private slots:
         for (int round = 0; round < 5; ++round) {
             QVERIFY(QFile::setPermissions(plan, QFile::permissions(plan) | QFileDevice::WriteOwner));
             int gate[2];
+            int results[2];
+            int release[2];
             QCOMPARE(::pipe(gate), 0);
+            QCOMPARE(::pipe(results), 0);
+            QCOMPARE(::pipe(release), 0);
             QList<pid_t> children;
             for (int i = 0; i < 8; ++i) {
                 const pid_t child = ::fork();
                 if (child == 0) {
                     ::close(gate[1]);
+                    ::close(results[0]);
+                    ::close(release[1]);
                     char go = 0;
-                    // Every child waits at the gate, then all claim at once. None gives the file back.
+                    // Every child waits at the gate, then all claim at once. None gives the file back,
+                    // and the owner lives on until every child has claimed.
                     const bool opened = ::read(gate[0], &go, 1) == 0;
                     FileInUseMarker marker;
                     const FileInUseMarker::Claim claim = marker.claim(plan);
-                    ::_exit(!opened ? 3 : claim == FileInUseMarker::Claim::Owner ? 0 : 1);
+                    const char result = !opened                                  ? 'x'
+                                        : claim == FileInUseMarker::Claim::Owner ? 'o'
+                                        : claim == FileInUseMarker::Claim::Guest ? 'g'
+                                                                                 : 'a';
+                    [[maybe_unused]] const ssize_t written = ::write(results[1], &result, 1);
+                    ::close(results[1]);
+                    [[maybe_unused]] const ssize_t waited = ::read(release[0], &go, 1);
+                    ::_exit(0);
                 }
                 children << child;
             }
             ::close(gate[0]);
+            ::close(results[1]);
+            ::close(release[0]);
             ::close(gate[1]);
-            int owners = 0;
-            int guests = 0;
-            for (const pid_t child : children) {
-                int status = 0;
-                QCOMPARE(::waitpid(child, &status, 0), child);
-                QVERIFY(WIFEXITED(status));
-                owners += WEXITSTATUS(status) == 0 ? 1 : 0;
-                guests += WEXITSTATUS(status) == 1 ? 1 : 0;
-            }
-            QCOMPARE(owners, 1);
-            QCOMPARE(guests, 7);
+            QByteArray claims;
+            char result = 0;
+            while (::read(results[0], &result, 1) == 1)
+                claims += result;
+            ::close(results[0]);
+            ::close(release[1]);
+            for (const pid_t child : children)
+                QCOMPARE(::waitpid(child, nullptr, 0), child);
+            QCOMPARE(claims.count('o'), 1);
+            QCOMPARE(claims.count('g'), 7);
         }
     }
 
-    void crashedOwnerLeavesFileReadOnly() {
+    void plannerThatDiedIsOfferedToTheNext_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("taken over") << int(MessageResult::Yes);
+        QTest::newRow("left read-only") << int(MessageResult::No);
+    }
+
+    void plannerThatDiedIsOfferedToTheNext() {
+        QFETCH(int, answer);
         BoardFixture fixture;
         const QString plan = fixture.path("plan.qtf");
         BoardFixture::writeTimetable(plan, {"Room"}, {});
@@ -126,10 +155,31 @@ private slots:
         QVERIFY(!writable(plan));
 
         fixture.activate();
+        fixture.prompts.answerMessage(answer);
+        fixture.board->Loadfile(plan);
+        QCOMPARE(fixture.prompts.prompts().size(), 1);
+        QVERIFY(fixture.prompts.texts().first().contains("marked as in use, but no planner has it open"));
+        QCOMPARE(fixture.prompts.prompts().first().flags,
+                 int(MessageFlags::YesNo | MessageFlags::Question | MessageFlags::DefaultButton2));
+        const bool adopted = answer == MessageResult::Yes;
+        QCOMPARE(IsReadOnly(), !adopted);
+        // A planner that took the file over holds it like any owner: the next one is a guest.
+        FileInUseMarker next;
+        QCOMPARE(next.claim(plan),
+                 adopted ? FileInUseMarker::Claim::Guest : FileInUseMarker::Claim::Abandoned);
+        fixture.board->close();
+        QCOMPARE(writable(plan), adopted);
+    }
+
+    void fileReadOnlyByItselfAsksNothing() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
+        QVERIFY(QFile::setPermissions(plan, QFileDevice::ReadOwner | QFileDevice::ReadUser));
+        fixture.activate();
         fixture.board->Loadfile(plan);
         QVERIFY(IsReadOnly());
-        fixture.board->close();
-        QVERIFY(!writable(plan));
+        QVERIFY(fixture.prompts.prompts().isEmpty());
     }
 
     void secondProgramOpensReadOnly() {
@@ -159,6 +209,42 @@ private slots:
         QVERIFY(QFile::exists(otherHome.filePath(".local/share/mime/packages/qunta-timetable.xml")));
         QVERIFY(QFile::exists(otherHome.filePath(".local/share/applications/qunta.desktop")));
         QVERIFY(QFile::exists(otherHome.filePath("Documents/QUNTA.INI")));
+    }
+
+    void terminationSignalEndsThePlannerCleanly_data() {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    // A logout, a shutdown or `kill` ends the planner without a question and gives the file back.
+    void terminationSignalEndsThePlannerCleanly() {
+        QFETCH(int, signalNumber);
+        QTemporaryDir home;
+        const QString plan = home.filePath("plan.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
+        QProcess planner;
+        planner.setProcessEnvironment(plannerEnvironment(home.path(), false));
+        planner.start(QCoreApplication::applicationDirPath() + "/qunta", {plan});
+        QVERIFY(planner.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!writable(plan), 30000);
+        QCOMPARE(::kill(pid_t(planner.processId()), signalNumber), 0);
+        QVERIFY(planner.waitForFinished(30000));
+        QCOMPARE(planner.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(planner.exitCode(), 128 + signalNumber);
+        QVERIFY(writable(plan));
+
+        // Killed without any chance to clean up, the planner leaves the marker; the next one, asking
+        // nobody, keeps to the safe answer and opens the file read-only.
+        planner.start(QCoreApplication::applicationDirPath() + "/qunta", {plan});
+        QVERIFY(planner.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!writable(plan), 30000);
+        planner.kill();
+        QVERIFY(planner.waitForFinished(30000));
+        QVERIFY(!writable(plan));
+        const Run next = runPlanner(home.path(), plan);
+        QVERIFY2(next.output.contains("read-only=1"), qPrintable(next.output));
     }
 
     void programWithMissingFileStartsEmpty() {

@@ -293,6 +293,9 @@ private slots:
         QTest::newRow("long font name")
             << "UPDATE styles SET font_name = substr(hex(zeroblob(600)), 1, 1025) WHERE position = 2;"
             << "is damaged: the style font name is longer than 1024 bytes";
+        QTest::newRow("16 MB font name")
+            << "UPDATE styles SET font_name = hex(zeroblob(8388608)) WHERE position = 2;"
+            << "is damaged: the style font name is longer than 1024 bytes";
         QTest::newRow("long item key") << "UPDATE items SET key = hex(zeroblob(513)) WHERE position = 1;"
                                        << "is damaged: an item key is longer than 1024 bytes";
         QTest::newRow("long caption") << "UPDATE items SET caption = hex(zeroblob(65537)) WHERE position = 2;"

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 
 namespace {
 TimePoint at(int hour, int minute = 0) {
@@ -138,6 +139,10 @@ void ChartRenderingTest::picturesAreScaledToTheirPlace() {
     f.data.items().byKey("A")->setCaption(QString());
     f.data.rows().byKey("R2")->picture = path;
     f.data.items().add("Missing", "R3", at(7), at(9), "M", "Date", folder.filePath("none.png"));
+    // A pipe named as a picture is never opened: reading it would wait for a writer for ever.
+    const QString pipe = folder.filePath("pipe.png");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    f.data.items().add("Pipe", "R3", at(10), at(12), "P", "Date", pipe);
     const QImage image = renderChartImage(f.data, at(6), 8, size);
     const ChartLayout layout = layoutOf(f.data, at(6), 8, size);
     const QRect bar = layout.barRect(at(8), at(10), 0);
@@ -152,6 +157,8 @@ void ChartRenderingTest::picturesAreScaledToTheirPlace() {
     QCOMPARE(image.pixelColor(5, int(layout.rowTop(1)) + 10), blue);
     const QRect missing = layout.barRect(at(7), at(9), 2);
     QCOMPARE(image.pixelColor(missing.left() + 2, missing.bottom() - 1), red);
+    const QRect piped = layout.barRect(at(10), at(12), 2);
+    QCOMPARE(image.pixelColor(piped.left() + 2, piped.bottom() - 1), red);
 }
 
 void ChartRenderingTest::gridFollowsItsSwitch_data() {

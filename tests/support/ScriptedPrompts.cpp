@@ -85,8 +85,10 @@ int ScriptedPrompts::showMessage(const QString& text, int flags, const QString& 
         unexpected("message", text);
         return defaultResult(flags);
     }
-    const int answer = m_messageAnswers.front();
+    const auto [answer, meanwhile] = m_messageAnswers.front();
     m_messageAnswers.pop_front();
+    if (meanwhile)
+        meanwhile();
     return answer;
 }
 

@@ -24,7 +24,10 @@ public:
 
     // Queue answers: message results (MessageResult), input texts (nullopt = Cancel), file names
     // ("" = cancel), colours, fonts (nullopt = Cancel).
-    void answerMessage(int result) { m_messageAnswers.push_back(result); }
+    // `meanwhile` runs while the message is shown, as window messages do while a modal box waits.
+    void answerMessage(int result, std::function<void()> meanwhile = {}) {
+        m_messageAnswers.push_back({result, std::move(meanwhile)});
+    }
     void answerInput(std::optional<QString> text) {
         m_inputAnswers.push_back({text.has_value(), text.value_or(QString())});
     }
@@ -72,7 +75,7 @@ private:
     void unexpected(const QString& kind, const QString& text);
 
     QList<Prompt> m_prompts;
-    std::deque<int> m_messageAnswers;
+    std::deque<std::pair<int, std::function<void()>>> m_messageAnswers;
     std::deque<std::pair<bool, QString>> m_inputAnswers; // (given, text); not given = Cancel
     std::deque<QString> m_fileAnswers;
     std::deque<std::optional<quint32>> m_colourAnswers;

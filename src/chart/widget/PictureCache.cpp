@@ -1,5 +1,7 @@
 #include "PictureCache.h"
 
+#include <QFileInfo>
+
 QImage PictureCache::scaled(const QString& path, int height) {
     if (path.isEmpty() || height <= 0)
         return {};
@@ -12,8 +14,9 @@ QImage PictureCache::scaled(const QString& path, int height) {
     if (original == m_originals.constEnd()) {
         if (m_originals.size() >= maxEntries)
             m_originals.clear();
-        // A file that cannot be read is remembered as a null image, so that it is not read again.
-        original = m_originals.insert(path, QImage(path));
+        // A file that cannot be read is remembered as a null image, so that it is not read again. Only
+        // regular files are read: a device or a pipe named by a booking would stall the painting.
+        original = m_originals.insert(path, QFileInfo(path).isFile() ? QImage(path) : QImage());
     }
     QImage image;
     if (!original->isNull())

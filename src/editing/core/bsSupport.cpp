@@ -58,10 +58,7 @@ void carryOver(GanttData& chart, const ItemSnapshot& before, const ChartItem& it
                const QString& identity) {
     if (item.key() != before.key || item.seriesKey().isEmpty() || sameAsBefore(before, item))
         return;
-    if (ShowMessage(QStringLiteral("Change the following items of this series too?"),
-                    MessageFlags::YesNo | MessageFlags::Question) != MessageResult::Yes)
-        return;
-    BusyCursor busy;
+    // Taken before the question: while it is open, window messages run and may delete the item.
     CarryOver change;
     change.seriesKey = item.seriesKey();
     change.rowKey = item.rowKey();
@@ -73,7 +70,10 @@ void carryOver(GanttData& chart, const ItemSnapshot& before, const ChartItem& it
     change.newStart = item.start();
     change.shift = item.start() - before.start;
     change.duration = item.end() - item.start();
-
+    if (ShowMessage(QStringLiteral("Change the following items of this series too?"),
+                    MessageFlags::YesNo | MessageFlags::Question) != MessageResult::Yes)
+        return;
+    BusyCursor busy;
     ChartBatch batch(chart);
     const int count = chart.items().count();
     for (int position = 1; position <= count; ++position) {

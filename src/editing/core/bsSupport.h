@@ -39,7 +39,8 @@ struct ItemSnapshot {
 // it is a series member and its span, resource, style or picture changed, offers to move every
 // member that starts after its new start by the same shift and to give it the item's length,
 // resource, style and picture. Each changed member is passed to `items`, when given, so that the
-// table and every view know it.
+// table and every view know it. `item` is read before the question only: the item may be gone when
+// it is answered.
 void ItemMoved(GanttData& chart, const ItemSnapshot& before, const ChartItem& item, clsItems* items);
 
 } // namespace bsSupport
