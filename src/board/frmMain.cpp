@@ -1060,6 +1060,8 @@ void frmMain::connectChart() {
     connect(AcGt, &GanttChart::ClientAreaClick, this, &frmMain::AcGt_ClientAreaClick);
     connect(AcGt, &GanttChart::ClientAreaDblClick, this, &frmMain::AcGt_ClientAreaDblClick);
     connect(AcGt, &GanttChart::RowClick, this, &frmMain::AcGt_RowClick);
+    connect(AcGt, &GanttChart::RowSelected, this, &frmMain::AcGt_RowSelected);
+    connect(AcGt, &GanttChart::RowMenuRequested, this, &frmMain::AcGt_RowMenuRequested);
     connect(AcGt, &GanttChart::VisibleTimeRangeChanged, this,
             [this](TimePoint firstShown, TimePoint) { AcGt_VisibleTimeRangeChanged(firstShown); });
     connect(AcGt, &GanttChart::GanttItemTipText, this, [](QString& text, ChartItem* item) {
@@ -1178,6 +1180,18 @@ void frmMain::AcGt_RowClick(int rowPosition, Qt::MouseButton button) {
     setGantRow(rowPosition);
     if (button == Qt::RightButton)
         m_menus->mRow->popup(QCursor::pos());
+}
+
+void frmMain::AcGt_RowSelected(int rowPosition) {
+    setGantRow(rowPosition);
+    // A row without bookings leaves nothing current: Del must not reach a booking of another row.
+    if (!AcGt->currentItem())
+        setGantItemIndex(-1);
+}
+
+void frmMain::AcGt_RowMenuRequested(int rowPosition, const QPoint& position) {
+    setGantRow(rowPosition);
+    m_menus->mRow->popup(AcGt->viewport()->mapToGlobal(position));
 }
 
 void frmMain::AcGt_VisibleTimeRangeChanged(TimePoint firstShown) {

@@ -184,6 +184,8 @@ private:
     void AcGt_ClientAreaClick();
     void AcGt_ClientAreaDblClick(TimePoint time, const QPoint& position);
     void AcGt_RowClick(int rowPosition, Qt::MouseButton button);
+    void AcGt_RowSelected(int rowPosition);
+    void AcGt_RowMenuRequested(int rowPosition, const QPoint& position);
     void AcGt_VisibleTimeRangeChanged(TimePoint firstShown);
     void askPermission(bool& cancel);
 

@@ -159,6 +159,7 @@ void ChartPainter::paint(QPainter* p, const QRect& target, const QRect& exposedA
                 paintGrid(p, rows, from, to);
             paintRowDividers(p, items, firstRow, lastRow);
             paintBars(p, items, firstRow, lastRow, overlay);
+            paintFocus(p, overlay, false);
         }
         paintPreview(p, overlay);
         if (settings.showTimeline && settings.timelineExtent != ChartSettings::TimelineHead)
@@ -171,6 +172,7 @@ void ChartPainter::paint(QPainter* p, const QRect& target, const QRect& exposedA
         p->save();
         p->setClipRect(heading, Qt::IntersectClip);
         paintHeading(p, heading, overlay.currentRow);
+        paintFocus(p, overlay, true);
         p->restore();
     }
 
@@ -386,11 +388,18 @@ void ChartPainter::paintBar(QPainter* p, const ChartItem& item, const QRect& bar
     p->restore();
 }
 
-void ChartPainter::paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const {
+QPoint ChartPainter::frameDistance(const ChartItem& item) const {
     const ChartStyle* style = styleOf(item.styleKey());
-    const int dx = style && style->focusShown ? std::clamp(style->focusDistanceX, 0, frameMargin - 3) : 0;
-    const int dy = style && style->focusShown ? std::clamp(style->focusDistanceY, 0, frameMargin - 3) : 0;
-    frame(p, bar.adjusted(-dx - 2, -dy - 2, dx + 2, dy + 2), accent, 2);
+    if (!style || !style->focusShown)
+        return {};
+    // The focus ring must stay inside the margin repainted around a bar.
+    return {std::clamp(style->focusDistanceX, 0, frameMargin - 4),
+            std::clamp(style->focusDistanceY, 0, frameMargin - 4)};
+}
+
+void ChartPainter::paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const {
+    const QPoint d = frameDistance(item);
+    frame(p, bar.adjusted(-d.x() - 2, -d.y() - 2, d.x() + 2, d.y() + 2), accent, 2);
 }
 
 void ChartPainter::paintPreview(QPainter* p, const Overlay& overlay) const {
@@ -414,6 +423,35 @@ void ChartPainter::paintPreview(QPainter* p, const Overlay& overlay) const {
         p->drawRect(bar.adjusted(-1, -1, 0, 0));
         p->restore();
     }
+}
+
+void ChartPainter::paintFocus(QPainter* p, const Overlay& overlay, bool heading) const {
+    if (!overlay.focused || overlay.currentRow < 0 || overlay.currentRow >= m_layout.rowCount())
+        return;
+    const int top = int(m_layout.rowTop(overlay.currentRow));
+    const int height = m_layout.rowAxis().height(overlay.currentRow);
+    QRect ring;
+    if (heading) {
+        ring = QRect(0, top, m_layout.headingWidth(), height).adjusted(1, 1, -2, -2);
+    } else if (const ChartItem* current = m_layout.data().items().byKey(overlay.currentKey);
+               current && m_layout.indexOfRow(current->rowKey()) == overlay.currentRow) {
+        // Outside the current frame, however narrow the bar is at this scale.
+        const QPoint d = frameDistance(*current);
+        ring = m_layout.barRect(current->start(), current->end(), overlay.currentRow)
+                   .adjusted(-d.x() - 4, -d.y() - 4, d.x() + 3, d.y() + 3);
+    } else {
+        const QRect area = m_layout.itemArea();
+        ring = QRect(area.left(), top, area.width(), height).adjusted(1, 1, -2, -2);
+    }
+    if (ring.width() <= 0 || ring.height() <= 0)
+        return;
+    // Dots over a light line stay visible on every background.
+    p->save();
+    p->setPen(QPen(QColor(255, 255, 255), 1));
+    p->drawRect(ring);
+    p->setPen(QPen(QColor(0, 0, 0), 1, Qt::DotLine));
+    p->drawRect(ring);
+    p->restore();
 }
 
 void ChartPainter::paintHeading(QPainter* p, const QRect& exposed, int currentRow) const {

@@ -32,6 +32,7 @@ public:
         TimePoint previewStart;
         TimePoint previewEnd;
         bool previewCollides = false;
+        bool focused = false; // the view has the keyboard focus: its current bar or row is ringed
     };
 
     ChartPainter(const ChartLayout& layout, PictureCache& pictures);
@@ -59,7 +60,12 @@ private:
                    const Overlay& overlay) const;
     void paintBar(QPainter* p, const ChartItem& item, const QRect& bar, int captionLimit, BarLook look) const;
     void paintFrame(QPainter* p, const ChartItem& item, const QRect& bar) const;
+    // The gap between a bar and its current frame.
+    [[nodiscard]] QPoint frameDistance(const ChartItem& item) const;
     void paintPreview(QPainter* p, const Overlay& overlay) const;
+    // The keyboard focus ring around the current bar, or the current row when no bar is current,
+    // in the item area; around the current row's heading in the heading.
+    void paintFocus(QPainter* p, const Overlay& overlay, bool heading) const;
     void paintHeading(QPainter* p, const QRect& exposed, int currentRow) const;
     void paintCorner(QPainter* p) const;
     void paintBand(QPainter* p, const QRect& band, const QRect& exposed, const TimeUnit& unit,

@@ -1,8 +1,10 @@
 #include "GanttChart.h"
 
+#include "AccessibleChart.h"
 #include "ChartLayout.h"
 #include "ChartPainter.h"
 #include "PictureCache.h"
+#include "RowNavigation.h"
 #include "chart/GanttData.h"
 
 #include <QApplication>
@@ -88,17 +90,45 @@ struct GanttChart::Private {
     void refresh();
 
     void setCurrent(const QString& key, bool announce);
+    // Scrolls the least that shows the whole row.
+    void showRow(int row);
+    // Scrolls the time line to the item's start when part of it lies outside the shown range.
+    void showTime(const ChartItem& found);
     void setHover(const QString& key);
     void updateCursor(const ChartHit& hit);
 
     void beginGesture();
     void track(const QPoint& pos);
+    // The targets of a move or a stretch of the end, and whether they collide: shared by the
+    // pointer and the keys, so both refuse the same changes.
+    void aimMove(TimePoint start, int row);
+    void aimStretchEnd(TimePoint end);
+    void testCollision(const ChartItem* moving);
     void finishGesture();
     void finishDraw();
     void finishChange();
     void finishRowHeight();
     void cancelGesture();
     void autoScroll();
+
+    // The keyboard
+    bool handleKey(int key, Qt::KeyboardModifiers modifiers);
+    // The current row, or without one the first shown row; -1 without rows.
+    [[nodiscard]] int keyRow() const;
+    // The current item when it lies on the current row; nullptr otherwise.
+    [[nodiscard]] ChartItem* currentInRow() const;
+    // One grid step later (direction 1) or earlier (-1), keeping the place inside the grid cell.
+    [[nodiscard]] TimePoint gridStep(TimePoint t, int direction) const;
+    void selectByKey(ChartItem* found, int row);
+    void selectAlongRow(int direction);
+    void selectRowEnd(bool last);
+    void changeRow(int direction);
+    // A move or stretch of the current item through the same gesture as the mouse's.
+    void changeByKey(HitArea handle, int timeSteps, int rowSteps);
+    void activateByKey();
+    void requestRowMenu();
+    // The viewport y in the middle of the row, where the keys act as a pointer would.
+    [[nodiscard]] int rowMiddle(int row) const;
 
     GanttChart* q;
     GanttData* data;
@@ -120,6 +150,10 @@ struct GanttChart::Private {
 
     QString currentKey;
     int currentRow = -1;
+    // The span of the booking last made current: Down and Up look for the nearest one to it.
+    TimePoint keySpanStart;
+    TimePoint keySpanEnd;
+    bool keySpanSet = false;
     QString hoverKey;
     Drag drag;
     bool releaseAfterDoubleClick = false;
@@ -323,9 +357,31 @@ void GanttChart::Private::setCurrent(const QString& key, bool announce) {
             currentRow = row;
             q->viewport()->update(layout.headingArea());
         }
+        keySpanStart = found->start();
+        keySpanEnd = found->end();
+        keySpanSet = true;
         if (announce)
             emit q->GanttItemSelected(found);
     }
+    AccessibleChart::currentChanged(*q);
+}
+
+void GanttChart::Private::showRow(int row) {
+    const std::int64_t top = layout.rowAxis().top(row);
+    const std::int64_t bottom = layout.rowAxis().bottom(row);
+    const std::int64_t height = itemArea().height();
+    if (top < yOffset)
+        yOffset = top;
+    else if (bottom > yOffset + height)
+        yOffset = bottom - height;
+    updateScrollBars(false);
+    q->viewport()->update();
+}
+
+void GanttChart::Private::showTime(const ChartItem& found) {
+    if (found.start() >= first && found.end() <= layout.lastShownTime())
+        return;
+    setFirstShown(gridUnit().floor(found.start()), 0);
 }
 
 void GanttChart::Private::setHover(const QString& key) {
@@ -404,8 +460,6 @@ void GanttChart::Private::beginGesture() {
         drag.gesture = Gesture::Refused;
         break;
     }
-    if (drag.gesture != Gesture::Refused)
-        autoScrollTimer.start();
 }
 
 void GanttChart::Private::track(const QPoint& pos) {
@@ -437,14 +491,10 @@ void GanttChart::Private::track(const QPoint& pos) {
         drag.targetRow = drag.originalRow;
         break;
     }
-    case Gesture::Moving: {
+    case Gesture::Moving:
         moving = item(drag.itemKey);
-        const std::int64_t length = drag.originalEnd - drag.originalStart;
-        drag.targetStart = snapped(drag.originalStart.addSeconds(t - drag.pressTime));
-        drag.targetEnd = drag.targetStart.addSeconds(length);
-        drag.targetRow = layout.nearestRowAtY(pos.y());
+        aimMove(snapped(drag.originalStart.addSeconds(t - drag.pressTime)), layout.nearestRowAtY(pos.y()));
         break;
-    }
     case Gesture::StretchStart:
         moving = item(drag.itemKey);
         drag.targetEnd = drag.originalEnd;
@@ -453,20 +503,35 @@ void GanttChart::Private::track(const QPoint& pos) {
         break;
     case Gesture::StretchEnd:
         moving = item(drag.itemKey);
-        drag.targetStart = drag.originalStart;
-        drag.targetEnd = std::max(snapped(t), drag.originalStart.addSeconds(step));
-        drag.targetRow = drag.originalRow;
+        aimStretchEnd(t);
         break;
     default:
         return;
     }
-    drag.collides = drag.targetRow >= 0 && settings().detectConflicts &&
-                    data->conflicts(drag.targetStart, drag.targetEnd, layout.rowKey(drag.targetRow), moving);
+    testCollision(moving);
     q->viewport()->setCursor(drag.collides                      ? Qt::ForbiddenCursor
                              : drag.gesture == Gesture::Moving  ? Qt::SizeAllCursor
                              : drag.gesture == Gesture::Drawing ? Qt::CrossCursor
                                                                 : Qt::SizeHorCursor);
     q->viewport()->update(QRegion(oldPreview) + previewBounds());
+}
+
+void GanttChart::Private::aimMove(TimePoint start, int row) {
+    drag.targetStart = start;
+    drag.targetEnd = start.addSeconds(drag.originalEnd - drag.originalStart);
+    drag.targetRow = row;
+}
+
+void GanttChart::Private::aimStretchEnd(TimePoint end) {
+    const std::int64_t step = std::max<std::int64_t>(gridUnit().seconds(), 1);
+    drag.targetStart = drag.originalStart;
+    drag.targetEnd = std::max(snapped(end), drag.originalStart.addSeconds(step));
+    drag.targetRow = drag.originalRow;
+}
+
+void GanttChart::Private::testCollision(const ChartItem* moving) {
+    drag.collides = drag.targetRow >= 0 && settings().detectConflicts &&
+                    data->conflicts(drag.targetStart, drag.targetEnd, layout.rowKey(drag.targetRow), moving);
 }
 
 void GanttChart::Private::finishGesture() {
@@ -577,11 +642,207 @@ void GanttChart::Private::autoScroll() {
     track(pos);
 }
 
+bool GanttChart::Private::handleKey(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool plain = held == Qt::NoModifier;
+    const bool control = held == Qt::ControlModifier;
+    const int forward = key == Qt::Key_Right || key == Qt::Key_Down ? 1 : -1;
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Left:
+        if (plain)
+            selectAlongRow(forward);
+        else if (control)
+            changeByKey(HitArea::BarBody, forward, 0);
+        else if (held == (Qt::ControlModifier | Qt::ShiftModifier))
+            changeByKey(HitArea::BarRightEdge, forward, 0);
+        else
+            return false;
+        return true;
+    case Qt::Key_Down:
+    case Qt::Key_Up:
+        if (plain)
+            changeRow(forward);
+        else if (control)
+            changeByKey(HitArea::BarBody, 0, forward);
+        else
+            return false;
+        return true;
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        if (!plain)
+            return false;
+        selectRowEnd(key == Qt::Key_End);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain)
+            return false;
+        activateByKey();
+        return true;
+    case Qt::Key_Menu:
+        requestRowMenu();
+        return true;
+    case Qt::Key_F10:
+        if (held != Qt::ShiftModifier)
+            return false;
+        requestRowMenu();
+        return true;
+    default:
+        return false;
+    }
+}
+
+int GanttChart::Private::keyRow() const {
+    if (currentRow >= 0)
+        return currentRow;
+    return layout.rowCount() > 0 ? std::max(layout.firstShownRow(), 0) : -1;
+}
+
+ChartItem* GanttChart::Private::currentInRow() const {
+    ChartItem* found = item(currentKey);
+    return found && currentRow >= 0 && layout.indexOfRow(found->rowKey()) == currentRow ? found : nullptr;
+}
+
+TimePoint GanttChart::Private::gridStep(TimePoint t, int direction) const {
+    const TimeUnit grid = gridUnit();
+    const TimePoint cell = grid.floor(t);
+    const TimePoint target = direction > 0 ? grid.next(cell) : grid.floor(cell.addSeconds(-1));
+    return target.addSeconds(t - cell);
+}
+
+void GanttChart::Private::selectByKey(ChartItem* found, int row) {
+    const bool rowChanged = row != currentRow;
+    const QString key = found ? found->key() : QString();
+    const bool keyChanged = key != currentKey;
+    if (found)
+        showTime(*found);
+    currentRow = row;
+    setCurrent(key, true);
+    showRow(row);
+    if (rowChanged && !keyChanged)
+        AccessibleChart::currentChanged(*q);
+    emit q->RowSelected(row + 1);
+}
+
+void GanttChart::Private::selectAlongRow(int direction) {
+    const int row = keyRow();
+    if (row < 0)
+        return;
+    const RowNavigation bookings(*data, layout.rowKey(row));
+    ChartItem* from = currentInRow();
+    ChartItem* found = nullptr;
+    if (from)
+        found = direction > 0 ? bookings.next(*from) : bookings.previous(*from);
+    else if (!(found = bookings.firstFrom(first)))
+        found = bookings.lastBefore(first);
+    if (found)
+        selectByKey(found, row);
+    else if (from)
+        showTime(*from);
+}
+
+void GanttChart::Private::selectRowEnd(bool last) {
+    const int row = keyRow();
+    if (row < 0)
+        return;
+    if (extentTimer.isActive())
+        scanExtent();
+    if (!hasExtent)
+        return;
+    // Every booking lies inside the extent: searching from there stays near the row's bookings.
+    const RowNavigation bookings(*data, layout.rowKey(row));
+    if (ChartItem* found =
+            last ? bookings.lastBefore(extentEnd.addSeconds(1)) : bookings.firstFrom(extentStart))
+        selectByKey(found, row);
+}
+
+void GanttChart::Private::changeRow(int direction) {
+    const int row = currentRow < 0 ? keyRow() : currentRow + direction;
+    if (row < 0 || row >= layout.rowCount())
+        return;
+    // After an empty row the booking selected before it still gives the time.
+    const TimePoint start = keySpanSet ? keySpanStart : first;
+    const TimePoint end = keySpanSet ? keySpanEnd : first;
+    selectByKey(RowNavigation(*data, layout.rowKey(row)).nearest(start, end), row);
+}
+
+void GanttChart::Private::changeByKey(HitArea handle, int timeSteps, int rowSteps) {
+    ChartItem* found = currentInRow();
+    if (!found || drag.gesture != Gesture::None)
+        return;
+    const int row = currentRow + rowSteps;
+    if (row < 0 || row >= layout.rowCount()) {
+        QApplication::beep();
+        return;
+    }
+    drag = Drag();
+    drag.area = handle;
+    drag.itemKey = found->key();
+    beginGesture();
+    found = item(drag.itemKey);
+    if (drag.gesture == Gesture::Refused || !found) {
+        cancelGesture();
+        QApplication::beep();
+        return;
+    }
+    if (handle == HitArea::BarRightEdge)
+        aimStretchEnd(gridStep(drag.originalEnd, timeSteps));
+    else if (timeSteps != 0)
+        aimMove(snapped(gridStep(drag.originalStart, timeSteps)), row);
+    else
+        aimMove(drag.originalStart, row);
+    testCollision(found);
+    const bool refused = drag.collides;
+    const int rowBefore = currentRow;
+    finishGesture();
+    cancelGesture();
+    if (refused)
+        QApplication::beep();
+    if (ChartItem* moved = currentInRow()) {
+        showTime(*moved);
+        showRow(currentRow);
+    }
+    AccessibleChart::currentChanged(*q);
+    if (currentRow != rowBefore)
+        emit q->RowSelected(currentRow + 1);
+}
+
+void GanttChart::Private::activateByKey() {
+    if (ChartItem* found = currentInRow()) {
+        emit q->GanttItemDblClick(found);
+        return;
+    }
+    const int row = keyRow();
+    if (row < 0)
+        return;
+    showRow(row);
+    const TimeUnit grid = gridUnit();
+    TimePoint time = grid.floor(first);
+    if (time < first)
+        time = grid.next(time);
+    emit q->ClientAreaDblClick(time, QPoint(q->xAt(time), rowMiddle(row)));
+}
+
+void GanttChart::Private::requestRowMenu() {
+    const int row = keyRow();
+    if (row < 0)
+        return;
+    showRow(row);
+    emit q->RowMenuRequested(row + 1, QPoint(layout.headingWidth() / 2, rowMiddle(row)));
+}
+
+int GanttChart::Private::rowMiddle(int row) const {
+    return int((layout.rowTop(row) + layout.rowBottom(row)) / 2);
+}
+
 GanttChart::GanttChart(GanttData& data, QWidget* parent)
     : QAbstractScrollArea(parent)
     , d(std::make_unique<Private>(this, data)) {
     setFrameStyle(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
+    AccessibleChart::install();
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     d->autoScrollTimer.setInterval(30);
@@ -700,17 +961,8 @@ ChartItem* GanttChart::currentItem() const {
 
 void GanttChart::setCurrentItem(const QString& key) {
     d->setCurrent(d->item(key) ? key : QString(), false);
-    if (d->currentRow < 0)
-        return;
-    const std::int64_t top = d->layout.rowAxis().top(d->currentRow);
-    const std::int64_t bottom = d->layout.rowAxis().bottom(d->currentRow);
-    const std::int64_t height = d->itemArea().height();
-    if (top < d->yOffset)
-        d->yOffset = top;
-    else if (bottom > d->yOffset + height)
-        d->yOffset = bottom - height;
-    d->updateScrollBars(false);
-    viewport()->update();
+    if (d->currentRow >= 0)
+        d->showRow(d->currentRow);
 }
 
 int GanttChart::currentRow() const {
@@ -719,7 +971,9 @@ int GanttChart::currentRow() const {
 
 void GanttChart::setCurrentRow(int position) {
     d->currentRow = position >= 1 && position <= d->layout.rowCount() ? position - 1 : -1;
-    viewport()->update(d->layout.headingArea());
+    // The whole view: without a current booking the focus cue frames the row.
+    viewport()->update();
+    AccessibleChart::currentChanged(*this);
 }
 
 void GanttChart::preparePrint(TimePoint visibleStart, TimePoint visibleEnd, int pageHeightPixels) {
@@ -769,6 +1023,7 @@ void GanttChart::paintEvent(QPaintEvent* event) {
     overlay.currentKey = d->currentKey;
     overlay.hoverKey = d->drag.gesture == Private::Gesture::None ? d->hoverKey : QString();
     overlay.currentRow = d->currentRow;
+    overlay.focused = hasFocus();
     const Private::Drag& drag = d->drag;
     switch (drag.gesture) {
     case Private::Gesture::Drawing:
@@ -909,6 +1164,8 @@ void GanttChart::mouseMoveEvent(QMouseEvent* event) {
         if ((pos - drag.pressPos).manhattanLength() < QApplication::startDragDistance())
             return;
         d->beginGesture();
+        if (drag.gesture != Private::Gesture::Refused)
+            d->autoScrollTimer.start();
     }
     if (drag.gesture != Private::Gesture::Refused && drag.gesture != Private::Gesture::None)
         d->track(pos);
@@ -1001,5 +1258,31 @@ void GanttChart::keyPressEvent(QKeyEvent* event) {
         d->drag.gesture = Private::Gesture::Refused;
         return;
     }
-    QAbstractScrollArea::keyPressEvent(event);
+    if (d->data && d->drag.gesture == Private::Gesture::None &&
+        d->handleKey(event->key(), event->modifiers())) {
+        event->accept();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The arrows belong to selection; the view scrolls by page keys, scroll bars and wheel.
+        event->accept();
+        return;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void GanttChart::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
+    AccessibleChart::currentChanged(*this);
+}
+
+void GanttChart::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
 }

@@ -20,6 +20,10 @@ class QPainter;
 //
 // Interaction asks a permission signal before a change begins (setting `cancel` refuses it) and
 // sends a change-done signal after it. Item pointers handed to signals are valid during the call.
+// With the keyboard focus, the arrow keys select bookings and rows, Ctrl with them moves and
+// stretches the current booking by grid steps along the same path as the mouse, Enter acts as a
+// double click and the menu key asks for the current row's menu; the arrows never scroll by
+// themselves.
 class GanttChart : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -89,6 +93,10 @@ signals:
     void ClientAreaClick(const QPoint& position, Qt::MouseButton button);
     void ClientAreaDblClick(TimePoint time, const QPoint& position);
     void RowClick(int rowPosition, Qt::MouseButton button);
+    // The keyboard chose the current row, with or without a current booking on it.
+    void RowSelected(int rowPosition);
+    // The menu key on the chart: the row's menu at a viewport point of its heading.
+    void RowMenuRequested(int rowPosition, const QPoint& position);
     void VisibleTimeRangeChanged(TimePoint firstShown, TimePoint lastShown);
     // The tool tip of a bar; `text` comes filled with the item's span and may be replaced.
     void GanttItemTipText(QString& text, ChartItem* item);
@@ -113,6 +121,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     struct Private;
