@@ -53,13 +53,6 @@ private slots:
         QCOMPARE(code, accepted ? key : 0);
     }
 
-    void isValidInput() {
-        QVERIFY(IsValidInput("", InputKind::Integer));
-        QVERIFY(!IsValidInput("12a", InputKind::Integer));
-        QVERIFY(!IsValidInput("1.5", InputKind::Time));
-        QVERIFY(IsValidInput("xyz", 0));
-    }
-
     void validateField_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("kind");

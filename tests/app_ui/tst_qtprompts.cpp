@@ -1,5 +1,4 @@
 #include "app/MessageFlags.h"
-#include "app/ui/BgrColor.h"
 #include "app/ui/QtPrompts.h"
 
 #include <QTest>
@@ -63,13 +62,6 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QString, expected);
         QCOMPARE(QtPrompts::dialogFilter(filter), expected);
-    }
-
-    void bgrColour() {
-        const QColor colour = BgrColor::toQColor(0x00336699);
-        QCOMPARE(colour, QColor(0x99, 0x66, 0x33));
-        QCOMPARE(BgrColor::fromQColor(colour), quint32(0x00336699));
-        QCOMPARE(BgrColor::fromQColor(QColor(Qt::red)), quint32(0x000000FF));
     }
 };
 
