@@ -5,8 +5,9 @@
 class frmMain;
 
 // The application object of one measured start of the real board: it notes when the board first
-// paints the opened timetable and when the timetable is loaded and editable, then closes the board
-// and prints the moments (monotonic clock, nanoseconds) and the peak memory as "name value" lines.
+// paints items of the opened timetable and when the timetable is loaded and editable, then closes the
+// board and prints the moments (monotonic clock, nanoseconds), the items the chart then holds and the
+// peak memory as "name value" lines.
 class BoardProbe : public QApplication {
     Q_OBJECT
 public:
@@ -17,6 +18,8 @@ public:
     int run();
 
 private:
+    // Whether the board's shown rows hold items in the shown time: a paint without them is no first screen.
+    [[nodiscard]] bool showsItems() const;
     void watch(frmMain* board);
     void noteLoaded();
     void finishWhenDone();
@@ -25,4 +28,5 @@ private:
     qint64 m_firstPaint = -1;
     qint64 m_loaded = -1;
     qint64 m_loadedCpu = -1; // processor time of the whole process until then
+    qint64 m_loadedItems = -1;
 };

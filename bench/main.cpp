@@ -118,6 +118,7 @@ private:
     [[nodiscard]] int daysToDelete() const { return (deletedItems + m_resources - 1) / m_resources; }
 
     void measureConflictTest(const GanttData& chart) const;
+    void measureTable(clsItems& items) const;
     void measureChart(GanttData& chart) const;
     void measureDrag(GanttChart& view) const;
     void measureSettingsAccept(GanttChart& view) const;
@@ -172,6 +173,35 @@ void Bench::measureConflictTest(const GanttData& chart) const {
     print("conflict_test_existing_median", micros[conflictSamples / 2], "us");
     if (anyConflict)
         std::fprintf(stderr, "unexpected conflict in the generated timetable\n");
+}
+
+// The item list's reads: a sort by each kind of column, and the cells of a page of rows.
+void Bench::measureTable(clsItems& items) const {
+    const std::vector<std::pair<const char*, ItemSortKeys>> sorts{
+        {"table_sort_key", {{0, ItemSortKey::Compare::Value}}},
+        {"table_sort_caption_caseless", {{2, ItemSortKey::Compare::Caseless}}},
+        {"table_sort_resource_start",
+         {{1, ItemSortKey::Compare::Caseless},
+          {3, ItemSortKey::Compare::Value},
+          {4, ItemSortKey::Compare::Value}}},
+        {"table_sort_text", {{8, ItemSortKey::Compare::Value}}},
+    };
+    for (const auto& [name, keys] : sorts) {
+        const Stopwatch watch;
+        items.sortRows(keys, false);
+        print(name, watch);
+    }
+    constexpr int pageRows = 50;
+    std::vector<double> micros;
+    for (int first = 0; first + pageRows <= items.Count(); first += items.Count() / 20) {
+        const auto begin = Clock::now();
+        for (int row = first; row < first + pageRows; ++row) {
+            for (int column = 0; column < ItemRecord::columnCount; ++column)
+                static_cast<void>(items.Value(row, column));
+        }
+        micros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - begin).count());
+    }
+    print("table_page_of_50_values_median", median(micros), "us");
 }
 
 // A chart as the board shows it, at the figures' size and scale, with the week at its left edge and the
@@ -479,6 +509,7 @@ void Bench::run() {
     print("save", save);
 
     measureConflictTest(*chart);
+    measureTable(*items);
     measureChart(*chart);
     measureListview(*items,
                     [this](const char* name, double value, const char* unit) { print(name, value, unit); });

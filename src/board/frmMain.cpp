@@ -18,6 +18,7 @@
 #include "app/ui/WindowPlacement.h"
 #include "app/ui/bsInput.h"
 #include "chart/GanttData.h"
+#include "chart/TimetableLoader.h"
 #include "chart/widget/GanttChart.h"
 #include "editing/SchedulePrint.h"
 #include "editing/frmDateItem.h"
@@ -38,6 +39,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -67,6 +69,7 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
           chart, [this] { showCurrentItem(); }, this))
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
+    , m_loadTimer(new QTimer(this))
     , m_resourceCommands(*this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(BoardIcons::appIcon());
@@ -121,6 +124,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
     connect(m_timer, &QTimer::timeout, this, &frmMain::onTimer);
     m_timer->start(timerInterval);
+    m_loadTimer->setInterval(loadProgressInterval);
+    connect(m_loadTimer, &QTimer::timeout, this, &frmMain::showLoadProgress);
 }
 
 frmMain::~frmMain() {
@@ -138,7 +143,7 @@ void frmMain::setDirty(bool dirty) {
 }
 
 bool frmMain::SetDirty() {
-    if (IsReadOnly())
+    if (IsReadOnly() || loading())
         return false;
     setDirty(true);
     return true;
@@ -196,6 +201,8 @@ void frmMain::updateTitle() {
 }
 
 void frmMain::applyReadOnly(bool readOnly) {
+    // While a timetable loads, nothing can be changed yet: the same switches as read-only mode.
+    readOnly = readOnly || loading();
     m_chart.settings().allowAdd = !readOnly;
     m_chart.settings().allowEdit = !readOnly;
     m_menus->mEdit->menuAction()->setEnabled(!readOnly);
@@ -267,7 +274,9 @@ void frmMain::StatusUpdate() {
     m_panels[1]->setText(statusText(QLocale().toString(now.time(), TimePoint::shortTimeFormat())));
     m_panels[3]->setText(statusText(ComputerName()));
     m_panels[4]->setText(statusText(QPrinterInfo::defaultPrinterName()));
-    m_panels[5]->setText(statusText(QString::number(m_chart.items().count())));
+    // While a load runs, the chart holds only the first screen; the file says how many there are.
+    const qint64 items = m_load ? m_load->itemCount() : qint64(m_chart.items().count());
+    m_panels[5]->setText(statusText(QString::number(items)));
     m_panels[6]->setText(statusText(AppVersion()));
     statusBar()->update();
 }
@@ -656,6 +665,9 @@ bool frmMain::AskSave() {
 }
 
 bool frmMain::DoSave(bool saveAs) {
+    // Half a timetable is never written over a file.
+    if (loading())
+        return false;
     const QString chosen = m_fileName.isEmpty() || saveAs ? ChooseSaveFile(m_fileName) : m_fileName;
     if (chosen.isEmpty())
         return false;
@@ -720,29 +732,89 @@ void frmMain::Loadfile(const QString& name) {
     }
     file = QFileInfo(file).absoluteFilePath();
 
+    // A load still running gives way: the timetable before it comes back first.
+    abandonLoad();
     const BusyCursor busy;
     try {
-        m_chart.load(file);
+        m_load = std::make_unique<TimetableLoader>(m_chart, file);
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
         return;
     }
     try {
-        ResetReadOnlyFlag();
         globals().settings->ReadData();
-        m_fileName = file;
-        m_dirty = false;
-        RemoveStaleTemporaries(m_fileName);
         // Positions of the previous timetable mean nothing in this one.
         m_gantRow = -1;
         setGantItemIndex(-1);
+        if (!isDemo(file))
+            MoveToTimePount(TimePoint::today());
+        checkZoomEntry();
+    } catch (...) {
+        HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+    }
+    if (m_load->itemCount() < m_backgroundLoadFrom) {
+        finishLoad();
+        return;
+    }
+    // The shown rows and a screen's width on either side are there before the rest.
+    const TimePoint from = AcGt->firstShownTime();
+    const TimePoint to = AcGt->lastShownTime();
+    QStringList shownRows;
+    for (int position = AcGt->firstShownRow(); position <= AcGt->lastShownRow(); ++position) {
+        if (const ChartRow* row = m_chart.rows().byPosition(position))
+            shownRows << row->key();
+    }
+    m_load->showFirstScreen(shownRows, from.addSeconds(from - to), to.addSeconds(to - from));
+    m_load->start(
+        [this] { QMetaObject::invokeMethod(this, &frmMain::showLoadProgress, Qt::QueuedConnection); });
+    applyReadOnly(IsReadOnly());
+    StatusUpdate();
+    showLoadProgress();
+    m_loadTimer->start();
+}
+
+bool frmMain::loading() const {
+    return m_load != nullptr;
+}
+
+void frmMain::showLoadProgress() {
+    if (!m_load)
+        return;
+    if (m_load->reading()) {
+        m_panels[2]->setText(statusText(
+            tr("Loading %1: %2 %").arg(QDir::toNativeSeparators(m_load->path())).arg(m_load->percent())));
+        return;
+    }
+    m_loadTimer->stop();
+    finishLoad();
+}
+
+void frmMain::finishLoad() {
+    const std::unique_ptr<TimetableLoader> load = std::move(m_load);
+    const QString file = load->path();
+    try {
+        load->finish();
+    } catch (...) {
+        // The timetable from before the load is back, with its settings.
+        ignoringErrors([] { globals().settings->ReadData(); });
+        m_panels[2]->setText(statusText(m_fileName));
+        applyReadOnly(IsReadOnly());
+        HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
+        emit loadFinished();
+        return;
+    }
+    try {
+        ResetReadOnlyFlag();
+        m_fileName = file;
+        m_dirty = false;
+        RemoveStaleTemporaries(m_fileName);
+        // An item chosen on the first screen is chosen again among all items.
+        const ChartItem* chosen = m_detailKey.isEmpty() ? nullptr : m_chart.items().byKey(m_detailKey);
+        setGantItemIndex(chosen ? chosen->position() : -1);
         m_panels[2]->setText(statusText(m_fileName));
         UpdateRecentFiles();
-        if (!file.toLower().contains(QStringLiteral("velkor-demo"))) {
-            MoveToTimePount(TimePoint::today());
+        if (!isDemo(file))
             AutoDelOldItems(false);
-        }
-        checkZoomEntry();
         if (!globals().items->ReadItems()) {
             close();
             return;
@@ -750,10 +822,26 @@ void frmMain::Loadfile(const QString& name) {
         LoadStyles();
         StatusUpdate();
         TestMultiUser();
-        updateTitle();
+        applyReadOnly(IsReadOnly());
     } catch (...) {
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
     }
+    emit loadFinished();
+}
+
+void frmMain::abandonLoad() {
+    if (!m_load)
+        return;
+    m_loadTimer->stop();
+    m_load.reset();
+    ignoringErrors([] { globals().settings->ReadData(); });
+    m_panels[2]->setText(statusText(m_fileName));
+    applyReadOnly(IsReadOnly());
+    emit loadFinished();
+}
+
+bool frmMain::isDemo(const QString& file) {
+    return file.toLower().contains(QStringLiteral("velkor-demo"));
 }
 
 void frmMain::TestMultiUser() {
@@ -818,6 +906,8 @@ void frmMain::RestartApplication(const QString& arguments) {
 QString frmMain::EndWithoutQuestions() {
     if (m_unloaded)
         return {};
+    // A load in progress gives way: the chart holds again the timetable the unsaved changes belong to.
+    abandonLoad();
     QString recovery;
     if (m_dirty)
         recovery = SaveRecoveryCopy();
@@ -873,6 +963,7 @@ void frmMain::Unload() {
         return;
     m_unloaded = true;
     m_timer->stop();
+    abandonLoad();
     ResetReadOnlyFlag();
     if (m_calendar)
         m_calendar->close();

@@ -15,6 +15,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
 
 class BoardMenus;
 class ChartItem;
@@ -24,6 +25,7 @@ class GanttChart;
 class GanttData;
 class QLabel;
 class QTimer;
+class TimetableLoader;
 class frmCalendar;
 
 // The planning board: the main window with the chart, the detail panel, menus, toolbar, keys and
@@ -42,6 +44,10 @@ public:
     static constexpr const char* layoutName = "Main";
     static constexpr int timerInterval = 5000;
     static constexpr int redrawTicks = 40;
+    // The status bar follows a load in the background at this pace.
+    static constexpr int loadProgressInterval = 50;
+    // Timetables of fewer items load at once: their first screen would come no sooner.
+    static constexpr qint64 backgroundLoadItems = 20000;
     static constexpr const char* maker = "VELKOR";
     static constexpr const char* webPage = "https://www.velkor.example";
     static constexpr const char* supportAddress = "support@velkor.example";
@@ -104,7 +110,12 @@ public:
     // The timetable file
     bool AskSave();
     bool DoSave(bool saveAs);
+    // Opens the timetable. A large one shows its first screen at once and loads the rest in the
+    // background, the status bar telling how far; editing waits until it is complete.
     void Loadfile(const QString& name);
+    [[nodiscard]] bool loading() const;
+    // The item count from which Loadfile reads in the background.
+    void setBackgroundLoadFrom(qint64 items) { m_backgroundLoadFrom = items; }
     void TestMultiUser();
     void ResetReadOnlyFlag();
     QString ChooseOpenFile();
@@ -166,6 +177,8 @@ public:
 signals:
     // The first activation has evaluated the command line; the start-up window may go.
     void firstActivationDone();
+    // A load has ended: the timetable is complete and editable, or the load failed or was abandoned.
+    void loadFinished();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -209,6 +222,11 @@ private:
     // The chart row under a viewport point among the shown rows; 0 for none.
     [[nodiscard]] int rowUnderPointer(const QPoint& position) const;
     void onTimer();
+    void showLoadProgress();
+    void finishLoad();
+    // Stops a load in the background and brings the timetable from before it back.
+    void abandonLoad();
+    [[nodiscard]] static bool isDemo(const QString& file);
     // Tells the user that a window another module provides is not plugged in.
     static void notAvailable(const QString& what);
 
@@ -219,6 +237,9 @@ private:
     BoardMenus* m_menus;
     std::array<QLabel*, 7> m_panels{};
     QTimer* m_timer;
+    QTimer* m_loadTimer;
+    std::unique_ptr<TimetableLoader> m_load;
+    qint64 m_backgroundLoadFrom = backgroundLoadItems;
     QPointer<frmCalendar> m_calendar;
     BoardWindows m_windows;
     ResourceCommands m_resourceCommands;

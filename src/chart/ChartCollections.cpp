@@ -1,33 +1,15 @@
 #include "ChartCollections.h"
 
 #include "GanttData_p.h"
+#include "KeyRules.h"
 #include "app/AppError.h"
 
 namespace {
-bool isPositionText(const QString& text) {
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
-            return false;
-    }
-    return true;
-}
-
 // 0 when the text is no position or does not fit.
 int positionOf(const QString& text) {
     bool ok = false;
     const int position = text.toInt(&ok);
     return ok ? position : 0;
-}
-
-void checkNewKey(const QString& key, const QString& what, bool taken) {
-    if (key.isEmpty())
-        throw AppError(QStringLiteral("The key of a new %1 must not be empty.").arg(what));
-    if (isPositionText(key))
-        throw AppError(QStringLiteral("The key '%1' of a new %2 must not be a number.").arg(key, what));
-    if (taken)
-        throw AppError(QStringLiteral("There is already a %1 with the key '%2'.").arg(what, key));
 }
 
 template <typename T> T& existing(T* found, const QString& what, const QString& keyOrPosition) {
@@ -46,11 +28,22 @@ ChartItem* ItemCollection::byPosition(int position) const {
 }
 
 ChartItem* ItemCollection::byKey(const QString& key) const {
-    return m_owner->d->c.itemByKey.value(key);
+    const GanttContent& c = m_owner->d->c;
+    const auto itemKey = c.existingKey(key);
+    return itemKey ? c.itemByKey.find(*itemKey, c.itemPool) : nullptr;
+}
+
+ChartItem* ItemCollection::byHandle(ItemHandle handle) const {
+    return m_owner->d->c.itemPool.find(handle);
+}
+
+std::vector<ChartItem*> ItemCollection::seriesMembers(const QString& seriesKey) const {
+    return m_owner->d->c.seriesMembers(seriesKey);
 }
 
 ChartItem* ItemCollection::find(const QString& keyOrPosition) const {
-    return isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition)) : byKey(keyOrPosition);
+    return KeyRules::isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition))
+                                                   : byKey(keyOrPosition);
 }
 
 ChartItem& ItemCollection::get(const QString& keyOrPosition) const {
@@ -61,31 +54,18 @@ ChartItem& ItemCollection::add(const QString& caption, const QString& rowKey, Ti
                                const QString& key, const QString& styleKey, const QString& picture,
                                const QString& addTag) {
     GanttData::Private& d = *m_owner->d;
-    GanttContent& c = d.c;
-    checkNewKey(key, QStringLiteral("item"), c.itemByKey.contains(key));
-    if (!c.rowByKey.contains(rowKey))
+    KeyRules::checkNewKey(key, QStringLiteral("item"), byKey(key) != nullptr);
+    ChartRow* row = d.rowOf(rowKey);
+    if (!row)
         throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
-
-    std::unique_ptr<ChartItem> item(new ChartItem);
-    item->m_owner = m_owner;
-    item->m_key = key;
-    item->m_rowKey = rowKey;
-    item->m_start = start;
-    item->m_end = end;
-    item->m_slot = int(c.itemSlots.size());
-    item->m_sequence = c.nextSequence++;
-    item->setCaption(caption);
-    item->setStyleKey(styleKey);
-    item->setPicture(picture);
-    item->setAddTag(addTag);
-
-    ChartItem* added = item.get();
-    c.itemSlots.push_back(std::move(item));
-    c.itemPositions.append();
-    c.itemByKey.insert(key, added);
-    c.rowItems[rowKey].insert(added, start.seconds(), end.seconds(), added->m_sequence, d.batchDepth > 0);
+    ChartItem& item = *d.c.addItem(*row, start, end, d.c.keyFor(key), d.batchDepth > 0);
+    item.m_owner = m_owner;
+    item.setCaption(caption);
+    item.setStyleKey(styleKey);
+    item.setPicture(picture);
+    item.setAddTag(addTag);
     d.touch();
-    return *added;
+    return item;
 }
 
 void ItemCollection::remove(const QString& keyOrPosition) {
@@ -94,11 +74,7 @@ void ItemCollection::remove(const QString& keyOrPosition) {
 
 void ItemCollection::clear() {
     GanttData::Private& d = *m_owner->d;
-    d.c.itemSlots.clear();
-    d.c.itemPositions.reset(0);
-    d.c.itemByKey.clear();
-    for (RowIndex& index : d.c.rowItems)
-        index = RowIndex();
+    d.c.clearItems();
     d.touch();
 }
 
@@ -110,7 +86,7 @@ void ItemCollection::endBatch() {
     GanttData::Private& d = *m_owner->d;
     if (d.batchDepth == 0 || --d.batchDepth > 0)
         return;
-    d.compactItems();
+    d.c.compactItems();
     if (d.pendingChange) {
         d.pendingChange = false;
         d.touch();
@@ -127,11 +103,12 @@ ChartRow* RowCollection::byPosition(int position) const {
 }
 
 ChartRow* RowCollection::byKey(const QString& key) const {
-    return m_owner->d->c.rowByKey.value(key);
+    return m_owner->d->rowOf(key);
 }
 
 ChartRow* RowCollection::find(const QString& keyOrPosition) const {
-    return isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition)) : byKey(keyOrPosition);
+    return KeyRules::isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition))
+                                                   : byKey(keyOrPosition);
 }
 
 ChartRow& RowCollection::get(const QString& keyOrPosition) const {
@@ -141,35 +118,17 @@ ChartRow& RowCollection::get(const QString& keyOrPosition) const {
 ChartRow& RowCollection::add(const QString& key, const QString& caption, const QString& styleKey,
                              const QString& picture, int height) {
     GanttContent& c = m_owner->d->c;
-    checkNewKey(key, QStringLiteral("resource"), c.rowByKey.contains(key));
-    auto row = std::make_unique<ChartRow>();
-    row->m_key = key;
-    row->m_index = int(c.rows.size());
-    row->caption = caption;
-    row->styleKey = styleKey;
-    row->picture = picture;
-    row->height = height;
-    ChartRow* added = row.get();
-    c.rows.push_back(std::move(row));
-    c.rowByKey.insert(key, added);
-    c.rowItems.insert(key, RowIndex());
+    KeyRules::checkNewKey(key, QStringLiteral("resource"), c.rowByKey.contains(key));
+    ChartRow& row = c.addRow(key, caption, styleKey, picture, height);
     m_owner->d->touch();
-    return *added;
+    return row;
 }
 
 void RowCollection::remove(const QString& keyOrPosition) {
     GanttData::Private& d = *m_owner->d;
     ChartRow& row = get(keyOrPosition);
-    const QString key = row.key();
     m_owner->items().beginBatch();
-    for (ChartItem* item : d.c.rowItems[key].items())
-        d.removeItem(item);
-    d.c.rowItems.remove(key);
-    d.c.rowByKey.remove(key);
-    const int index = row.m_index;
-    d.c.rows.erase(d.c.rows.begin() + index);
-    for (std::size_t i = std::size_t(index); i < d.c.rows.size(); ++i)
-        d.c.rows[i]->m_index = int(i);
+    d.c.removeRow(row);
     d.touch();
     m_owner->items().endBatch();
 }
@@ -200,7 +159,8 @@ ChartStyle* StyleCollection::byKey(const QString& key) const {
 }
 
 ChartStyle* StyleCollection::find(const QString& keyOrPosition) const {
-    return isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition)) : byKey(keyOrPosition);
+    return KeyRules::isPositionText(keyOrPosition) ? byPosition(positionOf(keyOrPosition))
+                                                   : byKey(keyOrPosition);
 }
 
 ChartStyle& StyleCollection::get(const QString& keyOrPosition) const {
@@ -209,15 +169,10 @@ ChartStyle& StyleCollection::get(const QString& keyOrPosition) const {
 
 ChartStyle& StyleCollection::add(const QString& key) {
     GanttContent& c = m_owner->d->c;
-    checkNewKey(key, QStringLiteral("style"), c.styleByKey.contains(key));
-    auto style = std::make_unique<ChartStyle>();
-    style->m_key = key;
-    style->m_index = int(c.styles.size());
-    ChartStyle* added = style.get();
-    c.styles.push_back(std::move(style));
-    c.styleByKey.insert(key, added);
+    KeyRules::checkNewKey(key, QStringLiteral("style"), c.styleByKey.contains(key));
+    ChartStyle& style = c.addStyle(key);
     m_owner->d->touch();
-    return *added;
+    return style;
 }
 
 void StyleCollection::remove(const QString& keyOrPosition) {

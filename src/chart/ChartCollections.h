@@ -18,8 +18,13 @@ public:
     [[nodiscard]] int count() const;
     [[nodiscard]] ChartItem* byPosition(int position) const;
     [[nodiscard]] ChartItem* byKey(const QString& key) const;
+    // nullptr once the item is removed, also after the whole content was replaced.
+    [[nodiscard]] ChartItem* byHandle(ItemHandle handle) const;
     [[nodiscard]] ChartItem* find(const QString& keyOrPosition) const;
     ChartItem& get(const QString& keyOrPosition) const;
+    // The items of a series (an empty key names none), in position order, without a walk over all
+    // items.
+    [[nodiscard]] std::vector<ChartItem*> seriesMembers(const QString& seriesKey) const;
 
     // Adds at the end. Throws AppError for an empty, numeric or duplicate key or an unknown row.
     ChartItem& add(const QString& caption, const QString& rowKey, TimePoint start, TimePoint end,

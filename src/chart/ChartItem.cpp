@@ -2,22 +2,118 @@
 
 #include "GanttData_p.h"
 
+QString ChartItem::key() const {
+    return m_owner->d->c.keyText(m_key);
+}
+
+bool ChartItem::hasKey(const QString& key) const {
+    const auto wanted = m_owner->d->c.existingKey(key);
+    return wanted && *wanted == m_key;
+}
+
+const QString& ChartItem::rowKey() const {
+    return m_row->key();
+}
+
 void ChartItem::setRowKey(const QString& rowKey) {
     m_owner->d->moveItem(this, rowKey, m_start, m_end);
 }
 
 void ChartItem::setStart(TimePoint start) {
-    m_owner->d->moveItem(this, m_rowKey, start, m_end);
+    m_owner->d->moveItem(this, m_row->key(), start, m_end);
 }
 
 void ChartItem::setEnd(TimePoint end) {
-    m_owner->d->moveItem(this, m_rowKey, m_start, end);
+    m_owner->d->moveItem(this, m_row->key(), m_start, end);
 }
 
 void ChartItem::setSpan(TimePoint start, TimePoint end) {
-    m_owner->d->moveItem(this, m_rowKey, start, end);
+    m_owner->d->moveItem(this, m_row->key(), start, end);
 }
 
 int ChartItem::position() const {
     return m_owner->d->c.itemPositions.position(m_slot);
+}
+
+const QString& ChartItem::sharedText(quint32 number) const {
+    return m_owner->d->c.texts.at(number);
+}
+
+quint32 ChartItem::share(const QString& text) const {
+    return m_owner->d->c.texts.intern(text);
+}
+
+const QString& ChartItem::caption() const {
+    return sharedText(m_caption);
+}
+
+const QString& ChartItem::text() const {
+    return sharedText(m_text);
+}
+
+const QString& ChartItem::styleKey() const {
+    return sharedText(m_styleKey);
+}
+
+const QString& ChartItem::seriesKey() const {
+    return sharedText(m_seriesKey);
+}
+
+const QString& ChartItem::rareText(RareText which) const {
+    return sharedText(m_owner->d->c.rareTexts(*this)[std::size_t(which)]);
+}
+
+void ChartItem::setRareText(RareText which, const QString& text) {
+    GanttContent& c = m_owner->d->c;
+    GanttContent::RareTexts texts = c.rareTexts(*this);
+    texts[std::size_t(which)] = share(text);
+    c.setRareTexts(*this, texts);
+}
+
+const QString& ChartItem::picture() const {
+    return rareText(RareText::Picture);
+}
+
+const QString& ChartItem::addOnData() const {
+    return rareText(RareText::AddOnData);
+}
+
+const QString& ChartItem::addTag() const {
+    return rareText(RareText::AddTag);
+}
+
+const QString& ChartItem::tag() const {
+    return rareText(RareText::Tag);
+}
+
+void ChartItem::setCaption(const QString& caption) {
+    m_caption = share(caption);
+}
+
+void ChartItem::setText(const QString& text) {
+    m_text = share(text);
+}
+
+void ChartItem::setStyleKey(const QString& styleKey) {
+    m_styleKey = share(styleKey);
+}
+
+void ChartItem::setSeriesKey(const QString& seriesKey) {
+    m_owner->d->c.setSeriesKey(*this, share(seriesKey));
+}
+
+void ChartItem::setPicture(const QString& picture) {
+    setRareText(RareText::Picture, picture);
+}
+
+void ChartItem::setAddOnData(const QString& addOnData) {
+    setRareText(RareText::AddOnData, addOnData);
+}
+
+void ChartItem::setAddTag(const QString& addTag) {
+    setRareText(RareText::AddTag, addTag);
+}
+
+void ChartItem::setTag(const QString& tag) {
+    setRareText(RareText::Tag, tag);
 }

@@ -1,21 +1,28 @@
 #pragma once
 
+#include "ItemHandle.h"
+#include "ItemKey.h"
 #include "app/TimePoint.h"
 
 #include <QString>
 
+class ChartRow;
 class GanttData;
 
 // One booking: a bar on one row. Key, row and span are indexed by the chart, so they change only
-// through the setters, which keep the chart's indexes right.
+// through the setters, which keep the chart's indexes right. The texts are the chart's shared texts:
+// a reference to one stays valid as long as the chart's content, also after the item has changed.
 class ChartItem {
 public:
     // Items live in their chart only: a copy would carry the chart's index bookkeeping along.
     ChartItem(const ChartItem&) = delete;
     ChartItem& operator=(const ChartItem&) = delete;
 
-    [[nodiscard]] const QString& key() const { return m_key; }
-    [[nodiscard]] const QString& rowKey() const { return m_rowKey; }
+    [[nodiscard]] QString key() const;
+    // The same as key() == key, without making the key's text.
+    [[nodiscard]] bool hasKey(const QString& key) const;
+    [[nodiscard]] const QString& rowKey() const;
+    [[nodiscard]] ChartRow& row() const { return *m_row; }
     [[nodiscard]] TimePoint start() const { return m_start; }
     [[nodiscard]] TimePoint end() const { return m_end; }
     void setRowKey(const QString& rowKey);
@@ -25,47 +32,59 @@ public:
 
     // 1-based position in the chart's item collection; it shifts when earlier items are removed.
     [[nodiscard]] int position() const;
+    [[nodiscard]] ItemHandle handle() const { return {m_id, m_generation}; }
 
-    [[nodiscard]] const QString& caption() const { return m_caption; }
-    [[nodiscard]] const QString& text() const { return m_text; }
-    [[nodiscard]] const QString& styleKey() const { return m_styleKey; }
-    [[nodiscard]] const QString& picture() const { return m_picture; }
-    [[nodiscard]] const QString& addOnData() const { return m_addOnData; }
-    [[nodiscard]] const QString& seriesKey() const { return m_seriesKey; }
+    [[nodiscard]] const QString& caption() const;
+    [[nodiscard]] const QString& text() const;
+    [[nodiscard]] const QString& styleKey() const;
+    [[nodiscard]] const QString& picture() const;
+    [[nodiscard]] const QString& addOnData() const;
+    [[nodiscard]] const QString& seriesKey() const;
     // 0 free, 2 fixed in place
     [[nodiscard]] int movementLock() const { return m_movementLock; }
     // The last value given to the item-add operation ("0" from the editor).
-    [[nodiscard]] const QString& addTag() const { return m_addTag; }
+    [[nodiscard]] const QString& addTag() const;
     // One more free value that series copy unchanged.
-    [[nodiscard]] const QString& tag() const { return m_tag; }
-    void setCaption(const QString& caption) { m_caption = caption; }
-    void setText(const QString& text) { m_text = text; }
-    void setStyleKey(const QString& styleKey) { m_styleKey = styleKey; }
-    void setPicture(const QString& picture) { m_picture = picture; }
-    void setAddOnData(const QString& addOnData) { m_addOnData = addOnData; }
-    void setSeriesKey(const QString& seriesKey) { m_seriesKey = seriesKey; }
-    void setMovementLock(int movementLock) { m_movementLock = movementLock; }
-    void setAddTag(const QString& addTag) { m_addTag = addTag; }
-    void setTag(const QString& tag) { m_tag = tag; }
+    [[nodiscard]] const QString& tag() const;
+    void setCaption(const QString& caption);
+    void setText(const QString& text);
+    void setStyleKey(const QString& styleKey);
+    void setPicture(const QString& picture);
+    void setAddOnData(const QString& addOnData);
+    void setSeriesKey(const QString& seriesKey);
+    void setMovementLock(int movementLock) { m_movementLock = qint8(movementLock); }
+    void setAddTag(const QString& addTag);
+    void setTag(const QString& tag);
 
 private:
+    friend class GanttContent;
     friend class GanttData;
     friend class ItemCollection;
+    friend class ItemPool;
+    friend class KeyIndex;
     ChartItem() = default;
-    GanttData* m_owner = nullptr;
-    QString m_key;
-    QString m_rowKey;
+
+    // The texts that most items leave empty, kept beside the items.
+    enum class RareText { Picture, AddOnData, AddTag, Tag };
+    [[nodiscard]] const QString& rareText(RareText which) const;
+    void setRareText(RareText which, const QString& text);
+    [[nodiscard]] const QString& sharedText(quint32 number) const;
+    [[nodiscard]] quint32 share(const QString& text) const;
+
+    // The fields a query touches come first; texts are numbers among the chart's shared texts.
     TimePoint m_start;
     TimePoint m_end;
-    int m_slot = -1;        // index in the collection's storage, kept by the collection
+    ChartRow* m_row = nullptr;
     quint64 m_sequence = 0; // orders items of equal start in the row index
-    QString m_caption;
-    QString m_text;
-    QString m_styleKey;
-    QString m_picture;
-    QString m_addOnData;
-    QString m_seriesKey;
-    int m_movementLock = 0;
-    QString m_addTag;
-    QString m_tag;
+    GanttData* m_owner = nullptr;
+    int m_slot = -1; // index in the collection's storage, kept by the collection
+    quint32 m_id = 0;
+    quint32 m_generation = 0;
+    quint32 m_caption = 0;
+    quint32 m_text = 0;
+    quint32 m_styleKey = 0;
+    quint32 m_seriesKey = 0;
+    quint32 m_rare = 0; // 0: picture, add-on data and tags are all empty; else 1 + their entry
+    ItemKey m_key;
+    qint8 m_movementLock = 0;
 };

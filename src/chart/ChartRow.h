@@ -36,8 +36,7 @@ public:
     [[nodiscard]] bool sameContent(const ChartRow& other) const;
 
 private:
-    friend class GanttData;
-    friend class RowCollection;
+    friend class GanttContent;
     QString m_key;
     int m_index = -1; // 0-based place in the row collection
 };

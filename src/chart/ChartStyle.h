@@ -43,7 +43,7 @@ public:
     void assignProperties(const ChartStyle& other);
 
 private:
-    friend class GanttData;
+    friend class GanttContent;
     friend class StyleCollection;
     QString m_key;
     int m_index = -1; // 0-based place in the style collection

@@ -2,6 +2,7 @@
 
 #include "GanttData_p.h"
 #include "TimetableFile.h"
+#include "TimetableReader.h"
 #include "app/AppError.h"
 
 namespace {
@@ -23,55 +24,34 @@ void GanttData::Private::touch() {
 }
 
 void GanttData::Private::removeItem(ChartItem* item) {
-    c.itemByKey.remove(item->m_key);
-    c.rowItems[item->m_rowKey].remove(item, item->m_start.seconds(), item->m_sequence);
-    c.itemPositions.release(item->m_slot);
-    c.itemSlots[std::size_t(item->m_slot)].reset();
+    c.removeItem(item);
     const int emptySlots = c.itemPositions.slotCount() - c.itemPositions.count();
     if (batchDepth == 0 && emptySlots > 1024 && emptySlots > c.itemPositions.count())
-        compactItems();
+        c.compactItems();
     touch();
 }
 
 void GanttData::Private::moveItem(ChartItem* item, const QString& rowKey, TimePoint start, TimePoint end) {
-    if (rowKey == item->m_rowKey && start == item->m_start && end == item->m_end)
+    if (rowKey == item->rowKey() && start == item->start() && end == item->end())
         return;
-    if (!c.rowByKey.contains(rowKey))
+    ChartRow* row = rowOf(rowKey);
+    if (!row)
         throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
-    RowIndex& from = c.rowItems[item->m_rowKey];
-    if (rowKey == item->m_rowKey && start == item->m_start) {
-        from.setEnd(item, start.seconds(), item->m_sequence, end.seconds());
-        item->m_end = end;
-        touch();
-        return;
-    }
-    from.remove(item, item->m_start.seconds(), item->m_sequence);
-    item->m_rowKey = rowKey;
-    item->m_start = start;
-    item->m_end = end;
-    c.rowItems[rowKey].insert(item, start.seconds(), end.seconds(), item->m_sequence, batchDepth > 0);
+    c.moveItem(item, *row, start, end, batchDepth > 0);
     touch();
 }
 
-void GanttData::Private::compactItems() {
-    if (c.itemPositions.slotCount() == c.itemPositions.count())
-        return;
-    std::erase_if(c.itemSlots, [](const std::unique_ptr<ChartItem>& item) { return !item; });
-    for (std::size_t slot = 0; slot < c.itemSlots.size(); ++slot)
-        c.itemSlots[slot]->m_slot = int(slot);
-    c.itemPositions.reset(int(c.itemSlots.size()));
+GanttContent GanttData::Private::adopt(GanttContent content) {
+    std::swap(c, content);
+    claimItems();
+    return content;
 }
 
-void GanttData::Private::adoptContent() {
-    for (const auto& item : c.itemSlots) {
+void GanttData::Private::claimItems() {
+    for (ChartItem* item : c.itemSlots) {
         if (item)
             item->m_owner = q;
     }
-}
-
-ChartItem* GanttData::Private::itemAt(int position) const {
-    const int slot = c.itemPositions.slotAt(position);
-    return slot < 0 ? nullptr : c.itemSlots[std::size_t(slot)].get();
 }
 
 GanttData::GanttData(QObject* parent)
@@ -124,8 +104,9 @@ bool GanttData::conflicts(TimePoint start, TimePoint end, const QString& rowKey,
                           const ChartItem* ignore) const {
     if (end <= start)
         return true;
-    const auto index = d->c.rowItems.find(rowKey);
-    return index != d->c.rowItems.end() && index->overlaps(start.seconds(), end.seconds(), ignore);
+    // An item tested in its own row needs no search for the row.
+    const ChartRow* row = ignore && ignore->rowKey() == rowKey ? &ignore->row() : d->rowOf(rowKey);
+    return row && d->c.itemsOf(*row).overlaps(start.seconds(), end.seconds(), ignore);
 }
 
 bool GanttData::conflictsExcept(TimePoint start, TimePoint end, const QString& rowKey, int position) const {
@@ -133,10 +114,10 @@ bool GanttData::conflictsExcept(TimePoint start, TimePoint end, const QString& r
 }
 
 std::vector<ChartItem*> GanttData::itemsInRange(const QString& rowKey, TimePoint from, TimePoint to) const {
-    const auto index = d->c.rowItems.find(rowKey);
-    if (from >= to || index == d->c.rowItems.end())
+    const ChartRow* row = d->rowOf(rowKey);
+    if (from >= to || !row)
         return {};
-    return index->overlapping(from.seconds(), to.seconds());
+    return d->c.itemsOf(*row).overlapping(from.seconds(), to.seconds());
 }
 
 void GanttData::setBulkChange(bool on) {
@@ -152,10 +133,11 @@ void GanttData::redraw() {
 }
 
 void GanttData::load(const QString& path) {
-    GanttData fresh;
-    TimetableFile::read(path, fresh);
-    std::swap(d->c, fresh.d->c);
-    d->adoptContent();
+    GanttContent fresh;
+    TimetableReader reader(path);
+    reader.readFrame(fresh);
+    reader.readItems(fresh);
+    const GanttContent old = d->adopt(std::move(fresh));
     d->touch();
     emit loaded();
 }

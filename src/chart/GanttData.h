@@ -73,6 +73,9 @@ private:
     friend class StyleCollection;
     friend class HeadingColumnCollection;
     friend class ChartItem;
+    friend class TimetableFile;
+    friend class TimetableLoader;
+    friend class TimetableValueCheck;
     struct Private;
     std::unique_ptr<Private> d;
 };

@@ -1,32 +1,7 @@
 #pragma once
 
+#include "GanttContent.h"
 #include "GanttData.h"
-#include "PositionIndex.h"
-#include "RowIndex.h"
-
-#include <QHash>
-#include <memory>
-#include <vector>
-
-// Everything a timetable holds. A load fills a fresh one and swaps it in whole.
-struct GanttContent {
-    std::vector<std::unique_ptr<ChartRow>> rows;
-    QHash<QString, ChartRow*> rowByKey;
-    QHash<QString, RowIndex> rowItems;
-
-    // Item slots stay put until compaction; removed items leave an empty slot behind.
-    std::vector<std::unique_ptr<ChartItem>> itemSlots;
-    PositionIndex itemPositions;
-    QHash<QString, ChartItem*> itemByKey;
-    quint64 nextSequence = 0;
-
-    std::vector<std::unique_ptr<ChartStyle>> styles;
-    QHash<QString, ChartStyle*> styleByKey;
-
-    std::vector<std::unique_ptr<HeadingColumn>> columns;
-
-    ChartSettings settings;
-};
 
 struct GanttData::Private {
     explicit Private(GanttData* owner);
@@ -35,9 +10,12 @@ struct GanttData::Private {
     void touch();
     void removeItem(ChartItem* item);
     void moveItem(ChartItem* item, const QString& rowKey, TimePoint start, TimePoint end);
-    void compactItems();
-    void adoptContent();
-    [[nodiscard]] ChartItem* itemAt(int position) const;
+    // Takes over a loaded content whole; the old one is handed back to be dropped.
+    GanttContent adopt(GanttContent content);
+    // Makes the chart the owner of every item of its content.
+    void claimItems();
+    [[nodiscard]] ChartItem* itemAt(int position) const { return c.itemAt(position); }
+    [[nodiscard]] ChartRow* rowOf(const QString& rowKey) const { return c.rowByKey.value(rowKey); }
 
     GanttData* q;
     GanttContent c;

@@ -30,12 +30,17 @@ void PositionIndex::release(int slot) {
 }
 
 int PositionIndex::position(int slot) const {
+    if (m_occupied == slotCount())
+        return slot + 1;
     return prefix(slot + 1);
 }
 
 int PositionIndex::slotAt(int position) const {
     if (position < 1 || position > m_occupied)
         return -1;
+    // Without empty slots, positions and slots agree.
+    if (m_occupied == slotCount())
+        return position - 1;
     const int n = slotCount();
     int step = 1;
     while (step * 2 <= n)

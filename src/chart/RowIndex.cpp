@@ -90,10 +90,7 @@ bool RowIndex::overlaps(std::int64_t start, std::int64_t end, const ChartItem* i
             return true;
     }
     buildTree();
-    int found = lastEndingAfter(firstStartingAtOrAfter(end), start);
-    while (found >= 0 && m_entries[std::size_t(found)].item == ignore)
-        found = lastEndingAfter(found, start);
-    return found >= 0;
+    return lastEndingAfter(1, 0, m_leaves, firstStartingAtOrAfter(end), start, ignore) >= 0;
 }
 
 std::vector<ChartItem*> RowIndex::overlapping(std::int64_t from, std::int64_t to) {
@@ -129,6 +126,11 @@ std::vector<ChartItem*> RowIndex::items() const {
     return result;
 }
 
+void RowIndex::finishOrder() {
+    mergePending();
+    buildTree();
+}
+
 void RowIndex::mergePendingWhenLarge() {
     // Scanning a few pending entries is cheaper than re-ordering the row for every query.
     if (m_pending.size() > std::max<std::size_t>(64, m_entries.size() / 16))
@@ -142,11 +144,18 @@ void RowIndex::mergePending() {
     const auto byOrder = [](const Entry& a, const Entry& b) {
         return before(a.start, a.sequence, b.start, b.sequence);
     };
-    std::sort(m_pending.begin(), m_pending.end(), byOrder);
-    const auto ordered = std::ptrdiff_t(m_entries.size());
-    m_entries.insert(m_entries.end(), m_pending.begin(), m_pending.end());
-    m_pending.clear();
-    std::inplace_merge(m_entries.begin(), m_entries.begin() + ordered, m_entries.end(), byOrder);
+    if (!std::is_sorted(m_pending.begin(), m_pending.end(), byOrder))
+        std::sort(m_pending.begin(), m_pending.end(), byOrder);
+    if (m_entries.empty()) {
+        // A loaded row arrives whole: its entries are taken over, and their room with them.
+        m_pending.shrink_to_fit();
+        m_entries.swap(m_pending);
+    } else {
+        const auto ordered = std::ptrdiff_t(m_entries.size());
+        m_entries.insert(m_entries.end(), m_pending.begin(), m_pending.end());
+        m_pending.clear();
+        std::inplace_merge(m_entries.begin(), m_entries.begin() + ordered, m_entries.end(), byOrder);
+    }
     m_treeValid = false;
 }
 
@@ -180,15 +189,16 @@ int RowIndex::firstStartingAtOrAfter(std::int64_t time) const {
 int RowIndex::lastEndingAfter(int limit, std::int64_t time) const {
     if (limit <= 0)
         return -1;
-    return lastEndingAfter(1, 0, m_leaves, limit, time);
+    return lastEndingAfter(1, 0, m_leaves, limit, time, nullptr);
 }
 
-int RowIndex::lastEndingAfter(int node, int low, int high, int limit, std::int64_t time) const {
+int RowIndex::lastEndingAfter(int node, int low, int high, int limit, std::int64_t time,
+                              const ChartItem* ignore) const {
     if (low >= limit || m_maxEnd[std::size_t(node)] <= time)
         return -1;
     if (high - low == 1)
-        return low;
+        return m_entries[std::size_t(low)].item == ignore && ignore ? -1 : low;
     const int middle = (low + high) / 2;
-    const int right = lastEndingAfter(2 * node + 1, middle, high, limit, time);
-    return right >= 0 ? right : lastEndingAfter(2 * node, low, middle, limit, time);
+    const int right = lastEndingAfter(2 * node + 1, middle, high, limit, time, ignore);
+    return right >= 0 ? right : lastEndingAfter(2 * node, low, middle, limit, time, ignore);
 }

@@ -26,6 +26,8 @@ public:
     // Items that start before `to` and end after `from`, ordered by start.
     [[nodiscard]] std::vector<ChartItem*> overlapping(std::int64_t from, std::int64_t to);
     [[nodiscard]] std::vector<ChartItem*> items() const;
+    // Orders every entry and builds the tree now, so that the next query pays nothing for it.
+    void finishOrder();
 
 private:
     struct Entry {
@@ -45,7 +47,10 @@ private:
     [[nodiscard]] int firstStartingAtOrAfter(std::int64_t time) const;
     // The last entry before `limit` that ends after `time`; -1 when there is none.
     [[nodiscard]] int lastEndingAfter(int limit, std::int64_t time) const;
-    [[nodiscard]] int lastEndingAfter(int node, int low, int high, int limit, std::int64_t time) const;
+    // The same within the subtree of `node` over entries [low, high), passing over `ignore`: one walk
+    // down the tree even when the item to ignore is the one found first.
+    [[nodiscard]] int lastEndingAfter(int node, int low, int high, int limit, std::int64_t time,
+                                      const ChartItem* ignore) const;
 
     std::vector<Entry> m_entries;       // always ordered
     std::vector<Entry> m_pending;       // unordered, not covered by the tree

@@ -31,6 +31,17 @@ void SqliteConnection::Statement::bind(int parameter, const QString& value) {
     check(sqlite3_bind_text(m_statement, parameter, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
 }
 
+void SqliteConnection::Statement::bindUtf8(int parameter, QByteArrayView value) {
+    // SQLite takes a null pointer for NULL: an empty text needs a pointer of its own.
+    check(sqlite3_bind_text(m_statement, parameter, value.isNull() ? "" : value.data(), int(value.size()),
+                            SQLITE_STATIC));
+}
+
+void SqliteConnection::Statement::bindBlob(int parameter, QByteArrayView value) {
+    check(sqlite3_bind_blob64(m_statement, parameter, value.isNull() ? "" : value.data(),
+                              sqlite3_uint64(value.size()), SQLITE_STATIC));
+}
+
 bool SqliteConnection::Statement::step() {
     const int result = sqlite3_step(m_statement);
     if (result == SQLITE_ROW)
@@ -42,7 +53,6 @@ bool SqliteConnection::Statement::step() {
 
 void SqliteConnection::Statement::reset() {
     check(sqlite3_reset(m_statement));
-    check(sqlite3_clear_bindings(m_statement));
 }
 
 int SqliteConnection::Statement::type(int column) const {
@@ -60,6 +70,16 @@ double SqliteConnection::Statement::real(int column) const {
 QString SqliteConnection::Statement::text(int column) const {
     const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
     return data ? QString::fromUtf8(data, sqlite3_column_bytes(m_statement, column)) : QString();
+}
+
+QByteArrayView SqliteConnection::Statement::utf8(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
+}
+
+QByteArrayView SqliteConnection::Statement::blob(int column) const {
+    const auto* data = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_statement, column)) : QByteArrayView();
 }
 
 qint64 SqliteConnection::Statement::bytes(int column) const {

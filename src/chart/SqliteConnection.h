@@ -2,6 +2,7 @@
 
 #include "app/AppError.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
 
@@ -29,14 +30,22 @@ public:
         void bind(int parameter, qint64 value);
         void bind(int parameter, double value);
         void bind(int parameter, const QString& value);
+        // Bytes that stay unchanged until the statement has stepped, bound without a copy.
+        void bindUtf8(int parameter, QByteArrayView value);
+        void bindBlob(int parameter, QByteArrayView value);
         // True while a result row is ready; false when done.
         bool step();
+        // Ready to step again; the bound values stay bound.
         void reset();
 
         [[nodiscard]] int type(int column) const;
         [[nodiscard]] qint64 integer(int column) const;
         [[nodiscard]] double real(int column) const;
         [[nodiscard]] QString text(int column) const;
+        // The UTF-8 bytes of a text column as SQLite holds them, valid until the next step.
+        [[nodiscard]] QByteArrayView utf8(int column) const;
+        // The bytes of a BLOB column, valid until the next step.
+        [[nodiscard]] QByteArrayView blob(int column) const;
         // The length of a text or blob value in bytes.
         [[nodiscard]] qint64 bytes(int column) const;
 

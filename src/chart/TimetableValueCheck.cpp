@@ -1,11 +1,12 @@
 #include "TimetableValueCheck.h"
 
-#include "GanttData.h"
+#include "GanttData_p.h"
 #include "app/AppError.h"
 
 #include <cmath>
 #include <limits>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 [[noreturn]] void wrongType(const QString& what) {
@@ -41,15 +42,6 @@ void checkFont(const FontDescription& font, const QString& what) {
                            .arg(TimetableValueCheck::maximumFontSize));
 }
 
-// A TEXT value measured before it is converted, so that a huge one costs nothing.
-QString storedText(const SqliteConnection::Statement& row, int column, qsizetype limit, const char* what) {
-    if (row.type(column) != SQLITE_TEXT)
-        wrongType(QLatin1String(what));
-    if (row.bytes(column) > limit)
-        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(limit));
-    return row.text(column);
-}
-
 qint64 storedInteger(const SqliteConnection::Statement& row, int column, qint64 minimum, qint64 maximum,
                      const char* what) {
     if (row.type(column) != SQLITE_INTEGER)
@@ -66,11 +58,22 @@ void checkTime(TimePoint time, const QString& what) {
 } // namespace
 
 QString TimetableValueCheck::text(const SqliteConnection::Statement& row, int column, const char* what) {
-    return storedText(row, column, textBytes, what);
+    return QString::fromUtf8(utf8(row, column, textBytes, what));
 }
 
 QString TimetableValueCheck::key(const SqliteConnection::Statement& row, int column, const char* what) {
-    return storedText(row, column, keyBytes, what);
+    return QString::fromUtf8(utf8(row, column, keyBytes, what));
+}
+
+// A TEXT value is measured before it is converted, so that a huge one costs nothing.
+QByteArrayView TimetableValueCheck::utf8(const SqliteConnection::Statement& row, int column, qsizetype limit,
+                                         const char* what) {
+    if (row.type(column) != SQLITE_TEXT)
+        wrongType(QLatin1String(what));
+    const QByteArrayView bytes = row.utf8(column);
+    if (bytes.size() > limit)
+        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(QLatin1String(what)).arg(limit));
+    return bytes;
 }
 
 int TimetableValueCheck::integer(const SqliteConnection::Statement& row, int column, const char* what) {
@@ -158,20 +161,36 @@ void TimetableValueCheck::checkStyle(const ChartStyle& style) {
     checkText(style.freeText, Text::Long, QStringLiteral("the free text of a style"));
 }
 
-void TimetableValueCheck::checkItem(const ChartItem& item) {
-    checkText(item.key(), Text::Key, QStringLiteral("the key of an item"));
-    checkText(item.rowKey(), Text::Key, QStringLiteral("the resource of an item"));
-    checkTime(item.start(), QStringLiteral("the start of an item"));
-    checkTime(item.end(), QStringLiteral("the end of an item"));
-    checkText(item.caption(), Text::Line, QStringLiteral("the caption of an item"));
-    checkText(item.text(), Text::Long, QStringLiteral("the text of an item"));
-    checkText(item.styleKey(), Text::Key, QStringLiteral("the style of an item"));
-    checkText(item.picture(), Text::Line, QStringLiteral("the picture of an item"));
-    checkText(item.addOnData(), Text::Long, QStringLiteral("the add-on data of an item"));
-    checkText(item.seriesKey(), Text::Key, QStringLiteral("the series of an item"));
-    checkRange(item.movementLock(), 0, 2, QStringLiteral("the movement lock"));
-    checkText(item.addTag(), Text::Line, QStringLiteral("the add tag of an item"));
-    checkText(item.tag(), Text::Line, QStringLiteral("the tag of an item"));
+void TimetableValueCheck::checkItems(const GanttContent& c) {
+    // Items share their texts: each text is measured once for each limit it is held to.
+    std::vector<quint8> measured(std::size_t(c.texts.count()));
+    const auto checkShared = [&](quint32 number, Text kind, const char* what) {
+        const quint8 bit = quint8(1u << unsigned(kind));
+        if (measured[number] & bit)
+            return;
+        checkText(c.texts.at(number), kind, QLatin1String(what));
+        measured[number] |= bit;
+    };
+    for (const ChartItem* item : c.itemSlots) {
+        if (item == nullptr)
+            continue;
+        // A GUID key has a length of its own; the resource key is its row's, checked with the row.
+        const ItemKey& key = c.keyOf(*item);
+        if (!key.isGuid())
+            checkShared(key.textNumber(), Text::Key, "the key of an item");
+        checkTime(item->start(), QStringLiteral("the start of an item"));
+        checkTime(item->end(), QStringLiteral("the end of an item"));
+        const GanttContent::ItemTexts texts = c.itemTexts(*item);
+        checkShared(texts.caption, Text::Line, "the caption of an item");
+        checkShared(texts.text, Text::Long, "the text of an item");
+        checkShared(texts.styleKey, Text::Key, "the style of an item");
+        checkShared(texts.rare[0], Text::Line, "the picture of an item");
+        checkShared(texts.rare[1], Text::Long, "the add-on data of an item");
+        checkShared(texts.seriesKey, Text::Key, "the series of an item");
+        checkRange(texts.movementLock, 0, 2, QStringLiteral("the movement lock"));
+        checkShared(texts.rare[2], Text::Line, "the add tag of an item");
+        checkShared(texts.rare[3], Text::Line, "the tag of an item");
+    }
 }
 
 void TimetableValueCheck::checkSettings(const ChartSettings& s) {
@@ -214,7 +233,6 @@ void TimetableValueCheck::checkForSave(const GanttData& chart) {
         checkColumn(*chart.headingColumns().byPosition(position));
     for (int position = 1; position <= chart.styles().count(); ++position)
         checkStyle(*chart.styles().byPosition(position));
-    for (int position = 1; position <= chart.items().count(); ++position)
-        checkItem(*chart.items().byPosition(position));
+    checkItems(chart.d->c);
     checkSettings(chart.settings());
 }

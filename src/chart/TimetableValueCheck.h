@@ -6,7 +6,7 @@
 #include <QString>
 #include <QtGlobal>
 
-class ChartItem;
+class GanttContent;
 class ChartRow;
 class ChartStyle;
 class GanttData;
@@ -41,6 +41,9 @@ public:
     [[nodiscard]] static QString text(const SqliteConnection::Statement& row, int column, const char* what);
     // TEXT of at most keyBytes, checked before any key goes into a collection or a message.
     [[nodiscard]] static QString key(const SqliteConnection::Statement& row, int column, const char* what);
+    // TEXT of at most `limit` bytes (textBytes or keyBytes), as the bytes SQLite holds until the next step.
+    [[nodiscard]] static QByteArrayView utf8(const SqliteConnection::Statement& row, int column,
+                                             qsizetype limit, const char* what);
     // INTEGER within the int range.
     [[nodiscard]] static int integer(const SqliteConnection::Statement& row, int column, const char* what);
     // INTEGER 0 or 1.
@@ -61,8 +64,10 @@ public:
     static void checkRow(const ChartRow& row);
     static void checkColumn(const HeadingColumn& column);
     static void checkStyle(const ChartStyle& style);
-    static void checkItem(const ChartItem& item);
     static void checkSettings(const ChartSettings& settings);
     // Everything the chart holds; throws AppError naming the first value that would be refused.
     static void checkForSave(const GanttData& chart);
+
+private:
+    static void checkItems(const GanttContent& content);
 };

@@ -1,5 +1,8 @@
 #include "ItemRecord.h"
 
+#include "chart/ChartItem.h"
+#include "chart/ChartRow.h"
+
 QVariant ItemRecord::value(int column) const {
     switch (column) {
     case 0:
@@ -25,38 +28,27 @@ QVariant ItemRecord::value(int column) const {
     }
 }
 
-namespace {
-int compareTimes(TimePoint a, TimePoint b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-int compareTexts(const QString& a, const QString& b, ItemSortKey::Compare compare) {
-    return QString::compare(
-        a, b, compare == ItemSortKey::Compare::Caseless ? Qt::CaseInsensitive : Qt::CaseSensitive);
-}
-} // namespace
-
-int ItemRecord::compare(const ItemRecord& a, const ItemRecord& b, const ItemSortKey& key) {
-    switch (key.column) {
+QVariant ItemRecord::valueOf(const ChartItem& item, int column) {
+    switch (column) {
     case 0:
-        return compareTexts(a.key, b.key, key.compare);
+        return item.key();
     case 1:
-        return compareTexts(a.resourceCaption, b.resourceCaption, key.compare);
+        return item.row().caption;
     case 2:
-        return compareTexts(a.caption, b.caption, key.compare);
+        return item.caption();
     case 3:
-        return compareTimes(a.startDate, b.startDate);
+        return item.start().date();
     case 4:
-        return compareTimes(a.startTime, b.startTime);
+        return item.start().time();
     case 5:
-        return compareTimes(a.endDate, b.endDate);
+        return item.end().date();
     case 6:
-        return compareTimes(a.endTime, b.endTime);
+        return item.end().time();
     case 7:
-        return compareTexts(a.addOnData, b.addOnData, key.compare);
+        return item.addOnData();
     case 8:
-        return compareTexts(a.text, b.text, key.compare);
+        return item.text();
     default:
-        return 0;
+        return {};
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "ItemSortKey.h"
 #include "app/TimePoint.h"
+
+class ChartItem;
 
 #include <QString>
 #include <QVariant>
@@ -24,6 +25,6 @@ struct ItemRecord {
     // Dates as QDate, times as QTime, text as QString; an empty value for columns 9 to 11 and
     // for any column outside the table.
     [[nodiscard]] QVariant value(int column) const;
-    // Negative, zero or positive as `a` sorts before, with or after `b` on the key's column.
-    [[nodiscard]] static int compare(const ItemRecord& a, const ItemRecord& b, const ItemSortKey& key);
+    // The same value read from the chart item itself, without making a record.
+    [[nodiscard]] static QVariant valueOf(const ChartItem& item, int column);
 };

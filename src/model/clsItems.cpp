@@ -1,6 +1,7 @@
 #include "clsItems.h"
 
 #include "ChartBatch.h"
+#include "ItemOrder.h"
 #include "app/AppError.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
@@ -25,7 +26,8 @@ bool confirmDeleteOption() {
 } // namespace
 
 clsItems::clsItems(GanttData& chart)
-    : m_chart(chart) {}
+    : m_chart(chart)
+    , m_table(chart) {}
 
 void clsItems::AddMessenger(iMessenger& messenger) {
     const QString id = messenger.ID();
@@ -44,33 +46,30 @@ void clsItems::RemoveMessenger(iMessenger& messenger) {
 }
 
 ItemRecord clsItems::Record(int row) const {
-    const std::vector<ItemRecord>& rows = m_table.rows();
-    return row >= 0 && std::size_t(row) < rows.size() ? rows[std::size_t(row)] : ItemRecord();
+    const ChartItem* item = m_table.itemAt(row);
+    return item ? ItemToArray(*item) : ItemRecord();
 }
 
 QVariant clsItems::Value(int row, int column) const {
-    const std::vector<ItemRecord>& rows = m_table.rows();
-    return row >= 0 && std::size_t(row) < rows.size() ? rows[std::size_t(row)].value(column) : QVariant();
+    const ChartItem* item = m_table.itemAt(row);
+    if (item == nullptr)
+        return row >= 0 && row < m_table.size() ? ItemRecord().value(column) : QVariant();
+    return ItemRecord::valueOf(*item, column);
 }
 
 void clsItems::sortRows(const ItemSortKeys& keys, bool descending) {
     if (keys.empty())
         return;
-    m_table.sort([&](const ItemRecord& a, const ItemRecord& b) {
-        for (const ItemSortKey& key : keys) {
-            const int order = ItemRecord::compare(a, b, key);
-            if (order != 0)
-                return descending ? order > 0 : order < 0;
-        }
-        return false;
-    });
+    std::vector<const ChartItem*> rows(std::size_t(m_table.size()));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = m_table.itemAt(qsizetype(row));
+    m_table.reorder(ItemOrder::of(rows, keys, descending));
 }
 
 ItemRecord clsItems::ItemToArray(const ChartItem& item) const {
     ItemRecord record;
     record.key = item.key();
-    if (const ChartRow* row = m_chart.rows().byKey(item.rowKey()))
-        record.resourceCaption = row->caption;
+    record.resourceCaption = item.row().caption;
     record.caption = item.caption();
     record.startDate = item.start().datePart();
     record.startTime = item.start().timePart();
@@ -98,15 +97,15 @@ bool clsItems::readAll() {
     progress.Caption(QStringLiteral("reading items"));
     progress.Max(count);
     progress.NoCancel();
-    // Room for the items added after loading: growing a large table means moving every row and
-    // rehashing every key, which the user would feel as a pause at the first new item.
+    // Room for the items added after loading: growing a large table means moving every row, which
+    // the user would feel as a pause at the first new item.
     m_table.reserve(count + count / 4);
     for (int i = 0; i < count; ++i) {
         // Only rows actually read are kept, so that a cancelled read leaves a consistent table.
         if (i % progressStep == 0 && !progress.SetValue(i))
             return false;
         if (const ChartItem* item = items.byPosition(i + 1))
-            m_table.append(ItemToArray(*item));
+            m_table.append(*item);
     }
     notify(QStringLiteral("Function:clsItems:ReadItems"),
            [](iMessenger& messenger) { messenger.ItemsChanged(); });
@@ -115,12 +114,10 @@ bool clsItems::readAll() {
 
 void clsItems::Add(const ChartItem& item, const QString& senderId) {
     const QString identity = QStringLiteral("Sub:clsItems:Add");
-    ItemRecord record;
-    if (!guardedStep(identity, [&] { record = ItemToArray(item); }))
+    const QString key = item.key();
+    const bool isNew = !m_table.contains(item.handle());
+    if (!guardedStep(identity, [&] { m_table.append(item); }))
         return;
-    const QString key = record.key;
-    const bool isNew = !m_table.contains(key);
-    m_table.append(std::move(record));
     if (isNew)
         ++m_uncountedRows;
     notify(identity, [&](iMessenger& messenger) { messenger.ItemAdded(key, senderId); });
@@ -131,12 +128,10 @@ void clsItems::Add(const ChartItem& item, const QString& senderId) {
 void clsItems::UpdateItem(const ChartItem& item, const QString& senderId) {
     const QString identity = QStringLiteral("Sub:clsItems:UpdateItem");
     const QString key = item.key();
-    if (!m_table.contains(key)) {
+    if (!m_table.contains(item.handle())) {
         ShowMessage(QStringLiteral("Update failed for item ") + key, errorFlags);
         return;
     }
-    if (!guardedStep(identity, [&] { m_table.replace(ItemToArray(item)); }))
-        return;
     notify(identity, [&](iMessenger& messenger) { messenger.ItemChanged(key, senderId); });
 }
 
@@ -205,15 +200,14 @@ bool clsItems::Delete(QString key, const QString& senderId) {
         return !cancel;
     });
     // A messenger may have deleted the item itself while it was asked.
-    if (!allAgreed || !m_table.contains(key))
+    const ChartItem* item = m_chart.items().byKey(key);
+    if (!allAgreed || item == nullptr || !m_table.contains(item->handle()))
         return false;
+    const ItemHandle handle = item->handle();
     // The chart goes first: when its removal is abandoned, row and item both stay.
-    if (!guardedStep(identity, [&] {
-            if (m_chart.items().byKey(key) != nullptr)
-                m_chart.items().remove(key);
-        }))
+    if (!guardedStep(identity, [&] { m_chart.items().remove(key); }))
         return false;
-    m_table.remove(key);
+    m_table.remove(handle);
     notify(identity, [&](iMessenger& messenger) { messenger.ItemDeleteAfter(key, senderId); });
     return true;
 }
@@ -273,10 +267,10 @@ void clsItems::applyStyleLocks() {
     progress.Caption(QStringLiteral("updating styles"));
     progress.Max(Count() - 1);
     // The progress window lets window messages run, so the rows are fetched anew at every step.
-    for (size_t row = 0; row < m_table.rows().size(); ++row) {
+    for (qsizetype row = 0; row < m_table.size(); ++row) {
         if (row % progressStep == 0)
             progress.SetValue(int(row));
-        ChartItem* item = m_chart.items().byKey(m_table.rows()[row].key);
+        ChartItem* item = m_table.itemAt(row);
         if (item == nullptr)
             continue;
         const ChartStyle* style = m_chart.styles().byKey(item->styleKey());
@@ -287,11 +281,7 @@ void clsItems::applyStyleLocks() {
 
 ChartItem* clsItems::GetItemByIndex(int row) const {
     ChartItem* item = nullptr;
-    ignoringErrors([&] {
-        const std::vector<ItemRecord>& rows = m_table.rows();
-        if (row >= 0 && size_t(row) < rows.size())
-            item = m_chart.items().byKey(rows[size_t(row)].key);
-    });
+    ignoringErrors([&] { item = m_table.itemAt(row); });
     return item;
 }
 

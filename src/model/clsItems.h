@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ItemList.h"
+#include "ItemRecord.h"
 #include "ItemSortKey.h"
 #include "ItemTable.h"
 

@@ -1,14 +1,16 @@
 #include "FileBytes.h"
+#include "SqlScript.h"
 #include "app/AppError.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
+#include "chart/TimetableFile.h"
+#include "chart/TimetableValueCheck.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace {
 const QString oddText = QString("a") + QChar(0) + "b" + QChar(254) + QChar(255) + "\r\n" +
@@ -137,17 +139,6 @@ void fillChart(GanttData& chart) {
     chart.items().add("c", "{CAR}", TimePoint::fromSeconds(-5), TimePoint::fromSeconds(0), "{ITEM-3}",
                       "Gone");
     changeEverySetting(chart.settings());
-}
-
-void execute(const QString& path, const char* sql) {
-    sqlite3* db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-    char* error = nullptr;
-    const int result = sqlite3_exec(db, sql, nullptr, nullptr, &error);
-    const QString message = QString::fromUtf8(error ? error : "");
-    sqlite3_free(error);
-    sqlite3_close(db);
-    QVERIFY2(result == SQLITE_OK, qPrintable(message));
 }
 
 QStringList leftovers(const QString& folder) {
@@ -332,7 +323,9 @@ private slots:
             QFile::remove(path);
             execute(path, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('hello');");
         } else if (damage == "newer") {
-            execute(path, "PRAGMA user_version = 2;");
+            const QByteArray newer =
+                "PRAGMA user_version = " + QByteArray::number(TimetableFile::schemaVersion + 1) + ";";
+            execute(path, newer.constData());
         } else if (damage == "truncated") {
             QFile file(path);
             QVERIFY(file.resize(file.size() / 2));
@@ -411,6 +404,20 @@ private slots:
             QFAIL("a timetable that could not be read again was saved");
         } catch (const AppError& error) {
             QVERIFY2(error.description().contains("could not be saved: the style font name is longer"),
+                     qPrintable(error.description()));
+        }
+        // Items share their texts: a text that fits as one item's note is still too long as a caption.
+        GanttData third;
+        third.rows().add("R", "row");
+        const QString longText(TimetableValueCheck::lineBytes + 1, 'x');
+        const TimePoint start = TimePoint::fromSeconds(45292 * TimePoint::secondsPerDay);
+        third.items().add("short", "R", start, start.addSeconds(60), "a", "Date").setText(longText);
+        third.items().add(longText, "R", start, start.addSeconds(60), "b", "Date");
+        try {
+            third.save(path);
+            QFAIL("a caption over its limit was saved");
+        } catch (const AppError& error) {
+            QVERIFY2(error.description().contains("could not be saved: the caption of an item is longer"),
                      qPrintable(error.description()));
         }
         QVERIFY(leftovers(dir.path()).isEmpty());

@@ -8,14 +8,36 @@
 #include "model/clsItems.h"
 #include "model/iMessenger.h"
 
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 #include <functional>
 #include <memory>
 
 namespace {
 constexpr int question = MessageFlags::YesNo | MessageFlags::Question | MessageFlags::DefaultButton2;
 constexpr int errorBox = MessageFlags::OkOnly | MessageFlags::Critical;
+
+// The order of two records on one key, as the item list defines it.
+int compareRecords(const ItemRecord& a, const ItemRecord& b, const ItemSortKey& key) {
+    if (key.column >= 3 && key.column <= 6) {
+        const QVariant left = a.value(key.column);
+        const QVariant right = b.value(key.column);
+        return QVariant::compare(left, right) == QPartialOrdering::Less      ? -1
+               : QVariant::compare(left, right) == QPartialOrdering::Greater ? 1
+                                                                             : 0;
+    }
+    return QString::compare(a.value(key.column).toString(), b.value(key.column).toString(),
+                            key.compare == ItemSortKey::Compare::Caseless ? Qt::CaseInsensitive
+                                                                          : Qt::CaseSensitive);
+}
+
+QString bsSupportKey(QRandomGenerator& random) {
+    return QUuid::fromRfc4122(QByteArray::number(random.generate64(), 16).leftJustified(16, '0'))
+        .toString(QUuid::WithBraces)
+        .toUpper();
+}
 
 TimePoint at(int day, int hour, int minute = 0) {
     return TimePoint::fromDateTime(QDate(2024, 3, day), QTime(hour, minute));
@@ -496,6 +518,66 @@ private slots:
         QCOMPARE(m_prompts->prompts().size(), 1);
         QVERIFY(m_prompts->texts().first().startsWith("Exception handler:"));
         QVERIFY(m_prompts->texts().first().contains("(Function:clsItems:Item)"));
+    }
+
+    // Random tables sorted by random keys agree with a plain stable sort of the records, also with
+    // rows whose item left the chart behind the table's back.
+    void sortAgreesWithPlainRecordSort() {
+        QRandomGenerator random(7);
+        const QStringList texts{"",
+                                "alpha",
+                                "Alpha",
+                                "beta",
+                                "Ärger",
+                                "ärger",
+                                "zeta",
+                                "Zeta",
+                                "é",
+                                "E",
+                                QString(300, u'x'),
+                                "alpha beta"};
+        const auto anyText = [&] { return texts[int(random.bounded(texts.size()))]; };
+        for (int round = 0; round < 40; ++round) {
+            m_chart->items().clear();
+            for (int i = 0; i < 120; ++i) {
+                const TimePoint start = at(1 + int(random.bounded(5)), int(random.bounded(3)) * 4);
+                ChartItem& item =
+                    addToChart(i % 3 ? QString("K%1").arg(i) : bsSupportKey(random), i % 2 ? "R1" : "R2",
+                               start, start.addSeconds(3600 * (1 + int(random.bounded(30)))));
+                item.setCaption(anyText());
+                item.setText(anyText());
+                item.setAddOnData(anyText());
+            }
+            QVERIFY(m_items->ReadItems());
+            m_chart->items().remove(QString::number(1 + random.bounded(m_chart->items().count())));
+            ItemSortKeys keys;
+            for (int k = 0, count = 1 + int(random.bounded(3)); k < count; ++k)
+                keys.push_back({int(random.bounded(10)), random.bounded(2) ? ItemSortKey::Compare::Caseless
+                                                                           : ItemSortKey::Compare::Value});
+            const bool descending = random.bounded(2) == 1;
+            std::vector<ItemRecord> expected;
+            for (int row = 0; row < m_items->Count(); ++row)
+                expected.push_back(m_items->Record(row));
+            std::stable_sort(expected.begin(), expected.end(), [&](const ItemRecord& a, const ItemRecord& b) {
+                for (const ItemSortKey& key : keys) {
+                    const int order = compareRecords(a, b, key);
+                    if (order != 0)
+                        return descending ? order > 0 : order < 0;
+                }
+                return false;
+            });
+
+            m_items->sortRows(keys, descending);
+
+            for (int row = 0; row < m_items->Count(); ++row) {
+                const ItemRecord record = m_items->Record(row);
+                QCOMPARE(record.key, expected[std::size_t(row)].key);
+                for (int column = 0; column < ItemRecord::columnCount; ++column)
+                    QCOMPARE(m_items->Value(row, column), record.value(column));
+            }
+            if (QTest::currentTestFailed())
+                QFAIL(qPrintable(QString("round %1").arg(round)));
+        }
     }
 
     void failingMessengerGoesToTheHandler() {

@@ -288,6 +288,13 @@ void ChartPainter::paintBars(QPainter* p, const QRect& exposed, int firstRow, in
     // Bars left of the exposed area may still reach into it with their frame or caption.
     const TimePoint from = m_layout.timeAtX(exposed.left() - frameMargin - captionRunOver).addSeconds(-1);
     const TimePoint to = m_layout.timeAtX(exposed.right() + frameMargin + 1).addSeconds(1);
+    // The overlay's items found once, so that every bar compares pointers instead of keys.
+    const ChartItem* currentItem =
+        overlay.currentKey.isEmpty() ? nullptr : data.items().byKey(overlay.currentKey);
+    const ChartItem* previewItem = overlay.previewShown && !overlay.previewKey.isEmpty()
+                                       ? data.items().byKey(overlay.previewKey)
+                                       : nullptr;
+    const ChartItem* hoverItem = overlay.hoverKey.isEmpty() ? nullptr : data.items().byKey(overlay.hoverKey);
     const ChartItem* current = nullptr;
     int currentRow = -1;
     int currentLimit = areaRight;
@@ -302,26 +309,26 @@ void ChartPainter::paintBars(QPainter* p, const QRect& exposed, int firstRow, in
                     break;
                 }
             }
-            if (item.key() == overlay.currentKey) {
+            if (&item == currentItem) {
                 current = &item;
                 currentRow = row;
                 currentLimit = limit;
                 continue;
             }
-            const bool moving = overlay.previewShown && item.key() == overlay.previewKey;
-            const BarLook look = moving                           ? BarLook::Ghost
-                                 : item.key() == overlay.hoverKey ? BarLook::Hovered
-                                                                  : BarLook::Normal;
+            const bool moving = &item == previewItem;
+            const BarLook look = moving               ? BarLook::Ghost
+                                 : &item == hoverItem ? BarLook::Hovered
+                                                      : BarLook::Normal;
             paintBar(p, item, m_layout.barRect(item.start(), item.end(), row), limit, look);
         }
     }
     if (current) {
         const QRect bar = m_layout.barRect(current->start(), current->end(), currentRow);
-        const bool moving = overlay.previewShown && current->key() == overlay.previewKey;
+        const bool moving = current == previewItem;
         paintBar(p, *current, bar, currentLimit,
-                 moving                               ? BarLook::Ghost
-                 : current->key() == overlay.hoverKey ? BarLook::Hovered
-                                                      : BarLook::Normal);
+                 moving                 ? BarLook::Ghost
+                 : current == hoverItem ? BarLook::Hovered
+                                        : BarLook::Normal);
         if (!moving)
             paintFrame(p, *current, bar);
     }

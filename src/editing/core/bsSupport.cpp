@@ -75,8 +75,16 @@ void carryOver(GanttData& chart, const ItemSnapshot& before, const ChartItem& it
         return;
     BusyCursor busy;
     ChartBatch batch(chart);
-    const int count = chart.items().count();
-    for (int position = 1; position <= count; ++position) {
+    // The members in position order, as a walk over all items would meet them; kept as handles, so
+    // that a member a view removes on the way is passed over.
+    std::vector<ItemHandle> members;
+    for (const ChartItem* member : chart.items().seriesMembers(change.seriesKey))
+        members.push_back(member->handle());
+    for (const ItemHandle& handle : members) {
+        const ChartItem* member = chart.items().byHandle(handle);
+        if (member == nullptr)
+            continue;
+        const int position = member->position();
         bool goOn = true;
         if (!guardedStep(identity, [&] { goOn = moveMember(chart, change, position, items); }) || !goOn)
             return;
