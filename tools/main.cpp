@@ -29,7 +29,8 @@
 
 // qunta-tool: generates timetables, prints what they hold, exports their items and draws them,
 // without a display.
-// Exit status: 0 done, 1 wrong usage, 2 a file that cannot be read or written.
+// Exit status: 0 done (also for --help and -h, which print the usage), 1 wrong usage, 2 a file that
+// cannot be read or written.
 namespace {
 const char* const usage =
     "usage: qunta-tool generate OUT.qtf --resources R --items N [--series S] [--seed K] "
@@ -264,6 +265,10 @@ int main(int argc, char* argv[]) {
         arguments << QString::fromLocal8Bit(argv[i]);
     try {
         const QString command = arguments.isEmpty() ? QString() : arguments.takeFirst();
+        if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+            write(stdout, usage);
+            return 0;
+        }
         if (command == QLatin1String("render"))
             return render(arguments, argc, argv);
         const QCoreApplication application(argc, argv);

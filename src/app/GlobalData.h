@@ -36,7 +36,7 @@ template <typename... Args> QString FormatMsg(const QString& format, const Args&
     return FormatMsg(format, QVariantList{QVariant::fromValue(arguments)...});
 }
 
-// Special folder ids of the shell: 5 the user's documents folder, 25 the common desktop folder.
+// Folder ids: 5 the user's documents folder, 25 the common desktop folder.
 // The path ends in a separator; empty when the folder cannot be resolved.
 QString GetSpecialFolder(int folderId);
 

@@ -1,5 +1,6 @@
 #include "TimePoint.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -157,8 +158,13 @@ QString TimePoint::shortDate(const QLocale& locale) const {
     return locale.toString(date(), shortDateFormat(locale));
 }
 
+QString TimePoint::shortTimeFormat(const QLocale& locale) {
+    static const QRegularExpression seconds(QStringLiteral("[^A-Za-z' ]?s+"));
+    return locale.timeFormat(QLocale::ShortFormat).remove(seconds);
+}
+
 QString TimePoint::shortTime(const QLocale& locale) const {
-    return locale.toString(time(), QLocale::ShortFormat);
+    return locale.toString(time(), shortTimeFormat(locale));
 }
 
 QString TimePoint::mediumDate(const QLocale& locale) const {

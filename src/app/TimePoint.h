@@ -65,6 +65,8 @@ public:
     // Display forms of the locale: "Short Date", "Short Time", "Medium Date", "General Date". The short
     // date always shows the year with four digits.
     static QString shortDateFormat(const QLocale& locale = QLocale());
+    // The short time never shows seconds, also where the locale's short form has them.
+    static QString shortTimeFormat(const QLocale& locale = QLocale());
     [[nodiscard]] QString shortDate(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString shortTime(const QLocale& locale = QLocale()) const;
     [[nodiscard]] QString mediumDate(const QLocale& locale = QLocale()) const;

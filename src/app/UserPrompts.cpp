@@ -42,6 +42,10 @@ SilentPrompts silentPrompts;
 UserPrompts* current = &silentPrompts;
 } // namespace
 
+bool UserPrompts::choosePrinter(QPrinter&) {
+    return false;
+}
+
 UserPrompts& prompts() {
     return *current;
 }

@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
+
 // A progress window as the operations see it; the Qt side shows a real window, tests script it.
 class ProgressView {
 public:
@@ -42,6 +44,9 @@ public:
     // Empty optional on cancel.
     virtual std::optional<FontDescription> chooseFont(const FontDescription& current) = 0;
     virtual std::unique_ptr<ProgressView> createProgress() = 0;
+    // The print dialog: printer, page range or a PDF file, set on the printer; false on cancel. Nothing
+    // prints unless a service asks the user.
+    virtual bool choosePrinter(QPrinter& printer);
     // The hourglass pointer; calls nest.
     virtual void setBusy(bool busy) = 0;
     virtual bool openUrl(const QString& url) = 0;

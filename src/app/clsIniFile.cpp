@@ -141,6 +141,15 @@ bool beginsWith(const QString& line, const QString& upperPrefix) {
 bool beginsSection(const QString& line) {
     return line.startsWith(u'[');
 }
+
+bool isComment(const QString& text) {
+    return text.startsWith(u';');
+}
+
+// A comment line is never a value line, also for a key that itself begins with ";".
+bool isValueLine(const QString& line, const QString& upperPrefix) {
+    return !isComment(line) && beginsWith(line, upperPrefix);
+}
 } // namespace
 
 clsIniFile::clsIniFile() {
@@ -228,7 +237,7 @@ QString clsIniFile::ReadProfileString(const QString& section, const QString& key
                 inSection = beginsWith(line, header);
             } else if (beginsSection(line)) {
                 break;
-            } else if (beginsWith(line, prefix)) {
+            } else if (isValueLine(line, prefix)) {
                 result = line.mid(prefix.size());
                 break;
             }
@@ -267,7 +276,7 @@ QStringList clsIniFile::ReadProfileSection(const QString& section) const {
                 continue;
             if (beginsSection(line))
                 break;
-            if (line.startsWith(u';'))
+            if (isComment(line))
                 continue;
             result << line;
         }
@@ -279,9 +288,10 @@ QStringList clsIniFile::ReadProfileSection(const QString& section) const {
 bool clsIniFile::WriteProfileString(const QString& section, const QString& key, const QString& value) {
     if (isBlank(section))
         return true;
-    // A line break inside a name or value would split the line and could forge a section: such a
-    // value cannot be stored in this format, and the file is left as it is.
-    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
+    // A line break inside a name or value would split the line and could forge a section, and a key
+    // that begins with ";" would make a comment of its line: such a value cannot be stored in this
+    // format, and the file is left as it is.
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value) || isComment(key))
         return false;
     try {
         const QString header = sectionHeader(section);
@@ -320,7 +330,7 @@ bool clsIniFile::WriteProfileString(const QString& section, const QString& key, 
                 out << newLine;
                 written = true;
                 out << raw;
-            } else if (inSection && !written && beginsWith(line, prefix)) {
+            } else if (inSection && !written && isValueLine(line, prefix)) {
                 out << newLine;
                 written = true;
             } else {

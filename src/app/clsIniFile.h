@@ -26,7 +26,7 @@ public:
 
     clsIniFile();
 
-    // The spec's write-only property `Filename`.
+    // Set once, before the first read or write.
     void setFilename(const QString& path) { m_filename = path; }
     [[nodiscard]] const QString& filename() const { return m_filename; }
     [[nodiscard]] QString lockFilename() const { return m_filename + QStringLiteral(".lock"); }

@@ -3,10 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-// Makes the desktop know timetable files and the program, the way the file-type registration and
-// the desktop shortcut do elsewhere: a MIME type for *.qtf, a .desktop entry that opens such files,
-// an icon, and a launcher in the desktop folder when that folder exists. Written at every start;
-// the callers ignore failures.
+// Makes the desktop know timetable files and the program: a MIME type for *.qtf, a .desktop entry
+// that opens such files, an icon, and a launcher in the desktop folder when that folder exists.
+// Written at every start; the callers ignore failures.
 class DesktopIntegration {
 public:
     static constexpr const char* mimeType = "application/x-qunta-timetable";

@@ -80,17 +80,11 @@ void DetailPanel::orderTabs() {
         setTabOrder(order[i - 1], order[i]);
 }
 
-QString DetailPanel::timeText(TimePoint time) {
-    // The short form drops seconds; an item that has them keeps them.
-    const QTime clock = time.time();
-    return clock.second() == 0 ? time.shortTime() : clock.toString(QStringLiteral("HH:mm:ss"));
-}
-
 void DetailPanel::showItem(const ChartItem& item, const GanttData& chart) {
     tx[StartDate]->setText(FieldDateText(item.start().date()));
-    tx[StartTime]->setText(timeText(item.start()));
+    tx[StartTime]->setText(FieldTimeText(item.start().time()));
     tx[EndDate]->setText(FieldDateText(item.end().date()));
-    tx[EndTime]->setText(timeText(item.end()));
+    tx[EndTime]->setText(FieldTimeText(item.end().time()));
     tx[Caption]->setText(item.caption());
     const ChartRow* resource = chart.rows().byKey(item.rowKey());
     lblResource->setText(resource ? resource->caption : QString());

@@ -43,8 +43,6 @@ public:
     // Checks every field with an input kind as leaving it would.
     void validateFields();
 
-    [[nodiscard]] static QString timeText(TimePoint time);
-
     std::array<QLineEdit*, fieldCount> tx{};
     ColorComboBox* cmbStyle;
     // The resource the shown item belongs to.

@@ -330,7 +330,7 @@ void frmMain::AddDefaultResource() {
 void frmMain::StatusUpdate() {
     const QDateTime now = QDateTime::currentDateTime();
     m_panels[0]->setText(statusText(QLocale().toString(now.date(), QLocale::ShortFormat)));
-    m_panels[1]->setText(statusText(QLocale().toString(now.time(), QLocale::ShortFormat)));
+    m_panels[1]->setText(statusText(QLocale().toString(now.time(), TimePoint::shortTimeFormat())));
     m_panels[3]->setText(statusText(ComputerName()));
     m_panels[4]->setText(statusText(QPrinterInfo::defaultPrinterName()));
     // While a load runs, the chart holds only the first screen; the file says how many there are.
@@ -394,7 +394,8 @@ void frmMain::connectMenus() {
     connect(m_menus, &BoardMenus::toolbarClicked, this, &frmMain::tbToolBar_ButtonClick);
     connect(m_detail, &DetailPanel::applyClicked, this, &frmMain::cmdDOK_Click);
 
-    // The board's own keys; the others are shortcuts of menu entries.
+    // The board's own keys; the others are shortcuts of menu entries. They count only where the focus is
+    // in the board itself: a key typed in the calendar, a monthly overview or an open menu is theirs.
     const struct {
         QKeySequence sequence;
         int key;
@@ -406,6 +407,7 @@ void frmMain::connectMenus() {
     for (const auto& entry : keys) {
         auto* action = new QAction(this);
         action->setShortcut(entry.sequence);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         const int key = entry.key;
         const Qt::KeyboardModifiers modifiers = entry.modifiers;
         connect(action, &QAction::triggered, this, [this, key, modifiers] { KeyDown(key, modifiers); });
@@ -1117,6 +1119,8 @@ void frmMain::PopUpCalendar() {
         m_calendar->setThisDate(m_actDate.date());
         m_calendar->show();
         m_calendar->raise();
+        // The keys typed next, Esc among them, are meant for the calendar.
+        m_calendar->activateWindow();
     });
 }
 

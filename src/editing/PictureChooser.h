@@ -4,7 +4,7 @@
 
 namespace PictureChooser {
 inline constexpr auto title = "Choose picture";
-// JPEG and BMP as ever, and PNG, the usual picture format on this platform.
+// The picture files offered: JPEG, BMP and PNG.
 inline constexpr auto filter = "Pictures (*.jpg;*.jpeg;*.bmp;*.png)|*.jpg;*.jpeg;*.bmp;*.png";
 } // namespace PictureChooser
 

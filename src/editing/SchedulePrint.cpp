@@ -3,11 +3,11 @@
 #include "app/AppError.h"
 #include "app/ErrorHandler.h"
 #include "app/NumericText.h"
+#include "app/UserPrompts.h"
 #include "chart/widget/GanttChart.h"
 
 #include <QPainter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 namespace {
 const QString identity = QStringLiteral("Sub:bsSupport:DoPrint");
@@ -27,16 +27,9 @@ int SchedulePrint::printZoom(bool fitToPage, int pageWidthPixels, int chartWidth
 }
 
 void SchedulePrint::DoPrint(GanttChart& chart, bool fitToPage) {
-    guardedStep(identity, [&] {
-        const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-        if (printer.isNull())
-            throw AppError(
-                QStringLiteral("No printer is installed. Install a printer and make it the default "
-                               "one, then print again."),
-                482, QStringLiteral("Printer"));
-        QPrinter device(printer, QPrinter::HighResolution);
-        printOn(device, chart, fitToPage);
-    });
+    QPrinter printer(QPrinter::HighResolution);
+    if (prompts().choosePrinter(printer))
+        printOn(printer, chart, fitToPage);
 }
 
 void SchedulePrint::printOn(QPrinter& printer, GanttChart& chart, bool fitToPage) {

@@ -305,9 +305,11 @@ void frmDateItem::InitItem() {
 }
 
 void frmDateItem::StartDate(TimePoint start, const QString& resourceKey) {
+    // A prefilled new item is no change of the user's: closing it asks nothing.
+    const QScopedValueRollback filling(m_filling, true);
     setFieldText(StartDateField, start.shortDate());
     if (start.secondOfDay() != 0)
-        setFieldText(StartTimeField, start.shortTime());
+        setFieldText(StartTimeField, FieldTimeText(start.time()));
     if (!resourceKey.isEmpty())
         selectResource(resourceKey);
 }
@@ -335,9 +337,9 @@ void frmDateItem::showItem() {
     }
     selectResource(item->rowKey());
     setFieldText(StartDateField, item->start().shortDate());
-    setFieldText(StartTimeField, item->start().shortTime());
+    setFieldText(StartTimeField, FieldTimeText(item->start().time()));
     setFieldText(EndDateField, item->end().shortDate());
-    setFieldText(EndTimeField, item->end().shortTime());
+    setFieldText(EndTimeField, FieldTimeText(item->end().time()));
     rememberShownSpan(item->start(), item->end());
     setFieldText(CaptionField, item->caption());
     setFieldText(TextField, item->text());
@@ -533,7 +535,7 @@ void frmDateItem::fillEndFromGrid() {
     if (!end)
         return;
     setFieldText(EndDateField, end->shortDate());
-    setFieldText(EndTimeField, end->shortTime());
+    setFieldText(EndTimeField, FieldTimeText(end->time()));
 }
 
 void frmDateItem::showPicture(const QString& path) {

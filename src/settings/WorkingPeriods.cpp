@@ -1,5 +1,7 @@
 #include "WorkingPeriods.h"
 
+#include "app/ui/bsInput.h"
+
 #include <QLocale>
 #include <QTime>
 #include <algorithm>
@@ -57,5 +59,5 @@ QString workingWeekdayName(int weekday) {
 }
 
 QString workingTimeText(int seconds) {
-    return QLocale().toString(QTime::fromMSecsSinceStartOfDay(seconds * 1000), QLocale::ShortFormat);
+    return FieldTimeText(QTime::fromMSecsSinceStartOfDay(seconds * 1000));
 }

@@ -3,7 +3,6 @@
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
 
-#include <QStandardPaths>
 #include <QTest>
 
 class TstGlobalData : public QObject {
@@ -25,13 +24,6 @@ private slots:
         ShowMessage("two", 16, "Other");
         QCOMPARE(prompts.prompts().at(0).title, AppTitle());
         QCOMPARE(prompts.prompts().at(1).title, QString("Other"));
-    }
-
-    void defaultResults() {
-        QCOMPARE(defaultResult(292), int(MessageResult::No));
-        QCOMPARE(defaultResult(36), int(MessageResult::Yes));
-        QCOMPARE(defaultResult(35 | 512), int(MessageResult::Cancel));
-        QCOMPARE(defaultResult(0 | 512), int(MessageResult::Ok));
     }
 
     void reportText() {
@@ -63,14 +55,6 @@ private slots:
 
         QCOMPARE(HandleException("Sub:Test:OkOnly", true, AppError("x")), int(HandlerAnswer::Ignore));
         QCOMPARE(prompts.prompts().last().flags, 16);
-    }
-
-    void specialFolders() {
-        QStandardPaths::setTestModeEnabled(true);
-        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QDir().mkpath(documents);
-        QCOMPARE(GetSpecialFolder(5), documents + '/');
-        QCOMPARE(GetSpecialFolder(7), QString());
     }
 };
 

@@ -4,7 +4,6 @@
 #include "app/GlobalData.h"
 #include "app/bsFileUtil.h"
 #include "app/bsVelkorHelper.h"
-#include "app/clsStringConcat.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,21 +113,13 @@ private slots:
         }
     }
 
-    void fileExistsAndStringConcat() {
+    void fileExists() {
         QTemporaryDir dir;
         const QString file = dir.filePath("a.qtf");
         QVERIFY(!FileExists(file));
         QVERIFY(QFile(file).open(QIODevice::WriteOnly));
         QVERIFY(FileExists(file));
         QVERIFY(!FileExists(dir.path())); // a folder is no file
-
-        clsStringConcat text;
-        text.Concat("ab");
-        text.Concat("cd");
-        QCOMPARE(text.Value(), QString("abcd"));
-        text.Clear();
-        text.Concat("x");
-        QCOMPARE(text.Value(), QString("x"));
     }
 
     void wholeFileReplacedOrKept() {
@@ -181,20 +172,6 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files, QDir::Name),
                  (QStringList{"other.qtf.tmp-0a1b2c", "plan [1].qtf", "plan [1].qtf.tmp-0a1b2c3",
                               "plan [1].qtf.tmp-3d4e5f", "plan [1].qtf.tmp-ABCDEF"}));
-    }
-
-    void countryCode_data() {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<int>("code");
-        QTest::newRow("Germany") << QLocale(QLocale::German, QLocale::Germany) << 49;
-        QTest::newRow("Switzerland") << QLocale(QLocale::French, QLocale::Switzerland) << 41;
-        QTest::newRow("no territory") << QLocale::c() << 0;
-    }
-
-    void countryCode() {
-        QFETCH(QLocale, locale);
-        QFETCH(int, code);
-        QCOMPARE(LocaleCountryCode(locale), code);
     }
 
     void helpFile() {

@@ -163,6 +163,7 @@ private slots:
         row("indented header not matched", "  [S]\r\nK=1\r\n", "S", "K", none);
         row("unclosed header not matched", "[S\r\nK=1\r\n", "S", "K", none);
         row("only the first section of a name", "[S]\r\nA=1\r\n[T]\r\n[S]\r\nK=3\r\n", "S", "K", none);
+        row("key beginning with ; never matches a comment", "[S]\r\n;K=1\r\n", "S", ";K", none);
         row("longer key is another key", "[S]\r\nKEY2=2\r\nKEY=1\r\n", "S", "KEY", "1");
         row("blank lines inside the section", "[S]\r\n\r\n   \r\nK=1\r\n", "S", "K", "1");
         row("no final line break", "[S]\r\nK=last", "S", "K", "last");
@@ -337,12 +338,15 @@ private slots:
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
-    void writeRefusesLineBreaks() {
+    void writeRefusesLineBreaksAndCommentKeys() {
         writeBytes(path(), "[A]\r\nK=1\r\n");
         QVERIFY(!m_ini.WriteProfileString("A", "K", "x\r\n[EVIL]\r\nY=1"));
         QVERIFY(!m_ini.WriteProfileString("A", "K", "x\ny"));
         QVERIFY(!m_ini.WriteProfileString("A\n", "K", "x"));
         QCOMPARE(readBytes(path()), QByteArray("[A]\r\nK=1\r\n"));
+        writeBytes(path(), "[A]\r\n;K=1\r\nK=1\r\n");
+        QVERIFY(!m_ini.WriteProfileString("A", ";K", "2"));
+        QCOMPARE(readBytes(path()), QByteArray("[A]\r\n;K=1\r\nK=1\r\n"));
     }
 
     void rewriteLeavesNoTemporaryFilesAndKeepsPermissions() {

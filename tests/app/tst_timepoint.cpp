@@ -56,12 +56,6 @@ private slots:
         QCOMPARE(TimePoint::fromDateTime(from).addInterval(unit, amount).toDateTime(), expected);
     }
 
-    void weekdayMondayFirst() {
-        QCOMPARE(TimePoint::fromDate(QDate(2024, 1, 1)).weekdayMondayFirst(), 0); // a Monday
-        QCOMPARE(TimePoint::fromDate(QDate(2024, 1, 7)).weekdayMondayFirst(), 6);
-        QCOMPARE(TimePoint::fromDate(QDate(1899, 12, 30)).weekdayMondayFirst(), 5); // a Saturday
-    }
-
     void displayForms() {
         const TimePoint t = TimePoint::fromDateTime(QDate(2004, 2, 1), QTime(7, 5, 9));
         QCOMPARE(t.shortDate(), QString("01.02.2004"));

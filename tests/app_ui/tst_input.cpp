@@ -1,5 +1,6 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
+#include "app/TimePoint.h"
 #include "app/ui/InputFieldFilter.h"
 #include "app/ui/bsInput.h"
 
@@ -37,6 +38,8 @@ private slots:
         QTest::newRow("colon in Time") << int(Time) << int(':') << true;
         QTest::newRow("point in Time") << int(Time) << int('.') << false;
         QTest::newRow("colon in Date") << int(Date) << int(':') << false;
+        QTest::newRow("month name letter in Date") << int(Date) << int('D') << true;
+        QTest::newRow("blank in Date") << int(Date) << int(' ') << true;
         QTest::newRow("letter, unknown kind") << 7 << int('x') << true;
         QTest::newRow("umlaut in Number") << int(Number) << 0xE4 << false;
     }
@@ -50,13 +53,6 @@ private slots:
         QCOMPARE(code, accepted ? key : 0);
     }
 
-    void isValidInput() {
-        QVERIFY(IsValidInput("", InputKind::Integer));
-        QVERIFY(!IsValidInput("12a", InputKind::Integer));
-        QVERIFY(!IsValidInput("1.5", InputKind::Time));
-        QVERIFY(IsValidInput("xyz", 0));
-    }
-
     void validateField_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("kind");
@@ -66,7 +62,9 @@ private slots:
             QTest::newRow(name) << text << kind << result;
         };
         row("six date digits", "311299", date, "31.12.1999");
-        row("four date digits: day 00", "3112", date, "");
+        row("four date digits: day 00, kept for mending", "3112", date, "");
+        row("not a date, kept for mending", "morgen", date, "");
+        row("ISO date", "2026-12-01", date, "01.12.2026");
         row("seven date digits", "1022004", date, "01.02.2004");
         row("eight digits outside the two-digit years", "01021925", date, "01.02.1925");
         row("31 February", "310299", date, "");
@@ -75,6 +73,7 @@ private slots:
         row("four time digits", "1745", time, "17:45");
         row("three time digits: 83:00", "830", time, "");
         row("24:00", "2400", time, "");
+        row("seconds kept", "7:15:30", time, "07:15:30");
         row("decimal hours, comma", "8,5", time, "08:30");
         row("decimal hours past midnight", "25.5", time, "");
         row("empty time", "", time, "");
@@ -92,8 +91,10 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, kind);
         QFETCH(QString, result);
+        const QString typed = text;
         QCOMPARE(ValidateField(text, kind), !result.isEmpty());
-        QCOMPARE(text, result);
+        const bool keptWhenRefused = kind == InputKind::Date || kind == InputKind::Time;
+        QCOMPARE(text, result.isEmpty() && keptWhenRefused ? typed : result);
     }
 
     void normalize_data() {
@@ -123,21 +124,54 @@ private slots:
             QVERIFY(FieldTime(value).has_value());
     }
 
-    void twoDigitYears_data() {
+    void dateForms_data() {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QDate>("date");
-        QTest::newRow("29 is 2029") << "01.01.29" << QDate(2029, 1, 1);
-        QTest::newRow("30 is 1930") << "01.01.30" << QDate(1930, 1, 1);
-        QTest::newRow("00 is 2000") << "29.02.00" << QDate(2000, 2, 29);
-        QTest::newRow("four digits kept") << "01.01.1925" << QDate(1925, 1, 1);
-        QTest::newRow("four digits beyond the window") << "31.12.2030" << QDate(2030, 12, 31);
+        QTest::addColumn<QDate>("date"); // invalid: refused
+        const auto row = [](const char* name, const char* locale, const QString& text, QDate date) {
+            QTest::newRow(name) << locale << text << date;
+        };
+        row("29 is 2029", "de_DE", "01.01.29", QDate(2029, 1, 1));
+        row("30 is 1930", "de_DE", "01.01.30", QDate(1930, 1, 1));
+        row("00 is 2000", "de_DE", "29.02.00", QDate(2000, 2, 29));
+        row("four digits kept", "de_DE", "01.01.1925", QDate(1925, 1, 1));
+        row("four digits beyond the window", "de_DE", "31.12.2030", QDate(2030, 12, 31));
+        row("ISO", "de_DE", "2026-12-01", QDate(2026, 12, 1));
+        row("shown form of the C locale", "C", "1 Dec 2026", QDate(2026, 12, 1));
+        row("C locale, ISO", "C", "2026-12-01", QDate(2026, 12, 1));
+        row("C locale, day.month.year", "C", "1.12.2026", QDate(2026, 12, 1));
+        row("medium date", "C", "01-Dec-2026", QDate(2026, 12, 1));
+        row("British numeric form", "en_GB", "01/12/2026", QDate(2026, 12, 1));
+        row("US numeric form, month first", "en_US", "12/1/26", QDate(2026, 12, 1));
+        row("US form with four-digit year", "en_US", "12/1/2026", QDate(2026, 12, 1));
+        row("a word", "C", "tomorrow", QDate());
+        row("month 13 in ISO", "C", "2026-13-01", QDate());
+        row("32nd of a month", "de_DE", "32.12.2026", QDate());
     }
 
-    void twoDigitYears() {
+    void dateForms() {
+        QFETCH(QString, locale);
         QFETCH(QString, text);
         QFETCH(QDate, date);
-        QCOMPARE(FieldDate(text), std::optional(date));
-        QCOMPARE(FieldDate(FieldDateText(date)), std::optional(date));
+        QLocale::setDefault(QLocale(locale));
+        const auto read = FieldDate(text);
+        const bool shownFormReadBack =
+            date.isValid() && FieldDate(FieldDateText(date)) == std::optional(date);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(read, date.isValid() ? std::optional(date) : std::nullopt);
+        QCOMPARE(shownFormReadBack, date.isValid());
+    }
+
+    void timesOfDayShowNoSecondsUnlessTheyHaveThem() {
+        // The C locale's short time has seconds; a time of day is still shown without them.
+        QLocale::setDefault(QLocale::c());
+        const QString whole = FieldTimeText(QTime(8, 0));
+        const QString exact = FieldTimeText(QTime(8, 0, 30));
+        const QString shortTime = TimePoint::fromDateTime(QDate(2026, 12, 1), QTime(17, 45, 10)).shortTime();
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(whole, QString("08:00"));
+        QCOMPARE(exact, QString("08:00:30"));
+        QCOMPARE(shortTime, QString("17:45"));
     }
 
     void listTypeAhead_data() {
@@ -235,8 +269,15 @@ private slots:
         // The first field has the focus from the start.
         QVERIFY(date->hasFocus());
         QCOMPARE(date->palette().color(QPalette::Base), QApplication::palette().color(QPalette::ToolTipBase));
-        QTest::keyClicks(date, "31a12x99");
+        QTest::keyClicks(date, "31:12#99");
         QCOMPARE(date->text(), QString("311299"));
+        // Editing keys work as in any field.
+        QTest::keyClick(date, Qt::Key_Home);
+        QTest::keyClick(date, Qt::Key_Delete);
+        QTest::keyClick(date, Qt::Key_End);
+        QTest::keyClick(date, Qt::Key_Backspace);
+        QCOMPARE(date->text(), QString("1129"));
+        date->setText("311299");
         other->setFocus(Qt::TabFocusReason);
         QCOMPARE(date->text(), QString("31.12.1999"));
         QCOMPARE(validated.size(), 1);
@@ -244,11 +285,20 @@ private slots:
         QCOMPARE(date->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
 
         // Enter on the default OK button does not leave the field: the dialog checks its fields before
-        // storing.
+        // storing. A text that is no date stays, marked, until it is mended.
         date->setText("3112");
         filter->validateFields();
-        QCOMPARE(date->text(), QString());
+        QCOMPARE(date->text(), QString("3112"));
         QCOMPARE(validated.last()[1].toBool(), false);
+        const QColor refused = date->palette().color(QPalette::Base);
+        QVERIFY(refused != QApplication::palette().color(QPalette::Base));
+        QVERIFY(refused != QApplication::palette().color(QPalette::ToolTipBase));
+        QTest::keyClick(date, Qt::Key_End);
+        QTest::keyClicks(date, "26");
+        QVERIFY(date->palette().color(QPalette::Base) != refused);
+        filter->validateFields();
+        QCOMPARE(date->text(), QString("31.12.2026"));
+        QVERIFY(date->palette().color(QPalette::Base) != refused);
     }
 };
 

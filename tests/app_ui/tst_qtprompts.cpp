@@ -1,5 +1,4 @@
 #include "app/MessageFlags.h"
-#include "app/ui/BgrColor.h"
 #include "app/ui/NameOnlyIconProvider.h"
 #include "app/ui/QtPrompts.h"
 
@@ -50,15 +49,6 @@ private slots:
         QCOMPARE(layout.escapeButton, escapeButton);
         // The silent default of the seam takes the same default button.
         QCOMPARE(QtPrompts::messageResult(layout.defaultButton), defaultResult(flags));
-    }
-
-    void messageResult() {
-        const QList<std::pair<QMessageBox::StandardButton, int>> results = {
-            {QMessageBox::Ok, 1},    {QMessageBox::Cancel, 2}, {QMessageBox::Abort, 3},
-            {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}, {QMessageBox::Yes, 6},
-            {QMessageBox::No, 7}};
-        for (const auto& [button, result] : results)
-            QCOMPARE(QtPrompts::messageResult(button), result);
     }
 
     void dialogFilter_data() {
@@ -120,13 +110,6 @@ private slots:
         box.show();
         QVERIFY(box.width() >= needed);
         box.hide();
-    }
-
-    void bgrColour() {
-        const QColor colour = BgrColor::toQColor(0x00336699);
-        QCOMPARE(colour, QColor(0x99, 0x66, 0x33));
-        QCOMPARE(BgrColor::fromQColor(colour), quint32(0x00336699));
-        QCOMPARE(BgrColor::fromQColor(QColor(Qt::red)), quint32(0x000000FF));
     }
 };
 

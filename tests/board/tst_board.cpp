@@ -7,7 +7,6 @@
 #include "board/DetailPanel.h"
 #include "board/TimeNavigation.h"
 #include "board/frmCalendar.h"
-#include "editing/SchedulePrint.h"
 #include "editing/frmStyles.h"
 #include "views/frmMonthView.h"
 
@@ -16,7 +15,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <sys/stat.h>
 
 namespace {
@@ -719,23 +717,22 @@ private slots:
         fixture.showBoard();
         fixture.view().scrollTo(at(6));
 
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(fixture.path("schedule.pdf"));
-        SchedulePrint::printOn(printer, fixture.view(), true);
-        QFile pdf(fixture.path("schedule.pdf"));
+        // "Print" asks for the printer first, with or without printers installed; Cancel prints nothing.
+        const QString pdfPath = fixture.path("schedule.pdf");
+        fixture.prompts.answerPrinter([](QPrinter&) { return false; });
+        fixture.board->mPrintI_Click();
+        QVERIFY(!QFile::exists(pdfPath));
+        fixture.prompts.answerPrinter([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdfPath);
+            return true;
+        });
+        fixture.board->mPrintI_Click();
+        QFile pdf(pdfPath);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
-        QVERIFY(fixture.prompts.prompts().isEmpty());
-
-        if (!QPrinterInfo::defaultPrinter().isNull())
-            QSKIP("a default printer is installed here; the missing-printer message cannot be shown");
-        fixture.prompts.answerMessage(MessageResult::Abort);
-        fixture.board->mPrintI_Click();
-        QCOMPARE(fixture.prompts.prompts().size(), 1);
-        QVERIFY(fixture.prompts.texts().first().contains("(Sub:bsSupport:DoPrint)"));
-        QVERIFY(fixture.prompts.texts().first().contains("No printer is installed"));
-        QCOMPARE(fixture.prompts.prompts().first().flags, 18);
+        QCOMPARE(fixture.prompts.prompts().size(), 2);
+        QCOMPARE(fixture.prompts.prompts().last().kind, QString("printer"));
     }
 
     void zoomMenu() {
@@ -767,12 +764,44 @@ private slots:
         QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(saturday));
         QCOMPARE(fixture.view().firstShownTime(),
                  TimeNavigation::jumpTarget(TimePoint::fromDate(saturday), fixture.chart().settings()));
-        QTest::keyClick(calendar, Qt::Key_Escape);
+        // Esc typed in the active calendar closes it and never reaches the board's quit question.
+        fixture.options().setConfirmQuit(true);
+        QTRY_COMPARE(QApplication::activeWindow(), calendar);
+        QTest::keyClick(calendar->monthView(), Qt::Key_Escape);
         QVERIFY(!calendar->isVisible());
+        QVERIFY(fixture.prompts.prompts().isEmpty());
         QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Calendar", "").count('|'), 4);
         fixture.board->tbToolBar_ButtonClick("calendar");
         QCOMPARE(fixture.board->calendar(), calendar);
         QCOMPARE(calendar->ThisDate(), saturday);
+    }
+
+    // Esc that closes a menu, also after a click on a disabled entry, is the menu's.
+    void escClosingAMenuAsksNothing() {
+        BoardFixture fixture("/newfile");
+        fixture.activate();
+        fixture.showBoard();
+        fixture.board->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
+        fixture.options().setConfirmQuit(true);
+        SetReadOnly(true);
+        QMenu* file = fixture.board->menus()->mFile;
+        QAction* save = fixture.board->menus()->mFileI[4];
+        QVERIFY(!save->isEnabled());
+        for (const bool clickDisabled : {false, true}) {
+            file->popup(fixture.board->mapToGlobal(QPoint(40, 40)));
+            QVERIFY(QTest::qWaitForWindowExposed(file));
+            if (clickDisabled)
+                QTest::mouseClick(file, Qt::LeftButton, {}, file->actionGeometry(save).center());
+            QTest::keyClick(file, Qt::Key_Escape);
+            QTRY_VERIFY(!file->isVisible());
+        }
+        SetReadOnly(false);
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+        // On the board itself Esc still asks.
+        fixture.prompts.answerMessage(MessageResult::No);
+        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
+        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
     }
 
     void refusedCommands() {
@@ -874,20 +903,20 @@ private slots:
     void windowLayoutKeptBetweenRuns() {
         BoardFixture fixture;
         fixture.activate();
-        fixture.board->resize(1000, 640);
+        fixture.board->resize(700, 500);
         fixture.board->Unload();
         const auto layout = WindowLayout::read(*globals().profile, "Main");
         QVERIFY(layout.has_value());
         QCOMPARE(layout->state, 0);
-        QCOMPARE(layout->width, 15000.0);
-        QCOMPARE(layout->height, 9600.0);
+        QCOMPARE(layout->width, 10500.0);
+        QCOMPARE(layout->height, 7500.0);
         QWidget next;
         WindowPlacement::restoreLayout(next, "Main", *globals().profile);
-        QCOMPARE(next.size(), QSize(1000, 640));
+        QCOMPARE(next.size(), QSize(700, 500));
         // A record with fewer than five fields leaves the design size.
         globals().profile->WriteProfileString("ScreenLayout", "Listview", "0|1|2|3");
         WindowPlacement::restoreLayout(next, "Listview", *globals().profile);
-        QCOMPARE(next.size(), QSize(1000, 640));
+        QCOMPARE(next.size(), QSize(700, 500));
     }
 };
 

@@ -172,6 +172,12 @@ private slots:
         else
             QCOMPARE(editor->resourceKey(), resourceKey);
         QCOMPARE(editor->fieldText(frmDateItem::StartTimeField), QString("11:00"));
+        // A double click by accident, then Return: the untouched new item asks nothing and stores nothing.
+        QTest::keyClick(editor, Qt::Key_Return);
+        editor->cmd_Click(frmDateItem::ReturnCommand);
+        QVERIFY(!editor->isVisible());
+        QVERIFY(fixture->prompts.prompts().isEmpty());
+        QCOMPARE(fixture->chart().items().count(), 0);
     }
 
     void rightClicksOpenTheMenus() {

@@ -280,32 +280,6 @@ private slots:
         QCOMPARE(chart->styles().byKey("Addon")->freeText, QString("a") + QChar(255) + "b" + QChar(254));
     }
 
-    void defaultStyles() {
-        CreateDefaultStyles(*chart);
-        QStringList keys;
-        for (int i = 1; i <= chart->styles().count(); ++i)
-            keys << chart->styles().byPosition(i)->key();
-        QCOMPARE(keys, (QStringList{"Addon", "Resources", "Date", "Date Fixed", "Break"}));
-        QCOMPARE(chart->settings().defaultItemStyle, QString("Date"));
-        const ChartStyle& resources = chart->styles().get("Resources");
-        QCOMPARE(resources.kind, 5);
-        QCOMPARE(resources.font.name, QString("Arial"));
-        QCOMPARE(resources.font.size, 10.0);
-        for (const char* key : {"Date", "Date Fixed", "Break"}) {
-            const ChartStyle& style = chart->styles().get(key);
-            QCOMPARE(style.kind, 1);
-            QCOMPARE(style.borderAppearance, 0);
-            QCOMPARE(style.verticalAlignment, 2);
-            QVERIFY(style.focusShown);
-            QCOMPARE(style.fixedItem, QByteArray(key) != "Date");
-        }
-        QCOMPARE(chart->styles().get("Date Fixed").backColor, quint32(0xFFFFC0));
-        QCOMPARE(chart->styles().get("Break").backColor, quint32(0));
-        QCOMPARE(chart->styles().get("Break").foreColor, quint32(0xFFFFFF));
-        QCOMPARE(chart->headingColumns().count(), 1);
-        QCOMPARE(*chart->headingColumns().byPosition(1), (HeadingColumn{QString(), 80, QString()}));
-    }
-
 private:
     std::unique_ptr<GanttData> chart;
 };

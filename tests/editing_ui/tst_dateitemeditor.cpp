@@ -551,12 +551,20 @@ private slots:
         auto* fresh = new frmDateItem(*m_host);
         fresh->show();
         fresh->move(200, 150);
+        const QRect closedAt = fresh->geometry();
         QVERIFY(fresh->close());
         delete fresh;
-        QVERIFY(profile.ReadProfileString("ScreenLayout", "DateItem", {}).startsWith("0|3000|2250|"));
-        fresh = new frmDateItem(*m_host);
-        QCOMPARE(fresh->pos(), QPoint(200, 150));
-        delete fresh;
+        const QString record = QStringLiteral("0|%1|%2|").arg(closedAt.left() * 15).arg(closedAt.top() * 15);
+        QVERIFY(profile.ReadProfileString("ScreenLayout", "DateItem", {}).startsWith(record));
+        // Opened again, it stands exactly where it was closed, however often that is done.
+        for (int round = 0; round < 3; ++round) {
+            fresh = new frmDateItem(*m_host);
+            fresh->show();
+            QVERIFY(QTest::qWaitForWindowExposed(fresh));
+            QCOMPARE(fresh->geometry(), closedAt);
+            QVERIFY(fresh->close());
+            delete fresh;
+        }
         globals().profile = nullptr;
     }
 };

@@ -50,7 +50,7 @@ QStringList ScriptedPrompts::texts() const {
 
 int ScriptedPrompts::unansweredCount() const {
     return int(m_messageAnswers.size() + m_inputAnswers.size() + m_fileAnswers.size() +
-               m_colourAnswers.size() + m_fontAnswers.size());
+               m_colourAnswers.size() + m_fontAnswers.size() + m_printerAnswers.size());
 }
 
 void ScriptedPrompts::clear() {
@@ -60,6 +60,7 @@ void ScriptedPrompts::clear() {
     m_fileAnswers.clear();
     m_colourAnswers.clear();
     m_fontAnswers.clear();
+    m_printerAnswers.clear();
     openedUrls.clear();
     clipboard.clear();
     detachedStarts.clear();
@@ -147,6 +148,17 @@ std::optional<FontDescription> ScriptedPrompts::chooseFont(const FontDescription
     const auto [given, font] = m_fontAnswers.front();
     m_fontAnswers.pop_front();
     return given ? std::optional<FontDescription>(font) : std::nullopt;
+}
+
+bool ScriptedPrompts::choosePrinter(QPrinter& printer) {
+    record("printer", {}, 0, {});
+    if (m_printerAnswers.empty()) {
+        unexpected("print dialog", {});
+        return false;
+    }
+    const auto answer = std::move(m_printerAnswers.front());
+    m_printerAnswers.pop_front();
+    return answer(printer);
 }
 
 std::unique_ptr<ProgressView> ScriptedPrompts::createProgress() {

@@ -13,7 +13,7 @@
 class ScriptedPrompts : public UserPrompts {
 public:
     struct Prompt {
-        QString kind; // "message", "input", "open", "save", "colour", "font"
+        QString kind; // "message", "input", "open", "save", "colour", "font", "printer"
         QString text;
         int flags = 0;
         QString title;
@@ -35,6 +35,11 @@ public:
     void answerColour(std::optional<quint32> colour) { m_colourAnswers.push_back(colour); }
     void answerFont(std::optional<FontDescription> font) {
         m_fontAnswers.push_back({font.has_value(), font.value_or(FontDescription())});
+    }
+    // The print dialog: the answer sets the printer up (a PDF file) and returns true, or returns false
+    // for Cancel.
+    void answerPrinter(std::function<bool(QPrinter&)> answer) {
+        m_printerAnswers.push_back(std::move(answer));
     }
     // Progress windows report a cancel once their value reaches this number (-1: never).
     void cancelProgressAt(int value) { m_cancelProgressAt = value; }
@@ -58,6 +63,7 @@ public:
     QString saveFileName(const QString& title, const QString& filter, const QString& suggestion) override;
     std::optional<quint32> chooseColour(quint32 current) override;
     std::optional<FontDescription> chooseFont(const FontDescription& current) override;
+    bool choosePrinter(QPrinter& printer) override;
     std::unique_ptr<ProgressView> createProgress() override;
     void setBusy(bool busy) override { busyDepth += busy ? 1 : -1; }
     bool openUrl(const QString& url) override;
@@ -74,5 +80,6 @@ private:
     std::deque<QString> m_fileAnswers;
     std::deque<std::optional<quint32>> m_colourAnswers;
     std::deque<std::pair<bool, FontDescription>> m_fontAnswers; // (given, font); not given = Cancel
+    std::deque<std::function<bool(QPrinter&)>> m_printerAnswers;
     int m_cancelProgressAt = -1;
 };

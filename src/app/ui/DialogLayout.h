@@ -24,7 +24,7 @@ QHBoxLayout* buttonRow(const QList<QPushButton*>& buttons);
 // Tab moves through the widgets in this order.
 void setTabChain(const QList<QWidget*>& widgets);
 
-// A button of a control array: a click calls `clicked` with its index.
+// One of a row of buttons that share a handler: a click calls `clicked` with the button's index.
 QPushButton* commandButton(QWidget* owner, const QString& caption, int index,
                            const std::function<void(int)>& clicked);
 // The whole array, one button per caption.

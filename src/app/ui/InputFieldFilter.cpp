@@ -3,6 +3,7 @@
 #include "bsInput.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
@@ -22,6 +23,34 @@ bool isField(const QWidget* widget) {
     return qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QComboBox*>(widget) ||
            qobject_cast<const QCheckBox*>(widget) || qobject_cast<const QRadioButton*>(widget) ||
            qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget);
+}
+
+// Editing keys (Delete, Backspace, the arrows) carry no text or a control character.
+bool typesCharacter(const QKeyEvent& key) {
+    return !key.text().isEmpty() && key.text().at(0).isPrint();
+}
+
+// A refused date or time keeps its text and shows this background until it is mended.
+const QColor refusedBackground(255, 200, 200);
+
+void markRefused(QLineEdit* field) {
+    field->setProperty("refused", true);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Active, QPalette::Base, refusedBackground);
+    palette.setColor(QPalette::Inactive, QPalette::Base, refusedBackground);
+    field->setPalette(palette);
+}
+
+void clearRefused(QLineEdit* field) {
+    if (!field->property("refused").toBool())
+        return;
+    field->setProperty("refused", false);
+    QPalette palette = field->palette();
+    const QColor base =
+        QApplication::palette(field).color(field->hasFocus() ? QPalette::ToolTipBase : QPalette::Base);
+    palette.setColor(QPalette::Active, QPalette::Base, base);
+    palette.setColor(QPalette::Inactive, QPalette::Base, base);
+    field->setPalette(palette);
 }
 
 // Switching to another program or opening a menu does not leave the field.
@@ -51,8 +80,11 @@ void InputFieldFilter::watch(QWidget* field) {
 
 void InputFieldFilter::setKind(QLineEdit* field, int kind) {
     watch(field);
-    if (!m_kinds.contains(field))
+    if (!m_kinds.contains(field)) {
         connect(field, &QObject::destroyed, this, [this, field] { m_kinds.remove(field); });
+        // Any new text, typed or set, takes the refusal mark away until the field is checked again.
+        connect(field, &QLineEdit::textChanged, this, [field] { clearRefused(field); });
+    }
     m_kinds.insert(field, kind);
 }
 
@@ -70,6 +102,10 @@ void InputFieldFilter::validate(QLineEdit* field, int kind) {
     const bool valid = ValidateField(text, kind);
     if (text != field->text())
         field->setText(text);
+    if (!valid && !text.isEmpty())
+        markRefused(field);
+    else
+        clearRefused(field);
     emit fieldValidated(field, valid);
 }
 
@@ -84,7 +120,7 @@ bool InputFieldFilter::eventFilter(QObject* watched, QEvent* event) {
         if (HandleDialogKey(keyCode, key->modifiers()))
             return true;
         auto* edit = qobject_cast<QLineEdit*>(widget);
-        if (!edit || !m_kinds.contains(edit) || key->text().isEmpty())
+        if (!edit || !m_kinds.contains(edit) || !typesCharacter(*key))
             return false;
         int character = key->text().at(0).unicode();
         return !FilterKeyPress(character, m_kinds.value(edit));

@@ -24,7 +24,8 @@ public:
     void validateFields();
 
 signals:
-    // A field's text was checked; an invalid text has been emptied.
+    // A field's text was checked. An invalid number has been emptied; an invalid date or time keeps
+    // its text and is marked until it changes.
     void fieldValidated(QLineEdit* field, bool valid);
 
 protected:

@@ -14,6 +14,7 @@
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSpacerItem>
@@ -195,6 +196,13 @@ std::optional<FontDescription> QtPrompts::chooseFont(const FontDescription& curr
     if (!accepted)
         return {};
     return ChartFont::fromQFont(font);
+}
+
+bool QtPrompts::choosePrinter(QPrinter& printer) {
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    // The chart prints on one page.
+    dialog.setMinMax(1, 1);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 std::unique_ptr<ProgressView> QtPrompts::createProgress() {

@@ -37,6 +37,7 @@ public:
     QString saveFileName(const QString& title, const QString& filter, const QString& suggestion) override;
     std::optional<quint32> chooseColour(quint32 current) override;
     std::optional<FontDescription> chooseFont(const FontDescription& current) override;
+    bool choosePrinter(QPrinter& printer) override;
     std::unique_ptr<ProgressView> createProgress() override;
     void setBusy(bool busy) override;
     bool openUrl(const QString& url) override;

@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTextEdit>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -45,6 +46,13 @@ bool isRestricted(int kind) {
     return kind >= InputKind::Integer && kind <= InputKind::PositiveNumber;
 }
 
+// A date may also be typed as it is shown, with a month name ("1 Dec 2026").
+bool accepts(int kind, QChar c) {
+    if (kind == InputKind::Date && (c.isLetter() || c == u' '))
+        return true;
+    return acceptedCharacters(kind).contains(c);
+}
+
 bool isDigits(const QString& text) {
     if (text.isEmpty())
         return false;
@@ -56,7 +64,7 @@ bool isDigits(const QString& text) {
 }
 
 // Whole numbers in the 32-bit range: the value rounded to an integer must equal the value kept to
-// four decimals, as the currency type keeps it (so 12.5 fails).
+// four decimals (so 12.5 fails).
 bool isWholeNumber(double value) {
     const double whole = std::nearbyint(value);
     if (whole < std::numeric_limits<qint32>::min() || whole > std::numeric_limits<qint32>::max())
@@ -141,11 +149,6 @@ TimeEntry timeFromEntry(const QString& text) {
     return {found ? timeFromHours(hours) : std::nullopt};
 }
 
-QString timeText(const QTime& time) {
-    // The short form drops seconds; keep them in a form FieldTime reads back.
-    return time.second() == 0 ? QLocale().toString(time, QLocale::ShortFormat) : time.toString("HH:mm:ss");
-}
-
 struct FieldColours {
     QColor base;
     QColor window;
@@ -173,7 +176,7 @@ bool isOption(const QWidget* field) {
 bool FilterKeyPress(int& keyCode, int kind) {
     if (keyCode < 32 || !isRestricted(kind))
         return true;
-    if (keyCode <= 0xFFFF && acceptedCharacters(kind).contains(QChar(keyCode)))
+    if (keyCode <= 0xFFFF && accepts(kind, QChar(keyCode)))
         return true;
     keyCode = 0;
     return false;
@@ -182,12 +185,7 @@ bool FilterKeyPress(int& keyCode, int kind) {
 bool IsValidInput(const QString& text, int kind) {
     if (!isRestricted(kind))
         return true;
-    const QString accepted = acceptedCharacters(kind);
-    for (const QChar c : text) {
-        if (!accepted.contains(c))
-            return false;
-    }
-    return true;
+    return std::all_of(text.cbegin(), text.cend(), [kind](QChar c) { return accepts(kind, c); });
 }
 
 bool ValidateField(QString& text, int kind) {
@@ -209,7 +207,7 @@ bool ValidateField(QString& text, int kind) {
         const auto time = timeFromEntry(text).time;
         valid = time.has_value();
         if (valid)
-            text = QLocale().toString(*time, QLocale::ShortFormat);
+            text = FieldTimeText(*time);
         break;
     }
     case InputKind::Date: {
@@ -224,7 +222,8 @@ bool ValidateField(QString& text, int kind) {
     default:
         break;
     }
-    if (!valid)
+    // A refused date or time stays as typed, so that the user sees what to mend.
+    if (!valid && kind != InputKind::Time && kind != InputKind::Date)
         text.clear();
     return valid;
 }
@@ -246,7 +245,7 @@ bool NormalizeTime(QString& value) {
     if (!entry.time)
         return false;
     if (!entry.alreadyTime)
-        value = timeText(*entry.time);
+        value = FieldTimeText(*entry.time);
     return true;
 }
 
@@ -266,9 +265,14 @@ std::optional<QDate> FieldDate(const QString& text) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return {};
-    const QString shortFormat = QLocale().dateFormat(QLocale::ShortFormat);
+    const QLocale locale;
+    const QString shortFormat = locale.dateFormat(QLocale::ShortFormat);
+    // The locale's own forms first, so that its order of day and month decides; then the forms shown
+    // elsewhere (with a month name), ISO, and day, month and year with the usual separators.
     for (const QString& format :
-         {shortFormat, withFourDigitYears(shortFormat), QString("d.M.yyyy"), QString("d.M.yy")}) {
+         {shortFormat, withFourDigitYears(shortFormat), locale.dateFormat(QLocale::LongFormat),
+          QString("d MMM yyyy"), QString("d-MMM-yyyy"), QString("d MMMM yyyy"), QString("yyyy-M-d"),
+          QString("d.M.yyyy"), QString("d.M.yy"), QString("d/M/yyyy"), QString("d/M/yy")}) {
         if (const auto date = dateWithFormat(trimmed, format))
             return date;
     }
@@ -277,6 +281,11 @@ std::optional<QDate> FieldDate(const QString& text) {
 
 QString FieldDateText(const QDate& date) {
     return TimePoint::fromDate(date).shortDate();
+}
+
+QString FieldTimeText(const QTime& time) {
+    return time.second() == 0 ? QLocale().toString(time, TimePoint::shortTimeFormat())
+                              : time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 std::optional<QTime> FieldTime(const QString& text) {

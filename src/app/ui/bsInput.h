@@ -20,7 +20,8 @@ bool FilterKeyPress(int& keyCode, int kind);
 // True when every character of the text is accepted for the kind; an empty text is valid.
 bool IsValidInput(const QString& text, int kind);
 // Checks a field's text when the field is left. Times and dates are rewritten in the locale's short
-// form; an invalid text is emptied and false returned. Kinds outside 1 to 6 always pass.
+// form; false is returned for an invalid text, which is emptied unless it is a time or a date (those
+// stay as typed, for the user to mend). Kinds outside 1 to 6 always pass.
 bool ValidateField(QString& text, int kind);
 
 // Bare digits typed into a date field, day first ("311299", "01022004"), become the date in the
@@ -33,11 +34,14 @@ bool NormalizeTime(QString& value);
 
 // The value of a field's text: a number with "." or "," as decimal separator.
 std::optional<double> FieldNumber(const QString& text);
-// A date in the locale's short form or as day.month.year; two-digit years 00-29 mean 20xx, 30-99 19xx.
+// A date in the locale's short or long form, with a month name ("1 Dec 2026", "01-Dec-2026"), in ISO
+// form (2026-12-01), or as day.month.year or day/month/year; two-digit years 00-29 mean 20xx, 30-99 19xx.
 std::optional<QDate> FieldDate(const QString& text);
 // A date in the locale's short form, which FieldDate reads back as the same date: years outside
 // 1930-2029 are written with four digits.
 QString FieldDateText(const QDate& date);
+// A time of day as a field shows it: without seconds when it has none, else with them.
+QString FieldTimeText(const QTime& time);
 // A time in the locale's short or long form or as hours:minutes[:seconds].
 std::optional<QTime> FieldTime(const QString& text);
 

@@ -28,7 +28,9 @@ void writeText(const QString& path, const QByteArray& text) {
 }
 } // namespace
 
-class TstBoardParts : public QObject {
+// The board's rules that need no window: the recent files list, window layout records, where a jump
+// in time lands, the desktop files, the backup, the print zoom and the command line.
+class TstBoardWithoutWindow : public QObject {
     Q_OBJECT
 private slots:
     void recentFilesOrder() {
@@ -127,30 +129,6 @@ private slots:
         WindowLayout::write(profile, "Main", layout);
         QCOMPARE(WindowLayout::read(profile, "Main")->width, 15000.0);
         QVERIFY(!WindowLayout::read(profile, "Calendar").has_value());
-    }
-
-    void scales_data() {
-        QTest::addColumn<int>("scale");
-        QTest::addColumn<QString>("interval");
-        QTest::addColumn<QString>("caption");
-        const auto row = [](int scale, const char* interval, const char* caption) {
-            QTest::addRow("%d", scale) << scale << interval << caption;
-        };
-        row(0, "n", "1 hour"); // the scale 0 steps as minutes
-        row(4, "n", "30 seconds");
-        row(5, "h", "1 minute");
-        row(9, "h", "30 minutes");
-        row(10, "d", "1 hour");
-        row(14, "d", "1 day");
-        row(15, "m", "1 week");
-        row(16, "", "");
-        row(-1, "", "");
-    }
-
-    void scales() {
-        QFETCH(int, scale);
-        QTEST(TimeNavigation::stepInterval(scale), "interval");
-        QTEST(TimeNavigation::scaleCaption(scale), "caption");
     }
 
     void jumpTarget_data() {
@@ -289,5 +267,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TstBoardParts)
-#include "tst_boardparts.moc"
+QTEST_MAIN(TstBoardWithoutWindow)
+#include "tst_boardwithoutwindow.moc"
