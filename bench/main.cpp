@@ -6,6 +6,7 @@
 #include "BoardBench.h"
 #include "BoardProbe.h"
 #include "EditingDialogsBench.h"
+#include "HistoryBench.h"
 #include "ListviewBench.h"
 #include "MonthViewBench.h"
 #include "PaintTiming.h"
@@ -101,6 +102,8 @@ public:
         , m_label(QStringLiteral("_%1x%2").arg(items).arg(m_resources)) {}
 
     void run();
+    // The history figures only.
+    void runHistory();
 
 private:
     void print(const char* name, double value, const char* unit) const {
@@ -530,9 +533,19 @@ void Bench::run() {
                       [this](const char* name, double value, const char* unit) { print(name, value, unit); });
     items.reset();
     chart.reset();
+    measureHistory(path, firstDay.addDays(daysToDelete() - 1),
+                   [this](const char* name, double value, const char* unit) { print(name, value, unit); });
     measureEditingDialogs(
         path, firstDay.addDays(daysToDelete() - 1), yes,
         [this](const char* name, double value, const char* unit) { print(name, value, unit); });
+}
+
+void Bench::runHistory() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.qtf"));
+    generate(path);
+    measureHistory(path, firstDay.addDays(daysToDelete() - 1),
+                   [this](const char* name, double value, const char* unit) { print(name, value, unit); });
 }
 
 bool readNumber(const QStringList& arguments, qsizetype at, int& value) {
@@ -563,6 +576,7 @@ int main(int argc, char* argv[]) {
     bool large = true;
     bool model = true;
     bool board = true;
+    bool historyOnly = false;
     int runs = 3;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
@@ -580,12 +594,15 @@ int main(int argc, char* argv[]) {
             board = false;
         } else if (argument == QStringLiteral("--board")) {
             model = false;
+        } else if (argument == QStringLiteral("--history")) {
+            historyOnly = true;
         } else {
             std::fprintf(stderr,
-                         "usage: qunta-bench [--items N --resources R] [--no-large] [--model | --board] "
-                         "[--runs K]\n"
+                         "usage: qunta-bench [--items N --resources R] [--no-large] [--model | --board | "
+                         "--history] [--runs K]\n"
                          "  without --items: 100000 items on 1000 resources, then 1000000 on 10000\n"
                          "  --model: the model and chart figures only; --board: the real board's start only\n"
+                         "  --history: the figures of the history of changes only\n"
                          "  --runs: starts of the board per size, the median is printed (default 3)\n");
             return 2;
         }
@@ -594,6 +611,10 @@ int main(int argc, char* argv[]) {
     if (!customSize && large)
         sizes.push_back({1000000, 10000});
     for (const Sizes& size : sizes) {
+        if (historyOnly) {
+            Bench(size.items, size.resources).runHistory();
+            continue;
+        }
         if (model)
             Bench(size.items, size.resources).run();
         if (board)

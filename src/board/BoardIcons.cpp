@@ -73,6 +73,10 @@ QStyle::StandardPixmap standardPixmapFor(const QString& key) {
         return QStyle::SP_DialogSaveButton;
     if (key == "undo")
         return QStyle::SP_BrowserReload;
+    if (key == "undostep")
+        return QStyle::SP_MediaSkipBackward;
+    if (key == "redostep")
+        return QStyle::SP_MediaSkipForward;
     if (key == "del")
         return QStyle::SP_TrashIcon;
     return QStyle::SP_FileIcon;
@@ -106,7 +110,11 @@ QString themeNameFor(const QString& key) {
     if (key == "save")
         return "document-save";
     if (key == "undo")
+        return "document-revert";
+    if (key == "undostep")
         return "edit-undo";
+    if (key == "redostep")
+        return "edit-redo";
     if (key == "del")
         return "edit-delete";
     return {};

@@ -29,9 +29,9 @@ constexpr std::array<const char*, 7> rowCaptions = {
     "&Monthly Overview",          nullptr, "&Settings", nullptr, "De&lete Resource", nullptr,
     "This &Height for Everything"};
 
-constexpr std::array<const char*, 15> keys = {"exit",     "help",   "memo",        "previous", "next",
-                                              "calendar", "detail", "utilisation", "table",    "scale",
-                                              "new",      "print",  "save",        "undo",     "del"};
+constexpr std::array<const char*, 17> keys = {
+    "exit",  "help", "memo",  "previous", "next", "calendar", "detail",   "utilisation", "table",
+    "scale", "new",  "print", "save",     "undo", "del",      "undostep", "redostep"};
 
 QString toolTip(const QString& key) {
     if (key == "exit")
@@ -62,11 +62,15 @@ QString toolTip(const QString& key) {
         return "Save timetable";
     if (key == "undo")
         return "Undo all changes";
+    if (key == "undostep")
+        return "Undo the last change";
+    if (key == "redostep")
+        return "Redo the change undone last";
     return "Delete date item";
 }
 } // namespace
 
-const std::array<const char*, 15>& BoardMenus::toolKeys() {
+const std::array<const char*, 17>& BoardMenus::toolKeys() {
     return keys;
 }
 
@@ -115,6 +119,15 @@ BoardMenus::BoardMenus(QMainWindow* board)
     mStyles = new QMenu(mEditI[4]->text(), mEdit);
     fill(mStyles, mStyleI, styleCaptions, &BoardMenus::stylesClicked);
     mEditI[4]->setMenu(mStyles);
+    // After the indexed entries, so that their indexes stay as they are.
+    mEdit->addSeparator();
+    mUndoStep = mEdit->addAction("&Undo");
+    mUndoStep->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(mUndoStep, &QAction::triggered, this, &BoardMenus::undoStepClicked);
+    mRedoStep = mEdit->addAction("&Redo");
+    mRedoStep->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(mRedoStep, &QAction::triggered, this, &BoardMenus::redoStepClicked);
 
     mView = bar->addMenu("&View");
     fill(mView, mViewI, viewCaptions, &BoardMenus::viewClicked);
@@ -149,8 +162,9 @@ BoardMenus::BoardMenus(QMainWindow* board)
     fill(mRow, mRowI, rowCaptions, &BoardMenus::rowMenuClicked);
 
     // Shortcuts of entries in closed menus and of the toolbar work anywhere in the board.
-    board->addActions({mFileI[2], mFileI[4], mPrintI0, mQuit, mEditI[0], mEditI[6], mEditI[8], mViewI[0],
-                       mViewI[1], mViewI[3], mViewI[7], mViewI[8], mHelpI[0], mHelpI[1]});
+    board->addActions({mFileI[2], mFileI[4], mPrintI0, mQuit, mEditI[0], mEditI[6], mEditI[8], mUndoStep,
+                       mRedoStep, mViewI[0], mViewI[1], mViewI[3], mViewI[7], mViewI[8], mHelpI[0],
+                       mHelpI[1]});
 
     tbToolBar = board->addToolBar("Toolbar");
     tbToolBar->setObjectName("tbToolBar");

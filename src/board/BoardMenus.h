@@ -22,7 +22,7 @@ public:
 
     // The toolbar button with that key ("exit", "help", ... "del"); nullptr for an unknown key.
     [[nodiscard]] QAction* toolButton(const QString& key) const;
-    [[nodiscard]] static const std::array<const char*, 15>& toolKeys();
+    [[nodiscard]] static const std::array<const char*, 17>& toolKeys();
 
     QMenu* mFile;
     QMenu* mEdit;
@@ -40,7 +40,9 @@ public:
     QAction* mPrintI0;
     QAction* mQuit;
     std::array<QAction*, 11>
-        mEditI{}; // 0 new item, 2 add resource, 4 styles, 6 undo, 8 delete item, 10 delete resource
+        mEditI{};       // 0 new item, 2 add resource, 4 styles, 6 undo, 8 delete item, 10 delete resource
+    QAction* mUndoStep; // the last entries of the edit menu, after a separator
+    QAction* mRedoStep;
     std::array<QAction*, 2> mStyleI{}; // 0 resource styles, 1 date item styles
     std::array<QAction*, 9>
         mViewI{}; // 0 calendar, 1 detail, 2 utilisation, 3 table, 5 resolution, 7 forward, 8 backward
@@ -56,6 +58,8 @@ signals:
     void printClicked();
     void quitClicked();
     void editClicked(int index);
+    void undoStepClicked();
+    void redoStepClicked();
     void stylesClicked(int index);
     void viewClicked(int index);
     void zoomClicked(int index);

@@ -5,6 +5,7 @@
 #include "DetailPanel.h"
 #include "TimeNavigation.h"
 #include "TimetableBackup.h"
+#include "TimetableHistory.h"
 #include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
 #include "app/MessageFlags.h"
@@ -45,6 +46,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinterInfo>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -70,7 +72,8 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
     , m_menus(new BoardMenus(this))
     , m_timer(new QTimer(this))
     , m_loadTimer(new QTimer(this))
-    , m_resourceCommands(*this) {
+    , m_resourceCommands(*this)
+    , m_history(new TimetableHistory(chart, this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowIcon(BoardIcons::appIcon());
     updateTitle();
@@ -119,6 +122,11 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
     connectChart();
     connectMenus();
+    m_history->setBusyCheck([this] { return actionUnderWay(); });
+    connect(m_history, &TimetableHistory::changed, this, [this] {
+        updateDirty();
+        updateHistoryCommands();
+    });
     setReadOnlyListener([this](bool readOnly) { applyReadOnly(readOnly); });
     applyReadOnly(IsReadOnly());
 
@@ -130,16 +138,24 @@ frmMain::frmMain(GanttData& chart, QWidget* parent)
 
 frmMain::~frmMain() {
     setReadOnlyListener({});
+    // The history goes with the board's children, when the board can no longer hear of it.
+    m_history->disconnect(this);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Board state
 
 void frmMain::setDirty(bool dirty) {
-    if (IsReadOnly() || dirty == m_dirty)
+    if (IsReadOnly())
         return;
-    m_dirty = dirty;
-    setWindowModified(m_dirty);
+    if (dirty) {
+        m_marked = true;
+        m_history->recordLater();
+    } else {
+        m_marked = false;
+        m_history->setClean();
+    }
+    updateDirty();
 }
 
 bool frmMain::SetDirty() {
@@ -147,6 +163,45 @@ bool frmMain::SetDirty() {
         return false;
     setDirty(true);
     return true;
+}
+
+bool frmMain::Dirty() const {
+    m_history->record();
+    return m_marked || !m_history->isClean();
+}
+
+void frmMain::updateDirty() {
+    const bool dirty = m_marked || !m_history->isClean();
+    if (dirty == m_dirty)
+        return;
+    m_dirty = dirty;
+    setWindowModified(m_dirty);
+}
+
+void frmMain::updateHistoryCommands() {
+    const bool editable = !IsReadOnly();
+    const struct {
+        QAction* entry;
+        QAction* button;
+        bool possible;
+        const char* command;
+        QString step;
+    } commands[] = {{m_menus->mUndoStep, m_menus->toolButton(QStringLiteral("undostep")),
+                     m_history->canUndo(), "&Undo", m_history->undoCaption()},
+                    {m_menus->mRedoStep, m_menus->toolButton(QStringLiteral("redostep")),
+                     m_history->canRedo(), "&Redo", m_history->redoCaption()}};
+    for (const auto& command : commands) {
+        const QString caption = QString::fromLatin1(command.command);
+        command.entry->setText(command.possible ? caption + ' ' + command.step : caption);
+        command.entry->setEnabled(editable && command.possible);
+        command.button->setEnabled(editable && command.possible);
+        if (command.possible)
+            command.button->setToolTip(QString(caption).remove('&') + ' ' + command.step);
+    }
+}
+
+bool frmMain::actionUnderWay() const {
+    return QApplication::activeModalWidget() != nullptr || QGuiApplication::mouseButtons() != Qt::NoButton;
 }
 
 void frmMain::setActDate(TimePoint date) {
@@ -214,6 +269,7 @@ void frmMain::applyReadOnly(bool readOnly) {
     for (const char* key : {"del", "new", "save"})
         m_menus->toolButton(QString::fromLatin1(key))->setEnabled(!readOnly);
     m_detail->setEnabled(!readOnly && !m_detailKey.isEmpty());
+    updateHistoryCommands();
     updateTitle();
 }
 
@@ -238,6 +294,8 @@ void frmMain::FirstActivation() {
     m_activated = true;
     checkZoomEntry();
     globals().items->AddMessenger(*this);
+    // What start-up prepared (the default styles) is no step of the history.
+    m_history->reset();
     UpdateRecentFiles();
 
     const QString commandLine = globals().commandLine;
@@ -246,6 +304,7 @@ void frmMain::FirstActivation() {
             mMRUi_Click(1);
     } else if (commandLine.toLower().contains("/newfile")) {
         AddDefaultResource();
+        m_history->reset();
     } else {
         Loadfile(commandLine);
     }
@@ -323,6 +382,8 @@ void frmMain::connectMenus() {
     connect(m_menus, &BoardMenus::printClicked, this, &frmMain::mPrintI_Click);
     connect(m_menus, &BoardMenus::quitClicked, this, &frmMain::mQuit_Click);
     connect(m_menus, &BoardMenus::editClicked, this, &frmMain::mEditI_Click);
+    connect(m_menus, &BoardMenus::undoStepClicked, this, &frmMain::UndoStep);
+    connect(m_menus, &BoardMenus::redoStepClicked, this, &frmMain::RedoStep);
     connect(m_menus, &BoardMenus::stylesClicked, this, &frmMain::mStyleI_Click);
     connect(m_menus, &BoardMenus::viewClicked, this, &frmMain::mViewI_Click);
     connect(m_menus, &BoardMenus::zoomClicked, this, &frmMain::mZoomI_Click);
@@ -460,6 +521,7 @@ void frmMain::mZoomI_Click(int index) {
     ignoringErrors([&] {
         AcGt->setScale(index);
         checkZoomEntry();
+        // The zoom is saved with the timetable but is no step of its history.
         SetDirty();
     });
 }
@@ -562,6 +624,10 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
             mEditI_Click(6);
         else if (name == "del")
             mEditI_Click(8);
+        else if (name == "undostep")
+            UndoStep();
+        else if (name == "redostep")
+            RedoStep();
         else
             ShowMessage(FormatMsg(QStringLiteral("Unknow key:'%s'"), name), Critical);
     });
@@ -591,7 +657,7 @@ bool frmMain::KeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void frmMain::UndoAllChanges() {
-    if (!m_dirty)
+    if (!Dirty())
         return;
     if (globals().options->ConfirmUndo() &&
         ShowMessage(QStringLiteral("Undo all changes now?"), YesNo | Question | DefaultButton2) ==
@@ -604,6 +670,40 @@ void frmMain::UndoAllChanges() {
         m_restarting = true;
         RestartApplication(QStringLiteral("/NewFile"));
     }
+}
+
+void frmMain::UndoStep() {
+    stepHistory(false);
+}
+
+void frmMain::RedoStep() {
+    stepHistory(true);
+}
+
+void frmMain::stepHistory(bool forward) {
+    // A drag under way belongs to the present state: it ends first, as a step of its own.
+    if (IsReadOnly() || loading() || m_loading || actionUnderWay())
+        return;
+    guardedStep(forward ? QStringLiteral("Sub:frmMain:RedoStep") : QStringLiteral("Sub:frmMain:UndoStep"),
+                [&] {
+                    clsItems& items = *globals().items;
+                    if (forward ? m_history->redo(items, m_id) : m_history->undo(items, m_id)) {
+                        // Whatever was marked on the way, the history now says what changed.
+                        m_marked = false;
+                        afterHistoryStep();
+                    }
+                });
+    updateDirty();
+    updateHistoryCommands();
+}
+
+void frmMain::afterHistoryStep() {
+    if (m_history->lastTouchedStyles() && globals().settings) {
+        // The settings that travel in the style "Addon" follow the step too.
+        globals().settings->ReadData();
+        LoadStyles();
+    }
+    StatusUpdate();
 }
 
 void frmMain::showEditor() {
@@ -641,6 +741,7 @@ QString frmMain::ChooseSaveFile(const QString& currentName) {
 bool frmMain::AskSave() {
     bool ok = false;
     guardedStep(QStringLiteral("Function:frmMain:AskSave"), [&] {
+        m_history->record();
         if (!m_dirty) {
             ok = true;
             return;
@@ -710,7 +811,8 @@ bool frmMain::DoSave(bool saveAs) {
         return false;
     }
     m_fileName = name;
-    m_dirty = false;
+    m_marked = false;
+    m_history->setClean();
     RemoveStaleTemporaries(m_fileName);
     m_panels[2]->setText(statusText(m_fileName));
     UpdateRecentFiles();
@@ -735,9 +837,12 @@ void frmMain::Loadfile(const QString& name) {
     // A load still running gives way: the timetable before it comes back first.
     abandonLoad();
     const BusyCursor busy;
+    const QScopedValueRollback loading(m_loading, true);
+    m_history->pause();
     try {
         m_load = std::make_unique<TimetableLoader>(m_chart, file);
     } catch (...) {
+        m_history->resume();
         HandleException(QStringLiteral("Sub:Main:Loadfile"), true, currentError());
         return;
     }
@@ -791,11 +896,13 @@ void frmMain::showLoadProgress() {
 
 void frmMain::finishLoad() {
     const std::unique_ptr<TimetableLoader> load = std::move(m_load);
+    const QScopedValueRollback loading(m_loading, true);
     const QString file = load->path();
     try {
         load->finish();
     } catch (...) {
-        // The timetable from before the load is back, with its settings.
+        // The timetable from before the load is back, with its settings and its history.
+        m_history->resume();
         ignoringErrors([] { globals().settings->ReadData(); });
         m_panels[2]->setText(statusText(m_fileName));
         applyReadOnly(IsReadOnly());
@@ -803,10 +910,12 @@ void frmMain::finishLoad() {
         emit loadFinished();
         return;
     }
+    m_history->reset();
     try {
         ResetReadOnlyFlag();
         m_fileName = file;
-        m_dirty = false;
+        m_marked = false;
+        updateDirty();
         RemoveStaleTemporaries(m_fileName);
         // An item chosen on the first screen is chosen again among all items.
         const ChartItem* chosen = m_detailKey.isEmpty() ? nullptr : m_chart.items().byKey(m_detailKey);
@@ -815,6 +924,8 @@ void frmMain::finishLoad() {
         UpdateRecentFiles();
         if (!isDemo(file))
             AutoDelOldItems(false);
+        // The automatic deletion is a step of its own, but the loaded timetable counts as unchanged.
+        m_history->setClean();
         if (!globals().items->ReadItems()) {
             close();
             return;
@@ -834,6 +945,7 @@ void frmMain::abandonLoad() {
         return;
     m_loadTimer->stop();
     m_load.reset();
+    m_history->resume();
     ignoringErrors([] { globals().settings->ReadData(); });
     m_panels[2]->setText(statusText(m_fileName));
     applyReadOnly(IsReadOnly());
@@ -909,8 +1021,9 @@ QString frmMain::EndWithoutQuestions() {
     // A load in progress gives way: the chart holds again the timetable the unsaved changes belong to.
     abandonLoad();
     QString recovery;
-    if (m_dirty)
+    if (Dirty())
         recovery = SaveRecoveryCopy();
+    m_marked = false;
     m_dirty = false;
     Unload();
     close();
@@ -1072,6 +1185,8 @@ void frmMain::AutoDelOldItems(bool readItemsAfter) {
             }
         }
     });
+    if (removed)
+        m_history->record();
     if (removed && readItemsAfter) {
         setGantItemIndex(-1);
         globals().items->ReadItems();
@@ -1338,6 +1453,9 @@ bool frmMain::openMonthlyOverview(const QString& rowKey, TimePoint month) {
 }
 
 void frmMain::settingsStored() {
+    // Into the timetable at once, so that the history holds the change with the rest.
+    if (globals().settings)
+        globals().settings->WriteData();
     setDirty(true);
     m_chart.redraw();
 }
@@ -1377,6 +1495,7 @@ void frmMain::ItemAdded(QString key, QString) {
 }
 
 void frmMain::ItemsChanged() {
+    m_history->recordLater();
     // A re-read follows bulk changes such as the removal of a resource with its items.
     ignoringErrors([&] { followCurrentItem(); });
 }
@@ -1394,10 +1513,15 @@ void frmMain::ItemSelected(QString key, QString senderId) {
     });
 }
 
-void frmMain::RowsChanged() {}
+void frmMain::RowsChanged() {
+    m_history->recordLater();
+}
 
-void frmMain::RowStylesChanged() {}
+void frmMain::RowStylesChanged() {
+    m_history->recordLater();
+}
 
 void frmMain::ItemStylesChanged() {
+    m_history->recordLater();
     ignoringErrors([&] { LoadStyles(); });
 }

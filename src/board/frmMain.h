@@ -25,6 +25,7 @@ class GanttChart;
 class GanttData;
 class QLabel;
 class QTimer;
+class TimetableHistory;
 class TimetableLoader;
 class frmCalendar;
 
@@ -57,7 +58,8 @@ public:
 
     // Board state
     [[nodiscard]] QString ID() const override { return m_id; }
-    [[nodiscard]] bool Dirty() const { return m_dirty; }
+    // Changed since the last save or load; records what is pending first.
+    [[nodiscard]] bool Dirty() const;
     // Stores the value only while the timetable is not read-only.
     void setDirty(bool dirty) override;
     // The gate of every editing command: false in read-only mode, else marks the timetable changed.
@@ -106,6 +108,11 @@ public:
     // The board's keys after the shared key handling; true when the key was used.
     bool KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void UndoAllChanges();
+    // One step back or forward in the history of changes; nothing in read-only mode, while a modal
+    // window is open, a drag is under way or a timetable loads.
+    void UndoStep();
+    void RedoStep();
+    [[nodiscard]] TimetableHistory& history() const { return *m_history; }
 
     // The timetable file
     bool AskSave();
@@ -207,6 +214,14 @@ private:
     void connectChart();
     void connectMenus();
     void applyReadOnly(bool readOnly);
+    void stepHistory(bool forward);
+    // Shows again what the board showed before a history step: styles, the current item, counts.
+    void afterHistoryStep();
+    // Dirty: marked changed, or a history away from the saved state.
+    void updateDirty();
+    void updateHistoryCommands();
+    // An action is still under way: a drag on the chart or a modal window.
+    [[nodiscard]] bool actionUnderWay() const;
     // Asks whether to take over a timetable that a planner which died left marked; true when taken.
     bool adoptAbandoned();
     [[nodiscard]] QString recoveryCopyName() const;
@@ -244,6 +259,7 @@ private:
     BoardWindows m_windows;
     ResourceCommands m_resourceCommands;
     FileInUseMarker m_marker;
+    TimetableHistory* m_history;
 
     QString m_id;
     TimePoint m_actDate;
@@ -252,6 +268,11 @@ private:
     QString m_detailKey;
     bsSupport::ItemSnapshot m_snapshot;
     bool m_dirty = false;
+    // Marked changed since the last save, load or history step: by an editing command or a change
+    // the history does not hold (the zoom).
+    bool m_marked = false;
+    // A load is being opened or finished: no history step may cut in.
+    bool m_loading = false;
     bool m_restarting = false;
     bool m_suppressClick = false;
     bool m_activated = false;

@@ -4,6 +4,9 @@
 #include "KeyRules.h"
 #include "app/AppError.h"
 
+#include <QSet>
+#include <algorithm>
+
 namespace {
 // 0 when the text is no position or does not fit.
 int positionOf(const QString& text) {
@@ -78,6 +81,47 @@ void ItemCollection::clear() {
     d.touch();
 }
 
+void ItemCollection::placeAt(const std::vector<std::pair<QString, int>>& keysAtPositions) {
+    GanttData::Private& d = *m_owner->d;
+    GanttContent& c = d.c;
+    const int total = count();
+    std::vector<ChartItem*> listed;
+    listed.reserve(keysAtPositions.size());
+    QSet<const ChartItem*> seen;
+    bool inPlace = true;
+    int previous = 0;
+    for (const auto& [key, position] : keysAtPositions) {
+        ChartItem& item = get(key);
+        if (position <= previous || position > total || seen.contains(&item))
+            throw AppError(QStringLiteral("The item '%1' cannot be placed at %2.").arg(key).arg(position));
+        seen.insert(&item);
+        listed.push_back(&item);
+        previous = position;
+        inPlace = inPlace && item.position() == position;
+    }
+    if (inPlace)
+        return;
+    c.compactItems();
+    std::vector<ChartItem*> placed(std::size_t(total), nullptr);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        placed[std::size_t(keysAtPositions[i].second - 1)] = listed[i];
+        c.itemSlots[std::size_t(listed[i]->m_slot)] = nullptr;
+    }
+    std::size_t free = 0;
+    for (ChartItem* item : c.itemSlots) {
+        if (!item)
+            continue;
+        while (placed[free])
+            ++free;
+        placed[free] = item;
+    }
+    c.itemSlots = std::move(placed);
+    for (std::size_t slot = 0; slot < c.itemSlots.size(); ++slot)
+        c.itemSlots[slot]->m_slot = int(slot);
+    c.itemPositions.reset(total);
+    d.touch();
+}
+
 void ItemCollection::beginBatch() {
     ++m_owner->d->batchDepth;
 }
@@ -144,6 +188,15 @@ void RowCollection::clear() {
     m_owner->items().endBatch();
 }
 
+void RowCollection::move(const QString& key, int position) {
+    ChartRow& row = get(key);
+    const int to = std::clamp(position, 1, count()) - 1;
+    if (row.position() - 1 == to)
+        return;
+    m_owner->d->c.moveRow(row, to);
+    m_owner->d->touch();
+}
+
 int StyleCollection::count() const {
     return int(m_owner->d->c.styles.size());
 }
@@ -189,6 +242,15 @@ void StyleCollection::remove(const QString& keyOrPosition) {
 void StyleCollection::clear() {
     m_owner->d->c.styles.clear();
     m_owner->d->c.styleByKey.clear();
+    m_owner->d->touch();
+}
+
+void StyleCollection::move(const QString& key, int position) {
+    ChartStyle& style = get(key);
+    const int to = std::clamp(position, 1, count()) - 1;
+    if (style.m_index == to)
+        return;
+    m_owner->d->c.moveStyle(style, to);
     m_owner->d->touch();
 }
 

@@ -6,6 +6,7 @@
 #include "HeadingColumn.h"
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 class GanttData;
@@ -33,6 +34,10 @@ public:
     // Throws AppError when nothing is there.
     void remove(const QString& keyOrPosition);
     void clear();
+    // Puts each listed item at its 1-based position (the list ascending by position); the others
+    // keep their order in the places left. Throws AppError for an unknown key or a position out of
+    // range and then changes nothing.
+    void placeAt(const std::vector<std::pair<QString, int>>& keysAtPositions);
 
     // Changes inside a batch are announced once, at the end; batches nest.
     void beginBatch();
@@ -59,6 +64,8 @@ public:
     // Removing a row also removes its items.
     void remove(const QString& keyOrPosition);
     void clear();
+    // Moves the row to the 1-based position (clamped to the collection), the others closing up.
+    void move(const QString& key, int position);
 
 private:
     friend class GanttData;
@@ -79,6 +86,8 @@ public:
     // Throws AppError when nothing is there. Rows and items that name the style keep the name.
     void remove(const QString& keyOrPosition);
     void clear();
+    // Moves the style to the 1-based position (clamped to the collection), the others closing up.
+    void move(const QString& key, int position);
 
 private:
     friend class GanttData;

@@ -2,6 +2,17 @@
 
 #include <algorithm>
 
+namespace {
+// The entry at index `from` goes to index `to`, the ones between closing up.
+template <typename T> void moveEntry(std::vector<T>& entries, int from, int to) {
+    const auto at = [&](int index) { return entries.begin() + std::ptrdiff_t(index); };
+    if (from < to)
+        std::rotate(at(from), at(from + 1), at(to + 1));
+    else
+        std::rotate(at(to), at(from), at(from + 1));
+}
+} // namespace
+
 ChartRow& GanttContent::addRow(const QString& key, const QString& caption, const QString& styleKey,
                                const QString& picture, int height) {
     auto row = std::make_unique<ChartRow>();
@@ -29,6 +40,14 @@ void GanttContent::removeRow(ChartRow& row) {
         rows[i]->m_index = int(i);
 }
 
+void GanttContent::moveRow(ChartRow& row, int to) {
+    const int from = row.m_index;
+    moveEntry(rows, from, to);
+    moveEntry(rowItems, from, to);
+    for (int index = std::min(from, to); index <= std::max(from, to); ++index)
+        rows[std::size_t(index)]->m_index = index;
+}
+
 ChartStyle& GanttContent::addStyle(const QString& key) {
     auto style = std::make_unique<ChartStyle>();
     style->m_key = key;
@@ -37,6 +56,13 @@ ChartStyle& GanttContent::addStyle(const QString& key) {
     styles.push_back(std::move(style));
     styleByKey.insert(key, added);
     return *added;
+}
+
+void GanttContent::moveStyle(ChartStyle& style, int to) {
+    const int from = style.m_index;
+    moveEntry(styles, from, to);
+    for (int index = std::min(from, to); index <= std::max(from, to); ++index)
+        styles[std::size_t(index)]->m_index = index;
 }
 
 std::optional<ItemKey> GanttContent::existingKey(const QString& key) const {

@@ -34,7 +34,11 @@ public:
     [[nodiscard]] const RowIndex& itemsOf(const ChartRow& row) const {
         return rowItems[std::size_t(row.m_index)];
     }
+    // Moves the row to the 0-based index `to`, its items along; the rows between close up.
+    void moveRow(ChartRow& row, int to);
     ChartStyle& addStyle(const QString& key);
+    // Moves the style to the 0-based index `to`; the styles between close up.
+    void moveStyle(ChartStyle& style, int to);
 
     // The key a text is kept under; empty when no item can have it (a text key never shared).
     [[nodiscard]] std::optional<ItemKey> existingKey(const QString& key) const;

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QVariant>
 #include <QtEndian>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -137,13 +138,28 @@ void writeItems(SqliteConnection& db, const GanttContent& c) {
     }
 }
 
+// Items of equal start in the order a load gives them, that of their positions: the chart's own
+// order follows insertion, which items placed since (an undone removal) no longer match.
+void orderEqualStartsByPosition(std::vector<ChartItem*>& items) {
+    for (auto first = items.begin(); first != items.end();) {
+        const TimePoint start = (*first)->start();
+        const auto last =
+            std::find_if(first, items.end(), [&](const ChartItem* item) { return item->start() != start; });
+        if (last - first > 1)
+            std::sort(first, last,
+                      [](const ChartItem* a, const ChartItem* b) { return a->position() < b->position(); });
+        first = last;
+    }
+}
+
 // Every row's items in the order of their starts, so that a board can read the first screen's items
 // without reading all.
 void writeRowIndex(SqliteConnection& db, const GanttContent& c) {
     SqliteConnection::Statement spans(db.handle(), "INSERT INTO row_items VALUES (?, ?)");
     QByteArray bytes;
     for (const auto& row : c.rows) {
-        const std::vector<ChartItem*> items = c.itemsOf(*row).items();
+        std::vector<ChartItem*> items = c.itemsOf(*row).items();
+        orderEqualStartsByPosition(items);
         bytes.resize(qsizetype(items.size()) * TimetableSchema::rowSpanBytes);
         char* out = bytes.data();
         for (const ChartItem* item : items) {

@@ -90,8 +90,15 @@ bool clsItems::readAll() {
     m_table.clear();
     const ItemCollection& items = m_chart.items();
     const int count = items.count();
-    if (count == 0)
+    const auto tellViews = [this] {
+        notify(QStringLiteral("Function:clsItems:ReadItems"),
+               [](iMessenger& messenger) { messenger.ItemsChanged(); });
+    };
+    if (count == 0) {
+        // The views forget the rows they show too.
+        tellViews();
         return true;
+    }
 
     clsProgessbar progress;
     progress.Caption(QStringLiteral("reading items"));
@@ -107,8 +114,7 @@ bool clsItems::readAll() {
         if (const ChartItem* item = items.byPosition(i + 1))
             m_table.append(*item);
     }
-    notify(QStringLiteral("Function:clsItems:ReadItems"),
-           [](iMessenger& messenger) { messenger.ItemsChanged(); });
+    tellViews();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "SqlScript.h"
 #include "app/MessageFlags.h"
 #include "board/BoardMenus.h"
+#include "board/TimetableHistory.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -38,6 +39,15 @@ QString writeLarge(BoardFixture& fixture) {
     BoardFixture::writeTimetable(plan, captions(20), fortnight(bookings, 20));
     fixture.board->setBackgroundLoadFrom(1);
     return plan;
+}
+
+// Lengthens the one item of the fixture's plan by an hour, as a step of the history.
+TimePoint lengthenFirstItem(BoardFixture& fixture) {
+    ChartItem& item = *fixture.chart().items().byPosition(1);
+    const TimePoint end = item.end();
+    item.setEnd(end.addSeconds(3600));
+    fixture.board->history().record();
+    return end;
 }
 } // namespace
 
@@ -75,6 +85,33 @@ private slots:
         QVERIFY(fixture.chart().settings().allowEdit);
         QVERIFY(!writable(plan));
         QVERIFY(fixture.prompts.prompts().isEmpty());
+    }
+
+    // Undo and redo wait for the whole timetable; the loaded one starts a history of its own.
+    void historyWaitsForTheLoad() {
+        BoardFixture fixture;
+        fixture.showBoard();
+        fixture.openPlan();
+        lengthenFirstItem(fixture);
+        QVERIFY(fixture.board->menus()->mUndoStep->isEnabled());
+        const QString plan = writeLarge(fixture);
+
+        fixture.board->Loadfile(plan);
+        QVERIFY(fixture.board->loading());
+        QVERIFY(!fixture.board->menus()->mUndoStep->isEnabled());
+        QVERIFY(!fixture.board->menus()->toolButton(QStringLiteral("undostep"))->isEnabled());
+        const int firstScreen = fixture.chart().items().count();
+        fixture.board->UndoStep();
+        fixture.board->history().record();
+        QCOMPARE(fixture.chart().items().count(), firstScreen);
+
+        QTRY_VERIFY(!fixture.board->loading());
+        QCOMPARE(fixture.chart().items().count(), bookings);
+        QCOMPARE(fixture.board->history().count(), 0);
+        QVERIFY(!fixture.board->menus()->mUndoStep->isEnabled());
+        QVERIFY(!fixture.board->isWindowModified());
+        lengthenFirstItem(fixture);
+        QVERIFY(fixture.board->history().canUndo());
     }
 
     void closingDuringTheLoad() {
@@ -135,6 +172,7 @@ private slots:
         BoardFixture fixture;
         fixture.showBoard();
         const QString first = fixture.openPlan();
+        const TimePoint end = lengthenFirstItem(fixture);
         const QString plan = writeLarge(fixture);
         execute(plan, QByteArray("UPDATE items SET movement_lock = 9 WHERE position = " +
                                  QByteArray::number(bookings - 5))
@@ -153,6 +191,9 @@ private slots:
         QVERIFY(fixture.chart().settings().allowEdit);
         QVERIFY(!writable(first));
         QVERIFY(writable(plan));
+        // The timetable came back with its history.
+        fixture.board->UndoStep();
+        QCOMPARE(fixture.chart().items().byPosition(1)->end(), end);
     }
 };
 

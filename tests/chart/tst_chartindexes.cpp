@@ -74,7 +74,7 @@ public:
     }
 
     void step() {
-        const int choice = m_random.bounded(100);
+        const int choice = m_random.bounded(106);
         if (choice < 30 || m_ref.items.empty())
             addItem();
         else if (choice < 45)
@@ -93,8 +93,12 @@ public:
             addRow();
         else if (choice < 97)
             changeSeries();
-        else
+        else if (choice < 100)
             toggleBatch();
+        else if (choice < 103)
+            moveRow();
+        else
+            placeItems();
     }
 
     void finish() {
@@ -106,6 +110,13 @@ public:
 
     // Compares everything the chart answers with the reference; stops at the first difference.
     void verify() {
+        QCOMPARE(m_chart.rows().count(), int(m_ref.rows.size()));
+        for (int position = 1; position <= int(m_ref.rows.size()); ++position) {
+            const ChartRow* row = m_chart.rows().byPosition(position);
+            QCOMPARE(row->key(), m_ref.rows[position - 1]);
+            QCOMPARE(row->position(), position);
+            QCOMPARE(m_chart.rows().byKey(row->key()), row);
+        }
         QCOMPARE(m_chart.items().count(), int(m_ref.items.size()));
         for (int position = 1; position <= int(m_ref.items.size()); ++position) {
             const ChartItem* item = m_chart.items().byPosition(position);
@@ -285,6 +296,45 @@ private:
         m_chart.rows().remove(row);
         m_ref.rows.removeOne(row);
         std::erase_if(m_ref.items, [&](const Span& s) { return s.row == row; });
+    }
+
+    // Also to positions beyond either end, which the chart clamps.
+    void moveRow() {
+        if (m_ref.rows.isEmpty())
+            addRow();
+        const QString row = anyRow();
+        const int position = m_random.bounded(int(m_ref.rows.size()) + 2);
+        m_chart.rows().move(row, position);
+        m_ref.rows.removeOne(row);
+        m_ref.rows.insert(std::clamp(position, 1, int(m_ref.rows.size()) + 1) - 1, row);
+    }
+
+    // Up to three items to chosen positions, the others keeping their order in the places left.
+    void placeItems() {
+        const int total = int(m_ref.items.size());
+        std::map<int, std::size_t> chosen; // position -> the item's index
+        std::vector<bool> taken(std::size_t(total), false);
+        for (int n = m_random.bounded(1, 4); n > 0; --n) {
+            const std::size_t index = pick();
+            if (!taken[index] && chosen.emplace(m_random.bounded(1, total + 1), index).second)
+                taken[index] = true;
+        }
+        std::vector<std::pair<QString, int>> list;
+        std::vector<Span> placed(static_cast<std::size_t>(total));
+        for (const auto& [position, index] : chosen) {
+            list.emplace_back(m_ref.items[index].key, position);
+            placed[std::size_t(position - 1)] = m_ref.items[index];
+        }
+        std::size_t free = 0;
+        for (std::size_t index = 0; index < std::size_t(total); ++index) {
+            if (taken[index])
+                continue;
+            while (chosen.contains(int(free) + 1))
+                ++free;
+            placed[free++] = m_ref.items[index];
+        }
+        m_chart.items().placeAt(list);
+        m_ref.items = std::move(placed);
     }
 
     void toggleBatch() {
