@@ -77,6 +77,10 @@ void ItemCollection::remove(const QString& keyOrPosition) {
 
 void ItemCollection::clear() {
     GanttData::Private& d = *m_owner->d;
+    for (const ChartItem* item : d.c.itemSlots) {
+        if (item)
+            d.noteChange(*item);
+    }
     d.c.clearItems();
     d.touch();
 }
@@ -171,6 +175,8 @@ ChartRow& RowCollection::add(const QString& key, const QString& caption, const Q
 void RowCollection::remove(const QString& keyOrPosition) {
     GanttData::Private& d = *m_owner->d;
     ChartRow& row = get(keyOrPosition);
+    for (const ChartItem* item : d.c.itemsOf(row).items())
+        d.noteChange(*item);
     m_owner->items().beginBatch();
     d.c.removeRow(row);
     d.touch();

@@ -64,6 +64,9 @@ const QString& ChartItem::rareText(RareText which) const {
 }
 
 void ChartItem::setRareText(RareText which, const QString& text) {
+    if (text == rareText(which))
+        return;
+    m_owner->d->noteChange(*this);
     GanttContent& c = m_owner->d->c;
     GanttContent::RareTexts texts = c.rareTexts(*this);
     texts[std::size_t(which)] = share(text);
@@ -87,18 +90,30 @@ const QString& ChartItem::tag() const {
 }
 
 void ChartItem::setCaption(const QString& caption) {
+    if (caption == this->caption())
+        return;
+    m_owner->d->noteChange(*this);
     m_caption = share(caption);
 }
 
 void ChartItem::setText(const QString& text) {
+    if (text == this->text())
+        return;
+    m_owner->d->noteChange(*this);
     m_text = share(text);
 }
 
 void ChartItem::setStyleKey(const QString& styleKey) {
+    if (styleKey == this->styleKey())
+        return;
+    m_owner->d->noteChange(*this);
     m_styleKey = share(styleKey);
 }
 
 void ChartItem::setSeriesKey(const QString& seriesKey) {
+    if (seriesKey == this->seriesKey())
+        return;
+    m_owner->d->noteChange(*this);
     m_owner->d->c.setSeriesKey(*this, share(seriesKey));
 }
 
@@ -116,4 +131,11 @@ void ChartItem::setAddTag(const QString& addTag) {
 
 void ChartItem::setTag(const QString& tag) {
     setRareText(RareText::Tag, tag);
+}
+
+void ChartItem::setMovementLock(int movementLock) {
+    if (qint8(movementLock) == m_movementLock)
+        return;
+    m_owner->d->noteChange(*this);
+    m_movementLock = qint8(movementLock);
 }

@@ -52,7 +52,7 @@ public:
     void setPicture(const QString& picture);
     void setAddOnData(const QString& addOnData);
     void setSeriesKey(const QString& seriesKey);
-    void setMovementLock(int movementLock) { m_movementLock = qint8(movementLock); }
+    void setMovementLock(int movementLock);
     void setAddTag(const QString& addTag);
     void setTag(const QString& tag);
 
