@@ -50,6 +50,8 @@ struct BoardFixture {
     [[nodiscard]] clsItems& items() const { return *globals().items; }
     [[nodiscard]] clsGeneralOptions& options() const { return *globals().options; }
     [[nodiscard]] QString path(const QString& name) const { return home.filePath(name); }
+    [[nodiscard]] ChartItem* item(const QString& key) const { return chart().items().byKey(key); }
+    [[nodiscard]] int itemCount() const { return chart().items().count(); }
 
     void activate() { board->FirstActivation(); }
 
@@ -67,6 +69,9 @@ struct BoardFixture {
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
     }
+
+    // The board shown on the hour scale from 06:00 on the first test day, unchanged.
+    void showHours();
 
     // A timetable file with the default styles, one row per caption (keys "R1", "R2", ...) and the
     // given items (key, row key, start, end), and the planner setting DeleteAfterDays.
@@ -125,6 +130,19 @@ struct BoardFixture {
     std::unique_ptr<bsMain> program;
     frmMain* board = nullptr;
 };
+
+inline const QDate monday(2026, 3, 2);
+
+inline TimePoint at(int hour, int minute = 0) {
+    return BoardFixture::at(monday, hour, minute);
+}
+
+inline void BoardFixture::showHours() {
+    showBoard();
+    board->mZoomI_Click(8);
+    view().scrollTo(::at(6));
+    board->setDirty(false);
+}
 
 // False while a planner holds the file: the owner takes the write permissions away.
 inline bool writable(const QString& file) {
