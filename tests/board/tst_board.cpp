@@ -586,64 +586,55 @@ private slots:
         QCOMPARE(fixture.items().Count(), 20);
     }
 
+    // The view steps by half a screen, or by five with Ctrl, from the keys, the menu and the toolbar.
     void stepping_data() {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QDateTime>("expected");
         const QDateTime start(monday, QTime(6, 0));
         const int down = Qt::Key_PageDown, up = Qt::Key_PageUp, ctrl = Qt::ControlModifier;
-        QTest::newRow("10 minutes, PgDn") << 7 << down << 0 << start.addSecs(5 * 3600);
-        QTest::newRow("10 minutes, Ctrl+PgDn") << 7 << down << ctrl << start.addSecs(25 * 3600);
-        QTest::newRow("10 minutes, PgUp") << 7 << up << 0 << start.addSecs(-5 * 3600);
-        QTest::newRow("10 minutes, Shift+PgDn") << 7 << down << int(Qt::ShiftModifier) << start;
-        QTest::newRow("10 seconds, PgDn") << 2 << down << 0 << start.addSecs(5 * 60);
-        QTest::newRow("1 hour (0), PgDn") << 0 << down << 0 << start.addSecs(5 * 60);
-        QTest::newRow("6 hours, Ctrl+PgUp") << 12 << up << ctrl << start.addDays(-25);
-        QTest::newRow("1 week, PgDn") << 15 << down << 0 << start.addMonths(5);
+        QTest::newRow("10 minutes, PgDn") << "key" << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("10 minutes, Ctrl+PgDn") << "key" << 7 << down << ctrl << start.addSecs(25 * 3600);
+        QTest::newRow("10 minutes, PgUp") << "key" << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("10 minutes, Shift+PgDn") << "key" << 7 << down << int(Qt::ShiftModifier) << start;
+        QTest::newRow("10 seconds, PgDn") << "key" << 2 << down << 0 << start.addSecs(5 * 60);
+        QTest::newRow("1 hour (0), PgDn") << "key" << 0 << down << 0 << start.addSecs(5 * 60);
+        QTest::newRow("6 hours, Ctrl+PgUp") << "key" << 12 << up << ctrl << start.addDays(-25);
+        QTest::newRow("1 week, PgDn") << "key" << 15 << down << 0 << start.addMonths(5);
+        QTest::newRow("typed Ctrl+PgDn") << "typed" << 7 << down << ctrl << start.addSecs(25 * 3600);
+        QTest::newRow("typed PgUp") << "typed" << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("menu forward") << "menu" << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("menu back") << "menu" << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("toolbar next") << "toolbar" << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("toolbar previous") << "toolbar" << 7 << up << 0 << start.addSecs(-5 * 3600);
     }
 
     void stepping() {
+        QFETCH(QString, how);
         QFETCH(int, scale);
         QFETCH(int, key);
         QFETCH(int, modifiers);
         BoardFixture fixture("/newfile");
         fixture.activate();
         fixture.showBoard();
+        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
         fixture.board->mZoomI_Click(scale);
         fixture.view().scrollTo(at(6));
-        fixture.board->KeyDown(key, Qt::KeyboardModifiers(modifiers));
+        const bool forward = key == Qt::Key_PageDown;
+        if (how == "typed") {
+            fixture.view().setFocus();
+            QTest::keyClick(&fixture.view(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        } else if (how == "menu") {
+            fixture.board->menus()->mViewI[forward ? 7 : 8]->trigger();
+        } else if (how == "toolbar") {
+            fixture.board->tbToolBar_ButtonClick(forward ? "next" : "previous");
+        } else {
+            fixture.board->KeyDown(key, Qt::KeyboardModifiers(modifiers));
+        }
         QTEST(fixture.view().firstShownTime().toDateTime(), "expected");
-    }
-
-    void steppingByMenuToolbarAndKeys() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.showBoard();
-        QVERIFY(QTest::qWaitForWindowActive(fixture.board));
-        fixture.board->mZoomI_Click(7);
-        const TimePoint start = at(6);
-        const auto shownAfter = [&](int hours) { return start.addSeconds(hours * 3600); };
-        fixture.view().scrollTo(start);
-        fixture.board->mViewI_Click(7);
-        QCOMPARE(fixture.view().firstShownTime(), shownAfter(5));
-        fixture.board->tbToolBar_ButtonClick("previous");
-        fixture.board->tbToolBar_ButtonClick("previous");
-        QCOMPARE(fixture.view().firstShownTime(), shownAfter(-5));
-        fixture.board->menus()->mViewI[8]->trigger();
-        QCOMPARE(fixture.view().firstShownTime(), shownAfter(-10));
-        QCOMPARE(fixture.board->ActDate(), start.addDays(-1).datePart());
-
-        // Keys typed on the chart reach the board.
-        fixture.view().scrollTo(start);
-        fixture.view().setFocus();
-        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ControlModifier);
-        QTest::keyClick(&fixture.view(), Qt::Key_PageUp);
-        QCOMPARE(fixture.view().firstShownTime(), shownAfter(20));
-        fixture.options().setConfirmQuit(true);
-        fixture.prompts.answerMessage(MessageResult::No);
-        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
-        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
+        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
     }
 
     void wholeDaysOnly() {
