@@ -18,6 +18,13 @@
 #include <sys/stat.h>
 
 namespace {
+// What a save killed a day ago left behind.
+void leaveKilledSave(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+}
+
 // Another planner holding the file.
 void claimElsewhere(FileInUseMarker& other, const QString& file) {
     QCOMPARE(other.claim(file), FileInUseMarker::Claim::Owner);
@@ -131,11 +138,15 @@ private slots:
 
         fixture.chart().items().add("second", rowKey, at(10), at(11), "K2", "Date");
         fixture.board->setDirty(true);
+        leaveKilledSave(plan + ".tmp-22bb33");
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(BoardFixture::itemCountOf(plan), 2);
         QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 1);
         QVERIFY(!writable(plan));
         QVERIFY(writable(plan + ".BAK"));
+        // A save clears what killed saves left.
+        QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
+                 (QStringList{"plan.qtf", "plan.qtf.BAK"}));
 
         // A cancelled name changes nothing.
         fixture.board->setDirty(true);
@@ -221,27 +232,6 @@ private slots:
         QCOMPARE(fixture.board->fileName(), plan);
         QVERIFY(!QFileInfo(fifo).isFile());
         QVERIFY(!QFile::exists(fifo + ".BAK"));
-    }
-
-    void staleTemporariesGoWhenTheTimetableIsOpenedOrSaved() {
-        BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"}, {});
-        const auto leaveKilledSave = [&](const QString& name) {
-            QFile file(fixture.path(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
-                                     QFileDevice::FileModificationTime));
-        };
-        leaveKilledSave("plan.qtf.tmp-00aa11");
-        fixture.activate();
-        fixture.board->Loadfile(plan);
-        QVERIFY(!QFile::exists(fixture.path("plan.qtf.tmp-00aa11")));
-        leaveKilledSave("plan.qtf.tmp-22bb33");
-        fixture.board->setDirty(true);
-        QVERIFY(fixture.board->DoSave(false));
-        QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
-                 (QStringList{"plan.qtf", "plan.qtf.BAK"}));
     }
 
     void endingWithoutQuestionsKeepsUnsavedWork_data() {
@@ -351,8 +341,10 @@ private slots:
 
         fixture.prompts.answerMessage(MessageResult::No);
         fixture.prompts.answerFile(second);
+        leaveKilledSave(second + ".tmp-00aa11");
         fixture.board->mFileI_Click(2);
         QCOMPARE(fixture.board->fileName(), second);
+        QVERIFY(!QFile::exists(second + ".tmp-00aa11"));
         QCOMPARE(fixture.chart().rows().count(), 2);
         QVERIFY(!fixture.board->Dirty());
         QCOMPARE(fixture.prompts.prompts().last().title, QString("Load Timetable"));
@@ -449,11 +441,20 @@ private slots:
         QCOMPARE(fixture.prompts.texts(), QStringList{"Save changes?"});
         fixture.board->setDirty(false);
 
+        // Quitting keeps the window's layout for the next run.
         fixture.prompts.clear();
         fixture.prompts.answerMessage(MessageResult::Yes);
+        fixture.board->resize(700, 500);
         fixture.board->tbToolBar_ButtonClick("exit");
         QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
-        QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Main", "").count('|'), 4);
+        const auto layout = WindowLayout::read(*globals().profile, "Main");
+        QVERIFY(layout.has_value());
+        QCOMPARE(layout->state, 0);
+        QCOMPARE(layout->width, 10500.0);
+        QCOMPARE(layout->height, 7500.0);
+        QWidget next;
+        WindowPlacement::restoreLayout(next, "Main", *globals().profile);
+        QCOMPARE(next.size(), QSize(700, 500));
     }
 
     void recentFilesMenu() {
@@ -676,20 +677,6 @@ private slots:
         QCOMPARE(fixture.prompts.prompts().size(), 2);
     }
 
-    void zoomMenu() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.board->mZoomI_Click(14);
-        QCOMPARE(fixture.view().scale(), 14);
-        QVERIFY(fixture.board->Dirty());
-        const auto& entries = fixture.board->menus()->mZoomI;
-        for (int i = 0; i < BoardMenus::zoomEntries; ++i)
-            QCOMPARE(entries[std::size_t(i)]->isChecked(), i == 14);
-        fixture.board->tbToolBar_ButtonClick("scale");
-        QCOMPARE(fixture.board->menus()->mZoom->defaultAction(), entries[14]);
-        fixture.board->menus()->mZoom->close();
-    }
-
     void calendarJumpsAndIsReused() {
         BoardFixture fixture("/newfile");
         fixture.activate();
@@ -743,7 +730,7 @@ private slots:
         QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
     }
 
-    void refusedCommands() {
+    void menuCommands() {
         BoardFixture fixture;
         fixture.activate();
         fixture.board->tbToolBar_ButtonClick("Warp");
@@ -752,24 +739,25 @@ private slots:
         fixture.board->mEditI_Click(0);
         QCOMPARE(fixture.prompts.texts().last(), QString("Please add one or more resources!"));
         QVERIFY(!fixture.board->Dirty());
-    }
 
-    // One styles window per kind, over the board.
-    void stylesMenu() {
-        BoardFixture fixture;
-        fixture.activate();
+        fixture.board->mZoomI_Click(14);
+        QCOMPARE(fixture.view().scale(), 14);
+        QVERIFY(fixture.board->Dirty());
+        const BoardMenus& menus = *fixture.board->menus();
+        for (int i = 0; i < BoardMenus::zoomEntries; ++i)
+            QCOMPARE(menus.mZoomI[std::size_t(i)]->isChecked(), i == 14);
+        fixture.board->tbToolBar_ButtonClick("scale");
+        QCOMPARE(menus.mZoom->defaultAction(), menus.mZoomI[14]);
+        menus.mZoom->close();
+
+        // One styles window per kind, over the board.
         for (const int entry : {0, 1, 0})
-            fixture.board->menus()->mStyleI[size_t(entry)]->trigger();
+            menus.mStyleI[size_t(entry)]->trigger();
         const QList<frmStyles*> windows = fixture.board->findChildren<frmStyles*>();
         QCOMPARE(windows.size(), 2);
         QCOMPARE(windows[0]->windowTitle(), QString("Styles (Resources)"));
         QCOMPARE(windows[1]->cmbStyles->itemText(0), QString("Date"));
-        QVERIFY(fixture.board->Dirty());
-    }
 
-    void helpMenu() {
-        BoardFixture fixture;
-        fixture.activate();
         for (const int entry : {0, 1, 5, 6})
             fixture.board->mHelpI_Click(entry);
         const QStringList& urls = fixture.prompts.openedUrls;
@@ -781,8 +769,7 @@ private slots:
         QCOMPARE(
             urls[3],
             QString("mailto:support@velkor.example?Subject=Support%20request%3AVELKOR%20Timeplaner%201.2.3"));
-        QCOMPARE(fixture.board->menus()->mHelpI[3]->text(),
-                 QString("A&bout VELKOR Timeplaner version 1.2.3"));
+        QCOMPARE(menus.mHelpI[3]->text(), QString("A&bout VELKOR Timeplaner version 1.2.3"));
         fixture.board->KeyDown(Qt::Key_F1, Qt::AltModifier);
         QCOMPARE(fixture.prompts.prompts().last().flags, int(MessageFlags::Information));
     }
@@ -828,21 +815,6 @@ private slots:
         views.first()->cntAC_ClientAreaDblClick(QPoint(month.viewport()->width() / 2, month.rowTop(3) + 1));
         QCOMPARE(fixture.board->ActDate(), TimePoint::fromDate(QDate(2026, 4, 3)));
         QCOMPARE(fixture.view().firstShownTime().date(), QDate(2026, 4, 3));
-    }
-
-    void windowLayoutKeptBetweenRuns() {
-        BoardFixture fixture;
-        fixture.activate();
-        fixture.board->resize(700, 500);
-        fixture.board->Unload();
-        const auto layout = WindowLayout::read(*globals().profile, "Main");
-        QVERIFY(layout.has_value());
-        QCOMPARE(layout->state, 0);
-        QCOMPARE(layout->width, 10500.0);
-        QCOMPARE(layout->height, 7500.0);
-        QWidget next;
-        WindowPlacement::restoreLayout(next, "Main", *globals().profile);
-        QCOMPARE(next.size(), QSize(700, 500));
     }
 };
 
