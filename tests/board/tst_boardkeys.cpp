@@ -42,13 +42,19 @@ class TstBoardKeys : public QObject {
     frmMain* board = nullptr;
 
     [[nodiscard]] GanttChart* chart() const { return board->chart(); }
-    [[nodiscard]] ChartItem* item(const QString& key) const { return fixture->chart().items().byKey(key); }
+    [[nodiscard]] ChartItem* item(const QString& key) const { return fixture->item(key); }
     // Keys as QKeySequence writes them, separated by blanks: "Home Ctrl+Right".
     void press(const QString& keys) {
         for (const QString& key : keys.split(' ', Qt::SkipEmptyParts)) {
             const QKeyCombination combination = QKeySequence(key)[0];
             QTest::keyClick(chart(), combination.key(), combination.keyboardModifiers());
         }
+    }
+    void focusTheChart() {
+        board->activateWindow();
+        chart()->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(board));
+        QVERIFY(chart()->hasFocus());
     }
 
 private slots:
@@ -63,16 +69,10 @@ private slots:
                                                    {"C", "R1", at(13), at(14)},
                                                    {"F", "R1", tuesday, tuesday.addSeconds(3600)},
                                                    {"D", "R2", at(10, 30), at(11, 30)}});
-        fixture->showBoard();
         fixture->chart().settings().gridInterval = "1h";
-        board->mZoomI_Click(8);
-        chart()->scrollTo(at(6));
+        fixture->showHours();
         chart()->setCurrentRow(1);
-        board->setDirty(false);
-        board->activateWindow();
-        chart()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(board));
-        QVERIFY(chart()->hasFocus());
+        focusTheChart();
     }
 
     void cleanup() {
@@ -239,10 +239,8 @@ private slots:
         QTest::keyClicks(editor->tx[frmDateItem::EndDateField], "02.03.2026");
         QTest::keyClicks(editor->tx[frmDateItem::EndTimeField], "08:00");
         QTest::keyClick(caption, Qt::Key_Return);
-        QCOMPARE(fixture->chart().items().count(), 6);
-        board->activateWindow();
-        chart()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(board));
+        QCOMPARE(fixture->itemCount(), 6);
+        focusTheChart();
 
         press("Home Ctrl+Right Ctrl+Shift+Right");
         ChartItem* visit = chart()->currentItem();
@@ -252,14 +250,12 @@ private slots:
         QCOMPARE(visit->end(), at(10));
         press("Return");
         QCOMPARE(frmDateItem::instance()->itemKey(), visit->key());
-        board->activateWindow();
-        chart()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(board));
+        focusTheChart();
 
         fixture->prompts.answerMessage(MessageResult::Yes);
         press("Del");
         QCOMPARE(fixture->prompts.texts(), QStringList{"Delete current item?"});
-        QCOMPARE(fixture->chart().items().count(), 5);
+        QCOMPARE(fixture->itemCount(), 5);
         qApp->removeEventFilter(&mouse);
         QCOMPARE(mouse.count, 0);
     }
