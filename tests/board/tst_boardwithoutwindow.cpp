@@ -33,33 +33,8 @@ void writeText(const QString& path, const QByteArray& text) {
 class TstBoardWithoutWindow : public QObject {
     Q_OBJECT
 private slots:
-    void recentFilesOrder() {
-        clsMRU recent;
-        recent.Add("/a/A.qtf");
-        recent.Add("/a/B.qtf");
-        recent.Add("/a/A.qtf");
-        QCOMPARE(recent.Count(), 2);
-        QCOMPARE(recent.Item(1), QString("/a/A.qtf"));
-        QCOMPARE(recent.Item(2), QString("/a/B.qtf"));
-        QCOMPARE(recent.Item(3), QString());
-        QCOMPARE(recent.Item(0), QString());
-
-        // Another letter case replaces the entry and keeps the new spelling.
-        recent.Add("/a/b.QTF");
-        QCOMPARE(recent.Count(), 2);
-        QCOMPARE(recent.Item(1), QString("/a/b.QTF"));
-
-        for (int i = 1; i <= 6; ++i)
-            recent.Add(QString("/f/%1.qtf").arg(i));
-        QCOMPARE(recent.Count(), 5);
-        QCOMPARE(recent.Item(1), QString("/f/6.qtf"));
-        QCOMPARE(recent.Item(5), QString("/f/2.qtf"));
-        recent.Remove("/F/4.QTF");
-        QCOMPARE(recent.Count(), 4);
-        QCOMPARE(recent.Item(3), QString("/f/3.qtf"));
-    }
-
-    void recentFilesInProfile() {
+    // Most recent first, five at the most, letter case ignored; stored in the profile in that order.
+    void recentFiles() {
         QTemporaryDir folder;
         clsIniFile profile;
         profile.setFilename(folder.filePath("QUNTA.INI"));
@@ -71,15 +46,25 @@ private slots:
         recent.Load(profile);
         QCOMPARE(recent.Count(), 3);
         QCOMPARE(recent.Item(1), QString("/x/one.qtf"));
-        QCOMPARE(recent.Item(2), QString("/x/two.qtf"));
         QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
+        QCOMPARE(recent.Item(4), QString());
+        QCOMPARE(recent.Item(0), QString());
 
+        // Another letter case replaces the entry and keeps the new spelling.
+        recent.Add("/x/TWO.qtf");
         recent.Add("/x/new.qtf");
         recent.Save(profile);
         QCOMPARE(
             profile.ReadProfileSection("RECENT"),
-            QStringList({"FILE1=/x/new.qtf", "FILE2=/x/one.qtf", "FILE3=/x/two.qtf", "FILE4=/x/three.qtf"}));
+            QStringList({"FILE1=/x/new.qtf", "FILE2=/x/TWO.qtf", "FILE3=/x/one.qtf", "FILE4=/x/three.qtf"}));
         QCOMPARE(profile.ReadProfileString("Other", "A", ""), QString("1"));
+        recent.Remove("/X/ONE.QTF");
+        QCOMPARE(recent.Count(), 3);
+        QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
+        for (int i = 1; i <= 6; ++i)
+            recent.Add(QString("/f/%1.qtf").arg(i));
+        QCOMPARE(recent.Count(), 5);
+        QCOMPARE(recent.Item(5), QString("/f/2.qtf"));
 
         clsIniFile nameless;
         recent.Load(nameless);
@@ -116,17 +101,9 @@ private slots:
         QTemporaryDir folder;
         clsIniFile profile;
         profile.setFilename(folder.filePath("QUNTA.INI"));
-        WindowLayout layout;
-        layout.state = WindowLayout::Maximised;
-        layout.left = 150;
-        layout.top = 300;
-        layout.width = 15000;
-        layout.height = 9000;
-        WindowLayout::write(profile, "Main", layout);
+        WindowLayout::write(profile, "Main", {WindowLayout::Maximised, 150, 300, 15000, 9000});
         QCOMPARE(profile.ReadProfileString("ScreenLayout", "Main", ""), QString("2|150|300|15000|9000"));
-        layout.state = WindowLayout::Minimised;
-        layout.width = 1;
-        WindowLayout::write(profile, "Main", layout);
+        WindowLayout::write(profile, "Main", {WindowLayout::Minimised, 150, 300, 1, 9000});
         QCOMPARE(WindowLayout::read(profile, "Main")->width, 15000.0);
         QVERIFY(!WindowLayout::read(profile, "Calendar").has_value());
     }
@@ -167,14 +144,10 @@ private slots:
     void execQuoting_data() {
         QTest::addColumn<QString>("argument");
         QTest::addColumn<QString>("quoted");
-        QTest::newRow("plain") << "/opt/qunta/qunta"
-                               << "/opt/qunta/qunta";
-        QTest::newRow("blank") << "/opt/my apps/qunta"
-                               << "\"/opt/my apps/qunta\"";
-        QTest::newRow("dollar") << "/opt/$x/qunta"
-                                << "\"/opt/\\\\$x/qunta\"";
-        QTest::newRow("quote") << "/opt/a\"b/qunta"
-                               << "\"/opt/a\\\\\"b/qunta\"";
+        QTest::newRow("plain") << QString("/opt/qunta/qunta") << "/opt/qunta/qunta";
+        QTest::newRow("blank") << QString("/opt/my apps/qunta") << "\"/opt/my apps/qunta\"";
+        QTest::newRow("dollar") << QString("/opt/$x/qunta") << "\"/opt/\\\\$x/qunta\"";
+        QTest::newRow("quote") << QString("/opt/a\"b/qunta") << "\"/opt/a\\\\\"b/qunta\"";
     }
 
     void execQuoting() {
