@@ -185,6 +185,9 @@ private slots:
         QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 1);
         QVERIFY(!writable(plan));
         QVERIFY(writable(plan + ".BAK"));
+        // The backup of an earlier save is replaced.
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 2);
         // A save clears what killed saves left.
         QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
                  (QStringList{"plan.qtf", "plan.qtf.BAK"}));

@@ -4,7 +4,6 @@
 #include "app/clsMRU.h"
 #include "board/DesktopIntegration.h"
 #include "board/TimeNavigation.h"
-#include "board/TimetableBackup.h"
 #include "board/bsMain.h"
 #include "chart/ChartSettings.h"
 #include "editing/SchedulePrint.h"
@@ -29,7 +28,7 @@ void writeText(const QString& path, const QByteArray& text) {
 } // namespace
 
 // The board's rules that need no window: the recent files list, window layout records, where a jump
-// in time lands, the desktop files, the backup, the print zoom and the command line.
+// in time lands, the desktop files, the print zoom and the command line.
 class TstBoardWithoutWindow : public QObject {
     Q_OBJECT
 private slots:
@@ -197,19 +196,6 @@ private slots:
 
         places.desktopFolder.clear();
         QVERIFY(!DesktopIntegration::CreateShortcut(places));
-    }
-
-    void backupReplacesOldOne() {
-        QTemporaryDir folder;
-        const QString plan = folder.filePath("plan.qtf");
-        writeText(plan, "first");
-        QVERIFY(TimetableBackup::Make(plan));
-        writeText(plan, "second");
-        QVERIFY(TimetableBackup::Make(plan));
-        QCOMPARE(readAll(plan + ".BAK"), QString("second"));
-        QCOMPARE(readAll(plan), QString("second"));
-        QVERIFY(!QFile::exists(plan + ".BAK.part"));
-        QVERIFY(!TimetableBackup::Make(folder.filePath("missing.qtf")));
     }
 
     void printZoom_data() {
