@@ -20,10 +20,19 @@
 #include <QTest>
 #include <memory>
 
+// The day the tests plan on, and its hours.
+inline const QDate monday(2026, 3, 2);
+
+inline TimePoint at(int hour, int minute = 0) {
+    return TimePoint::fromDateTime(monday, QTime(hour, minute));
+}
+
 // The whole program as start-up builds it, on a home folder of its own (so the profile file and the
 // timetables are temporary), with every prompt scripted.
 struct BoardFixture {
-    explicit BoardFixture(const QString& commandLine = {}) {
+    enum Start { Inactive, Activated };
+
+    explicit BoardFixture(const QString& commandLine = {}, Start start = Inactive) {
         qputenv("HOME", home.path().toLocal8Bit());
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_DATA_HOME");
@@ -37,6 +46,8 @@ struct BoardFixture {
         board = program->board();
         options().setSaveAuto(false);
         options().setConfirmQuit(false);
+        if (start == Activated)
+            activate();
     }
 
     ~BoardFixture() {
@@ -54,6 +65,12 @@ struct BoardFixture {
     [[nodiscard]] int itemCount() const { return chart().items().count(); }
 
     void activate() { board->FirstActivation(); }
+
+    // An unsaved change: a booking on the first row from the hour for an hour.
+    void addUnsaved(const QString& key, int hour) {
+        addItem(key, chart().rows().byPosition(1)->key(), ::at(hour), ::at(hour + 1));
+        board->setDirty(true);
+    }
 
     // A booking in the chart and the item table, as the board's own commands add one.
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
@@ -130,12 +147,6 @@ struct BoardFixture {
     std::unique_ptr<bsMain> program;
     frmMain* board = nullptr;
 };
-
-inline const QDate monday(2026, 3, 2);
-
-inline TimePoint at(int hour, int minute = 0) {
-    return BoardFixture::at(monday, hour, minute);
-}
 
 inline void BoardFixture::showHours() {
     showBoard();

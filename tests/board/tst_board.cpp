@@ -30,8 +30,12 @@
 namespace {
 constexpr int bookings = 3000;
 
-// Bookings on every row for a fortnight around today, so that the board opens on a full screen.
-QList<BoardFixture::Booking> fortnight(int count, int rows) {
+// A timetable of bookings on every row for a fortnight around today, so that the board opens on a full
+// screen.
+void writeBusy(const QString& file, int rows, int count) {
+    QStringList captions;
+    for (int r = 1; r <= rows; ++r)
+        captions << QStringLiteral("Resource %1").arg(r);
     QList<BoardFixture::Booking> list;
     const QDate first = QDate::currentDate().addDays(-7);
     for (int n = 0; n < count; ++n) {
@@ -40,20 +44,13 @@ QList<BoardFixture::Booking> fortnight(int count, int rows) {
         list.append({QStringLiteral("B%1").arg(n), QStringLiteral("R%1").arg(n % rows + 1),
                      BoardFixture::at(day, hour), BoardFixture::at(day, hour, 45)});
     }
-    return list;
-}
-
-QStringList captions(int rows) {
-    QStringList list;
-    for (int r = 0; r < rows; ++r)
-        list << QStringLiteral("Resource %1").arg(r + 1);
-    return list;
+    BoardFixture::writeTimetable(file, captions, list);
 }
 
 // A timetable large enough for the background, written beside the fixture's files.
 QString writeLarge(BoardFixture& fixture) {
     const QString plan = fixture.path("large.qtf");
-    BoardFixture::writeTimetable(plan, captions(20), fortnight(bookings, 20));
+    writeBusy(plan, 20, bookings);
     fixture.board->setBackgroundLoadFrom(1);
     return plan;
 }
@@ -103,8 +100,7 @@ private slots:
         QTemporaryDir elsewhere;
         if (missing)
             commandLine = elsewhere.filePath(commandLine);
-        BoardFixture fixture(commandLine);
-        fixture.activate();
+        BoardFixture fixture(commandLine, BoardFixture::Activated);
         QTEST(fixture.chart().rows().count(), "rows");
         QVERIFY(fixture.board->fileName().isEmpty());
         QVERIFY(!fixture.board->Dirty());
@@ -164,12 +160,9 @@ private slots:
     }
 
     void saveKeepsBackupOfPreviousSave() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         const QString plan = fixture.path("plan.qtf");
-        const QString rowKey = fixture.chart().rows().byPosition(1)->key();
-        fixture.chart().items().add("first", rowKey, at(8), at(9), "K1", "Date");
-        fixture.board->setDirty(true);
+        fixture.addUnsaved("first", 8);
         fixture.prompts.answerFile(fixture.path("plan"));
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(fixture.board->fileName(), plan);
@@ -179,8 +172,7 @@ private slots:
         // This instance owns the file it saved.
         QVERIFY(!writable(plan));
 
-        fixture.chart().items().add("second", rowKey, at(10), at(11), "K2", "Date");
-        fixture.board->setDirty(true);
+        fixture.addUnsaved("second", 10);
         leaveKilledSave(plan + ".tmp-22bb33");
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(BoardFixture::itemCountOf(plan), 2);
@@ -296,11 +288,8 @@ private slots:
         if (!titled)
             fixture.activate();
         fixture.options().setConfirmQuit(true);
-        if (dirty) {
-            fixture.chart().items().add("B", fixture.chart().rows().byPosition(1)->key(), at(10), at(11), "B",
-                                        "Date");
-            fixture.board->setDirty(true);
-        }
+        if (dirty)
+            fixture.addUnsaved("B", 10);
         const QString recovery = fixture.board->EndWithoutQuestions();
         QVERIFY(fixture.prompts.prompts().isEmpty());
         QVERIFY(!fixture.board->isVisible());
@@ -362,8 +351,7 @@ private slots:
         BoardFixture fixture;
         const QString plan = fixture.openPlan();
         fixture.options().setSaveAuto(saveAuto);
-        fixture.chart().items().add("B", "R1", at(10), at(11), "B", "Date");
-        fixture.board->setDirty(true);
+        fixture.addUnsaved("B", 10);
         fixture.prompts.clear();
         if (answer)
             fixture.prompts.answerMessage(answer);
@@ -444,8 +432,7 @@ private slots:
     void newTimetableRestarts() {
         QFETCH(int, saveAnswer);
         QFETCH(bool, restarts);
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.options().setConfirmQuit(true);
         fixture.options().setConfirmUndo(false);
         fixture.board->setDirty(true);
@@ -471,8 +458,7 @@ private slots:
     }
 
     void quitQuestions() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.options().setConfirmQuit(true);
         fixture.prompts.answerMessage(MessageResult::No);
         fixture.board->mQuit_Click();
@@ -663,8 +649,7 @@ private slots:
         QFETCH(int, scale);
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         QVERIFY(QTest::qWaitForWindowActive(fixture.board));
         fixture.board->mZoomI_Click(scale);
@@ -685,8 +670,7 @@ private slots:
     }
 
     void wholeDaysOnly() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         fixture.chart().settings().moveWholeDaysOnly = true;
         fixture.board->setActDate(TimePoint::fromDate(monday));
@@ -724,8 +708,7 @@ private slots:
     }
 
     void calendarJumpsAndIsReused() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         fixture.board->mViewI_Click(0);
         frmCalendar* calendar = fixture.board->calendar();
@@ -750,8 +733,7 @@ private slots:
 
     // Esc that closes a menu, also after a click on a disabled entry, is the menu's.
     void escClosingAMenuAsksNothing() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         fixture.board->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(fixture.board));
@@ -777,8 +759,7 @@ private slots:
     }
 
     void menuCommands() {
-        BoardFixture fixture;
-        fixture.activate();
+        BoardFixture fixture({}, BoardFixture::Activated);
         fixture.board->tbToolBar_ButtonClick("Warp");
         QCOMPARE(fixture.prompts.texts(), QStringList{"Unknow key:'warp'"});
         QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
@@ -943,7 +924,7 @@ private slots:
         fixture.activate();
         const QString large = writeLarge(fixture);
         const QString other = fixture.path("other.qtf");
-        BoardFixture::writeTimetable(other, captions(3), fortnight(40, 3));
+        writeBusy(other, 3, 40);
 
         fixture.board->Loadfile(large);
         fixture.board->Loadfile(other);

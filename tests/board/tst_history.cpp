@@ -400,8 +400,7 @@ private slots:
 
     // Gestures on the chart are steps of their own, also one under way when undo is pressed.
     void gesturesAndUndoDuringDrag() {
-        BoardFixture fixture(QStringLiteral("/newfile"));
-        fixture.activate();
+        BoardFixture fixture(QStringLiteral("/newfile"), BoardFixture::Activated);
         fixture.showHours();
         frmMain& board = *fixture.board;
         QWidget* viewport = board.chart()->viewport();
