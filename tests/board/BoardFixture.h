@@ -20,13 +20,6 @@
 #include <QTest>
 #include <memory>
 
-// The day the tests plan on, and its hours.
-inline const QDate monday(2026, 3, 2);
-
-inline TimePoint at(int hour, int minute = 0) {
-    return TimePoint::fromDateTime(monday, QTime(hour, minute));
-}
-
 // The whole program as start-up builds it, on a home folder of its own (so the profile file and the
 // timetables are temporary), with every prompt scripted.
 struct BoardFixture {
@@ -66,9 +59,9 @@ struct BoardFixture {
 
     void activate() { board->FirstActivation(); }
 
-    // An unsaved change: a booking on the first row from the hour for an hour.
-    void addUnsaved(const QString& key, int hour) {
-        addItem(key, chart().rows().byPosition(1)->key(), ::at(hour), ::at(hour + 1));
+    // An unsaved change: a booking on the first row for an hour.
+    void addUnsaved(const QString& key, TimePoint start) {
+        addItem(key, chart().rows().byPosition(1)->key(), start, start.addSeconds(3600));
         board->setDirty(true);
     }
 
@@ -87,8 +80,13 @@ struct BoardFixture {
         QVERIFY(QTest::qWaitForWindowExposed(board));
     }
 
-    // The board shown on the hour scale from 06:00 on the first test day, unchanged.
-    void showHours();
+    // The board shown on the hour scale from the given time, unchanged.
+    void showHours(TimePoint firstShown) {
+        showBoard();
+        board->mZoomI_Click(8);
+        view().scrollTo(firstShown);
+        board->setDirty(false);
+    }
 
     // A timetable file with the default styles, one row per caption (keys "R1", "R2", ...) and the
     // given items (key, row key, start, end), and the planner setting DeleteAfterDays.
@@ -147,13 +145,6 @@ struct BoardFixture {
     std::unique_ptr<bsMain> program;
     frmMain* board = nullptr;
 };
-
-inline void BoardFixture::showHours() {
-    showBoard();
-    board->mZoomI_Click(8);
-    view().scrollTo(::at(6));
-    board->setDirty(false);
-}
 
 // False while a planner holds the file: the owner takes the write permissions away.
 inline bool writable(const QString& file) {

@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "FileBytes.h"
 #include "SqlScript.h"
 #include "app/MessageFlags.h"
@@ -162,7 +162,7 @@ private slots:
     void saveKeepsBackupOfPreviousSave() {
         BoardFixture fixture("/newfile", BoardFixture::Activated);
         const QString plan = fixture.path("plan.qtf");
-        fixture.addUnsaved("first", 8);
+        fixture.addUnsaved("first", at(8));
         fixture.prompts.answerFile(fixture.path("plan"));
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(fixture.board->fileName(), plan);
@@ -172,7 +172,7 @@ private slots:
         // This instance owns the file it saved.
         QVERIFY(!writable(plan));
 
-        fixture.addUnsaved("second", 10);
+        fixture.addUnsaved("second", at(10));
         leaveKilledSave(plan + ".tmp-22bb33");
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(BoardFixture::itemCountOf(plan), 2);
@@ -289,7 +289,7 @@ private slots:
             fixture.activate();
         fixture.options().setConfirmQuit(true);
         if (dirty)
-            fixture.addUnsaved("B", 10);
+            fixture.addUnsaved("B", at(10));
         const QString recovery = fixture.board->EndWithoutQuestions();
         QVERIFY(fixture.prompts.prompts().isEmpty());
         QVERIFY(!fixture.board->isVisible());
@@ -351,7 +351,7 @@ private slots:
         BoardFixture fixture;
         const QString plan = fixture.openPlan();
         fixture.options().setSaveAuto(saveAuto);
-        fixture.addUnsaved("B", 10);
+        fixture.addUnsaved("B", at(10));
         fixture.prompts.clear();
         if (answer)
             fixture.prompts.answerMessage(answer);

@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "app/MessageFlags.h"
 #include "app/ui/ColorComboBox.h"
 #include "app/ui/ColorItem.h"
@@ -117,7 +117,7 @@ private slots:
         fixture = std::make_unique<BoardFixture>();
         board = fixture->board;
         fixture->openPlan({"Room", "Van"}, {});
-        fixture->showHours();
+        fixture->showHours(at(6));
     }
 
     void cleanup() {

@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "app/MessageFlags.h"
 #include "board/BoardMenus.h"
 #include "editing/frmDateItem.h"
@@ -70,7 +70,7 @@ private slots:
                                                    {"F", "R1", tuesday, tuesday.addSeconds(3600)},
                                                    {"D", "R2", at(10, 30), at(11, 30)}});
         fixture->chart().settings().gridInterval = "1h";
-        fixture->showHours();
+        fixture->showHours(at(6));
         chart()->setCurrentRow(1);
         focusTheChart();
     }

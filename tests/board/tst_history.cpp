@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "FileBytes.h"
 #include "app/MessageFlags.h"
 #include "board/BoardMenus.h"
@@ -401,7 +401,7 @@ private slots:
     // Gestures on the chart are steps of their own, also one under way when undo is pressed.
     void gesturesAndUndoDuringDrag() {
         BoardFixture fixture(QStringLiteral("/newfile"), BoardFixture::Activated);
-        fixture.showHours();
+        fixture.showHours(at(6));
         frmMain& board = *fixture.board;
         QWidget* viewport = board.chart()->viewport();
         const auto point = [&](int hour) {

@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "app/MessageFlags.h"
 #include "board/FileInUseMarker.h"
 
