@@ -2,7 +2,6 @@
 #include "app/MessageFlags.h"
 #include "app/ui/ColorComboBox.h"
 #include "app/ui/ColorItem.h"
-#include "app/ui/bsInput.h"
 #include "app/ui/ctrOSC.h"
 #include "board/BoardMenus.h"
 #include "board/DetailPanel.h"
@@ -141,9 +140,7 @@ private slots:
         // The new item is current, and the click that ended drawing did not clear the panel.
         QCOMPARE(board->GantItemIndex(), 1);
         QVERIFY(panel().isEnabled());
-        QCOMPARE(panel().tx[DetailPanel::StartDate]->text(), FieldDateText(monday));
         QCOMPARE(panel().tx[DetailPanel::StartTime]->text(), QString("08:00"));
-        QCOMPARE(panel().tx[DetailPanel::EndTime]->text(), QString("10:00"));
         QCOMPARE(panel().styleKey(), QString("Date"));
         QCOMPARE(board->statusPanel(6)->text(), QString("1 "));
 
