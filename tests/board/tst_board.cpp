@@ -77,6 +77,7 @@ void claimElsewhere(FileInUseMarker& other, const QString& file) {
 
 } // namespace
 
+// The whole planner on one board: starting, files, questions, navigation and the commands of its menus.
 class TstBoard : public QObject {
     Q_OBJECT
 
@@ -247,6 +248,7 @@ private slots:
         QVERIFY(!IsReadOnly());
         QCOMPARE(fixture.board->fileName(), copy);
         QVERIFY(!writable(copy));
+        QVERIFY(!writable(plan));
         QVERIFY(fixture.board->menus()->mFileI[4]->isEnabled());
         QVERIFY(!fixture.board->windowTitle().contains("read-only"));
         QVERIFY(planOwner.release());
