@@ -23,7 +23,9 @@
 // The whole program as start-up builds it, on a home folder of its own (so the profile file and the
 // timetables are temporary), with every prompt scripted.
 struct BoardFixture {
-    explicit BoardFixture(const QString& commandLine = {}) {
+    enum Start { Inactive, Activated };
+
+    explicit BoardFixture(const QString& commandLine = {}, Start start = Inactive) {
         qputenv("HOME", home.path().toLocal8Bit());
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_DATA_HOME");
@@ -37,6 +39,8 @@ struct BoardFixture {
         board = program->board();
         options().setSaveAuto(false);
         options().setConfirmQuit(false);
+        if (start == Activated)
+            activate();
     }
 
     ~BoardFixture() {
@@ -50,8 +54,16 @@ struct BoardFixture {
     [[nodiscard]] clsItems& items() const { return *globals().items; }
     [[nodiscard]] clsGeneralOptions& options() const { return *globals().options; }
     [[nodiscard]] QString path(const QString& name) const { return home.filePath(name); }
+    [[nodiscard]] ChartItem* item(const QString& key) const { return chart().items().byKey(key); }
+    [[nodiscard]] int itemCount() const { return chart().items().count(); }
 
     void activate() { board->FirstActivation(); }
+
+    // An unsaved change: a booking on the first row for an hour.
+    void addUnsaved(const QString& key, TimePoint start) {
+        addItem(key, chart().rows().byPosition(1)->key(), start, start.addSeconds(3600));
+        board->setDirty(true);
+    }
 
     // A booking in the chart and the item table, as the board's own commands add one.
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
@@ -66,6 +78,14 @@ struct BoardFixture {
         board->resize(1400, 700);
         board->show();
         QVERIFY(QTest::qWaitForWindowExposed(board));
+    }
+
+    // The board shown on the hour scale from the given time, unchanged.
+    void showHours(TimePoint firstShown) {
+        showBoard();
+        board->mZoomI_Click(8);
+        view().scrollTo(firstShown);
+        board->setDirty(false);
     }
 
     // A timetable file with the default styles, one row per caption (keys "R1", "R2", ...) and the

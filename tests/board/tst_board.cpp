@@ -1,12 +1,20 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
+#include "FileBytes.h"
+#include "SqlScript.h"
 #include "app/MessageFlags.h"
+#include "app/WindowLayout.h"
 #include "app/clsIniFile.h"
+#include "app/clsMRU.h"
 #include "app/ui/ColorComboBox.h"
 #include "app/ui/WindowPlacement.h"
 #include "board/BoardMenus.h"
+#include "board/DesktopIntegration.h"
 #include "board/DetailPanel.h"
 #include "board/TimeNavigation.h"
+#include "board/TimetableHistory.h"
 #include "board/frmCalendar.h"
+#include "chart/ChartSettings.h"
+#include "editing/SchedulePrint.h"
 #include "editing/frmStyles.h"
 #include "views/frmMonthView.h"
 
@@ -15,89 +23,116 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <sys/stat.h>
 
 namespace {
-const QDate monday(2026, 3, 2);
+constexpr int bookings = 3000;
 
-TimePoint at(int hour) {
-    return BoardFixture::at(monday, hour);
+// A timetable of bookings on every row for a fortnight around today, so that the board opens on a full
+// screen.
+void writeBusy(const QString& file, int rows, int count) {
+    QStringList captions;
+    for (int r = 1; r <= rows; ++r)
+        captions << QStringLiteral("Resource %1").arg(r);
+    QList<BoardFixture::Booking> list;
+    const QDate first = QDate::currentDate().addDays(-7);
+    for (int n = 0; n < count; ++n) {
+        const QDate day = first.addDays(n / rows % 14);
+        const int hour = 6 + n / (rows * 14) % 16;
+        list.append({QStringLiteral("B%1").arg(n), QStringLiteral("R%1").arg(n % rows + 1),
+                     BoardFixture::at(day, hour), BoardFixture::at(day, hour, 45)});
+    }
+    BoardFixture::writeTimetable(file, captions, list);
 }
+
+// A timetable large enough for the background, written beside the fixture's files.
+QString writeLarge(BoardFixture& fixture) {
+    const QString plan = fixture.path("large.qtf");
+    writeBusy(plan, 20, bookings);
+    fixture.board->setBackgroundLoadFrom(1);
+    return plan;
+}
+
+// Lengthens the one item of the fixture's plan by an hour, as a step of the history.
+TimePoint lengthenFirstItem(BoardFixture& fixture) {
+    ChartItem& item = *fixture.chart().items().byPosition(1);
+    const TimePoint end = item.end();
+    item.setEnd(end.addSeconds(3600));
+    fixture.board->history().record();
+    return end;
+}
+// What a save killed a day ago left behind.
+void leaveKilledSave(const QString& path) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+}
+
+// Another planner holding the file.
+void claimElsewhere(FileInUseMarker& other, const QString& file) {
+    QCOMPARE(other.claim(file), FileInUseMarker::Claim::Owner);
+}
+
 } // namespace
 
+// The whole planner on one board: starting, files, questions, navigation and the commands of its menus.
 class TstBoard : public QObject {
     Q_OBJECT
-
-    // A board without a timetable starts at today, never at the empty date (1899).
-    static void startsToday(const BoardFixture& fixture) {
-        QCOMPARE(fixture.view().firstShownTime(),
-                 TimeNavigation::jumpTarget(TimePoint::today(), fixture.chart().settings()));
-        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
-    }
 
 private slots:
     void initTestCase() { pinLocale(); }
 
-    void startEmpty() {
-        BoardFixture fixture;
-        fixture.activate();
-        QCOMPARE(fixture.chart().rows().count(), 0);
-        QCOMPARE(fixture.chart().styles().count(), 5);
+    void startWithoutTimetable_data() {
+        QTest::addColumn<QString>("commandLine");
+        QTest::addColumn<bool>("missing"); // the command line names a file in a folder of its own
+        QTest::addColumn<int>("rows");
+        QTest::newRow("nothing") << "" << false << 0;
+        QTest::newRow("new, lower case") << "/newfile" << false << 1;
+        QTest::newRow("new, as a restart passes it") << "/RESTART /NewFile" << false << 1;
+        QTest::newRow("missing file with blanks") << "my plans/next week.qtf" << true << 0;
+        QTest::newRow("a folder") << "" << true << 0;
+    }
+
+    void startWithoutTimetable() {
+        QFETCH(QString, commandLine);
+        QFETCH(bool, missing);
+        QTemporaryDir elsewhere;
+        if (missing)
+            commandLine = elsewhere.filePath(commandLine);
+        BoardFixture fixture(commandLine, BoardFixture::Activated);
+        QTEST(fixture.chart().rows().count(), "rows");
         QVERIFY(fixture.board->fileName().isEmpty());
         QVERIFY(!fixture.board->Dirty());
-        QCOMPARE(fixture.board->GantItemIndex(), -1);
-        // The detail panel offers the date item styles, not the settings carrier "Addon".
-        QCOMPARE(fixture.board->detailPanel()->cmbStyle->count(), 3);
-        QCOMPARE(fixture.board->detailPanel()->cmbStyle->itemText(0), QString("Date"));
-        QVERIFY(!fixture.board->detailPanel()->isEnabled());
+        // The board starts at today, never at the empty date (1899).
+        QCOMPARE(fixture.view().firstShownTime(),
+                 TimeNavigation::jumpTarget(TimePoint::today(), fixture.chart().settings()));
+        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
+        if (missing) {
+            QCOMPARE(fixture.prompts.texts(), QStringList{"File '" + commandLine + "' not found!"});
+            QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
+            return;
+        }
         QVERIFY(fixture.prompts.prompts().isEmpty());
-        startsToday(fixture);
-    }
-
-    void startNewTimetable_data() {
-        QTest::addColumn<QString>("commandLine");
-        QTest::newRow("lower case") << "/newfile";
-        QTest::newRow("as a restart passes it") << "/RESTART /NewFile";
-    }
-
-    void startNewTimetable() {
-        QFETCH(QString, commandLine);
-        BoardFixture fixture(commandLine);
-        fixture.activate();
-        QCOMPARE(fixture.chart().rows().count(), 1);
+        if (fixture.chart().rows().count() == 0) {
+            QCOMPARE(fixture.board->GantItemIndex(), -1);
+            QVERIFY(!fixture.board->detailPanel()->isEnabled());
+            // The detail panel offers the date item styles, not the settings carrier "Addon".
+            QCOMPARE(fixture.board->detailPanel()->cmbStyle->count(), 3);
+            QCOMPARE(fixture.board->detailPanel()->cmbStyle->itemText(0), QString("Date"));
+            return;
+        }
         const ChartRow* row = fixture.chart().rows().byPosition(1);
         QCOMPARE(row->caption, QString("Resource"));
         QCOMPARE(row->styleKey, QString("Resources"));
-        QVERIFY(row->picture.isEmpty());
         QCOMPARE(row->key().size(), 38);
         QCOMPARE(fixture.board->GantRow(), 1);
-        startsToday(fixture);
-        QVERIFY(!fixture.board->Dirty());
-
         // The first save asks for a name.
         fixture.prompts.answerFile(fixture.path("first.qtf"));
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(fixture.prompts.prompts().last().title, QString("Save Timetable"));
         QCOMPARE(fixture.prompts.prompts().last().text, QString("Timetable Files (*.qtf)|*.qtf"));
-    }
-
-    void startWithMissingFile_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing file with blanks") << "my plans/next week.qtf";
-        QTest::newRow("a folder") << "";
-    }
-
-    void startWithMissingFile() {
-        QFETCH(QString, name);
-        QTemporaryDir elsewhere;
-        const QString path = elsewhere.filePath(name);
-        BoardFixture fixture(path);
-        fixture.activate();
-        QCOMPARE(fixture.prompts.texts(), QStringList{"File '" + path + "' not found!"});
-        QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
-        QCOMPARE(fixture.chart().rows().count(), 0);
-        QVERIFY(fixture.board->fileName().isEmpty());
-        startsToday(fixture);
     }
 
     void startWithFile_data() {
@@ -126,32 +161,31 @@ private slots:
     }
 
     void saveKeepsBackupOfPreviousSave() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         const QString plan = fixture.path("plan.qtf");
-        const QString rowKey = fixture.chart().rows().byPosition(1)->key();
-        fixture.chart().items().add("first", rowKey, at(8), at(9), "K1", "Date");
-        fixture.board->setDirty(true);
+        fixture.addUnsaved("first", at(8));
         fixture.prompts.answerFile(fixture.path("plan"));
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(fixture.board->fileName(), plan);
         QVERIFY(!fixture.board->Dirty());
         QVERIFY(!QFile::exists(plan + ".BAK"));
+        QCOMPARE(globals().profile->ReadProfileString("RECENT", "FILE1", ""), plan);
         // This instance owns the file it saved.
         QVERIFY(!writable(plan));
-        QVERIFY(!IsReadOnly());
 
-        fixture.chart().items().add("second", rowKey, at(10), at(11), "K2", "Date");
-        fixture.board->setDirty(true);
+        fixture.addUnsaved("second", at(10));
+        leaveKilledSave(plan + ".tmp-22bb33");
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(BoardFixture::itemCountOf(plan), 2);
         QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 1);
         QVERIFY(!writable(plan));
         QVERIFY(writable(plan + ".BAK"));
-
-        QCOMPARE(globals().profile->ReadProfileString("RECENT", "FILE1", ""), plan);
-        QCOMPARE(fixture.board->menus()->mMRUi[1]->text(), "&1 " + plan);
-        QVERIFY(fixture.board->menus()->mMRUi[6]->isVisible());
+        // The backup of an earlier save is replaced.
+        QVERIFY(fixture.board->DoSave(false));
+        QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 2);
+        // A save clears what killed saves left.
+        QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
+                 (QStringList{"plan.qtf", "plan.qtf.BAK"}));
 
         // A cancelled name changes nothing.
         fixture.board->setDirty(true);
@@ -177,9 +211,8 @@ private slots:
 
         fixture.prompts.answerFile(fixture.path(target));
         QVERIFY(!fixture.board->DoSave(true));
-        QCOMPARE(fixture.prompts.prompts().last().kind, QString("message"));
-        QVERIFY(fixture.prompts.prompts().last().text.startsWith("Exception handler:"));
-        QVERIFY(fixture.prompts.prompts().last().text.contains("(Function:Main:DoSave)"));
+        QVERIFY(fixture.prompts.texts().last().startsWith("Exception handler:"));
+        QVERIFY(fixture.prompts.texts().last().contains("(Function:Main:DoSave)"));
         QCOMPARE(fixture.board->fileName(), plan);
         QVERIFY(fixture.board->Dirty());
         QCOMPARE(BoardFixture::itemCountOf(plan), 1);
@@ -189,17 +222,37 @@ private slots:
         QVERIFY(!IsReadOnly());
     }
 
-    void saveAsRefusesFileInUse() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+    // Save as onto a file another planner holds is refused; away from one, it makes this planner an owner.
+    void saveAsAndFilesInUse() {
+        BoardFixture fixture;
+        const QString plan = fixture.path("plan.qtf");
         const QString other = fixture.path("other.qtf");
+        BoardFixture::writeTimetable(plan, {"Room"}, {});
         BoardFixture::writeTimetable(other, {"Room"}, {{"A", "R1", at(8), at(9)}});
-        FileInUseMarker otherInstance;
-        QCOMPARE(otherInstance.claim(other), FileInUseMarker::Claim::Owner);
+        FileInUseMarker planOwner;
+        FileInUseMarker otherOwner;
+        claimElsewhere(planOwner, plan);
+        claimElsewhere(otherOwner, other);
+        fixture.activate();
+        fixture.board->Loadfile(plan);
+        QVERIFY(IsReadOnly());
+
         fixture.prompts.answerFile(other);
         QVERIFY(!fixture.board->DoSave(true));
         QVERIFY(fixture.prompts.texts().last().contains("is open in another instance"));
         QCOMPARE(BoardFixture::itemCountOf(other), 1);
+
+        const QString copy = fixture.path("copy.qtf");
+        fixture.prompts.answerFile(copy);
+        QVERIFY(fixture.board->DoSave(true));
+        QVERIFY(!IsReadOnly());
+        QCOMPARE(fixture.board->fileName(), copy);
+        QVERIFY(!writable(copy));
+        QVERIFY(!writable(plan));
+        QVERIFY(fixture.board->menus()->mFileI[4]->isEnabled());
+        QVERIFY(!fixture.board->windowTitle().contains("read-only"));
+        QVERIFY(planOwner.release());
+        QVERIFY(writable(plan));
     }
 
     void fifoIsNeitherSavedOverNorOpened() {
@@ -221,27 +274,6 @@ private slots:
         QVERIFY(!QFile::exists(fifo + ".BAK"));
     }
 
-    void staleTemporariesGoWhenTheTimetableIsOpenedOrSaved() {
-        BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"}, {});
-        const auto leaveKilledSave = [&](const QString& name) {
-            QFile file(fixture.path(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-1),
-                                     QFileDevice::FileModificationTime));
-        };
-        leaveKilledSave("plan.qtf.tmp-00aa11");
-        fixture.activate();
-        fixture.board->Loadfile(plan);
-        QVERIFY(!QFile::exists(fixture.path("plan.qtf.tmp-00aa11")));
-        leaveKilledSave("plan.qtf.tmp-22bb33");
-        fixture.board->setDirty(true);
-        QVERIFY(fixture.board->DoSave(false));
-        QCOMPARE(QDir(fixture.home.path()).entryList({"plan.qtf*"}, QDir::Files),
-                 (QStringList{"plan.qtf", "plan.qtf.BAK"}));
-    }
-
     void endingWithoutQuestionsKeepsUnsavedWork_data() {
         QTest::addColumn<bool>("titled");
         QTest::addColumn<bool>("dirty");
@@ -258,11 +290,8 @@ private slots:
         if (!titled)
             fixture.activate();
         fixture.options().setConfirmQuit(true);
-        if (dirty) {
-            fixture.chart().items().add("B", fixture.chart().rows().byPosition(1)->key(), at(10), at(11), "B",
-                                        "Date");
-            fixture.board->setDirty(true);
-        }
+        if (dirty)
+            fixture.addUnsaved("B", at(10));
         const QString recovery = fixture.board->EndWithoutQuestions();
         QVERIFY(fixture.prompts.prompts().isEmpty());
         QVERIFY(!fixture.board->isVisible());
@@ -272,12 +301,11 @@ private slots:
         }
         const QString folder = titled ? fixture.home.path() : fixture.path("Documents");
         const QStringList copies = QDir(folder).entryList({"*(recovered *).qtf"}, QDir::Files);
+        QCOMPARE(copies, dirty ? QStringList{QFileInfo(recovery).fileName()} : QStringList());
         if (!dirty) {
             QVERIFY(recovery.isEmpty());
-            QVERIFY(copies.isEmpty());
             return;
         }
-        QCOMPARE(copies, QStringList{QFileInfo(recovery).fileName()});
         QVERIFY(recovery.startsWith(folder + (titled ? "/plan (recovered " : "/Timetable (recovered ")));
         QCOMPARE(BoardFixture::itemCountOf(recovery), titled ? 2 : 1);
         QCOMPARE(fixture.board->fileName(), plan);
@@ -295,17 +323,14 @@ private slots:
         BoardFixture fixture;
         const QString plan = fixture.openPlan();
         const QString damaged = fixture.path("damaged.qtf");
-        QFile file(damaged);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-        file.close();
+        writeBytes(damaged, content);
         fixture.prompts.clear();
 
         fixture.board->Loadfile(damaged);
         QCOMPARE(fixture.prompts.prompts().size(), 1);
         QVERIFY(fixture.prompts.texts().first().contains("(Sub:Main:Loadfile)"));
         QCOMPARE(fixture.board->fileName(), plan);
-        QCOMPARE(fixture.chart().items().count(), 1);
+        QCOMPARE(fixture.itemCount(), 1);
         QCOMPARE(fixture.items().Count(), 1);
         QVERIFY(!writable(plan));
         QVERIFY(writable(damaged));
@@ -328,8 +353,7 @@ private slots:
         BoardFixture fixture;
         const QString plan = fixture.openPlan();
         fixture.options().setSaveAuto(saveAuto);
-        fixture.chart().items().add("B", "R1", at(10), at(11), "B", "Date");
-        fixture.board->setDirty(true);
+        fixture.addUnsaved("B", at(10));
         fixture.prompts.clear();
         if (answer)
             fixture.prompts.answerMessage(answer);
@@ -353,8 +377,10 @@ private slots:
 
         fixture.prompts.answerMessage(MessageResult::No);
         fixture.prompts.answerFile(second);
+        leaveKilledSave(second + ".tmp-00aa11");
         fixture.board->mFileI_Click(2);
         QCOMPARE(fixture.board->fileName(), second);
+        QVERIFY(!QFile::exists(second + ".tmp-00aa11"));
         QCOMPARE(fixture.chart().rows().count(), 2);
         QVERIFY(!fixture.board->Dirty());
         QCOMPARE(fixture.prompts.prompts().last().title, QString("Load Timetable"));
@@ -379,7 +405,6 @@ private slots:
         BoardFixture fixture;
         const QString plan = fixture.openPlan();
         fixture.options().setConfirmUndo(confirm);
-
         // Nothing changed: nothing to undo, nothing asked.
         fixture.board->mEditI_Click(6);
         QVERIFY(fixture.prompts.prompts().isEmpty());
@@ -392,43 +417,40 @@ private slots:
         QCOMPARE(fixture.prompts.texts(), confirm ? QStringList{"Undo all changes now?"} : QStringList());
         if (confirm)
             QCOMPARE(fixture.prompts.prompts().first().flags, 292);
-        QCOMPARE(fixture.chart().items().count(), undone ? 1 : 0);
+        QCOMPARE(fixture.itemCount(), undone ? 1 : 0);
         QCOMPARE(fixture.board->Dirty(), !undone);
         QVERIFY(!writable(plan));
     }
 
-    void undoOfNewTimetableRestarts() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.options().setConfirmUndo(false);
-        fixture.board->setDirty(true);
-        fixture.board->UndoAllChanges();
-        QVERIFY(fixture.prompts.prompts().isEmpty());
-        QCOMPARE(fixture.prompts.detachedStarts,
-                 (QList<QStringList>{{QCoreApplication::applicationFilePath(), "/RESTART", "/NewFile"}}));
-    }
-
+    // A new timetable is begun, and its changes undone, by starting the program afresh.
     void newTimetableRestarts_data() {
-        QTest::addColumn<int>("saveAnswer");
+        QTest::addColumn<int>("saveAnswer"); // 0: "Undo all changes" instead of "New"
         QTest::addColumn<bool>("restarts");
-        QTest::newRow("no to saving") << int(MessageResult::No) << true;
-        QTest::newRow("cancelled") << int(MessageResult::Cancel) << false;
+        QTest::newRow("undo all") << 0 << true;
+        QTest::newRow("new, no to saving") << int(MessageResult::No) << true;
+        QTest::newRow("new, cancelled") << int(MessageResult::Cancel) << false;
     }
 
     void newTimetableRestarts() {
         QFETCH(int, saveAnswer);
         QFETCH(bool, restarts);
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.options().setConfirmQuit(true);
+        fixture.options().setConfirmUndo(false);
         fixture.board->setDirty(true);
-        fixture.prompts.answerMessage(MessageResult::No);
-        fixture.prompts.answerMessage(saveAnswer);
-        fixture.board->mFileI_Click(0);
-        // The quit question is not asked for a restart; the save question comes again at the unload.
-        QCOMPARE(fixture.prompts.texts(), QStringList(2, "Save changes?"));
-        QCOMPARE(fixture.prompts.detachedStarts.size(), restarts ? 1 : 0);
-        QCOMPARE(fixture.board->restarting(), restarts);
+        if (saveAnswer == 0) {
+            fixture.board->UndoAllChanges();
+            QVERIFY(fixture.prompts.prompts().isEmpty());
+        } else {
+            fixture.prompts.answerMessage(MessageResult::No);
+            fixture.prompts.answerMessage(saveAnswer);
+            fixture.board->mFileI_Click(0);
+            // The quit question is not asked for a restart; the save question comes again at the unload.
+            QCOMPARE(fixture.prompts.texts(), QStringList(2, "Save changes?"));
+            QCOMPARE(fixture.board->restarting(), restarts);
+        }
+        const QList<QStringList> started{{QCoreApplication::applicationFilePath(), "/RESTART", "/NewFile"}};
+        QCOMPARE(fixture.prompts.detachedStarts, restarts ? started : QList<QStringList>());
         if (restarts)
             return;
         // A later close asks the quit question again.
@@ -438,8 +460,7 @@ private slots:
     }
 
     void quitQuestions() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.options().setConfirmQuit(true);
         fixture.prompts.answerMessage(MessageResult::No);
         fixture.board->mQuit_Click();
@@ -454,11 +475,20 @@ private slots:
         QCOMPARE(fixture.prompts.texts(), QStringList{"Save changes?"});
         fixture.board->setDirty(false);
 
+        // Quitting keeps the window's layout for the next run.
         fixture.prompts.clear();
         fixture.prompts.answerMessage(MessageResult::Yes);
+        fixture.board->resize(700, 500);
         fixture.board->tbToolBar_ButtonClick("exit");
         QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
-        QCOMPARE(globals().profile->ReadProfileString("ScreenLayout", "Main", "").count('|'), 4);
+        const auto layout = WindowLayout::read(*globals().profile, "Main");
+        QVERIFY(layout.has_value());
+        QCOMPARE(layout->state, 0);
+        QCOMPARE(layout->width, 10500.0);
+        QCOMPARE(layout->height, 7500.0);
+        QWidget next;
+        WindowPlacement::restoreLayout(next, "Main", *globals().profile);
+        QCOMPARE(next.size(), QSize(700, 500));
     }
 
     void recentFilesMenu() {
@@ -474,13 +504,8 @@ private slots:
         QVERIFY(!entries[2]->isVisible());
         for (const QString& file : files)
             fixture.board->Loadfile(file);
-        QVERIFY(entries[5]->isVisible());
         QCOMPARE(entries[1]->text(), "&1 " + files[5]);
         QCOMPARE(entries[5]->text(), "&5 " + files[1]);
-        const QStringList section = globals().profile->ReadProfileSection("RECENT");
-        QCOMPARE(section.size(), 5);
-        QCOMPARE(section.first(), "FILE1=" + files[5]);
-        QCOMPARE(section.last(), "FILE5=" + files[1]);
 
         // Choosing an entry opens it.
         fixture.board->mMRUi_Click(3);
@@ -498,9 +523,8 @@ private slots:
         BoardFixture fixture;
         const QString plan = fixture.path("plan.qtf");
         BoardFixture::writeTimetable(plan, {"Room"}, {{"A", "R1", at(8), at(9)}});
-        // Another instance holds the file.
         FileInUseMarker other;
-        QCOMPARE(other.claim(plan), FileInUseMarker::Claim::Owner);
+        claimElsewhere(other, plan);
         fixture.activate();
         fixture.board->Loadfile(plan);
 
@@ -508,13 +532,11 @@ private slots:
         QVERIFY(!globals().ownsFileLock);
         QVERIFY(fixture.board->windowTitle().contains("(read-only)"));
         const BoardMenus& menus = *fixture.board->menus();
-        QVERIFY(!menus.mEdit->menuAction()->isEnabled());
-        QVERIFY(!menus.mEditI[0]->isEnabled());
-        QVERIFY(!menus.mEditI[8]->isEnabled());
-        QVERIFY(!menus.mFileI[4]->isEnabled());
+        for (const QAction* gated :
+             {menus.mEdit->menuAction(), menus.mEditI[0], menus.mEditI[8], menus.mFileI[4],
+              menus.toolButton("del"), menus.toolButton("new"), menus.toolButton("save")})
+            QVERIFY(!gated->isEnabled());
         QVERIFY(menus.mFileI[5]->isEnabled());
-        for (const char* key : {"del", "new", "save"})
-            QVERIFY(!menus.toolButton(key)->isEnabled());
         QVERIFY(menus.toolButton("print")->isEnabled());
         QVERIFY(!fixture.chart().settings().allowAdd);
         QVERIFY(!fixture.chart().settings().allowEdit);
@@ -527,7 +549,7 @@ private slots:
         fixture.board->DeleteItem();
         fixture.board->mItemI_Click(0);
         fixture.board->UndoAllChanges();
-        QCOMPARE(fixture.chart().items().count(), 1);
+        QCOMPARE(fixture.itemCount(), 1);
         QVERIFY(!fixture.board->Dirty());
         // Zooming still changes the scale.
         fixture.board->mZoomI_Click(11);
@@ -538,45 +560,6 @@ private slots:
         // Quitting leaves the other instance's marker alone.
         fixture.board->Unload();
         QVERIFY(!writable(plan));
-    }
-
-    void saveAsClaimsNewFile() {
-        BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"}, {});
-        FileInUseMarker other;
-        QCOMPARE(other.claim(plan), FileInUseMarker::Claim::Owner);
-        fixture.activate();
-        fixture.board->Loadfile(plan);
-        QVERIFY(IsReadOnly());
-        fixture.prompts.answerFile(fixture.path("copy.qtf"));
-        QVERIFY(fixture.board->DoSave(true));
-        QVERIFY(!IsReadOnly());
-        QCOMPARE(fixture.board->fileName(), fixture.path("copy.qtf"));
-        QVERIFY(!writable(fixture.path("copy.qtf")));
-        QVERIFY(!writable(plan));
-        QVERIFY(fixture.board->menus()->mFileI[4]->isEnabled());
-        QVERIFY(!fixture.board->windowTitle().contains("read-only"));
-        QVERIFY(other.release());
-        QVERIFY(writable(plan));
-    }
-
-    void ownerGivesFileBackOnQuit() {
-        BoardFixture fixture;
-        const QString plan = fixture.path("plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"}, {});
-        const QFileDevice::Permissions before = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                                QFileDevice::ReadGroup;
-        QVERIFY(QFile::setPermissions(plan, before));
-        fixture.activate();
-        fixture.board->Loadfile(plan);
-        QVERIFY(!IsReadOnly());
-        QVERIFY(globals().ownsFileLock);
-        QVERIFY(!writable(plan));
-        fixture.board->close();
-        QVERIFY(!globals().ownsFileLock);
-        QCOMPARE(QFile::permissions(plan), before);
     }
 
     void autoDeleteOldItems_data() {
@@ -608,11 +591,11 @@ private slots:
         bookings.append({"probe", "R2", end.addDays(-30), end});
         bookings.append({"long", "R3", today.addDays(-900), today.addDays(2)});
         fixture.openPlan({"Room", "Van", "Ann"}, bookings, days, fileName);
-        QCOMPARE(fixture.chart().items().byKey("probe") != nullptr, kept);
-        QVERIFY(fixture.chart().items().byKey("long"));
-        QCOMPARE(fixture.chart().items().count(), kept ? 27 : 26);
+        QCOMPARE(fixture.item("probe") != nullptr, kept);
+        QVERIFY(fixture.item("long"));
+        QCOMPARE(fixture.itemCount(), kept ? 27 : 26);
         // The item table is read afresh after the deletion.
-        QCOMPARE(fixture.items().Count(), fixture.chart().items().count());
+        QCOMPARE(fixture.items().Count(), fixture.itemCount());
         QCOMPARE(fixture.items().GetItemIndex("probe") >= 0, kept);
         QCOMPARE(fixture.prompts.progressCaptions.contains("Deleting old items"),
                  days > 0 && !fileName.contains("Demo"));
@@ -629,75 +612,64 @@ private slots:
         fixture.prompts.cancelProgressAt(20);
         fixture.openPlan({"Room"}, bookings, 3);
         // Walked backwards: the last twenty went before the cancel, the others stay.
-        QCOMPARE(fixture.chart().items().count(), 20);
-        QVERIFY(fixture.chart().items().byKey("old0"));
-        QVERIFY(!fixture.chart().items().byKey("old39"));
+        QCOMPARE(fixture.itemCount(), 20);
+        QVERIFY(fixture.item("old0"));
+        QVERIFY(!fixture.item("old39"));
         QCOMPARE(fixture.items().Count(), 20);
     }
 
+    // The view steps by half a screen, or by five with Ctrl, from the keys, the menu and the toolbar.
     void stepping_data() {
+        QTest::addColumn<QString>("how");
         QTest::addColumn<int>("scale");
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QDateTime>("expected");
         const QDateTime start(monday, QTime(6, 0));
         const int down = Qt::Key_PageDown, up = Qt::Key_PageUp, ctrl = Qt::ControlModifier;
-        QTest::newRow("10 minutes, PgDn") << 7 << down << 0 << start.addSecs(5 * 3600);
-        QTest::newRow("10 minutes, Ctrl+PgDn") << 7 << down << ctrl << start.addSecs(25 * 3600);
-        QTest::newRow("10 minutes, PgUp") << 7 << up << 0 << start.addSecs(-5 * 3600);
-        QTest::newRow("10 minutes, Shift+PgDn") << 7 << down << int(Qt::ShiftModifier) << start;
-        QTest::newRow("10 seconds, PgDn") << 2 << down << 0 << start.addSecs(5 * 60);
-        QTest::newRow("1 hour (0), PgDn") << 0 << down << 0 << start.addSecs(5 * 60);
-        QTest::newRow("6 hours, Ctrl+PgUp") << 12 << up << ctrl << start.addDays(-25);
-        QTest::newRow("1 week, PgDn") << 15 << down << 0 << start.addMonths(5);
+        QTest::newRow("10 minutes, PgDn") << "key" << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("10 minutes, Ctrl+PgDn") << "key" << 7 << down << ctrl << start.addSecs(25 * 3600);
+        QTest::newRow("10 minutes, PgUp") << "key" << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("10 minutes, Shift+PgDn") << "key" << 7 << down << int(Qt::ShiftModifier) << start;
+        QTest::newRow("10 seconds, PgDn") << "key" << 2 << down << 0 << start.addSecs(5 * 60);
+        QTest::newRow("1 hour (0), PgDn") << "key" << 0 << down << 0 << start.addSecs(5 * 60);
+        QTest::newRow("6 hours, Ctrl+PgUp") << "key" << 12 << up << ctrl << start.addDays(-25);
+        QTest::newRow("1 week, PgDn") << "key" << 15 << down << 0 << start.addMonths(5);
+        QTest::newRow("typed Ctrl+PgDn") << "typed" << 7 << down << ctrl << start.addSecs(25 * 3600);
+        QTest::newRow("typed PgUp") << "typed" << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("menu forward") << "menu" << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("menu back") << "menu" << 7 << up << 0 << start.addSecs(-5 * 3600);
+        QTest::newRow("toolbar next") << "toolbar" << 7 << down << 0 << start.addSecs(5 * 3600);
+        QTest::newRow("toolbar previous") << "toolbar" << 7 << up << 0 << start.addSecs(-5 * 3600);
     }
 
     void stepping() {
+        QFETCH(QString, how);
         QFETCH(int, scale);
         QFETCH(int, key);
         QFETCH(int, modifiers);
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.showBoard();
-        fixture.board->mZoomI_Click(scale);
-        fixture.view().scrollTo(TimePoint::fromDateTime(QDateTime(monday, QTime(6, 0))));
-        fixture.board->KeyDown(key, Qt::KeyboardModifiers(modifiers));
-        QTEST(fixture.view().firstShownTime().toDateTime(), "expected");
-    }
-
-    void steppingByMenuToolbarAndKeys() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         QVERIFY(QTest::qWaitForWindowActive(fixture.board));
-        fixture.board->mZoomI_Click(7);
-        const TimePoint start = at(6);
-        fixture.view().scrollTo(start);
-        fixture.board->mViewI_Click(7);
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(5 * 3600));
-        fixture.board->tbToolBar_ButtonClick("previous");
-        fixture.board->tbToolBar_ButtonClick("previous");
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(-5 * 3600));
-        fixture.board->menus()->mViewI[8]->trigger();
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(-10 * 3600));
-        QCOMPARE(fixture.board->ActDate(), start.addDays(-1).datePart());
-
-        // Keys typed on the chart reach the board.
-        fixture.view().scrollTo(start);
-        fixture.view().setFocus();
-        QTest::keyClick(&fixture.view(), Qt::Key_PageDown, Qt::ControlModifier);
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(25 * 3600));
-        QTest::keyClick(&fixture.view(), Qt::Key_PageUp);
-        QCOMPARE(fixture.view().firstShownTime(), start.addSeconds(20 * 3600));
-        fixture.options().setConfirmQuit(true);
-        fixture.prompts.answerMessage(MessageResult::No);
-        QTest::keyClick(&fixture.view(), Qt::Key_Escape);
-        QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
+        fixture.board->mZoomI_Click(scale);
+        fixture.view().scrollTo(at(6));
+        const bool forward = key == Qt::Key_PageDown;
+        if (how == "typed") {
+            fixture.view().setFocus();
+            QTest::keyClick(&fixture.view(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        } else if (how == "menu") {
+            fixture.board->menus()->mViewI[forward ? 7 : 8]->trigger();
+        } else if (how == "toolbar") {
+            fixture.board->tbToolBar_ButtonClick(forward ? "next" : "previous");
+        } else {
+            fixture.board->KeyDown(key, Qt::KeyboardModifiers(modifiers));
+        }
+        QTEST(fixture.view().firstShownTime().toDateTime(), "expected");
+        QCOMPARE(fixture.board->ActDate(), fixture.view().firstShownTime().datePart());
     }
 
     void wholeDaysOnly() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         fixture.chart().settings().moveWholeDaysOnly = true;
         fixture.board->setActDate(TimePoint::fromDate(monday));
@@ -717,7 +689,7 @@ private slots:
         fixture.showBoard();
         fixture.view().scrollTo(at(6));
 
-        // "Print" asks for the printer first, with or without printers installed; Cancel prints nothing.
+        // "Print" asks for the printer first; Cancel prints nothing.
         const QString pdfPath = fixture.path("schedule.pdf");
         fixture.prompts.answerPrinter([](QPrinter&) { return false; });
         fixture.board->mPrintI_Click();
@@ -732,32 +704,14 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.readAll().startsWith("%PDF"));
         QCOMPARE(fixture.prompts.prompts().size(), 2);
-        QCOMPARE(fixture.prompts.prompts().last().kind, QString("printer"));
-    }
-
-    void zoomMenu() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
-        fixture.board->mZoomI_Click(14);
-        QCOMPARE(fixture.view().scale(), 14);
-        QVERIFY(fixture.board->Dirty());
-        const auto& entries = fixture.board->menus()->mZoomI;
-        for (int i = 0; i < 16; ++i)
-            QCOMPARE(entries[std::size_t(i)]->isChecked(), i == 14);
-        QCOMPARE(entries[14]->text(), QString("1 day"));
-        fixture.board->tbToolBar_ButtonClick("scale");
-        QCOMPARE(fixture.board->menus()->mZoom->defaultAction(), entries[14]);
-        fixture.board->menus()->mZoom->close();
     }
 
     void calendarJumpsAndIsReused() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         fixture.board->mViewI_Click(0);
         frmCalendar* calendar = fixture.board->calendar();
-        QVERIFY(calendar);
-        QVERIFY(calendar->isVisible());
+        QVERIFY(calendar && calendar->isVisible());
         QCOMPARE(calendar->ThisDate(), fixture.board->ActDate().date());
         const QDate saturday(2026, 3, 7);
         emit calendar->monthView()->clicked(saturday);
@@ -778,8 +732,7 @@ private slots:
 
     // Esc that closes a menu, also after a click on a disabled entry, is the menu's.
     void escClosingAMenuAsksNothing() {
-        BoardFixture fixture("/newfile");
-        fixture.activate();
+        BoardFixture fixture("/newfile", BoardFixture::Activated);
         fixture.showBoard();
         fixture.board->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(fixture.board));
@@ -804,55 +757,45 @@ private slots:
         QCOMPARE(fixture.prompts.texts(), QStringList{"Do yout want to quit?"});
     }
 
-    void refusedCommands() {
-        BoardFixture fixture;
-        fixture.activate();
+    void menuCommands() {
+        BoardFixture fixture({}, BoardFixture::Activated);
         fixture.board->tbToolBar_ButtonClick("Warp");
         QCOMPARE(fixture.prompts.texts(), QStringList{"Unknow key:'warp'"});
         QCOMPARE(fixture.prompts.prompts().first().flags, int(MessageFlags::Critical));
         fixture.board->mEditI_Click(0);
         QCOMPARE(fixture.prompts.texts().last(), QString("Please add one or more resources!"));
         QVERIFY(!fixture.board->Dirty());
-    }
 
-    // One styles window per kind, over the board.
-    void stylesMenu() {
-        BoardFixture fixture;
-        fixture.activate();
+        fixture.board->mZoomI_Click(14);
+        QCOMPARE(fixture.view().scale(), 14);
+        QVERIFY(fixture.board->Dirty());
+        const BoardMenus& menus = *fixture.board->menus();
+        for (int i = 0; i < BoardMenus::zoomEntries; ++i)
+            QCOMPARE(menus.mZoomI[std::size_t(i)]->isChecked(), i == 14);
+        fixture.board->tbToolBar_ButtonClick("scale");
+        QCOMPARE(menus.mZoom->defaultAction(), menus.mZoomI[14]);
+        menus.mZoom->close();
+
+        // One styles window per kind, over the board.
         for (const int entry : {0, 1, 0})
-            fixture.board->menus()->mStyleI[size_t(entry)]->trigger();
+            menus.mStyleI[size_t(entry)]->trigger();
         const QList<frmStyles*> windows = fixture.board->findChildren<frmStyles*>();
         QCOMPARE(windows.size(), 2);
         QCOMPARE(windows[0]->windowTitle(), QString("Styles (Resources)"));
         QCOMPARE(windows[1]->cmbStyles->itemText(0), QString("Date"));
-        QVERIFY(fixture.board->Dirty());
-    }
 
-    void helpMenu() {
-        BoardFixture fixture;
-        fixture.activate();
         for (const int entry : {0, 1, 5, 6})
             fixture.board->mHelpI_Click(entry);
-        QCOMPARE(fixture.prompts.openedUrls.size(), 4);
-        QVERIFY(fixture.prompts.openedUrls[0].endsWith("/manual.html"));
-        QVERIFY(fixture.prompts.openedUrls[1].endsWith("/Documents/HELP.TXT"));
+        const QStringList& urls = fixture.prompts.openedUrls;
+        QCOMPARE(urls.size(), 4);
+        QVERIFY(urls[0].endsWith("/manual.html"));
+        QVERIFY(urls[1].endsWith("/Documents/HELP.TXT"));
         QVERIFY(QFile::exists(fixture.path("Documents/HELP.TXT")));
-        QCOMPARE(fixture.prompts.openedUrls[2], QString("https://www.velkor.example"));
+        QCOMPARE(urls[2], QString("https://www.velkor.example"));
         QCOMPARE(
-            fixture.prompts.openedUrls[3],
+            urls[3],
             QString("mailto:support@velkor.example?Subject=Support%20request%3AVELKOR%20Timeplaner%201.2.3"));
-        const BoardMenus& menus = *fixture.board->menus();
         QCOMPARE(menus.mHelpI[3]->text(), QString("A&bout VELKOR Timeplaner version 1.2.3"));
-        QCOMPARE(menus.mHelpI[5]->text(), QString("VELKOR on the &web"));
-        QCOMPARE(menus.mHelpI[6]->text(), QString("&E-Mail to VELKOR"));
-        QCOMPARE(menus.mViewI[7]->text(), QString("Time &Forward\tPgDn"));
-        QVERIFY(!menus.mViewI[2]->isVisible());
-        QVERIFY(!menus.mHelpI[8]->isVisible());
-        // The utilisation key is on the toolbar and does nothing yet.
-        QVERIFY(menus.toolButton("utilisation")->isVisible());
-        const qsizetype asked = fixture.prompts.prompts().size();
-        menus.toolButton("utilisation")->trigger();
-        QCOMPARE(fixture.prompts.prompts().size(), asked);
         fixture.board->KeyDown(Qt::Key_F1, Qt::AltModifier);
         QCOMPARE(fixture.prompts.prompts().last().flags, int(MessageFlags::Information));
     }
@@ -871,7 +814,7 @@ private slots:
         QCOMPARE(fixture.view().firstShownTime(), at(6));
         fixture.items().ItemSeledctedById("B", "{ITEM-LIST}");
         QCOMPARE(fixture.board->GantItemIndex(), 2);
-        QVERIFY(fixture.board->isItemShown(*fixture.chart().items().byKey("B")));
+        QVERIFY(fixture.board->isItemShown(*fixture.item("B")));
         QCOMPARE(fixture.board->detailPanel()->caption(), QString("B"));
         QVERIFY(fixture.board->detailPanel()->isEnabled());
     }
@@ -900,23 +843,319 @@ private slots:
         QCOMPARE(fixture.view().firstShownTime().date(), QDate(2026, 4, 3));
     }
 
-    void windowLayoutKeptBetweenRuns() {
+    // A large timetable loads in the background after its first screen. Meanwhile nothing can change
+    // it, half of it cannot be saved, and undo waits; the loaded one starts a history of its own.
+    void backgroundLoad() {
         BoardFixture fixture;
+        fixture.showBoard();
+        fixture.openPlan();
+        lengthenFirstItem(fixture);
+        QVERIFY(fixture.board->menus()->mUndoStep->isEnabled());
+        const QString plan = writeLarge(fixture);
+        const QByteArray saved = readBytes(plan);
+
+        fixture.board->Loadfile(plan);
+        QVERIFY(fixture.board->loading());
+        const int firstScreen = fixture.itemCount();
+        QVERIFY2(firstScreen > 0 && firstScreen < bookings, qPrintable(QString::number(firstScreen)));
+        QCOMPARE(fixture.chart().rows().count(), 20);
+        QVERIFY(fixture.board->statusPanel(3)->text().startsWith("Loading "));
+        QVERIFY(!fixture.board->menus()->mEdit->menuAction()->isEnabled());
+        QVERIFY(!fixture.chart().settings().allowEdit);
+        QVERIFY(!fixture.board->SetDirty());
+        QVERIFY(!fixture.board->DoSave(false));
+        QCOMPARE(readBytes(plan), saved);
+        QVERIFY(!fixture.board->menus()->mUndoStep->isEnabled());
+        QVERIFY(!fixture.board->menus()->toolButton(QStringLiteral("undostep"))->isEnabled());
+        fixture.board->UndoStep();
+        fixture.board->history().record();
+        QCOMPARE(fixture.itemCount(), firstScreen);
+
+        QTRY_VERIFY(!fixture.board->loading());
+        QCOMPARE(fixture.itemCount(), bookings);
+        QCOMPARE(fixture.items().Count(), bookings);
+        QCOMPARE(fixture.board->fileName(), plan);
+        QCOMPARE(fixture.board->statusPanel(3)->text().trimmed(), plan);
+        QVERIFY(fixture.board->menus()->mEdit->menuAction()->isEnabled());
+        QVERIFY(fixture.chart().settings().allowEdit);
+        QVERIFY(!writable(plan));
+        QVERIFY(fixture.prompts.prompts().isEmpty());
+        QCOMPARE(fixture.board->history().count(), 0);
+        QVERIFY(!fixture.board->menus()->mUndoStep->isEnabled());
+        QVERIFY(!fixture.board->isWindowModified());
+        lengthenFirstItem(fixture);
+        QVERIFY(fixture.board->history().canUndo());
+    }
+
+    // A close, or a logout that allows no questions: the timetable from before the load is what the
+    // board held at the end, and what the recovery copy holds of its unsaved changes.
+    void endedDuringTheLoad_data() {
+        QTest::addColumn<bool>("withoutQuestions");
+        QTest::newRow("closed") << false;
+        QTest::newRow("ended without questions") << true;
+    }
+
+    void endedDuringTheLoad() {
+        QFETCH(bool, withoutQuestions);
+        BoardFixture fixture;
+        fixture.showBoard();
+        const QString first = fixture.openPlan();
+        const QString plan = writeLarge(fixture);
+        fixture.board->setDirty(withoutQuestions);
+
+        fixture.board->Loadfile(plan);
+        QVERIFY(fixture.board->loading());
+        if (withoutQuestions) {
+            QCOMPARE(BoardFixture::itemCountOf(fixture.board->EndWithoutQuestions()), 1);
+        } else {
+            fixture.board->Unload();
+            QCOMPARE(fixture.itemCount(), 1);
+            QCOMPARE(fixture.board->fileName(), first);
+        }
+        QVERIFY(!fixture.board->loading());
+        QVERIFY(writable(plan));
+        QVERIFY(writable(first));
+    }
+
+    void anotherFileDuringTheLoad() {
+        BoardFixture fixture;
+        fixture.showBoard();
         fixture.activate();
-        fixture.board->resize(700, 500);
-        fixture.board->Unload();
-        const auto layout = WindowLayout::read(*globals().profile, "Main");
-        QVERIFY(layout.has_value());
-        QCOMPARE(layout->state, 0);
-        QCOMPARE(layout->width, 10500.0);
-        QCOMPARE(layout->height, 7500.0);
-        QWidget next;
-        WindowPlacement::restoreLayout(next, "Main", *globals().profile);
-        QCOMPARE(next.size(), QSize(700, 500));
-        // A record with fewer than five fields leaves the design size.
-        globals().profile->WriteProfileString("ScreenLayout", "Listview", "0|1|2|3");
-        WindowPlacement::restoreLayout(next, "Listview", *globals().profile);
-        QCOMPARE(next.size(), QSize(700, 500));
+        const QString large = writeLarge(fixture);
+        const QString other = fixture.path("other.qtf");
+        writeBusy(other, 3, 40);
+
+        fixture.board->Loadfile(large);
+        fixture.board->Loadfile(other);
+        QTRY_VERIFY(!fixture.board->loading());
+        QCOMPARE(fixture.board->fileName(), other);
+        QCOMPARE(fixture.chart().rows().count(), 3);
+        QCOMPARE(fixture.itemCount(), 40);
+        QCOMPARE(fixture.items().Count(), 40);
+        QVERIFY(writable(large));
+        QVERIFY(!writable(other));
+    }
+
+    // A fault far into the file shows only after the first screen: the open timetable comes back.
+    void damagedItemAfterTheFirstScreen() {
+        BoardFixture fixture;
+        fixture.showBoard();
+        const QString first = fixture.openPlan();
+        const TimePoint end = lengthenFirstItem(fixture);
+        const QString plan = writeLarge(fixture);
+        execute(plan, QByteArray("UPDATE items SET movement_lock = 9 WHERE position = " +
+                                 QByteArray::number(bookings - 5))
+                          .constData());
+        fixture.prompts.clear();
+
+        fixture.board->Loadfile(plan);
+        QVERIFY(fixture.board->loading());
+        QTRY_VERIFY(!fixture.board->loading());
+        QCOMPARE(fixture.prompts.prompts().size(), 1);
+        QVERIFY(fixture.prompts.texts().first().contains("is damaged: the movement lock 9"));
+        QVERIFY(fixture.prompts.texts().first().contains("(Sub:Main:Loadfile)"));
+        QCOMPARE(fixture.board->fileName(), first);
+        QCOMPARE(fixture.itemCount(), 1);
+        QCOMPARE(fixture.items().Count(), 1);
+        QVERIFY(fixture.chart().settings().allowEdit);
+        QVERIFY(!writable(first));
+        QVERIFY(writable(plan));
+        // The timetable came back with its history.
+        fixture.board->UndoStep();
+        QCOMPARE(fixture.chart().items().byPosition(1)->end(), end);
+    }
+
+    // The rules below need no window. The recent files: most recent first, five at the most, letter case
+    // ignored; stored in the profile in that order.
+    void recentFiles() {
+        QTemporaryDir folder;
+        clsIniFile profile;
+        profile.setFilename(folder.filePath("QUNTA.INI"));
+        // Other keys, another order and a duplicate: the lines count in file order, keys are not read.
+        writeBytes(profile.filename(),
+                   "[General]\r\nSaveAuto=1\r\n[RECENT]\r\nFILE9=/x/one.qtf\r\nZ=/x/two.qtf\r\n"
+                   "FILE1=/X/ONE.qtf\r\n/x/three.qtf\r\n[Other]\r\nA=1\r\n");
+        clsMRU recent;
+        recent.Load(profile);
+        QCOMPARE(recent.Count(), 3);
+        QCOMPARE(recent.Item(1), QString("/x/one.qtf"));
+        QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
+        QCOMPARE(recent.Item(4), QString());
+        QCOMPARE(recent.Item(0), QString());
+
+        // Another letter case replaces the entry and keeps the new spelling.
+        recent.Add("/x/TWO.qtf");
+        recent.Add("/x/new.qtf");
+        recent.Save(profile);
+        QCOMPARE(
+            profile.ReadProfileSection("RECENT"),
+            QStringList({"FILE1=/x/new.qtf", "FILE2=/x/TWO.qtf", "FILE3=/x/one.qtf", "FILE4=/x/three.qtf"}));
+        QCOMPARE(profile.ReadProfileString("Other", "A", ""), QString("1"));
+        recent.Remove("/X/ONE.QTF");
+        QCOMPARE(recent.Count(), 3);
+        QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
+        for (int i = 1; i <= 6; ++i)
+            recent.Add(QString("/f/%1.qtf").arg(i));
+        QCOMPARE(recent.Count(), 5);
+        QCOMPARE(recent.Item(5), QString("/f/2.qtf"));
+
+        clsIniFile nameless;
+        recent.Load(nameless);
+        QCOMPARE(recent.Count(), 0);
+    }
+
+    void layoutRecord_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("state");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("width");
+        QTest::newRow("normal") << "0|1500|3000|18000|12000" << true << 0 << 1500.0 << 18000.0;
+        QTest::newRow("state rounded") << "2.5|1|2|3|4" << true << 2 << 1.0 << 3.0;
+        QTest::newRow("point only") << "0|12,5|0|100.5|1" << true << 0 << 12.0 << 100.5;
+        QTest::newRow("more fields") << "0|1|2|3|4|5" << true << 0 << 1.0 << 3.0;
+        QTest::newRow("four fields") << "0|1|2|3" << false << 0 << 0.0 << 0.0;
+        QTest::newRow("empty") << "" << false << 0 << 0.0 << 0.0;
+    }
+
+    void layoutRecord() {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        const auto layout = WindowLayout::parse(text);
+        QCOMPARE(layout.has_value(), valid);
+        if (!valid)
+            return;
+        QTEST(layout->state, "state");
+        QTEST(layout->left, "left");
+        QTEST(layout->width, "width");
+    }
+
+    void layoutWrittenUnlessMinimised() {
+        QTemporaryDir folder;
+        clsIniFile profile;
+        profile.setFilename(folder.filePath("QUNTA.INI"));
+        WindowLayout::write(profile, "Main", {WindowLayout::Maximised, 150, 300, 15000, 9000});
+        QCOMPARE(profile.ReadProfileString("ScreenLayout", "Main", ""), QString("2|150|300|15000|9000"));
+        WindowLayout::write(profile, "Main", {WindowLayout::Minimised, 150, 300, 1, 9000});
+        QCOMPARE(WindowLayout::read(profile, "Main")->width, 15000.0);
+        QVERIFY(!WindowLayout::read(profile, "Calendar").has_value());
+    }
+
+    void jumpTarget_data() {
+        QTest::addColumn<QDateTime>("date");
+        QTest::addColumn<int>("coreStart");
+        QTest::addColumn<int>("leadIn");
+        QTest::addColumn<QString>("leadInInterval");
+        QTest::addColumn<QDateTime>("expected");
+        const QDate saturday(2026, 3, 7);
+        QTest::newRow("monday 08:00, 1 h lead-in")
+            << QDateTime(monday, QTime(15, 30)) << 8 * 3600 << 1 << "h" << QDateTime(monday, QTime(7, 0));
+        QTest::newRow("monday 08:00, 30 min lead-in")
+            << QDateTime(monday, QTime(0, 0)) << 8 * 3600 << 30 << "n" << QDateTime(monday, QTime(7, 30));
+        QTest::newRow("lead-in of a day") << QDateTime(monday, QTime(9, 0)) << 8 * 3600 << 1 << "d"
+                                          << QDateTime(monday.addDays(-1), QTime(8, 0));
+        QTest::newRow("saturday without hours")
+            << QDateTime(saturday, QTime(12, 0)) << 0 << 1 << "h" << QDateTime(saturday, QTime(0, 0));
+    }
+
+    void jumpTarget() {
+        QFETCH(QDateTime, date);
+        QFETCH(int, coreStart);
+        QFETCH(int, leadIn);
+        QFETCH(QString, leadInInterval);
+        ChartSettings settings;
+        for (auto& day : settings.coreTimes)
+            day = {};
+        settings.coreTimes[std::size_t(TimePoint::fromDateTime(date).weekdayMondayFirst())][0] = {coreStart,
+                                                                                                  17 * 3600};
+        settings.leadInAmount = leadIn;
+        settings.leadInInterval = leadInInterval;
+        QTEST(TimeNavigation::jumpTarget(TimePoint::fromDateTime(date), settings).toDateTime(), "expected");
+    }
+
+    void execQuoting_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("plain") << QString("/opt/qunta/qunta") << "/opt/qunta/qunta";
+        QTest::newRow("blank") << QString("/opt/my apps/qunta") << "\"/opt/my apps/qunta\"";
+        QTest::newRow("dollar") << QString("/opt/$x/qunta") << "\"/opt/\\\\$x/qunta\"";
+        QTest::newRow("quote") << QString("/opt/a\"b/qunta") << "\"/opt/a\\\\\"b/qunta\"";
+    }
+
+    void execQuoting() {
+        QFETCH(QString, argument);
+        QTEST(DesktopIntegration::execQuote(argument), "quoted");
+    }
+
+    void desktopFilesWritten() {
+        ScriptedPrompts prompts;
+        QTemporaryDir folder;
+        DesktopIntegration::Places places;
+        places.program = folder.filePath("my apps/qunta");
+        places.dataHome = folder.filePath("share");
+        places.desktopFolder = folder.filePath("Desktop");
+        QDir().mkpath(places.desktopFolder);
+
+        QVERIFY(DesktopIntegration::RegisterFileType(places));
+        const QString entryPath = places.dataHome + "/applications/qunta.desktop";
+        const QString entry = readBytes(entryPath);
+        QVERIFY(entry.contains("MimeType=application/x-qunta-timetable;"));
+        QVERIFY(entry.contains("Exec=\"" + places.program + "\" %f"));
+        const QString xml = readBytes(places.dataHome + "/mime/packages/qunta-timetable.xml");
+        QVERIFY(xml.contains("<glob pattern=\"*.qtf\"/>"));
+        QVERIFY(xml.contains("type=\"application/x-qunta-timetable\""));
+        QVERIFY(QFile::exists(places.dataHome + "/icons/hicolor/64x64/apps/qunta.png"));
+        // The databases are rebuilt once; an unchanged second start leaves them alone.
+        const qsizetype starts = prompts.detachedStarts.size();
+        writeBytes(places.dataHome + "/mime/mime.cache", "x");
+        writeBytes(places.dataHome + "/applications/mimeinfo.cache", "x");
+        QVERIFY(DesktopIntegration::RegisterFileType(places));
+        QCOMPARE(prompts.detachedStarts.size(), starts);
+
+        QVERIFY(DesktopIntegration::CreateShortcut(places));
+        const QString launcher = DesktopIntegration::launcherPath(places);
+        QVERIFY(readBytes(launcher).contains("Comment=Start VELKOR timeplaner"));
+        QVERIFY(QFile::permissions(launcher) & QFileDevice::ExeOwner);
+
+        const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+        if (!validator.isEmpty()) {
+            for (const QString& file : {entryPath, launcher}) {
+                QProcess validate;
+                validate.start(validator, {file});
+                QVERIFY(validate.waitForFinished());
+                QVERIFY2(validate.exitCode() == 0, validate.readAllStandardOutput().constData());
+            }
+        }
+
+        places.desktopFolder.clear();
+        QVERIFY(!DesktopIntegration::CreateShortcut(places));
+    }
+
+    void printZoom_data() {
+        QTest::addColumn<bool>("fit");
+        QTest::addColumn<int>("pageWidth");
+        QTest::addColumn<int>("chartWidth");
+        QTest::addColumn<double>("printerTwips");
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("fit 4800 on 1000") << true << 4800 << 1000 << 2.4 << 500;
+        QTest::newRow("fit rounds half to even") << true << 2500 << 1000 << 2.4 << 200;
+        QTest::newRow("fit 3500 on 1000") << true << 3500 << 1000 << 2.4 << 400;
+        QTest::newRow("screen size at 600 dpi") << false << 4800 << 1000 << 1440.0 / 600 << 625;
+        QTest::newRow("screen size at 96 dpi") << false << 800 << 1000 << 15.0 << 100;
+    }
+
+    void printZoom() {
+        QFETCH(bool, fit);
+        QFETCH(int, pageWidth);
+        QFETCH(int, chartWidth);
+        QFETCH(double, printerTwips);
+        QTEST(SchedulePrint::printZoom(fit, pageWidth, chartWidth, printerTwips), "zoom");
+    }
+
+    void commandLineIsOneName() {
+        QCOMPARE(bsMain::commandLineOf({"/home/ann/my", "plan.qtf"}), QString("/home/ann/my plan.qtf"));
+        QCOMPARE(bsMain::commandLineOf({"/RESTART", "/NewFile"}), QString("/RESTART /NewFile"));
+        QCOMPARE(bsMain::commandLineOf({}), QString());
     }
 };
 

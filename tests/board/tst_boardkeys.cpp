@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "app/MessageFlags.h"
 #include "board/BoardMenus.h"
 #include "editing/frmDateItem.h"
@@ -10,12 +10,6 @@
 #include <QScrollBar>
 
 namespace {
-const QDate monday(2026, 3, 2);
-
-TimePoint at(int hour, int minute = 0) {
-    return BoardFixture::at(monday, hour, minute);
-}
-
 // Every mouse event the program sees: a keyboard-only run must see none.
 class MouseCounter : public QObject {
 public:
@@ -48,13 +42,19 @@ class TstBoardKeys : public QObject {
     frmMain* board = nullptr;
 
     [[nodiscard]] GanttChart* chart() const { return board->chart(); }
-    [[nodiscard]] ChartItem* item(const QString& key) const { return fixture->chart().items().byKey(key); }
+    [[nodiscard]] ChartItem* item(const QString& key) const { return fixture->item(key); }
     // Keys as QKeySequence writes them, separated by blanks: "Home Ctrl+Right".
     void press(const QString& keys) {
         for (const QString& key : keys.split(' ', Qt::SkipEmptyParts)) {
             const QKeyCombination combination = QKeySequence(key)[0];
             QTest::keyClick(chart(), combination.key(), combination.keyboardModifiers());
         }
+    }
+    void focusTheChart() {
+        board->activateWindow();
+        chart()->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(board));
+        QVERIFY(chart()->hasFocus());
     }
 
 private slots:
@@ -69,16 +69,10 @@ private slots:
                                                    {"C", "R1", at(13), at(14)},
                                                    {"F", "R1", tuesday, tuesday.addSeconds(3600)},
                                                    {"D", "R2", at(10, 30), at(11, 30)}});
-        fixture->showBoard();
         fixture->chart().settings().gridInterval = "1h";
-        board->mZoomI_Click(8);
-        chart()->scrollTo(at(6));
+        fixture->showHours(at(6));
         chart()->setCurrentRow(1);
-        board->setDirty(false);
-        board->activateWindow();
-        chart()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(board));
-        QVERIFY(chart()->hasFocus());
+        focusTheChart();
     }
 
     void cleanup() {
@@ -102,6 +96,7 @@ private slots:
         addSelection("back over the empty row", "Right Right Down Down Up", "D", 2);
         addSelection("no row above the first", "Right Up", "A", 1);
         addSelection("no row below the last", "Down Down Down", "", 3);
+        addSelection("arrows on the empty row", "Down Down Left Right Left Right", "", 3);
     }
 
     void selection() {
@@ -116,19 +111,14 @@ private slots:
         QCOMPARE(chart()->currentRow(), row);
         if (shown)
             QVERIFY(shown->start() >= chart()->firstShownTime() && shown->end() <= chart()->lastShownTime());
+        // Arrows that select nothing scroll nothing, neither in time nor up or down.
+        if (selected.isEmpty())
+            QCOMPARE(chart()->firstShownTime(), at(6));
+        QCOMPARE(chart()->verticalScrollBar()->value(), 0);
         // The selection is what assistive technology is told about.
         QAccessibleInterface* focus = QAccessible::queryAccessibleInterface(chart())->focusChild();
         QVERIFY(focus);
         QVERIFY(focus->text(QAccessible::Name).startsWith(selected.isEmpty() ? "Bus" : selected + ", "));
-    }
-
-    void arrowsDoNotScroll() {
-        chart()->setCurrentRow(3);
-        const TimePoint shown = chart()->firstShownTime();
-        const int top = chart()->verticalScrollBar()->value();
-        press("Left Right Left Right");
-        QCOMPARE(chart()->firstShownTime(), shown);
-        QCOMPARE(chart()->verticalScrollBar()->value(), top);
     }
 
     void changes_data() {
@@ -188,14 +178,12 @@ private slots:
         QTest::addColumn<QString>("itemKey");
         QTest::addColumn<QString>("resourceKey");
         QTest::addColumn<QString>("startTime");
-        QTest::newRow("on a booking") << "Right Right Return"
-                                      << "B"
-                                      << "R1"
-                                      << "10:00";
-        QTest::newRow("on an empty row") << "Down Down Return"
-                                         << ""
-                                         << "R3"
-                                         << "06:00";
+        const auto row = [](const char* name, const char* keys, const char* item, const char* resource,
+                            const char* start) {
+            QTest::newRow(name) << QString(keys) << item << resource << start;
+        };
+        row("on a booking", "Right Right Return", "B", "R1", "10:00");
+        row("on an empty row", "Down Down Return", "", "R3", "06:00");
     }
 
     void enterOpensTheEditor() {
@@ -251,10 +239,8 @@ private slots:
         QTest::keyClicks(editor->tx[frmDateItem::EndDateField], "02.03.2026");
         QTest::keyClicks(editor->tx[frmDateItem::EndTimeField], "08:00");
         QTest::keyClick(caption, Qt::Key_Return);
-        QCOMPARE(fixture->chart().items().count(), 6);
-        board->activateWindow();
-        chart()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(board));
+        QCOMPARE(fixture->itemCount(), 6);
+        focusTheChart();
 
         press("Home Ctrl+Right Ctrl+Shift+Right");
         ChartItem* visit = chart()->currentItem();
@@ -264,14 +250,12 @@ private slots:
         QCOMPARE(visit->end(), at(10));
         press("Return");
         QCOMPARE(frmDateItem::instance()->itemKey(), visit->key());
-        board->activateWindow();
-        chart()->setFocus();
-        QVERIFY(QTest::qWaitForWindowActive(board));
+        focusTheChart();
 
         fixture->prompts.answerMessage(MessageResult::Yes);
         press("Del");
         QCOMPARE(fixture->prompts.texts(), QStringList{"Delete current item?"});
-        QCOMPARE(fixture->chart().items().count(), 5);
+        QCOMPARE(fixture->itemCount(), 5);
         qApp->removeEventFilter(&mouse);
         QCOMPARE(mouse.count, 0);
     }

@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "FileBytes.h"
 #include "app/MessageFlags.h"
 #include "board/BoardMenus.h"
@@ -17,8 +17,6 @@ using TimetableValues::Content;
 using TimetableValues::Item;
 
 namespace {
-const QDate firstDay(2026, 3, 2);
-
 // A view of the item table that keeps the values of every booking as it was told of them.
 class MirrorView : public iMessenger {
 public:
@@ -65,10 +63,10 @@ private:
 // Random user actions as the windows commit them: the chart changed, then the item table told.
 class RandomActions {
 public:
-    RandomActions(GanttData& chart, clsItems& items, frmMain& board, quint32 seed)
-        : m_chart(chart)
-        , m_items(items)
-        , m_board(board)
+    RandomActions(const BoardFixture& fixture, quint32 seed)
+        : m_chart(fixture.chart())
+        , m_items(fixture.items())
+        , m_board(*fixture.board)
         , m_random(seed) {}
 
     void any() {
@@ -88,7 +86,7 @@ private:
         return count == 0 ? nullptr : m_chart.items().byPosition(1 + m_random.bounded(count));
     }
     TimePoint anyTime() {
-        return BoardFixture::at(firstDay.addDays(m_random.bounded(60)), m_random.bounded(20));
+        return BoardFixture::at(monday.addDays(m_random.bounded(60)), m_random.bounded(20));
     }
 
     void draw() {
@@ -214,7 +212,7 @@ QAction* redoEntry(const BoardFixture& fixture) {
 }
 
 ChartItem& itemA(const BoardFixture& fixture) {
-    return fixture.chart().items().get(QStringLiteral("A"));
+    return *fixture.item(QStringLiteral("A"));
 }
 
 void moveA(const BoardFixture& fixture, qint64 seconds = 3600) {
@@ -234,35 +232,38 @@ private slots:
     // content every step left; then everything undone (byte for byte the saved file) and redone.
     void randomActionsUndoneAndRedone() {
         BoardFixture fixture;
-        fixture.openPlan({QStringLiteral("Room"), QStringLiteral("Hall"), QStringLiteral("Car")},
-                         {{QStringLiteral("A"), QStringLiteral("R1"), BoardFixture::at(firstDay, 8),
-                           BoardFixture::at(firstDay, 9)}});
+        fixture.openPlan({"Room", "Hall", "Car"}, {{"A", "R1", at(8), at(9)}});
         frmMain& board = *fixture.board;
         QVERIFY(board.DoSave(false));
-        const QString plan = board.fileName();
-        const QByteArray savedBytes = readBytes(plan);
+        const QByteArray savedBytes = readBytes(board.fileName());
         MirrorView mirror(fixture.items());
 
         const quint32 seed = QRandomGenerator::global()->generate();
         qInfo("seed %u", seed);
-        RandomActions actions(fixture.chart(), fixture.items(), board, seed);
+        RandomActions actions(fixture, seed);
         QRandomGenerator random(seed + 1);
         std::vector<Content> states{Content::of(fixture.chart())};
         std::size_t index = 0;
+        const auto undo = [&] {
+            board.UndoStep();
+            --index;
+        };
+        const auto redo = [&] {
+            board.RedoStep();
+            ++index;
+        };
         const auto check = [&] {
             QVERIFY(Content::of(fixture.chart()) == states[index]);
             QCOMPARE(mirror.seen, MirrorView::itemsOf(fixture.chart()));
             QCOMPARE(board.history().canUndo(), index > 0);
             QCOMPARE(board.history().canRedo(), index + 1 < states.size());
         };
-        for (int action = 0; action < 400; ++action) {
+        for (int action = 0; action < 400 && !QTest::currentTestFailed(); ++action) {
             const int choice = random.bounded(10);
             if (choice == 0 && index > 0) {
-                board.UndoStep();
-                --index;
+                undo();
             } else if (choice == 1 && index + 1 < states.size()) {
-                board.RedoStep();
-                ++index;
+                redo();
             } else {
                 actions.any();
                 board.history().record(); // what the next turn of the event loop does
@@ -273,71 +274,61 @@ private slots:
                 }
             }
             check();
-            if (QTest::currentTestFailed())
-                return;
         }
-        while (index + 1 < states.size()) {
-            board.RedoStep();
-            ++index;
-        }
+        while (index + 1 < states.size())
+            redo();
         check();
         const QMap<QString, Item> finalItems = mirror.seen;
-        while (index > 0) {
-            board.UndoStep();
-            --index;
-        }
+        while (index > 0)
+            undo();
         check();
         QVERIFY(!board.Dirty());
         QVERIFY(board.DoSave(false));
-        QCOMPARE(readBytes(plan), savedBytes);
-        while (index + 1 < states.size()) {
-            board.RedoStep();
-            ++index;
-        }
+        QCOMPARE(readBytes(board.fileName()), savedBytes);
+        while (index + 1 < states.size())
+            redo();
         check();
         QCOMPARE(mirror.seen, finalItems);
     }
 
     void captions_data() {
-        QTest::addColumn<std::function<void(BoardFixture&)>>("action");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("move") << std::function([](BoardFixture& f) { moveA(f); }) << "move of 'A'";
-        QTest::newRow("stretch") << std::function([](BoardFixture& f) {
-            itemA(f).setEnd(itemA(f).end().addSeconds(1800));
-            f.items().UpdateItem(itemA(f), QString());
-        }) << "stretch of 'A'";
-        QTest::newRow("caption") << std::function([](BoardFixture& f) {
-            itemA(f).setCaption(QStringLiteral("Workshop"));
-            f.items().UpdateItem(itemA(f), QString());
-        }) << "change of 'Workshop'";
-        QTest::newRow("deletion") << std::function([](BoardFixture& f) {
-            f.board->setGantItemIndex(itemA(f).position());
-            f.board->DeleteItem();
-        }) << "deletion of 'A'";
-        QTest::newRow("resource") << std::function([](BoardFixture& f) {
-            f.chart().rows().add(QStringLiteral("R9"), QStringLiteral("Hall"));
-            f.items().RowsChanged();
-        }) << "new resource 'Hall'";
-        QTest::newRow("style") << std::function([](BoardFixture& f) {
-            f.chart().styles().get(QStringLiteral("Date")).backColor = 0x123456;
-            f.items().ItemStylesChanged();
-        }) << "change of style 'Date'";
-        QTest::newRow("settings") << std::function([](BoardFixture& f) {
-            f.chart().settings().showGrid = !f.chart().settings().showGrid;
-            f.board->settingsStored();
-        }) << "change of the settings";
+        for (const char* caption :
+             {"move of 'A'", "stretch of 'A'", "change of 'Workshop'", "deletion of 'A'",
+              "new resource 'Hall'", "change of style 'Date'", "change of the settings"})
+            QTest::newRow(caption) << QString(caption);
     }
 
     // The entries name the step, and are enabled only while there is one.
     void captions() {
-        QFETCH(std::function<void(BoardFixture&)>, action);
         QFETCH(QString, caption);
         BoardFixture fixture;
         fixture.options().setConfirmDelete(false);
         fixture.openPlan();
         QCOMPARE(undoEntry(fixture)->text(), QStringLiteral("&Undo"));
         QVERIFY(!undoEntry(fixture)->isEnabled());
-        action(fixture);
+        ChartItem& a = itemA(fixture);
+        if (caption.startsWith("move")) {
+            moveA(fixture);
+        } else if (caption.startsWith("stretch")) {
+            a.setEnd(a.end().addSeconds(1800));
+        } else if (caption.contains("Workshop")) {
+            a.setCaption(QStringLiteral("Workshop"));
+        } else if (caption.startsWith("deletion")) {
+            fixture.board->setGantItemIndex(a.position());
+            fixture.board->DeleteItem();
+        } else if (caption.contains("resource")) {
+            fixture.chart().rows().add(QStringLiteral("R9"), QStringLiteral("Hall"));
+            fixture.items().RowsChanged();
+        } else if (caption.contains("style")) {
+            fixture.chart().styles().get(QStringLiteral("Date")).backColor = 0x123456;
+            fixture.items().ItemStylesChanged();
+        } else {
+            fixture.chart().settings().showGrid = !fixture.chart().settings().showGrid;
+            fixture.board->settingsStored();
+        }
+        if (caption.startsWith("stretch") || caption.contains("Workshop"))
+            fixture.items().UpdateItem(a, QString());
         // The action becomes a step at the next turn of the event loop.
         QTRY_VERIFY(undoEntry(fixture)->isEnabled());
         QCOMPARE(undoEntry(fixture)->text(), "&Undo " + caption);
@@ -353,32 +344,27 @@ private slots:
         QVERIFY(fixture.board->menus()->toolButton(QStringLiteral("redostep"))->isEnabled());
     }
 
-    // Read-only mode disables both commands and keeps them from changing anything.
-    void readOnlyMode() {
-        BoardFixture fixture;
-        fixture.openPlan();
-        moveA(fixture);
-        fixture.board->history().record();
-        const TimePoint moved = itemA(fixture).start();
-        SetReadOnly(true);
-        QVERIFY(!undoEntry(fixture)->isEnabled());
-        QVERIFY(!fixture.board->menus()->toolButton(QStringLiteral("undostep"))->isEnabled());
-        fixture.board->UndoStep();
-        QCOMPARE(itemA(fixture).start(), moved);
-        SetReadOnly(false);
-        QVERIFY(undoEntry(fixture)->isEnabled());
-        fixture.board->tbToolBar_ButtonClick(QStringLiteral("undostep"));
-        QCOMPARE(itemA(fixture).start(), moved.addSeconds(-3600));
-    }
-
-    // Undoing back to the saved state makes the timetable clean; a save keeps the history.
-    void dirtyFollowsHistory() {
+    // Read-only mode disables both commands and keeps them from changing anything; undoing back to the
+    // saved state makes the timetable clean, and a save keeps the history.
+    void readOnlyAndDirty() {
         BoardFixture fixture;
         fixture.openPlan();
         frmMain& board = *fixture.board;
-        QVERIFY(!board.Dirty());
         moveA(fixture);
         QVERIFY(board.Dirty());
+        board.history().record();
+        SetReadOnly(true);
+        QVERIFY(!undoEntry(fixture)->isEnabled());
+        QVERIFY(!board.menus()->toolButton(QStringLiteral("undostep"))->isEnabled());
+        board.UndoStep();
+        QCOMPARE(itemA(fixture).start(), at(9));
+        SetReadOnly(false);
+        QVERIFY(undoEntry(fixture)->isEnabled());
+        board.tbToolBar_ButtonClick(QStringLiteral("undostep"));
+        QCOMPARE(itemA(fixture).start(), at(8));
+        QVERIFY(!board.Dirty());
+
+        board.RedoStep();
         QVERIFY(board.DoSave(false));
         QVERIFY(!board.Dirty());
         moveA(fixture);
@@ -398,7 +384,6 @@ private slots:
         const QString plan = fixture.openPlan();
         fixture.options().setConfirmUndo(false);
         moveA(fixture);
-        QVERIFY(fixture.board->Dirty());
         fixture.prompts.answerMessage(MessageResult::No); // "Save changes?"
         QVERIFY(fixture.board->AskSave());
         fixture.board->Loadfile(plan);
@@ -410,21 +395,17 @@ private slots:
         fixture.board->mEditI_Click(6);
         QVERIFY(!fixture.board->history().canUndo());
         QVERIFY(!fixture.board->Dirty());
-        QCOMPARE(itemA(fixture).start(), BoardFixture::at(firstDay, 8));
+        QCOMPARE(itemA(fixture).start(), at(8));
     }
 
     // Gestures on the chart are steps of their own, also one under way when undo is pressed.
     void gesturesAndUndoDuringDrag() {
-        BoardFixture fixture(QStringLiteral("/newfile"));
-        fixture.activate();
-        fixture.showBoard();
+        BoardFixture fixture(QStringLiteral("/newfile"), BoardFixture::Activated);
+        fixture.showHours(at(6));
         frmMain& board = *fixture.board;
-        board.mZoomI_Click(8);
-        board.setDirty(false);
-        board.chart()->scrollTo(BoardFixture::at(firstDay, 6));
         QWidget* viewport = board.chart()->viewport();
         const auto point = [&](int hour) {
-            return QPoint(board.chart()->xAt(BoardFixture::at(firstDay, hour)),
+            return QPoint(board.chart()->xAt(at(hour)),
                           (board.chart()->rowTop(1) + board.chart()->rowBottom(1)) / 2);
         };
         const auto drag = [&](int from, int to) {
@@ -437,19 +418,19 @@ private slots:
         drag(9, 11);
         QTRY_COMPARE(undoEntry(fixture)->text(), QStringLiteral("&Undo move of a booking"));
         const ChartItem& item = *fixture.chart().items().byPosition(1);
-        QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
+        QCOMPARE(item.start(), at(10));
 
         // Undo waits while the button is down; the drag ends as a step of its own.
         QTest::mousePress(viewport, Qt::LeftButton, {}, point(11));
         QTest::mouseMove(viewport, point(14));
         board.UndoStep();
-        QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
+        QCOMPARE(item.start(), at(10));
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, point(14));
-        QCOMPARE(item.start(), BoardFixture::at(firstDay, 13));
+        QCOMPARE(item.start(), at(13));
         board.UndoStep();
-        QCOMPARE(item.start(), BoardFixture::at(firstDay, 10));
+        QCOMPARE(item.start(), at(10));
         board.UndoStep();
-        QCOMPARE(item.start(), BoardFixture::at(firstDay, 8));
+        QCOMPARE(item.start(), at(8));
         QCOMPARE(redoEntry(fixture)->text(), QStringLiteral("&Redo move of a booking"));
         QVERIFY(fixture.prompts.prompts().isEmpty());
     }
@@ -459,12 +440,11 @@ private slots:
         BoardFixture fixture;
         const QDate old = QDate::currentDate().addDays(-30);
         fixture.openPlan(
-            {QStringLiteral("Room")},
-            {{QStringLiteral("A"), QStringLiteral("R1"), BoardFixture::at(old, 8), BoardFixture::at(old, 9)},
-             {QStringLiteral("B"), QStringLiteral("R1"), BoardFixture::at(old.addDays(40), 8),
-              BoardFixture::at(old.addDays(40), 9)}},
+            {"Room"},
+            {{"A", "R1", BoardFixture::at(old, 8), BoardFixture::at(old, 9)},
+             {"B", "R1", BoardFixture::at(old.addDays(40), 8), BoardFixture::at(old.addDays(40), 9)}},
             7);
-        QCOMPARE(fixture.chart().items().count(), 1);
+        QCOMPARE(fixture.itemCount(), 1);
         QVERIFY(!fixture.board->Dirty());
         QCOMPARE(undoEntry(fixture)->text(), QStringLiteral("&Undo deletion of 'A'"));
         fixture.board->UndoStep();

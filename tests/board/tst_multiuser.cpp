@@ -1,4 +1,4 @@
-#include "BoardFixture.h"
+#include "BoardDay.h"
 #include "app/MessageFlags.h"
 #include "board/FileInUseMarker.h"
 
@@ -51,10 +51,7 @@ private slots:
         QTemporaryDir folder;
         const QString plan = folder.filePath("plan.qtf");
         BoardFixture::writeTimetable(plan, {"Room"}, {});
-        const QFileDevice::Permissions before = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                                QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                                QFileDevice::ReadOther;
+        const auto before = QFile::permissions(plan) | QFileDevice::WriteGroup;
         QVERIFY(QFile::setPermissions(plan, before));
 
         FileInUseMarker first;
@@ -85,29 +82,20 @@ private slots:
         BoardFixture::writeTimetable(plan, {"Room"}, {});
         for (int round = 0; round < 5; ++round) {
             QVERIFY(QFile::setPermissions(plan, QFile::permissions(plan) | QFileDevice::WriteOwner));
-            int gate[2];
-            int results[2];
-            int release[2];
-            QCOMPARE(::pipe(gate), 0);
-            QCOMPARE(::pipe(results), 0);
-            QCOMPARE(::pipe(release), 0);
+            int gate[2], results[2], release[2];
+            QVERIFY(::pipe(gate) == 0 && ::pipe(results) == 0 && ::pipe(release) == 0);
             QList<pid_t> children;
             for (int i = 0; i < 8; ++i) {
                 const pid_t child = ::fork();
                 if (child == 0) {
-                    ::close(gate[1]);
-                    ::close(results[0]);
-                    ::close(release[1]);
-                    char go = 0;
+                    for (const int unused : {gate[1], results[0], release[1]})
+                        ::close(unused);
                     // Every child waits at the gate, then all claim at once. None gives the file back,
                     // and the owner lives on until every child has claimed.
+                    char go = 0;
                     const bool opened = ::read(gate[0], &go, 1) == 0;
                     FileInUseMarker marker;
-                    const FileInUseMarker::Claim claim = marker.claim(plan);
-                    const char result = !opened                                  ? 'x'
-                                        : claim == FileInUseMarker::Claim::Owner ? 'o'
-                                        : claim == FileInUseMarker::Claim::Guest ? 'g'
-                                                                                 : 'a';
+                    const char result = opened ? "ogaf"[int(marker.claim(plan))] : 'x';
                     [[maybe_unused]] const ssize_t written = ::write(results[1], &result, 1);
                     ::close(results[1]);
                     [[maybe_unused]] const ssize_t waited = ::read(release[0], &go, 1);
@@ -115,10 +103,8 @@ private slots:
                 }
                 children << child;
             }
-            ::close(gate[0]);
-            ::close(results[1]);
-            ::close(release[0]);
-            ::close(gate[1]);
+            for (const int unused : {gate[0], results[1], release[0], gate[1]})
+                ::close(unused);
             QByteArray claims;
             char result = 0;
             while (::read(results[0], &result, 1) == 1)
