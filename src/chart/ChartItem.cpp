@@ -35,7 +35,7 @@ int ChartItem::position() const {
     return m_owner->d->c.itemPositions.position(m_slot);
 }
 
-const QString& ChartItem::sharedText(quint32 number) const {
+QString ChartItem::sharedText(quint32 number) const {
     return m_owner->d->c.texts.at(number);
 }
 
@@ -43,23 +43,23 @@ quint32 ChartItem::share(const QString& text) const {
     return m_owner->d->c.texts.intern(text);
 }
 
-const QString& ChartItem::caption() const {
+QString ChartItem::caption() const {
     return sharedText(m_caption);
 }
 
-const QString& ChartItem::text() const {
+QString ChartItem::text() const {
     return sharedText(m_text);
 }
 
-const QString& ChartItem::styleKey() const {
+QString ChartItem::styleKey() const {
     return sharedText(m_styleKey);
 }
 
-const QString& ChartItem::seriesKey() const {
+QString ChartItem::seriesKey() const {
     return sharedText(m_seriesKey);
 }
 
-const QString& ChartItem::rareText(RareText which) const {
+QString ChartItem::rareText(RareText which) const {
     return sharedText(m_owner->d->c.rareTexts(*this)[std::size_t(which)]);
 }
 
@@ -73,19 +73,19 @@ void ChartItem::setRareText(RareText which, const QString& text) {
     c.setRareTexts(*this, texts);
 }
 
-const QString& ChartItem::picture() const {
+QString ChartItem::picture() const {
     return rareText(RareText::Picture);
 }
 
-const QString& ChartItem::addOnData() const {
+QString ChartItem::addOnData() const {
     return rareText(RareText::AddOnData);
 }
 
-const QString& ChartItem::addTag() const {
+QString ChartItem::addTag() const {
     return rareText(RareText::AddTag);
 }
 
-const QString& ChartItem::tag() const {
+QString ChartItem::tag() const {
     return rareText(RareText::Tag);
 }
 
