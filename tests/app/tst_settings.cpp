@@ -1,3 +1,4 @@
+#include "DataTable.h"
 #include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/AddonStore.h"
@@ -9,12 +10,11 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTest>
 #include <climits>
 
 namespace {
-const QChar R(0x00FF); // record separator
-const QChar F(0x00FE); // field separator
+const QString R(QChar(0x00FF)); // record separator
+const QString F(QChar(0x00FE)); // field separator
 
 using Pairs = QList<QPair<QString, QString>>;
 
@@ -26,19 +26,20 @@ Pairs pairsOf(const clsAddOnData& data) {
 }
 
 // The chart's "Addon" style as clsSettings sees it; it can be told to fail as a missing style does.
-class FakeAddonStore : public AddonStore {
-public:
+struct FakeAddonStore : AddonStore {
     QString addonText() const override {
         ++reads;
-        if (failing)
-            throw AppError("Style 'Addon' not found", 9);
+        throwIfFailing();
         return text;
     }
     void setAddonText(const QString& newText) override {
         ++writes;
+        throwIfFailing();
+        text = newText;
+    }
+    void throwIfFailing() const {
         if (failing)
             throw AppError("Style 'Addon' not found", 9);
-        text = newText;
     }
     QString text;
     bool failing = false;
@@ -81,20 +82,18 @@ private slots:
     }
 
     void parse_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Pairs>("expected");
-        QTest::newRow("empty text") << QString() << Pairs{};
-        QTest::newRow("no record separator") << QString("key") + F + "value" << Pairs{};
-        QTest::newRow("record without field separator") << QString(R) + "a" << Pairs{{"", ""}};
-        QTest::newRow("text before the first separator ignored, blanks and case kept")
-            << QString("junk") + F + "x" + R + " Key " + F + " Va lue " << Pairs{{" Key ", " Va lue "}};
-        QTest::newRow("order and duplicates kept")
-            << QString(R) + "b" + F + "2" + R + "a" + F + "1" + R + "b" + F + "3"
-            << Pairs{{"b", "2"}, {"a", "1"}, {"b", "3"}};
-        QTest::newRow("empty parts give empty pairs in place")
-            << QString(R) + R + "k" + F + "v" + R << Pairs{{"", ""}, {"k", "v"}, {"", ""}};
-        QTest::newRow("value after the first field separator, rest included")
-            << QString(R) + "k" + F + "v" + F + "w" << Pairs{{"k", QString("v") + F + "w"}};
+        addColumns<QString, Pairs>("text", "expected");
+        addRow("empty text", QString(), Pairs{});
+        addRow("no record separator", "key" + F + "value", Pairs{});
+        addRow("record without field separator", R + "a", Pairs{{"", ""}});
+        addRow("text before the first separator ignored, blanks and case kept",
+               "junk" + F + "x" + R + " Key " + F + " Va lue ", Pairs{{" Key ", " Va lue "}});
+        addRow("order and duplicates kept", R + "b" + F + "2" + R + "a" + F + "1" + R + "b" + F + "3",
+               Pairs{{"b", "2"}, {"a", "1"}, {"b", "3"}});
+        addRow("empty parts give empty pairs in place", R + R + "k" + F + "v" + R,
+               Pairs{{"", ""}, {"k", "v"}, {"", ""}});
+        addRow("value after the first field separator, rest included", R + "k" + F + "v" + F + "w",
+               Pairs{{"k", "v" + F + "w"}});
     }
 
     void parse() {
@@ -111,33 +110,30 @@ private slots:
         data.setValue("b", "2");
         data.setValue("a", "");
         data.setValue("", "x");
-        QCOMPARE(data.AddOnData(), QString(R) + "b" + F + "2" + R + "a" + F + R + F + "x");
+        QCOMPARE(data.AddOnData(), R + "b" + F + "2" + R + "a" + F + R + F + "x");
         clsAddOnData copy;
         copy.setAddOnData(data.AddOnData());
         QCOMPARE(pairsOf(copy), pairsOf(data));
-        copy.setAddOnData(QString(R) + "k" + F + "v" + R);
-        QCOMPARE(copy.AddOnData(), QString(R) + "k" + F + "v" + R + F);
+        copy.setAddOnData(R + "k" + F + "v" + R);
+        QCOMPARE(copy.AddOnData(), R + "k" + F + "v" + R + F);
 
         // Keys are exact: the first pair of the key is read and replaced, another case is another key.
-        data.setAddOnData(QString(R) + "k" + F + "1" + R + "x" + F + "0" + R + "k" + F + "2");
+        data.setAddOnData(R + "k" + F + "1" + R + "x" + F + "0" + R + "k" + F + "2");
         QCOMPARE(data.Value("k"), QString("1"));
         QCOMPARE(data.Value("K"), QString());
         data.setValue("k", "new");
         data.setValue("K", "upper");
         QCOMPARE(pairsOf(data), (Pairs{{"k", "new"}, {"x", "0"}, {"k", "2"}, {"K", "upper"}}));
         data.Reset();
-        QCOMPARE(data.count(), 0);
         QCOMPARE(data.AddOnData(), QString());
     }
 
     void settingsRead_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("days");
-        QTest::addColumn<quint32>("colour");
-        const auto row = [](const QString& stored, int days, quint32 colour) {
-            QTest::newRow(qPrintable("'" + stored + "'")) << stored << days << colour;
-        };
+        addColumns<QString, int, quint32>("stored", "days", "colour");
         const quint32 white = 0xFFFFFF;
+        const auto row = [](const char* stored, int days, quint32 colour) {
+            addRow(qPrintable(QString("'%1'").arg(stored)), stored, days, colour);
+        };
         row("", 0, white);
         row("14", 14, 14);
         row("12.5", 12, 12);
@@ -153,7 +149,7 @@ private slots:
     void settingsRead() {
         QFETCH(QString, stored);
         FakeAddonStore store;
-        store.text = QString(R) + "$DeleteAfterDays" + F + stored + R + "$UtilizationColor1" + F + stored;
+        store.text = R + "$DeleteAfterDays" + F + stored + R + "$UtilizationColor1" + F + stored;
         clsSettings settings(store);
         settings.ReadData();
         QTEST(settings.DeleteAfterDays(), "days");
@@ -162,7 +158,7 @@ private slots:
 
     void settingsWrittenAndReadBack() {
         FakeAddonStore store;
-        store.text = QString(R) + "custom" + F + "kept";
+        store.text = R + "custom" + F + "kept";
         clsSettings settings(store);
         settings.ReadData();
         settings.setDeleteAfterDays(30);
@@ -170,12 +166,10 @@ private slots:
         settings.setUtilizationColor(0, 0x00FF80);
         settings.setDeleteAfterDays(45);
         settings.WriteData();
-        QCOMPARE(store.text, QString(R) + "custom" + F + "kept" + R + "$DeleteAfterDays" + F + "45" + R +
+        QCOMPARE(store.text, R + "custom" + F + "kept" + R + "$DeleteAfterDays" + F + "45" + R +
                                  "$UtilizationColor2" + F + "-1" + R + "$UtilizationColor0" + F + "65408");
 
-        FakeAddonStore loaded;
-        loaded.text = store.text;
-        clsSettings again(loaded);
+        clsSettings again(store);
         again.ReadData();
         QCOMPARE(again.DeleteAfterDays(), 45);
         QCOMPARE(again.UtilizationColor(2), quint32(0));
@@ -183,7 +177,7 @@ private slots:
         QCOMPARE(again.UtilizationColor(5), quint32(0xFFFFFF));
 
         // A file without add-on data yields an empty store: all defaults.
-        loaded.text.clear();
+        store.text.clear();
         again.ReadData();
         QCOMPARE(again.data().count(), 0);
         QCOMPARE(again.DeleteAfterDays(), 0);
@@ -191,7 +185,7 @@ private slots:
 
     void storeErrorsAreIgnored() {
         FakeAddonStore store;
-        store.text = QString(R) + "$DeleteAfterDays" + F + "10";
+        store.text = R + "$DeleteAfterDays" + F + "10";
         clsSettings settings(store);
         settings.ReadData();
         store.failing = true;
@@ -201,19 +195,18 @@ private slots:
         QCOMPARE(store.reads, 2);
         QCOMPARE(store.writes, 1);
         QCOMPARE(settings.DeleteAfterDays(), 20);
-        QCOMPARE(store.text, QString(R) + "$DeleteAfterDays" + F + "10");
+        QCOMPARE(store.text, R + "$DeleteAfterDays" + F + "10");
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
     void optionsRead_data() {
-        QTest::addColumn<QByteArray>("profile");
-        QTest::addColumn<QString>("options");
-        QTest::newRow("no profile") << QByteArray("<missing>") << "11101";
-        QTest::newRow("empty profile") << QByteArray() << "11101";
-        QTest::newRow("names in any case")
-            << QByteArray("[Confirmations]\r\nundo=0\r\nDELETEDATA=0\r\nQuit=1\r\n"
-                          "[GENERAL]\r\nUseMostRecent=1\r\nSaveAuto=0\r\n")
-            << "00110";
+        addColumns<QByteArray, QString>("profile", "options");
+        addRow("no profile", QByteArray("<missing>"), "11101");
+        addRow("names in any case",
+               QByteArray(
+                   "[Confirmations]\r\nundo=0\r\nDELETEDATA=0\r\nQuit=1\r\n[GENERAL]\r\nUseMostRecent=1\r\n"
+                   "SaveAuto=0\r\n"),
+               "00110");
     }
 
     void optionsRead() {
@@ -242,21 +235,21 @@ private slots:
     }
 
     void optionSetToCurrentValueDoesNotTouchTheFile() {
-        {
-            clsGeneralOptions options(m_ini);
+        const auto setUnchanged = [](clsGeneralOptions& options) {
             options.setConfirmUndo(true);
+            options.setConfirmDelete(true);
+            options.setConfirmQuit(true);
             options.setUseMostRecent(false);
-            QVERIFY(!QFile::exists(profilePath()));
-        }
-        // Any rewrite would turn the LF line ends into CR LF.
+            options.setSaveAuto(false);
+        };
+        clsGeneralOptions fresh(m_ini);
+        setUnchanged(fresh);
+        // The defaults but SaveAuto: only that one was written. Any rewrite turns LF line ends into CR LF.
+        QCOMPARE(readBytes(profilePath()), QByteArray("\r\n[GENERAL]\r\nSAVEAUTO=0\r\n"));
         const QByteArray handMade = "; hand-made\n[GENERAL]\nSaveAuto=0\n";
         writeBytes(profilePath(), handMade);
         clsGeneralOptions options(m_ini);
-        options.setConfirmUndo(true);
-        options.setConfirmDelete(true);
-        options.setConfirmQuit(true);
-        options.setUseMostRecent(false);
-        options.setSaveAuto(false);
+        setUnchanged(options);
         QCOMPARE(readBytes(profilePath()), handMade);
 
         options.setSaveAuto(true); // a real change does rewrite it
