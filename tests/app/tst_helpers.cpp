@@ -1,7 +1,10 @@
+#include "DataTable.h"
 #include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/AppError.h"
+#include "app/ErrorHandler.h"
 #include "app/GlobalData.h"
+#include "app/MessageFlags.h"
 #include "app/bsFileUtil.h"
 #include "app/bsVelkorHelper.h"
 
@@ -9,49 +12,89 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QUrl>
 #include <sys/stat.h>
 
 class tst_helpers : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { SetAppVersion("2.3.41"); }
+
+    void formatMsg() {
+        QCOMPARE(FormatMsg("File '%s' not found!", QString("/a b/c.qtf")),
+                 QString("File '/a b/c.qtf' not found!"));
+        QCOMPARE(FormatMsg("%s of %s, %s", 1, 2), QString("1 of 2, %s"));
+        // An argument that itself holds "%s" is not substituted again.
+        QCOMPARE(FormatMsg("%s-%s", QString("%s"), QString("x")), QString("%s-x"));
+    }
+
+    void messageCaptionDefaultsToTitle() {
+        ScriptedPrompts prompts;
+        ShowMessage("one");
+        ShowMessage("two", 16, "Other");
+        QCOMPARE(prompts.prompts().at(0).title, AppTitle());
+        QCOMPARE(prompts.prompts().at(1).title, QString("Other"));
+    }
+
+    void exceptionReportText() {
+        const QString crlf = "\r\n";
+        const QString tail = crlf + crlf + "VELKOR Timeplaner 2.3.41";
+        QCOMPARE(exceptionReport("Sub:clsItems:UpdateItem", AppError("Bad thing", 5, "Qunta", 120)),
+                 "Exception handler:5 120  (Sub:clsItems:UpdateItem)" + crlf + crlf + crlf +
+                     "Description:Bad thing" + crlf + "Source:Qunta" + tail);
+        QCOMPARE(exceptionReport("Function:Main:DoSave", AppError(QString(), -2147024809)),
+                 "Exception handler:80070057  (Function:Main:DoSave)" + crlf + crlf + tail);
+    }
+
+    void guardAnswers() {
+        ScriptedPrompts prompts;
+        int attempts = 0;
+        prompts.answerMessage(MessageResult::Retry);
+        prompts.answerMessage(MessageResult::Ignore);
+        QVERIFY(guardedStep("Sub:Test:Step", [&] {
+            ++attempts;
+            throw AppError("fails");
+        }));
+        QCOMPARE(attempts, 2);
+        QCOMPARE(prompts.prompts().at(0).flags, 18);
+
+        prompts.answerMessage(MessageResult::Abort);
+        QVERIFY(!guardedStep("Sub:Test:Step", [] { throw std::runtime_error("std"); }));
+        QVERIFY(prompts.prompts().last().text.contains("Description:std"));
+
+        QCOMPARE(HandleException("Sub:Test:OkOnly", true, AppError("x")), int(HandlerAnswer::Ignore));
+        QCOMPARE(prompts.prompts().last().flags, 16);
+    }
+
     void mailto_data() {
-        QTest::addColumn<QStringList>("parts"); // to, subject, body, cc, bcc
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("recipient only") << QStringList{"info@velkor.de"} << "mailto:info@velkor.de";
-        QTest::newRow("body without subject") << QStringList{"a@b.de", "", "Hi"} << "mailto:a@b.de?Body=Hi";
-        QTest::newRow("all, in order") << QStringList{"a@b.de", "S", "B", "c@d.de", "e@f.de"}
-                                       << "mailto:a@b.de?Subject=S&Body=B&Cc=c@d.de&Bcc=e@f.de";
-        QTest::newRow("escaped texts") << QStringList{"a@b.de", "Q&A?", "line 1\nline 2"}
-                                       << "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202";
-        QTest::newRow("smuggled header")
-            << QStringList{"a@b.de", "x&Bcc=evil@x.de"} << "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de";
+        addColumns<QStringList, QString>("parts", "expected"); // to, subject, body, cc, bcc
+        addRow("recipient only", QStringList{"info@velkor.de"}, "mailto:info@velkor.de");
+        addRow("body without subject", QStringList{"a@b.de", "", "Hi"}, "mailto:a@b.de?Body=Hi");
+        addRow("all, in order", QStringList{"a@b.de", "S", "B", "c@d.de", "e@f.de"},
+               "mailto:a@b.de?Subject=S&Body=B&Cc=c@d.de&Bcc=e@f.de");
+        addRow("escaped texts", QStringList{"a@b.de", "Q&A?", "line 1\nline 2"},
+               "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202");
+        addRow("smuggled header", QStringList{"a@b.de", "x&Bcc=evil@x.de"},
+               "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de");
     }
 
     void mailto() {
         QFETCH(QStringList, parts);
         QFETCH(QString, expected);
-        while (parts.size() < 5)
-            parts << QString();
+        parts.resize(5);
         QCOMPARE(MailtoText(parts[0], parts[1], parts[2], parts[3], parts[4]), expected);
-
         ScriptedPrompts prompts;
         QVERIFY(SendMail(parts[0], parts[1], parts[2], parts[3], parts[4]));
         QCOMPARE(prompts.openedUrls, QStringList{expected});
     }
 
     void switchValue_data() {
-        QTest::addColumn<QString>("switchName");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("value");
-        const auto row = [](const char* name, const QString& switchName, const QString& text,
-                            const QString& value) { QTest::newRow(name) << switchName << text << value; };
-        row("up to a blank", "/WIN=", "/WIN=3 /X", "3");
-        row("up to a slash", "MULTIOPEN", "MULTIOPEN12/X", "12");
-        row("nothing before the next switch", "/RESTART", "/RESTART/NEWFILE", "");
-        row("switch in another case, value kept as written", "/win=", "/WIN=Left", "Left");
-        row("missing", "/Y", "/WIN=3", "");
+        addColumns<QString, QString, QString>("switchName", "text", "value");
+        addRow("up to a blank", "/WIN=", "/WIN=3 /X", "3");
+        addRow("up to a slash", "MULTIOPEN", "MULTIOPEN12/X", "12");
+        addRow("nothing before the next switch", "/RESTART", "/RESTART/NEWFILE", "");
+        addRow("switch in another case, value kept as written", "/win=", "/WIN=Left", "Left");
+        addRow("missing", "/Y", "/WIN=3", "");
     }
 
     void switchValue() {
@@ -76,31 +119,24 @@ private slots:
             "44 26 0:49 / /mnt/my\\040files rw - fuse.sshfs me@host:/srv/ rw\n"
             "45 26 0:50 / /mnt/sharefile rw - tmpfs tmpfs rw\n"
             "not a mount line\n";
-        QTest::addColumn<QString>("mounts");
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("expected");
-        const auto row = [&](const char* name, const QString& path, const QString& expected) {
-            QTest::newRow(name) << mounts << path << expected;
-        };
-        row("cifs", "/mnt/share/plans/a.qtf", "//server/share/plans/a.qtf");
-        row("the mount point itself", "/mnt/share", "//server/share");
-        row("local mount inside a share", "/mnt/share/local/a.qtf", "");
-        row("name that only starts like a share", "/mnt/sharefile/a.qtf", "");
-        row("nfs4", "/net/home/anna/p.jpg", "fileserver:/export/home/anna/p.jpg");
-        row("nfs below the export's root", "/data/x.qtf", "fileserver:/export/projects/x.qtf");
-        row("escaped blank, source with slash", "/mnt/my files/a.qtf", "me@host:/srv/a.qtf");
-        row("local disk", "/home/anna/a.qtf", "");
-        QTest::newRow("later mount hides the earlier")
-            << mounts + "50 26 0:51 / /net/home rw - ext4 /dev/vdc rw\n"
-            << QString("/net/home/anna/p.jpg") << QString();
-        QTest::newRow("nothing mounted") << QString() << QString("/x") << QString();
+        addColumns<QString, QString, QString>("mounts", "path", "expected");
+        addRow("cifs", mounts, "/mnt/share/plans/a.qtf", "//server/share/plans/a.qtf");
+        addRow("the mount point itself", mounts, "/mnt/share", "//server/share");
+        addRow("local mount inside a share", mounts, "/mnt/share/local/a.qtf", "");
+        addRow("name that only starts like a share", mounts, "/mnt/sharefile/a.qtf", "");
+        addRow("nfs4", mounts, "/net/home/anna/p.jpg", "fileserver:/export/home/anna/p.jpg");
+        addRow("nfs below the export's root", mounts, "/data/x.qtf", "fileserver:/export/projects/x.qtf");
+        addRow("escaped blank, source with slash", mounts, "/mnt/my files/a.qtf", "me@host:/srv/a.qtf");
+        addRow("local disk", mounts, "/home/anna/a.qtf", "");
+        addRow("later mount hides the earlier", mounts + "50 26 0:51 / /net/home rw - ext4 /dev/vdc rw\n",
+               "/net/home/anna/p.jpg", "");
+        addRow("nothing mounted", QString(), "/x", "");
     }
 
     void mountInfo() {
         QFETCH(QString, mounts);
         QFETCH(QString, path);
-        QFETCH(QString, expected);
-        QCOMPARE(networkPathFromMountInfo(path, mounts), expected);
+        QTEST(networkPathFromMountInfo(path, mounts), "expected");
     }
 
     void localPathIsNoNetworkPath() {
@@ -113,19 +149,13 @@ private slots:
         }
     }
 
-    void fileExists() {
-        QTemporaryDir dir;
-        const QString file = dir.filePath("a.qtf");
-        QVERIFY(!FileExists(file));
-        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
-        QVERIFY(FileExists(file));
-        QVERIFY(!FileExists(dir.path())); // a folder is no file
-    }
-
     void wholeFileReplacedOrKept() {
         QTemporaryDir folder;
         const QString file = folder.filePath("layout.lay");
+        QVERIFY(!FileExists(file));
         QVERIFY(WriteFileAtomically(file, "first"));
+        QVERIFY(FileExists(file));
+        QVERIFY(!FileExists(folder.path())); // a folder is no file
         QVERIFY(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         // Through a link the file it names is replaced, with its permissions.
         const QString link = folder.filePath("link.lay");
@@ -174,6 +204,7 @@ private slots:
                               "plan [1].qtf.tmp-3d4e5f", "plan [1].qtf.tmp-ABCDEF"}));
     }
 
+    // The user's memo: created empty when missing and opened; an existing one keeps its text.
     void helpFile() {
         QStandardPaths::setTestModeEnabled(true);
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -182,16 +213,11 @@ private slots:
         QFile::remove(path);
         ScriptedPrompts prompts;
         QVERIFY(OpenHelpFile());
-        QVERIFY(QFile::exists(path));
+        QCOMPARE(readBytes(path), QByteArray());
         QCOMPARE(prompts.openedUrls, QStringList{QUrl::fromLocalFile(path).toString()});
-        // An existing memo keeps its text.
-        QFile memo(path);
-        QVERIFY(memo.open(QIODevice::WriteOnly));
-        memo.write("note");
-        memo.close();
+        writeBytes(path, "note");
         QVERIFY(OpenHelpFile());
-        QVERIFY(memo.open(QIODevice::ReadOnly));
-        QCOMPARE(memo.readAll(), QByteArray("note"));
+        QCOMPARE(readBytes(path), QByteArray("note"));
     }
 };
 

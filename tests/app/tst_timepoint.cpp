@@ -1,6 +1,6 @@
+#include "DataTable.h"
 #include "app/TimePoint.h"
 
-#include <QTest>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -24,36 +24,30 @@ private slots:
     }
 
     void addInterval_data() {
-        QTest::addColumn<QDateTime>("from");
-        QTest::addColumn<QString>("unit");
-        QTest::addColumn<int>("amount");
-        QTest::addColumn<QDateTime>("expected");
+        addColumns<QDateTime, QString, int, QDateTime>("from", "unit", "amount", "expected");
         auto at = [](int y, int m, int d, int h = 0, int n = 0, int s = 0) {
             return QDateTime(QDate(y, m, d), QTime(h, n, s));
         };
-        QTest::newRow("seconds over midnight")
-            << at(2023, 12, 31, 23, 59, 50) << "s" << 15 << at(2024, 1, 1, 0, 0, 5);
-        QTest::newRow("minutes backwards") << at(2024, 3, 1, 0, 10) << "n" << -20 << at(2024, 2, 29, 23, 50);
-        QTest::newRow("hours across DST spring")
-            << at(2024, 3, 31, 1, 0) << "H" << 2 << at(2024, 3, 31, 3, 0);
-        QTest::newRow("days over leap day") << at(2024, 2, 28, 8) << "d" << 2 << at(2024, 3, 1, 8);
-        QTest::newRow("weeks") << at(2024, 12, 30) << "ww" << 1 << at(2025, 1, 6);
-        QTest::newRow("month end clamped") << at(2024, 1, 31, 9) << "m" << 1 << at(2024, 2, 29, 9);
-        QTest::newRow("month end non-leap") << at(2023, 1, 31) << "m" << 1 << at(2023, 2, 28);
-        QTest::newRow("month backwards over year") << at(2024, 3, 31) << "m" << -4 << at(2023, 11, 30);
-        QTest::newRow("quarter") << at(2024, 11, 30) << "q" << 1 << at(2025, 2, 28);
-        QTest::newRow("leap year to plain") << at(2024, 2, 29) << "yyyy" << 1 << at(2025, 2, 28);
-        QTest::newRow("short year code") << at(2024, 2, 29, 7) << "Y" << 4 << at(2028, 2, 29, 7);
-        QTest::newRow("short year code over year end") << at(2024, 12, 31) << "y" << -1 << at(2023, 12, 31);
-        QTest::newRow("unknown unit unchanged") << at(2024, 5, 5) << "x" << 3 << at(2024, 5, 5);
+        addRow("seconds over midnight", at(2023, 12, 31, 23, 59, 50), "s", 15, at(2024, 1, 1, 0, 0, 5));
+        addRow("minutes backwards", at(2024, 3, 1, 0, 10), "n", -20, at(2024, 2, 29, 23, 50));
+        addRow("hours across DST spring", at(2024, 3, 31, 1, 0), "H", 2, at(2024, 3, 31, 3, 0));
+        addRow("days over leap day", at(2024, 2, 28, 8), "d", 2, at(2024, 3, 1, 8));
+        addRow("weeks", at(2024, 12, 30), "ww", 1, at(2025, 1, 6));
+        addRow("month end clamped", at(2024, 1, 31, 9), "m", 1, at(2024, 2, 29, 9));
+        addRow("month end non-leap", at(2023, 1, 31), "m", 1, at(2023, 2, 28));
+        addRow("month backwards over year", at(2024, 3, 31), "m", -4, at(2023, 11, 30));
+        addRow("quarter", at(2024, 11, 30), "q", 1, at(2025, 2, 28));
+        addRow("leap year to plain", at(2024, 2, 29), "yyyy", 1, at(2025, 2, 28));
+        addRow("short year code", at(2024, 2, 29, 7), "Y", 4, at(2028, 2, 29, 7));
+        addRow("short year code over year end", at(2024, 12, 31), "y", -1, at(2023, 12, 31));
+        addRow("unknown unit unchanged", at(2024, 5, 5), "x", 3, at(2024, 5, 5));
     }
 
     void addInterval() {
         QFETCH(QDateTime, from);
         QFETCH(QString, unit);
         QFETCH(int, amount);
-        QFETCH(QDateTime, expected);
-        QCOMPARE(TimePoint::fromDateTime(from).addInterval(unit, amount).toDateTime(), expected);
+        QTEST(TimePoint::fromDateTime(from).addInterval(unit, amount).toDateTime(), "expected");
     }
 
     void displayForms() {
@@ -68,14 +62,13 @@ private slots:
 
     // Every way to make or move a time point stays in its range, however far the input reaches.
     void extremesStayInRange_data() {
-        QTest::addColumn<qint64>("seconds");
-        QTest::addColumn<qint64>("expected");
+        addColumns<qint64, qint64>("seconds", "expected");
         constexpr qint64 lowest = std::numeric_limits<qint64>::min();
         constexpr qint64 highest = std::numeric_limits<qint64>::max();
         const qint64 minimum = TimePoint::minimumSeconds;
         const qint64 maximum = TimePoint::maximumSeconds;
         const auto row = [](const char* name, TimePoint t, qint64 expected) {
-            QTest::newRow(name) << qint64(t.seconds()) << expected;
+            addRow(name, qint64(t.seconds()), expected);
         };
         row("lowest seconds", TimePoint::fromSeconds(lowest), minimum);
         row("highest seconds", TimePoint::fromSeconds(highest), maximum);
