@@ -3,6 +3,7 @@
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
+#include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
 
 #include <QDir>
@@ -68,6 +69,15 @@ private:
 };
 
 const QByteArray latin1Line = "N=Z\xFCrich"; // not UTF-8
+// The five general options in the order undo, delete, quit, most recent, save auto: "1" is true.
+QString optionsOf(const clsGeneralOptions& options) {
+    QString flags;
+    for (const bool flag : {options.ConfirmUndo(), options.ConfirmDelete(), options.ConfirmQuit(),
+                            options.UseMostRecent(), options.SaveAuto()})
+        flags += flag ? '1' : '0';
+    return flags;
+}
+
 const QString noLock = "flock(1) from util-linux is not available";
 } // namespace
 
@@ -509,6 +519,73 @@ private slots:
         QVERIFY(m_ini.WriteProfileString("S", "K", "2"));
         QCOMPARE(readBytes(path()), QByteArray("[S]\r\nK=2\r\n"));
         QVERIFY(m_prompts->prompts().isEmpty());
+    }
+
+    void optionsRead_data() {
+        addColumns<QByteArray, QString>("profile", "options");
+        addRow("no profile", QByteArray("<missing>"), "11101");
+        addRow("names in any case",
+               QByteArray(
+                   "[Confirmations]\r\nundo=0\r\nDELETEDATA=0\r\nQuit=1\r\n[GENERAL]\r\nUseMostRecent=1\r\n"
+                   "SaveAuto=0\r\n"),
+               "00110");
+    }
+
+    void optionsRead() {
+        QFETCH(QByteArray, profile);
+        if (profile != "<missing>")
+            writeBytes(path(), profile);
+        QTEST(optionsOf(clsGeneralOptions(m_ini)), "options");
+        QCOMPARE(readBytes(path()), profile); // reading creates and changes nothing
+    }
+
+    void optionChangeIsWrittenAtOnce() {
+        clsGeneralOptions options(m_ini);
+        options.setConfirmUndo(false);
+        QCOMPARE(readBytes(path()), QByteArray("\r\n[CONFIRMATIONS]\r\nUNDO=0\r\n"));
+        options.setUseMostRecent(true);
+        options.setConfirmDelete(false);
+        options.setConfirmQuit(false);
+        options.setSaveAuto(false);
+        options.setConfirmUndo(true);
+        QCOMPARE(readBytes(path()), QByteArray("\r\n[CONFIRMATIONS]\r\nUNDO=1\r\nDELETEDATA=0\r\nQUIT=0\r\n"
+                                               "[GENERAL]\r\nUSEMOSTRECENT=1\r\nSAVEAUTO=0\r\n"));
+        // Another instance started now sees every change.
+        QCOMPARE(optionsOf(clsGeneralOptions(m_ini)), QString("10010"));
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
+
+    void optionSetToCurrentValueDoesNotTouchTheFile() {
+        const auto setUnchanged = [](clsGeneralOptions& options) {
+            options.setConfirmUndo(true);
+            options.setConfirmDelete(true);
+            options.setConfirmQuit(true);
+            options.setUseMostRecent(false);
+            options.setSaveAuto(false);
+        };
+        clsGeneralOptions fresh(m_ini);
+        setUnchanged(fresh);
+        // The defaults but SaveAuto: only that one was written. Any rewrite turns LF line ends into CR LF.
+        QCOMPARE(readBytes(path()), QByteArray("\r\n[GENERAL]\r\nSAVEAUTO=0\r\n"));
+        const QByteArray handMade = "; hand-made\n[GENERAL]\nSaveAuto=0\n";
+        writeBytes(path(), handMade);
+        clsGeneralOptions options(m_ini);
+        setUnchanged(options);
+        QCOMPARE(readBytes(path()), handMade);
+
+        options.setSaveAuto(true); // a real change does rewrite it
+        QCOMPARE(readBytes(path()), QByteArray("; hand-made\r\n[GENERAL]\r\nSAVEAUTO=1\r\n"));
+    }
+
+    void optionWriteFailureKeepsTheValueInMemory() {
+        const QString inMissing = m_dir->filePath("gone/QUNTA.INI");
+        m_ini.setFilename(inMissing);
+        clsGeneralOptions options(m_ini);
+        options.setConfirmQuit(false);
+        QVERIFY(!options.ConfirmQuit());
+        QCOMPARE(m_prompts->texts(), QStringList{"Error recreating file: " + inMissing});
+        options.setConfirmQuit(false); // unchanged now: no second attempt
+        QCOMPARE(m_prompts->prompts().size(), 1);
     }
 
     // Writers in several processes, each rewriting the whole file for every key, and readers beside
