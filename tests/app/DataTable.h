@@ -2,12 +2,11 @@
 
 #include <QTest>
 
-// A data table's columns in one line: addColumns<QString, int>("text", "count").
-template <typename... Types, typename... Names> void addColumns(const Names&... names) {
+// Adds a data table's columns and returns the function that adds a row: a name, then one value for
+// each column, converted to the column's type.
+//   const auto row = columns<QString, int>("text", "count");
+//   row("two", "ab", 2);
+template <typename... Types, typename... Names> auto columns(const Names&... names) {
     (QTest::addColumn<Types>(names), ...);
-}
-
-// One row of a data table; every value must have its column's type (a string literal fills a QString).
-template <typename... Values> void addRow(const char* name, const Values&... values) {
-    (QTest::newRow(name) << ... << values);
+    return [](const char* name, const Types&... values) { (QTest::newRow(name) << ... << values); };
 }

@@ -115,15 +115,15 @@ private slots:
     }
 
     void mailto_data() {
-        addColumns<QStringList, QString>("parts", "expected"); // to, subject, body, cc, bcc
-        addRow("recipient only", QStringList{"info@velkor.de"}, "mailto:info@velkor.de");
-        addRow("body without subject", QStringList{"a@b.de", "", "Hi"}, "mailto:a@b.de?Body=Hi");
-        addRow("all, in order", QStringList{"a@b.de", "S", "B", "c@d.de", "e@f.de"},
-               "mailto:a@b.de?Subject=S&Body=B&Cc=c@d.de&Bcc=e@f.de");
-        addRow("escaped texts", QStringList{"a@b.de", "Q&A?", "line 1\nline 2"},
-               "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202");
-        addRow("smuggled header", QStringList{"a@b.de", "x&Bcc=evil@x.de"},
-               "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de");
+        const auto row = columns<QStringList, QString>("parts", "expected"); // to, subject, body, cc, bcc
+        row("recipient only", QStringList{"info@velkor.de"}, "mailto:info@velkor.de");
+        row("body without subject", QStringList{"a@b.de", "", "Hi"}, "mailto:a@b.de?Body=Hi");
+        row("all, in order", QStringList{"a@b.de", "S", "B", "c@d.de", "e@f.de"},
+            "mailto:a@b.de?Subject=S&Body=B&Cc=c@d.de&Bcc=e@f.de");
+        row("escaped texts", QStringList{"a@b.de", "Q&A?", "line 1\nline 2"},
+            "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202");
+        row("smuggled header", QStringList{"a@b.de", "x&Bcc=evil@x.de"},
+            "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de");
     }
 
     void mailto() {
@@ -137,12 +137,12 @@ private slots:
     }
 
     void switchValue_data() {
-        addColumns<QString, QString, QString>("switchName", "text", "value");
-        addRow("up to a blank", "/WIN=", "/WIN=3 /X", "3");
-        addRow("up to a slash", "MULTIOPEN", "MULTIOPEN12/X", "12");
-        addRow("nothing before the next switch", "/RESTART", "/RESTART/NEWFILE", "");
-        addRow("switch in another case, value kept as written", "/win=", "/WIN=Left", "Left");
-        addRow("missing", "/Y", "/WIN=3", "");
+        const auto row = columns<QString, QString, QString>("switchName", "text", "value");
+        row("up to a blank", "/WIN=", "/WIN=3 /X", "3");
+        row("up to a slash", "MULTIOPEN", "MULTIOPEN12/X", "12");
+        row("nothing before the next switch", "/RESTART", "/RESTART/NEWFILE", "");
+        row("switch in another case, value kept as written", "/win=", "/WIN=Left", "Left");
+        row("missing", "/Y", "/WIN=3", "");
     }
 
     void switchValue() {
@@ -167,18 +167,18 @@ private slots:
             "44 26 0:49 / /mnt/my\\040files rw - fuse.sshfs me@host:/srv/ rw\n"
             "45 26 0:50 / /mnt/sharefile rw - tmpfs tmpfs rw\n"
             "not a mount line\n";
-        addColumns<QString, QString, QString>("mounts", "path", "expected");
-        addRow("cifs", mounts, "/mnt/share/plans/a.qtf", "//server/share/plans/a.qtf");
-        addRow("the mount point itself", mounts, "/mnt/share", "//server/share");
-        addRow("local mount inside a share", mounts, "/mnt/share/local/a.qtf", "");
-        addRow("name that only starts like a share", mounts, "/mnt/sharefile/a.qtf", "");
-        addRow("nfs4", mounts, "/net/home/anna/p.jpg", "fileserver:/export/home/anna/p.jpg");
-        addRow("nfs below the export's root", mounts, "/data/x.qtf", "fileserver:/export/projects/x.qtf");
-        addRow("escaped blank, source with slash", mounts, "/mnt/my files/a.qtf", "me@host:/srv/a.qtf");
-        addRow("local disk", mounts, "/home/anna/a.qtf", "");
-        addRow("later mount hides the earlier", mounts + "50 26 0:51 / /net/home rw - ext4 /dev/vdc rw\n",
-               "/net/home/anna/p.jpg", "");
-        addRow("nothing mounted", QString(), "/x", "");
+        const auto row = columns<QString, QString, QString>("mounts", "path", "expected");
+        row("cifs", mounts, "/mnt/share/plans/a.qtf", "//server/share/plans/a.qtf");
+        row("the mount point itself", mounts, "/mnt/share", "//server/share");
+        row("local mount inside a share", mounts, "/mnt/share/local/a.qtf", "");
+        row("name that only starts like a share", mounts, "/mnt/sharefile/a.qtf", "");
+        row("nfs4", mounts, "/net/home/anna/p.jpg", "fileserver:/export/home/anna/p.jpg");
+        row("nfs below the export's root", mounts, "/data/x.qtf", "fileserver:/export/projects/x.qtf");
+        row("escaped blank, source with slash", mounts, "/mnt/my files/a.qtf", "me@host:/srv/a.qtf");
+        row("local disk", mounts, "/home/anna/a.qtf", "");
+        row("later mount hides the earlier", mounts + "50 26 0:51 / /net/home rw - ext4 /dev/vdc rw\n",
+            "/net/home/anna/p.jpg", "");
+        row("nothing mounted", QString(), "/x", "");
     }
 
     void mountInfo() {
@@ -281,23 +281,23 @@ private slots:
     }
 
     void addInterval_data() {
-        addColumns<QDateTime, QString, int, QDateTime>("from", "unit", "amount", "expected");
+        const auto row = columns<QDateTime, QString, int, QDateTime>("from", "unit", "amount", "expected");
         auto at = [](int y, int m, int d, int h = 0, int n = 0, int s = 0) {
             return QDateTime(QDate(y, m, d), QTime(h, n, s));
         };
-        addRow("seconds over midnight", at(2023, 12, 31, 23, 59, 50), "s", 15, at(2024, 1, 1, 0, 0, 5));
-        addRow("minutes backwards", at(2024, 3, 1, 0, 10), "n", -20, at(2024, 2, 29, 23, 50));
-        addRow("hours across DST spring", at(2024, 3, 31, 1, 0), "H", 2, at(2024, 3, 31, 3, 0));
-        addRow("days over leap day", at(2024, 2, 28, 8), "d", 2, at(2024, 3, 1, 8));
-        addRow("weeks", at(2024, 12, 30), "ww", 1, at(2025, 1, 6));
-        addRow("month end clamped", at(2024, 1, 31, 9), "m", 1, at(2024, 2, 29, 9));
-        addRow("month end non-leap", at(2023, 1, 31), "m", 1, at(2023, 2, 28));
-        addRow("month backwards over year", at(2024, 3, 31), "m", -4, at(2023, 11, 30));
-        addRow("quarter", at(2024, 11, 30), "q", 1, at(2025, 2, 28));
-        addRow("leap year to plain", at(2024, 2, 29), "yyyy", 1, at(2025, 2, 28));
-        addRow("short year code", at(2024, 2, 29, 7), "Y", 4, at(2028, 2, 29, 7));
-        addRow("short year code over year end", at(2024, 12, 31), "y", -1, at(2023, 12, 31));
-        addRow("unknown unit unchanged", at(2024, 5, 5), "x", 3, at(2024, 5, 5));
+        row("seconds over midnight", at(2023, 12, 31, 23, 59, 50), "s", 15, at(2024, 1, 1, 0, 0, 5));
+        row("minutes backwards", at(2024, 3, 1, 0, 10), "n", -20, at(2024, 2, 29, 23, 50));
+        row("hours across DST spring", at(2024, 3, 31, 1, 0), "H", 2, at(2024, 3, 31, 3, 0));
+        row("days over leap day", at(2024, 2, 28, 8), "d", 2, at(2024, 3, 1, 8));
+        row("weeks", at(2024, 12, 30), "ww", 1, at(2025, 1, 6));
+        row("month end clamped", at(2024, 1, 31, 9), "m", 1, at(2024, 2, 29, 9));
+        row("month end non-leap", at(2023, 1, 31), "m", 1, at(2023, 2, 28));
+        row("month backwards over year", at(2024, 3, 31), "m", -4, at(2023, 11, 30));
+        row("quarter", at(2024, 11, 30), "q", 1, at(2025, 2, 28));
+        row("leap year to plain", at(2024, 2, 29), "yyyy", 1, at(2025, 2, 28));
+        row("short year code", at(2024, 2, 29, 7), "Y", 4, at(2028, 2, 29, 7));
+        row("short year code over year end", at(2024, 12, 31), "y", -1, at(2023, 12, 31));
+        row("unknown unit unchanged", at(2024, 5, 5), "x", 3, at(2024, 5, 5));
     }
 
     void addInterval() {
@@ -319,14 +319,14 @@ private slots:
 
     // Every way to make or move a time point stays in its range, however far the input reaches.
     void extremesStayInRange_data() {
-        addColumns<qint64, qint64>("seconds", "expected");
+        const auto add = columns<qint64, qint64>("seconds", "expected");
+        const auto row = [&](const char* name, TimePoint t, qint64 expected) {
+            add(name, t.seconds(), expected);
+        };
         constexpr qint64 lowest = std::numeric_limits<qint64>::min();
         constexpr qint64 highest = std::numeric_limits<qint64>::max();
         const qint64 minimum = TimePoint::minimumSeconds;
         const qint64 maximum = TimePoint::maximumSeconds;
-        const auto row = [](const char* name, TimePoint t, qint64 expected) {
-            addRow(name, qint64(t.seconds()), expected);
-        };
         row("lowest seconds", TimePoint::fromSeconds(lowest), minimum);
         row("highest seconds", TimePoint::fromSeconds(highest), maximum);
         row("seconds past the end", TimePoint::maximum().addSeconds(highest), maximum);
@@ -378,18 +378,18 @@ private slots:
         QVERIFY(!TimePoint::parseIso("yesterday", &t));
     }
     void parse_data() {
-        addColumns<QString, Pairs>("text", "expected");
-        addRow("empty text", QString(), Pairs{});
-        addRow("no record separator", "key" + F + "value", Pairs{});
-        addRow("record without field separator", R + "a", Pairs{{"", ""}});
-        addRow("text before the first separator ignored, blanks and case kept",
-               "junk" + F + "x" + R + " Key " + F + " Va lue ", Pairs{{" Key ", " Va lue "}});
-        addRow("order and duplicates kept", R + "b" + F + "2" + R + "a" + F + "1" + R + "b" + F + "3",
-               Pairs{{"b", "2"}, {"a", "1"}, {"b", "3"}});
-        addRow("empty parts give empty pairs in place", R + R + "k" + F + "v" + R,
-               Pairs{{"", ""}, {"k", "v"}, {"", ""}});
-        addRow("value after the first field separator, rest included", R + "k" + F + "v" + F + "w",
-               Pairs{{"k", "v" + F + "w"}});
+        const auto row = columns<QString, Pairs>("text", "expected");
+        row("empty text", QString(), Pairs{});
+        row("no record separator", "key" + F + "value", Pairs{});
+        row("record without field separator", R + "a", Pairs{{"", ""}});
+        row("text before the first separator ignored, blanks and case kept",
+            "junk" + F + "x" + R + " Key " + F + " Va lue ", Pairs{{" Key ", " Va lue "}});
+        row("order and duplicates kept", R + "b" + F + "2" + R + "a" + F + "1" + R + "b" + F + "3",
+            Pairs{{"b", "2"}, {"a", "1"}, {"b", "3"}});
+        row("empty parts give empty pairs in place", R + R + "k" + F + "v" + R,
+            Pairs{{"", ""}, {"k", "v"}, {"", ""}});
+        row("value after the first field separator, rest included", R + "k" + F + "v" + F + "w",
+            Pairs{{"k", "v" + F + "w"}});
     }
 
     void parse() {
@@ -425,10 +425,10 @@ private slots:
     }
 
     void settingsRead_data() {
-        addColumns<QString, int, quint32>("stored", "days", "colour");
+        const auto add = columns<QString, int, quint32>("stored", "days", "colour");
         const quint32 white = 0xFFFFFF;
-        const auto row = [](const char* stored, int days, quint32 colour) {
-            addRow(qPrintable(QString("'%1'").arg(stored)), stored, days, colour);
+        const auto row = [&](const char* stored, int days, quint32 colour) {
+            add(qPrintable(QString("'%1'").arg(stored)), stored, days, colour);
         };
         row("", 0, white);
         row("14", 14, 14);

@@ -117,25 +117,25 @@ private slots:
 
     void leadingNumber_data() {
         // rounded: halves to the even neighbour, clamped into int
-        addColumns<QString, double, bool, int>("text", "expected", "found", "rounded");
-        addRow("integer", "42", 42.0, true, 42);
-        addRow("trailing text, half down to even", "12.5x", 12.5, true, 12);
-        addRow("leading blanks and tab, half up to even", " \t 13.5", 13.5, true, 14);
-        addRow("minus", "-2.5", -2.5, true, -2);
-        addRow("plus", "+1.5", 1.5, true, 2);
-        addRow("point first", "-.5", -0.5, true, 0);
-        addRow("point last", "5.", 5.0, true, 5);
-        addRow("second point", "2.5001.3", 2.5001, true, 3);
-        addRow("negative exponent", "25E-1x", 2.5, true, 2);
-        addRow("incomplete signed exponent", "4e+x", 4.0, true, 4);
-        addRow("point and exponent", "5.e2", 500.0, true, 500);
-        addRow("overflowing exponent", "-2e999x", -qInf(), true, INT_MIN);
-        addRow("underflowing exponent", "3e-400", 0.0, true, 0);
-        addRow("comma is no separator", "1,5", 1.0, true, 1);
-        addRow("empty", "", 0.0, false, 0);
-        addRow("sign only", "-", 0.0, false, 0);
-        addRow("blank after sign", "- 5", 0.0, false, 0);
-        addRow("arabic-indic digits are no digits", "\u0663", 0.0, false, 0);
+        const auto row = columns<QString, double, bool, int>("text", "expected", "found", "rounded");
+        row("trailing text, half down to even", "12.5x", 12.5, true, 12);
+        row("leading blanks and tab, half up to even", " \t 13.5", 13.5, true, 14);
+        row("minus", "-2.5", -2.5, true, -2);
+        row("plus", "+1.5", 1.5, true, 2);
+        row("point first", "-.5", -0.5, true, 0);
+        row("point last", "5.", 5.0, true, 5);
+        row("second point", "2.5001.3", 2.5001, true, 3);
+        row("negative exponent", "25E-1x", 2.5, true, 2);
+        row("incomplete signed exponent", "4e+x", 4.0, true, 4);
+        row("point and exponent", "5.e2", 500.0, true, 500);
+        row("beyond int", "99999999999", 99999999999.0, true, INT_MAX);
+        row("overflowing exponent", "-2e999x", -qInf(), true, INT_MIN);
+        row("underflowing exponent", "3e-400", 0.0, true, 0);
+        row("comma is no separator", "1,5", 1.0, true, 1);
+        row("empty", "", 0.0, false, 0);
+        row("sign only", "-", 0.0, false, 0);
+        row("blank after sign", "- 5", 0.0, false, 0);
+        row("arabic-indic digits are no digits", "\u0663", 0.0, false, 0);
     }
 
     void leadingNumber() {
@@ -154,10 +154,9 @@ private slots:
     }
 
     void readString_data() {
-        addColumns<QByteArray, QString, QString, QString>("content", "section", "key", "expected");
+        const auto row =
+            columns<QByteArray, QString, QString, QString>("content", "section", "key", "expected");
         const QString none = "<default>";
-        const auto row = [](const char* name, const QByteArray& content, const char* section, const char* key,
-                            const QString& expected) { addRow(name, content, section, key, expected); };
         row("blank before key not matched", "[S]\r\n COLOR=abc\r\n", "S", "Color", none);
         row("header followed directly by text", "[S]xyz ; c\r\nK=1\r\n", "S", "K", "1");
         row("longer section name is another section", "[SECTION2]\r\nK=2\r\n", "SECTION", "K", none);
@@ -198,15 +197,12 @@ private slots:
     }
 
     void readIntAndBol_data() {
-        addColumns<QByteArray, int, int>("line", "integer", "boolean"); // boolean -1: the default
-        addRow("12.5 rounds to even", QByteArray("K=12.5"), 12, 1);
-        addRow("0.5 rounds to 0", QByteArray("K=0.5"), 0, 0);
-        addRow("0.6 rounds to 1", QByteArray("K=0.6"), 1, 1);
-        addRow("negative", QByteArray("K=-2.5"), -2, 1);
-        addRow("word", QByteArray("K=True"), 0, 0);
-        addRow("empty", QByteArray("K="), 0, 0);
-        addRow("too big is clamped", QByteArray("K=99999999999"), INT_MAX, 1);
-        addRow("missing key", QByteArray("OTHER=1"), 42, -1);
+        // boolean -1: the default
+        const auto row = columns<QByteArray, int, int>("line", "integer", "boolean");
+        row("0.5 rounds to 0", "K=0.5", 0, 0);
+        row("0.6 rounds to 1", "K=0.6", 1, 1);
+        row("word", "K=True", 0, 0);
+        row("missing key", "OTHER=1", 42, -1);
     }
 
     void readIntAndBol() {
@@ -219,10 +215,7 @@ private slots:
     }
 
     void readSection_data() {
-        addColumns<QByteArray, QStringList>("content", "expected");
-        const auto row = [](const char* name, const QByteArray& content, const QStringList& expected) {
-            addRow(name, content, expected);
-        };
+        const auto row = columns<QByteArray, QStringList>("content", "expected");
         row("file order, as stored", "[s]\r\nFILE2=b\r\nfile1=A b\r\n[X]\r\nY=1\r\n",
             {"FILE2=b", "file1=A b"});
         row("comments and blank lines skipped", "[S]\r\n; note\r\n\r\n   \r\nA=1\r\n  ;indented\r\nB=2\r\n",
@@ -271,11 +264,8 @@ private slots:
     }
 
     void write_data() {
-        addColumns<QByteArray, QString, QString, QString, QByteArray>("before", "section", "key", "value",
-                                                                      "after");
-        const auto row = [](const char* name, const QByteArray& before, const char* section, const char* key,
-                            const char* value,
-                            const QByteArray& after) { addRow(name, before, section, key, value, after); };
+        const auto row = columns<QByteArray, QString, QString, QString, QByteArray>("before", "section",
+                                                                                    "key", "value", "after");
         row("replaces only the first match of the first section, key upper-cased",
             "[s]\r\nkey=old\r\nkey=old2\r\n[T]\r\n[S]\r\nkey=old3\r\n", "S", "Key", "New",
             "[s]\r\nKEY=New\r\nkey=old2\r\n[T]\r\n[S]\r\nkey=old3\r\n");
@@ -355,18 +345,15 @@ private slots:
     }
 
     void deleteSection_data() {
-        addColumns<QByteArray, QByteArray>("before", "after");
-        addRow("both occurrences, headers included",
-               QByteArray("[S]\r\nA=1\r\n[T]\r\nB=2\r\n[s] again\r\nC=3\r\n[U]\r\nD=4\r\n"),
-               QByteArray("[T]\r\nB=2\r\n[U]\r\nD=4\r\n"));
-        addRow("last section, comments and blanks inside go too",
-               QByteArray("\r\n[T]\r\nB=2\r\n[S]\r\n; c\r\n\r\nA=1"), QByteArray("\r\n[T]\r\nB=2\r\n"));
-        addRow("absent section keeps every line", "[T]\r\n" + latin1Line + "\nB=2",
-               "[T]\r\n" + latin1Line + "\r\nB=2\r\n");
-        addRow("indented header is not the section", QByteArray(" [S]\r\nA=1\r\n"),
-               QByteArray(" [S]\r\nA=1\r\n"));
-        addRow("longer name is another section", QByteArray("[S2]\r\nA=1\r\n[S]\r\nB=2\r\n"),
-               QByteArray("[S2]\r\nA=1\r\n"));
+        const auto row = columns<QByteArray, QByteArray>("before", "after");
+        row("both occurrences, headers included",
+            "[S]\r\nA=1\r\n[T]\r\nB=2\r\n[s] again\r\nC=3\r\n[U]\r\nD=4\r\n", "[T]\r\nB=2\r\n[U]\r\nD=4\r\n");
+        row("last section, comments and blanks inside go too", "\r\n[T]\r\nB=2\r\n[S]\r\n; c\r\n\r\nA=1",
+            "\r\n[T]\r\nB=2\r\n");
+        row("absent section keeps every line", "[T]\r\n" + latin1Line + "\nB=2",
+            "[T]\r\n" + latin1Line + "\r\nB=2\r\n");
+        row("indented header is not the section", " [S]\r\nA=1\r\n", " [S]\r\nA=1\r\n");
+        row("longer name is another section", "[S2]\r\nA=1\r\n[S]\r\nB=2\r\n", "[S2]\r\nA=1\r\n");
     }
 
     void deleteSection() {
@@ -380,13 +367,13 @@ private slots:
     // Readers go on with what there is to read; writers (and deleters of a profile that is there) refuse
     // and report it, without waiting, and nothing in the folder changes.
     void unusableProfile_data() {
-        addColumns<bool, bool>("readable", "deleteRefused"); // the setup is the row's name
-        addRow("missing folder", false, false);
-        addRow("profile is a folder", false, false);
-        addRow("no file name", false, false);
-        addRow("profile is a FIFO", false, true);
-        addRow("read-only profile", true, true);
-        addRow("lock file cannot be made", true, true);
+        const auto row = columns<bool, bool>("readable", "deleteRefused"); // the setup is the row's name
+        row("missing folder", false, false);
+        row("profile is a folder", false, false);
+        row("no file name", false, false);
+        row("profile is a FIFO", false, true);
+        row("read-only profile", true, true);
+        row("lock file cannot be made", true, true);
     }
 
     void unusableProfile() {
@@ -443,9 +430,9 @@ private slots:
     }
 
     void writerWaitsForTheHolder_data() {
-        addColumns<bool>("exclusive");
-        addRow("exclusive holder, writer", true);
-        addRow("shared holder, deleter", false);
+        const auto row = columns<bool>("exclusive");
+        row("exclusive holder, writer", true);
+        row("shared holder, deleter", false);
     }
 
     void writerWaitsForTheHolder() {
@@ -522,13 +509,13 @@ private slots:
     }
 
     void optionsRead_data() {
-        addColumns<QByteArray, QString>("profile", "options");
-        addRow("no profile", QByteArray("<missing>"), "11101");
-        addRow("names in any case",
-               QByteArray(
-                   "[Confirmations]\r\nundo=0\r\nDELETEDATA=0\r\nQuit=1\r\n[GENERAL]\r\nUseMostRecent=1\r\n"
-                   "SaveAuto=0\r\n"),
-               "00110");
+        const auto row = columns<QByteArray, QString>("profile", "options");
+        row("no profile", "<missing>", "11101");
+        row("names in any case",
+            QByteArray(
+                "[Confirmations]\r\nundo=0\r\nDELETEDATA=0\r\nQuit=1\r\n[GENERAL]\r\nUseMostRecent=1\r\n"
+                "SaveAuto=0\r\n"),
+            "00110");
     }
 
     void optionsRead() {

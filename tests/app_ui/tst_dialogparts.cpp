@@ -94,13 +94,13 @@ private slots:
     }
 
     void buttonBarStore_data() {
-        addColumns<int, bool, bool, bool>("button", "dirty", "refuse", "closes");
+        const auto row = columns<int, bool, bool, bool>("button", "dirty", "refuse", "closes");
         const int ok = ctrOSC::OkButton, accept = ctrOSC::AcceptButton;
-        addRow("OK, unchanged closes without storing", ok, false, false, true);
-        addRow("OK, changed stores and closes", ok, true, false, true);
-        addRow("OK, refused store keeps the dialog open", ok, true, true, false);
-        addRow("Accept stores and stays", accept, true, false, false);
-        addRow("Accept, refused store keeps the changes", accept, true, true, false);
+        row("OK, unchanged closes without storing", ok, false, false, true);
+        row("OK, changed stores and closes", ok, true, false, true);
+        row("OK, refused store keeps the dialog open", ok, true, true, false);
+        row("Accept stores and stays", accept, true, false, false);
+        row("Accept, refused store keeps the changes", accept, true, true, false);
     }
 
     void buttonBarStore() {
@@ -120,10 +120,11 @@ private slots:
     }
 
     void buttonBarCancel_data() {
-        addColumns<bool, int, bool>("verbose", "answer", "closes"); // answer 0: no question expected
-        addRow("verbose, No keeps the changes", true, int(MessageResult::No), false);
-        addRow("verbose, Yes drops them", true, int(MessageResult::Yes), true);
-        addRow("quiet drops them", false, 0, true);
+        const auto row =
+            columns<bool, int, bool>("verbose", "answer", "closes"); // answer 0: no question expected
+        row("verbose, No keeps the changes", true, int(MessageResult::No), false);
+        row("verbose, Yes drops them", true, int(MessageResult::Yes), true);
+        row("quiet drops them", false, 0, true);
     }
 
     void buttonBarCancel() {
@@ -166,11 +167,11 @@ private slots:
 
     void progressScale_data() {
         // valueAtMax: what the bar shows after SetValue(max / 2), SetValue(max)
-        addColumns<int, int, int, int>("max", "barMax", "scale", "valueAtMax");
-        addRow("below 1000", 999, 999, 1, 999);
-        addRow("1000", 1000, 1000, 1, 1000);
+        const auto row = columns<int, int, int, int>("max", "barMax", "scale", "valueAtMax");
+        row("below 1000", 999, 999, 1, 999);
+        row("1000", 1000, 1000, 1, 1000);
         // 2500 \ 2 = 1250 lies beyond the bar, which keeps its last value 1250 \ 2.
-        addRow("2500", 2500, 1000, 2, 625);
+        row("2500", 2500, 1000, 2, 625);
     }
 
     void progressScale() {
@@ -243,20 +244,21 @@ private slots:
     }
 
     void messageBoxLayout_data() {
-        addColumns<int, Buttons, QMessageBox::Icon, QMessageBox::StandardButton, QMessageBox::StandardButton>(
-            "flags", "buttons", "icon", "defaultButton", "escapeButton");
+        const auto row =
+            columns<int, Buttons, QMessageBox::Icon, QMessageBox::StandardButton,
+                    QMessageBox::StandardButton>("flags", "buttons", "icon", "defaultButton", "escapeButton");
         using B = QMessageBox;
-        addRow("0+64: OK, information", 64, Buttons{B::Ok}, B::Information, B::Ok, B::Ok);
-        addRow("1+16: OK/Cancel, error", 17, Buttons{B::Ok, B::Cancel}, B::Critical, B::Ok, B::Cancel);
-        addRow("2+48: abort/retry/ignore, warning", 50, Buttons{B::Abort, B::Retry, B::Ignore}, B::Warning,
-               B::Abort, B::Abort);
-        addRow("3+32: yes/no/cancel, question", 35, Buttons{B::Yes, B::No, B::Cancel}, B::Question, B::Yes,
-               B::Cancel);
-        addRow("4+32+256: No is the default", 292, Buttons{B::Yes, B::No}, B::Question, B::No, B::No);
-        addRow("3+512: Cancel is the default", 515, Buttons{B::Yes, B::No, B::Cancel}, B::NoIcon, B::Cancel,
-               B::Cancel);
-        addRow("4+512: beyond the buttons, the last", 516, Buttons{B::Yes, B::No}, B::NoIcon, B::No, B::No);
-        addRow("5: retry/cancel", 5, Buttons{B::Retry, B::Cancel}, B::NoIcon, B::Retry, B::Cancel);
+        row("0+64: OK, information", 64, Buttons{B::Ok}, B::Information, B::Ok, B::Ok);
+        row("1+16: OK/Cancel, error", 17, Buttons{B::Ok, B::Cancel}, B::Critical, B::Ok, B::Cancel);
+        row("2+48: abort/retry/ignore, warning", 50, Buttons{B::Abort, B::Retry, B::Ignore}, B::Warning,
+            B::Abort, B::Abort);
+        row("3+32: yes/no/cancel, question", 35, Buttons{B::Yes, B::No, B::Cancel}, B::Question, B::Yes,
+            B::Cancel);
+        row("4+32+256: No is the default", 292, Buttons{B::Yes, B::No}, B::Question, B::No, B::No);
+        row("3+512: Cancel is the default", 515, Buttons{B::Yes, B::No, B::Cancel}, B::NoIcon, B::Cancel,
+            B::Cancel);
+        row("4+512: beyond the buttons, the last", 516, Buttons{B::Yes, B::No}, B::NoIcon, B::No, B::No);
+        row("5: retry/cancel", 5, Buttons{B::Retry, B::Cancel}, B::NoIcon, B::Retry, B::Cancel);
     }
 
     void messageBoxLayout() {
@@ -286,11 +288,11 @@ private slots:
     }
 
     void dialogFilter_data() {
-        addColumns<QString, QString>("filter", "expected");
-        addRow("Qt form", "Timetable (*.qtf)", "Timetable (*.qtf)");
-        addRow("pattern after a bar", "Timetable Files (*.qtf)|*.qtf", "Timetable Files (*.qtf)");
-        addRow("several patterns", "Pictures (*.jpg;*.bmp)|*.jpg;*.bmp", "Pictures (*.jpg *.bmp)");
-        addRow("several filters", "HTML|*.htm;*.html|Text|*.txt", "HTML (*.htm *.html);;Text (*.txt)");
+        const auto row = columns<QString, QString>("filter", "expected");
+        row("Qt form", "Timetable (*.qtf)", "Timetable (*.qtf)");
+        row("pattern after a bar", "Timetable Files (*.qtf)|*.qtf", "Timetable Files (*.qtf)");
+        row("several patterns", "Pictures (*.jpg;*.bmp)|*.jpg;*.bmp", "Pictures (*.jpg *.bmp)");
+        row("several filters", "HTML|*.htm;*.html|Text|*.txt", "HTML (*.htm *.html);;Text (*.txt)");
     }
 
     void dialogFilter() {
@@ -325,11 +327,11 @@ private slots:
     }
 
     void colourEntries_data() {
-        addColumns<QString, QString, quint32>("text", "name", "colour");
-        addRow("red", ColorItem::entryText("Date", 255), "Date", quint32(255));
-        addRow("blue-green", ColorItem::entryText("Date Fixed", 0xFFFFC0), "Date Fixed", quint32(0xFFFFC0));
-        addRow("no colour part", "Break", "Break", quint32(0));
-        addRow("colour not a number", QString("X") + QChar(0) + "blue", "X", quint32(0));
+        const auto row = columns<QString, QString, quint32>("text", "name", "colour");
+        row("red", ColorItem::entryText("Date", 255), "Date", quint32(255));
+        row("blue-green", ColorItem::entryText("Date Fixed", 0xFFFFC0), "Date Fixed", quint32(0xFFFFC0));
+        row("no colour part", "Break", "Break", quint32(0));
+        row("colour not a number", QString("X") + QChar(0) + "blue", "X", quint32(0));
     }
 
     void colourEntries() {
@@ -380,14 +382,14 @@ private slots:
     }
 
     void windowOnScreen_data() {
-        addColumns<QRect, QRect>("rect", "placed");
-        addRow("inside stays", QRect(100, 100, 400, 300), QRect(100, 100, 400, 300));
-        addRow("beyond the right edge", QRect(3000, 100, 400, 300), QRect(2800, 100, 400, 300));
-        addRow("above the top", QRect(100, -50, 400, 300), QRect(100, 0, 400, 300));
-        addRow("on no screen goes to the first", QRect(-5000, -5000, 400, 300), QRect(0, 0, 400, 300));
-        addRow("larger than its screen shrinks", QRect(1300, 10, 2500, 1500), QRect(1280, 0, 1920, 1080));
-        addRow("across two screens: the one it overlaps most", QRect(1200, 100, 400, 300),
-               QRect(1280, 100, 400, 300));
+        const auto row = columns<QRect, QRect>("rect", "placed");
+        row("inside stays", QRect(100, 100, 400, 300), QRect(100, 100, 400, 300));
+        row("beyond the right edge", QRect(3000, 100, 400, 300), QRect(2800, 100, 400, 300));
+        row("above the top", QRect(100, -50, 400, 300), QRect(100, 0, 400, 300));
+        row("on no screen goes to the first", QRect(-5000, -5000, 400, 300), QRect(0, 0, 400, 300));
+        row("larger than its screen shrinks", QRect(1300, 10, 2500, 1500), QRect(1280, 0, 1920, 1080));
+        row("across two screens: the one it overlaps most", QRect(1200, 100, 400, 300),
+            QRect(1280, 100, 400, 300));
     }
 
     void windowOnScreen() {

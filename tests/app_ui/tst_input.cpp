@@ -27,13 +27,13 @@ private slots:
 
     // Per kind, characters it takes and characters it drops; control keys always pass.
     void filterKeyPress_data() {
-        addColumns<int, QString, QString>("kind", "taken", "dropped");
-        addRow("Integer", int(InputKind::Integer), "-7\b", "a.");
-        addRow("PositiveInteger", int(InputKind::PositiveInteger), "7", "-");
-        addRow("Number", int(InputKind::Number), "-,.", "\u00E4");
-        addRow("Time", int(InputKind::Time), ":", ".");
-        addRow("Date, with month names", int(InputKind::Date), "D .", ":");
-        addRow("unknown kind", 7, "x", "");
+        const auto row = columns<int, QString, QString>("kind", "taken", "dropped");
+        row("Integer", int(InputKind::Integer), "-7\b", "a.");
+        row("PositiveInteger", int(InputKind::PositiveInteger), "7", "-");
+        row("Number", int(InputKind::Number), "-,.", "\u00E4");
+        row("Time", int(InputKind::Time), ":", ".");
+        row("Date, with month names", int(InputKind::Date), "D .", ":");
+        row("unknown kind", 7, "x", "");
     }
 
     void filterKeyPress() {
@@ -48,11 +48,8 @@ private slots:
     }
 
     void validateField_data() {
-        addColumns<QString, int, QString>("text", "kind", "result"); // result empty: refused
+        const auto row = columns<QString, int, QString>("text", "kind", "result"); // result empty: refused
         const int date = InputKind::Date, time = InputKind::Time, integer = InputKind::Integer;
-        const auto row = [](const char* name, const char* text, int kind, const char* result) {
-            addRow(name, text, kind, result);
-        };
         row("six date digits", "311299", date, "31.12.1999");
         row("four date digits: day 00, kept for mending", "3112", date, "");
         row("not a date, kept for mending", "morgen", date, "");
@@ -90,17 +87,17 @@ private slots:
     }
 
     void normalize_data() {
-        addColumns<bool, QString, bool, QString>("time", "value", "made", "result");
-        addRow("date digits", false, "010204", true, "01.02.2004");
+        const auto row = columns<bool, QString, bool, QString>("time", "value", "made", "result");
+        row("date digits", false, "010204", true, "01.02.2004");
         // Already a date: left alone, and the caller tests the validity itself.
-        addRow("already a date", false, "31.12.1999", false, "31.12.1999");
-        addRow("no date", false, "3112", false, "3112");
-        addRow("not numeric", false, "abc", false, "abc");
-        addRow("decimal hours", true, "8.5", true, "08:30");
-        addRow("seconds kept", true, "7.999", true, "07:59:56");
-        addRow("already a time", true, "17:45:30", true, "17:45:30");
-        addRow("no time", true, "2460", false, "2460");
-        addRow("empty", true, "", false, "");
+        row("already a date", false, "31.12.1999", false, "31.12.1999");
+        row("no date", false, "3112", false, "3112");
+        row("not numeric", false, "abc", false, "abc");
+        row("decimal hours", true, "8.5", true, "08:30");
+        row("seconds kept", true, "7.999", true, "07:59:56");
+        row("already a time", true, "17:45:30", true, "17:45:30");
+        row("no time", true, "2460", false, "2460");
+        row("empty", true, "", false, "");
     }
 
     void normalize() {
@@ -114,10 +111,7 @@ private slots:
     }
 
     void dateForms_data() {
-        addColumns<QString, QString, QDate>("locale", "text", "date"); // date invalid: refused
-        const auto row = [](const char* name, const char* locale, const char* text, QDate date) {
-            addRow(name, locale, text, date);
-        };
+        const auto row = columns<QString, QString, QDate>("locale", "text", "date"); // date invalid: refused
         row("29 is 2029", "de_DE", "01.01.29", QDate(2029, 1, 1));
         row("30 is 1930", "de_DE", "01.01.30", QDate(1930, 1, 1));
         row("00 is 2000", "de_DE", "29.02.00", QDate(2000, 2, 29));
@@ -162,12 +156,13 @@ private slots:
     }
 
     void listTypeAhead_data() {
-        addColumns<int, int, int>("current", "key", "expected"); // expected -1: no match, nothing changes
-        addRow("next match below, letter case ignored", 1, int('B'), 3);
-        addRow("wraps to the top", 3, int('b'), 1);
-        addRow("no current entry", -1, int('b'), 1);
-        addRow("only the current entry matches", 2, int('g'), 2);
-        addRow("no match", 1, int('z'), -1);
+        const auto row =
+            columns<int, int, int>("current", "key", "expected"); // expected -1: no match, nothing changes
+        row("next match below, letter case ignored", 1, int('B'), 3);
+        row("wraps to the top", 3, int('b'), 1);
+        row("no current entry", -1, int('b'), 1);
+        row("only the current entry matches", 2, int('g'), 2);
+        row("no match", 1, int('z'), -1);
     }
 
     void listTypeAhead() {

@@ -56,9 +56,9 @@ private slots:
     void initTestCase() { pinLocale(); }
 
     void initTestCase_data() {
-        addColumns<int>("kind");
-        addRow("full tmpfs", int(FullDisk::Kind::Tmpfs));
-        addRow("file size limit", int(FullDisk::Kind::SizeLimit));
+        const auto row = columns<int>("kind");
+        row("full tmpfs", int(FullDisk::Kind::Tmpfs));
+        row("file size limit", int(FullDisk::Kind::SizeLimit));
     }
 
     void init() {
