@@ -402,7 +402,8 @@ private slots:
             const QFileInfo info(file);
             QStringList names = entries();
             names.removeOne("QUNTA.INI.lock");
-            return std::tuple(names, info.isDir(), info.isFile() ? readBytes(file) : QByteArray());
+            return std::tuple(names, info.isDir(), info.isFile(),
+                              info.isFile() ? readBytes(file) : QByteArray());
         };
         const auto before = state();
 

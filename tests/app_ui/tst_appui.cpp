@@ -514,14 +514,13 @@ private slots:
             columns<int, Buttons, QMessageBox::Icon, QMessageBox::StandardButton,
                     QMessageBox::StandardButton>("flags", "buttons", "icon", "defaultButton", "escapeButton");
         using B = QMessageBox;
-        row("0+64: OK, information", 64, Buttons{B::Ok}, B::Information, B::Ok, B::Ok);
-        row("1+16: OK/Cancel, error", 17, Buttons{B::Ok, B::Cancel}, B::Critical, B::Ok, B::Cancel);
-        row("2+48: abort/retry/ignore, warning", 50, Buttons{B::Abort, B::Retry, B::Ignore}, B::Warning,
-            B::Abort, B::Abort);
-        row("4+32+256: No is the default", 292, Buttons{B::Yes, B::No}, B::Question, B::No, B::No);
-        row("3+512: Cancel is the default", 515, Buttons{B::Yes, B::No, B::Cancel}, B::NoIcon, B::Cancel,
-            B::Cancel);
-        row("4+512: beyond the buttons, the last", 516, Buttons{B::Yes, B::No}, B::NoIcon, B::No, B::No);
+        row("0+64: OK, information", 64, {B::Ok}, B::Information, B::Ok, B::Ok);
+        row("1+16: OK/Cancel, error", 17, {B::Ok, B::Cancel}, B::Critical, B::Ok, B::Cancel);
+        row("2+48: abort/retry/ignore, warning", 50, {B::Abort, B::Retry, B::Ignore}, B::Warning, B::Abort,
+            B::Abort);
+        row("4+32+256: No is the default", 292, {B::Yes, B::No}, B::Question, B::No, B::No);
+        row("3+512: Cancel is the default", 515, {B::Yes, B::No, B::Cancel}, B::NoIcon, B::Cancel, B::Cancel);
+        row("4+512: beyond the buttons, the last", 516, {B::Yes, B::No}, B::NoIcon, B::No, B::No);
     }
 
     void messageBoxLayout() {
