@@ -69,6 +69,7 @@ private:
 };
 
 const QByteArray latin1Line = "N=Z\xFCrich"; // not UTF-8
+
 // The five general options in the order undo, delete, quit, most recent, save auto: "1" is true.
 QString optionsOf(const clsGeneralOptions& options) {
     QString flags;
