@@ -78,7 +78,6 @@ int saveRepeatedly(int argc, char** argv) {
             return 4;
     }
 }
-
 } // namespace
 
 // A planner killed at random moments while it saves: after every kill the timetable opens and holds
