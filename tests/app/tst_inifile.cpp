@@ -1,8 +1,9 @@
+#include "DataTable.h"
 #include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/MessageFlags.h"
 #include "app/NumericText.h"
-#include "app/UserPrompts.h"
+#include "app/clsGeneralOptions.h"
 #include "app/clsIniFile.h"
 
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QThread>
 #include <cerrno>
 #include <climits>
@@ -35,26 +35,24 @@ bool lockedByOther(const QString& path) {
     return busy;
 }
 
-bool waitUntilLocked(const QString& path) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 5000) {
-        if (lockedByOther(path))
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
-}
-
-// A second process that holds the lock file with flock(1) until its standard input is closed.
+// A second process, flock(1), that holds the lock file while `command` runs ("cat": until release()).
 class LockHolder {
 public:
-    bool start(const QString& lockPath, bool exclusive) {
+    // False when flock(1) is missing; a holder that does not start or lock fails the test.
+    bool start(const QString& lockPath, bool exclusive, const QStringList& command = {"cat"}) {
         const QString flock = QStandardPaths::findExecutable("flock");
         if (flock.isEmpty())
             return false;
-        m_process.start(flock, {exclusive ? "-x" : "-s", lockPath, "cat"});
-        return m_process.waitForStarted(5000) && waitUntilLocked(lockPath);
+        m_process.start(flock, QStringList{exclusive ? "-x" : "-s", lockPath} + command);
+        [&] {
+            QVERIFY(m_process.waitForStarted(5000));
+            QElapsedTimer timer;
+            timer.start();
+            while (!lockedByOther(lockPath) && timer.elapsed() < 5000)
+                QThread::msleep(10);
+            QVERIFY(lockedByOther(lockPath));
+        }();
+        return true;
     }
     void release() { m_process.closeWriteChannel(); }
     bool finished() { return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(5000); }
@@ -71,12 +69,26 @@ private:
 };
 
 const QByteArray latin1Line = "N=Z\xFCrich"; // not UTF-8
+
+// The five general options in the order undo, delete, quit, most recent, save auto: "1" is true.
+QString optionsOf(const clsGeneralOptions& options) {
+    QString flags;
+    for (const bool flag : {options.ConfirmUndo(), options.ConfirmDelete(), options.ConfirmQuit(),
+                            options.UseMostRecent(), options.SaveAuto()})
+        flags += flag ? '1' : '0';
+    return flags;
+}
+
+const QString noLock = "flock(1) from util-linux is not available";
 } // namespace
 
 class tst_IniFile : public QObject {
     Q_OBJECT
 
     QString path() const { return m_dir->filePath("QUNTA.INI"); }
+    QStringList entries() const {
+        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ScriptedPrompts> m_prompts;
@@ -105,31 +117,26 @@ private slots:
     }
 
     void leadingNumber_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("expected");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<int>("rounded"); // halves to the even neighbour, clamped into int
-        const auto row = [](const char* name, const QString& text, double expected, bool found, int rounded) {
-            QTest::newRow(name) << text << expected << found << rounded;
-        };
-        row("integer", "42", 42, true, 42);
+        // rounded: halves to the even neighbour, clamped into int
+        const auto row = columns<QString, double, bool, int>("text", "expected", "found", "rounded");
         row("trailing text, half down to even", "12.5x", 12.5, true, 12);
         row("leading blanks and tab, half up to even", " \t 13.5", 13.5, true, 14);
         row("minus", "-2.5", -2.5, true, -2);
         row("plus", "+1.5", 1.5, true, 2);
         row("point first", "-.5", -0.5, true, 0);
-        row("point last", "5.", 5, true, 5);
+        row("point last", "5.", 5.0, true, 5);
         row("second point", "2.5001.3", 2.5001, true, 3);
         row("negative exponent", "25E-1x", 2.5, true, 2);
-        row("incomplete signed exponent", "4e+x", 4, true, 4);
-        row("point and exponent", "5.e2", 500, true, 500);
+        row("incomplete signed exponent", "4e+x", 4.0, true, 4);
+        row("point and exponent", "5.e2", 500.0, true, 500);
+        row("beyond int", "99999999999", 99999999999.0, true, INT_MAX);
         row("overflowing exponent", "-2e999x", -qInf(), true, INT_MIN);
-        row("underflowing exponent", "3e-400", 0, true, 0);
-        row("comma is no separator", "1,5", 1, true, 1);
-        row("empty", "", 0, false, 0);
-        row("sign only", "-", 0, false, 0);
-        row("blank after sign", "- 5", 0, false, 0);
-        row("arabic-indic digits are no digits", QString::fromUtf8("\u0663"), 0, false, 0);
+        row("underflowing exponent", "3e-400", 0.0, true, 0);
+        row("comma is no separator", "1,5", 1.0, true, 1);
+        row("empty", "", 0.0, false, 0);
+        row("sign only", "-", 0.0, false, 0);
+        row("blank after sign", "- 5", 0.0, false, 0);
+        row("arabic-indic digits are no digits", "\u0663", 0.0, false, 0);
     }
 
     void leadingNumber() {
@@ -148,14 +155,8 @@ private slots:
     }
 
     void readString_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const QByteArray& content, const QString& section,
-                            const QString& key, const QString& expected) {
-            QTest::newRow(name) << content << section << key << expected;
-        };
+        const auto row =
+            columns<QByteArray, QString, QString, QString>("content", "section", "key", "expected");
         const QString none = "<default>";
         row("blank before key not matched", "[S]\r\n COLOR=abc\r\n", "S", "Color", none);
         row("header followed directly by text", "[S]xyz ; c\r\nK=1\r\n", "S", "K", "1");
@@ -169,8 +170,8 @@ private slots:
         row("no final line break", "[S]\r\nK=last", "S", "K", "last");
         row("LF and lone CR line ends", "[S]\nA=1\rK=2\r", "S", "K", "2");
         row("non-UTF-8 lines read as Latin-1", "[S]\r\nX=\xFF\xFE\x80\r\nK=Z\xFCrich\r\n", "S", "K",
-            QString::fromUtf8("Z\u00FCrich"));
-        row("UTF-8 key", "[S]\r\n\xC3\x84RGER=1\r\n", "S", QString::fromUtf8("\u00E4rger"), "1");
+            "Z\u00FCrich");
+        row("UTF-8 key", "[S]\r\n\xC3\x84RGER=1\r\n", "S", "\u00E4rger", "1");
         row("NUL bytes", QByteArray("[S]\r\nA=\0\0\r\nK=v\0w\r\n", 18), "S", "K",
             QString::fromLatin1("v\0w", 3));
     }
@@ -197,17 +198,12 @@ private slots:
     }
 
     void readIntAndBol_data() {
-        QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<int>("integer");
-        QTest::addColumn<int>("boolean"); // -1: the default
-        QTest::newRow("12.5 rounds to even") << QByteArray("K=12.5") << 12 << 1;
-        QTest::newRow("0.5 rounds to 0") << QByteArray("K=0.5") << 0 << 0;
-        QTest::newRow("0.6 rounds to 1") << QByteArray("K=0.6") << 1 << 1;
-        QTest::newRow("negative") << QByteArray("K=-2.5") << -2 << 1;
-        QTest::newRow("word") << QByteArray("K=True") << 0 << 0;
-        QTest::newRow("empty") << QByteArray("K=") << 0 << 0;
-        QTest::newRow("too big is clamped") << QByteArray("K=99999999999") << INT_MAX << 1;
-        QTest::newRow("missing key") << QByteArray("OTHER=1") << 42 << -1;
+        // boolean -1: the default
+        const auto row = columns<QByteArray, int, int>("line", "integer", "boolean");
+        row("0.5 rounds to 0", "K=0.5", 0, 0);
+        row("0.6 rounds to 1", "K=0.6", 1, 1);
+        row("word", "K=True", 0, 0);
+        row("missing key", "OTHER=1", 42, -1);
     }
 
     void readIntAndBol() {
@@ -220,11 +216,7 @@ private slots:
     }
 
     void readSection_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QStringList>("expected");
-        const auto row = [](const char* name, const QByteArray& content, const QStringList& expected) {
-            QTest::newRow(name) << content << expected;
-        };
+        const auto row = columns<QByteArray, QStringList>("content", "expected");
         row("file order, as stored", "[s]\r\nFILE2=b\r\nfile1=A b\r\n[X]\r\nY=1\r\n",
             {"FILE2=b", "file1=A b"});
         row("comments and blank lines skipped", "[S]\r\n; note\r\n\r\n   \r\nA=1\r\n  ;indented\r\nB=2\r\n",
@@ -254,8 +246,7 @@ private slots:
         QVERIFY(m_ini.ReadProfileSection("S").isEmpty());
         QVERIFY(m_ini.DeleteProfileSection("S"));
         QVERIFY(m_ini.WriteProfileString("  ", "K", "v"));
-        QVERIFY(!QFile::exists(path()));
-        QVERIFY(!QFile::exists(m_ini.lockFilename()));
+        QCOMPARE(entries(), QStringList());
 
         writeBytes(path(), {});
         QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
@@ -274,15 +265,8 @@ private slots:
     }
 
     void write_data() {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QByteArray>("after");
-        const auto row = [](const char* name, const QByteArray& before, const QString& section,
-                            const QString& key, const QString& value, const QByteArray& after) {
-            QTest::newRow(name) << before << section << key << value << after;
-        };
+        const auto row = columns<QByteArray, QString, QString, QString, QByteArray>("before", "section",
+                                                                                    "key", "value", "after");
         row("replaces only the first match of the first section, key upper-cased",
             "[s]\r\nkey=old\r\nkey=old2\r\n[T]\r\n[S]\r\nkey=old3\r\n", "S", "Key", "New",
             "[s]\r\nKEY=New\r\nkey=old2\r\n[T]\r\n[S]\r\nkey=old3\r\n");
@@ -303,7 +287,7 @@ private slots:
             "[A]\r\nCOLOR = abc\r\nCOLOR=x\r\n");
         row("keys before the first section untouched", "X=0\r\n[A]\r\n", "A", "X", "1",
             "X=0\r\n[A]\r\nX=1\r\n");
-        row("UTF-8 value written as UTF-8", "[A]\r\n", "A", "City", QString::fromUtf8("Z\u00FCrich \u20AC"),
+        row("UTF-8 value written as UTF-8", "[A]\r\n", "A", "City", "Z\u00FCrich \u20AC",
             "[A]\r\nCITY=Z\xC3\xBCrich \xE2\x82\xAC\r\n");
         row("non-UTF-8 lines kept byte for byte",
             "[A]\r\n" + latin1Line + "\r\n\xFF\xFE\x80\r\n[B]\r\nK=1\r\n", "B", "K", "2",
@@ -356,27 +340,21 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QVERIFY(m_ini.WriteProfileInt("S", "K" + QString::number(i % 5), i));
         QVERIFY(m_ini.DeleteProfileSection("S"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 (QStringList{"QUNTA.INI", "QUNTA.INI.lock"}));
+        QCOMPARE(entries(), (QStringList{"QUNTA.INI", "QUNTA.INI.lock"}));
         QCOMPARE(QFileInfo(path()).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
                  permissions);
     }
 
     void deleteSection_data() {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QByteArray>("after");
-        QTest::newRow("both occurrences, headers included")
-            << QByteArray("[S]\r\nA=1\r\n[T]\r\nB=2\r\n[s] again\r\nC=3\r\n[U]\r\nD=4\r\n")
-            << QByteArray("[T]\r\nB=2\r\n[U]\r\nD=4\r\n");
-        QTest::newRow("last section, comments and blanks inside go too")
-            << QByteArray("\r\n[T]\r\nB=2\r\n[S]\r\n; c\r\n\r\nA=1") << QByteArray("\r\n[T]\r\nB=2\r\n");
-        QTest::newRow("absent section keeps every line")
-            << QByteArray("[T]\r\n" + latin1Line + "\nB=2")
-            << QByteArray("[T]\r\n" + latin1Line + "\r\nB=2\r\n");
-        QTest::newRow("indented header is not the section")
-            << QByteArray(" [S]\r\nA=1\r\n") << QByteArray(" [S]\r\nA=1\r\n");
-        QTest::newRow("longer name is another section")
-            << QByteArray("[S2]\r\nA=1\r\n[S]\r\nB=2\r\n") << QByteArray("[S2]\r\nA=1\r\n");
+        const auto row = columns<QByteArray, QByteArray>("before", "after");
+        row("both occurrences, headers included",
+            "[S]\r\nA=1\r\n[T]\r\nB=2\r\n[s] again\r\nC=3\r\n[U]\r\nD=4\r\n", "[T]\r\nB=2\r\n[U]\r\nD=4\r\n");
+        row("last section, comments and blanks inside go too", "\r\n[T]\r\nB=2\r\n[S]\r\n; c\r\n\r\nA=1",
+            "\r\n[T]\r\nB=2\r\n");
+        row("absent section keeps every line", "[T]\r\n" + latin1Line + "\nB=2",
+            "[T]\r\n" + latin1Line + "\r\nB=2\r\n");
+        row("indented header is not the section", " [S]\r\nA=1\r\n", " [S]\r\nA=1\r\n");
+        row("longer name is another section", "[S2]\r\nA=1\r\n[S]\r\nB=2\r\n", "[S2]\r\nA=1\r\n");
     }
 
     void deleteSection() {
@@ -387,79 +365,59 @@ private slots:
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
-    void unusablePlace_data() {
-        QTest::addColumn<QString>("place");
-        QTest::newRow("missing folder") << "no/such/folder/QUNTA.INI";
-        QTest::newRow("profile is a folder") << "QUNTA.INI";
-        QTest::newRow("no file name") << "";
+    // Readers go on with what there is to read; writers (and deleters of a profile that is there) refuse
+    // and report it, without waiting, and nothing in the folder changes.
+    void unusableProfile_data() {
+        const auto row = columns<bool, bool>("readable", "deleteRefused"); // the setup is the row's name
+        row("missing folder", false, false);
+        row("profile is a folder", false, false);
+        row("no file name", false, false);
+        row("profile is a FIFO", false, true);
+        row("read-only profile", true, true);
+        row("lock file cannot be made", true, true);
     }
 
-    void unusablePlace() {
-        QFETCH(QString, place);
-        const QString file = place.isEmpty() ? QString() : m_dir->filePath(place);
-        if (place == "QUNTA.INI")
-            QVERIFY(QDir(m_dir->path()).mkdir(place));
-        m_ini.setFilename(file);
-        const QString previous = QDir::currentPath();
+    void unusableProfile() {
+        QFETCH(bool, readable);
+        QFETCH(bool, deleteRefused);
+        const QByteArray setup = QTest::currentDataTag();
+        if (setup == "missing folder")
+            m_ini.setFilename(m_dir->filePath("no/such/folder/QUNTA.INI"));
+        else if (setup == "no file name")
+            m_ini.setFilename({});
+        else if (setup == "profile is a folder")
+            QVERIFY(QDir(m_dir->path()).mkdir("QUNTA.INI"));
+        else if (setup == "profile is a FIFO")
+            QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
+        else
+            writeBytes(path(), "[S]\r\nK=1\r\n");
+        if (setup == "read-only profile")
+            QVERIFY(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
+        if (setup == "lock file cannot be made")
+            QVERIFY(QFile::link(m_dir->filePath("missing/folder/x"), m_ini.lockFilename()));
+        const QString file = m_ini.filename();
+        const QString previous = QDir::currentPath(); // where a profile without a name might end up
         const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
         QVERIFY(QDir::setCurrent(m_dir->path()));
-        const auto entries = [this] {
-            return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        const auto state = [&] {
+            const QFileInfo info(file);
+            QStringList names = entries();
+            names.removeOne("QUNTA.INI.lock");
+            return std::tuple(names, info.isDir(), info.isFile(),
+                              info.isFile() ? readBytes(file) : QByteArray());
         };
-        const QStringList before = entries();
+        const auto before = state();
 
-        QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
-        QVERIFY(m_ini.ReadProfileSection("S").isEmpty());
-        QVERIFY(m_ini.DeleteProfileSection("S"));
+        QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString(readable ? "1" : "d"));
+        QCOMPARE(m_ini.ReadProfileSection("S"), readable ? QStringList{"K=1"} : QStringList());
         QVERIFY(m_prompts->prompts().isEmpty());
         QVERIFY(!m_ini.WriteProfileString("S", "K", "v"));
-        QCOMPARE(m_prompts->texts(), QStringList{"Error recreating file: " + file});
+        QCOMPARE(m_ini.DeleteProfileSection("S"), !deleteRefused);
+        QCOMPARE(m_prompts->texts(), QStringList(deleteRefused ? 2 : 1, "Error recreating file: " + file));
         QCOMPARE(m_prompts->prompts().at(0).flags, 0);
-        QStringList after = entries();
-        after.removeOne("QUNTA.INI.lock"); // beside a profile that is a folder the lock file may be made
-        QCOMPARE(after, before);
-        QCOMPARE(QFileInfo(file).isDir(), place == "QUNTA.INI");
-        QCOMPARE(m_waits, 0);
-    }
-
-    void unwritableProfileKeepsItsContent_data() {
-        QTest::addColumn<bool>("readOnly"); // else the lock file's place leads nowhere
-        QTest::newRow("read-only profile") << true;
-        QTest::newRow("lock file cannot be made") << false;
-    }
-
-    void unwritableProfileKeepsItsContent() {
-        QFETCH(bool, readOnly);
-        const QByteArray content = "[S]\r\nK=1\r\n";
-        writeBytes(path(), content);
-        if (readOnly)
-            QVERIFY(QFile::setPermissions(path(), QFile::ReadOwner | QFile::ReadUser | QFile::ReadGroup));
-        else
-            QVERIFY(QFile::link(m_dir->filePath("missing/folder/x"), m_ini.lockFilename()));
-
-        // Readers go on, writers and deleters refuse.
-        QCOMPARE(m_ini.ReadProfileInt("S", "K", 0), 1);
-        QCOMPARE(m_ini.ReadProfileSection("S"), QStringList{"K=1"});
-        QVERIFY(m_prompts->prompts().isEmpty());
-        QVERIFY(!m_ini.WriteProfileString("S", "K", "2"));
-        QVERIFY(!m_ini.DeleteProfileSection("S"));
-        QCOMPARE(m_prompts->texts(), QStringList(2, "Error recreating file: " + path()));
-        QCOMPARE(m_prompts->prompts().at(0).flags, 0);
-        QCOMPARE(m_prompts->prompts().at(1).flags, MessageFlags::Critical);
-        QCOMPARE(readBytes(path()), content);
-        QCOMPARE(m_waits, 0);
-    }
-
-    void profileThatIsAFifoBlocksNothing() {
-        QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0600), 0);
-        QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
-        QVERIFY(m_ini.ReadProfileSection("S").isEmpty());
-        QVERIFY(m_prompts->prompts().isEmpty());
-        QVERIFY(!m_ini.WriteProfileString("S", "K", "v"));
-        QVERIFY(!m_ini.DeleteProfileSection("S"));
-        QCOMPARE(m_prompts->texts(), QStringList(2, "Error recreating file: " + path()));
-        QVERIFY(!QFileInfo(path()).isFile());
-        QVERIFY(QFileInfo(path()).exists());
+        if (deleteRefused)
+            QCOMPARE(m_prompts->prompts().at(1).flags, MessageFlags::Critical);
+        QVERIFY(state() == before);
         QCOMPARE(m_waits, 0);
     }
 
@@ -474,9 +432,9 @@ private slots:
     }
 
     void writerWaitsForTheHolder_data() {
-        QTest::addColumn<bool>("exclusive");
-        QTest::newRow("exclusive holder, writer") << true;
-        QTest::newRow("shared holder, deleter") << false;
+        const auto row = columns<bool>("exclusive");
+        row("exclusive holder, writer", true);
+        row("shared holder, deleter", false);
     }
 
     void writerWaitsForTheHolder() {
@@ -484,7 +442,7 @@ private slots:
         writeBytes(path(), "[S]\r\nK=1\r\n");
         LockHolder holder;
         if (!holder.start(m_ini.lockFilename(), exclusive))
-            QSKIP("flock(1) from util-linux is not available");
+            QSKIP(qPrintable(noLock));
         if (!exclusive) { // readers share the file with another reader
             QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("1"));
             QCOMPARE(m_ini.ReadProfileSection("S"), QStringList{"K=1"});
@@ -510,21 +468,16 @@ private slots:
 
     void readerWaitsWithTheRealSleep() {
         writeBytes(path(), "[S]\r\nK=1\r\n");
-        const QString flock = QStandardPaths::findExecutable("flock");
-        if (flock.isEmpty())
-            QSKIP("flock(1) from util-linux is not available");
-        QProcess holder;
-        holder.start(flock, {"-x", m_ini.lockFilename(), "sleep", "1"});
-        QVERIFY(holder.waitForStarted(5000));
-        QVERIFY(waitUntilLocked(m_ini.lockFilename()));
-
+        LockHolder holder;
+        if (!holder.start(m_ini.lockFilename(), true, {"sleep", "1"}))
+            QSKIP(qPrintable(noLock));
         clsIniFile ini; // the default wait: the thread sleeps 200 ms between attempts
         ini.setFilename(path());
         QElapsedTimer timer;
         timer.start();
         QCOMPARE(ini.ReadProfileString("S", "K", "d"), QString("1"));
         QVERIFY2(timer.elapsed() >= 200, qPrintable(QString::number(timer.elapsed())));
-        QVERIFY(holder.waitForFinished(5000));
+        QVERIFY(holder.finished());
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
@@ -533,7 +486,7 @@ private slots:
         writeBytes(path(), content);
         LockHolder holder;
         if (!holder.start(m_ini.lockFilename(), true))
-            QSKIP("flock(1) from util-linux is not available");
+            QSKIP(qPrintable(noLock));
         const QString timeout = "Timeout accessing file: " + path();
 
         QVERIFY(!m_ini.WriteProfileString("S", "K", "2"));
@@ -557,6 +510,73 @@ private slots:
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
+    void optionsRead_data() {
+        const auto row = columns<QByteArray, QString>("profile", "options");
+        row("no profile", "<missing>", "11101");
+        row("names in any case",
+            QByteArray(
+                "[Confirmations]\r\nundo=0\r\nDELETEDATA=0\r\nQuit=1\r\n[GENERAL]\r\nUseMostRecent=1\r\n"
+                "SaveAuto=0\r\n"),
+            "00110");
+    }
+
+    void optionsRead() {
+        QFETCH(QByteArray, profile);
+        if (profile != "<missing>")
+            writeBytes(path(), profile);
+        QTEST(optionsOf(clsGeneralOptions(m_ini)), "options");
+        QCOMPARE(readBytes(path()), profile); // reading creates and changes nothing
+    }
+
+    void optionChangeIsWrittenAtOnce() {
+        clsGeneralOptions options(m_ini);
+        options.setConfirmUndo(false);
+        QCOMPARE(readBytes(path()), QByteArray("\r\n[CONFIRMATIONS]\r\nUNDO=0\r\n"));
+        options.setUseMostRecent(true);
+        options.setConfirmDelete(false);
+        options.setConfirmQuit(false);
+        options.setSaveAuto(false);
+        options.setConfirmUndo(true);
+        QCOMPARE(readBytes(path()), QByteArray("\r\n[CONFIRMATIONS]\r\nUNDO=1\r\nDELETEDATA=0\r\nQUIT=0\r\n"
+                                               "[GENERAL]\r\nUSEMOSTRECENT=1\r\nSAVEAUTO=0\r\n"));
+        // Another instance started now sees every change.
+        QCOMPARE(optionsOf(clsGeneralOptions(m_ini)), QString("10010"));
+        QVERIFY(m_prompts->prompts().isEmpty());
+    }
+
+    void optionSetToCurrentValueDoesNotTouchTheFile() {
+        const auto setUnchanged = [](clsGeneralOptions& options) {
+            options.setConfirmUndo(true);
+            options.setConfirmDelete(true);
+            options.setConfirmQuit(true);
+            options.setUseMostRecent(false);
+            options.setSaveAuto(false);
+        };
+        clsGeneralOptions fresh(m_ini);
+        setUnchanged(fresh);
+        // The defaults but SaveAuto: only that one was written. Any rewrite turns LF line ends into CR LF.
+        QCOMPARE(readBytes(path()), QByteArray("\r\n[GENERAL]\r\nSAVEAUTO=0\r\n"));
+        const QByteArray handMade = "; hand-made\n[GENERAL]\nSaveAuto=0\n";
+        writeBytes(path(), handMade);
+        clsGeneralOptions options(m_ini);
+        setUnchanged(options);
+        QCOMPARE(readBytes(path()), handMade);
+
+        options.setSaveAuto(true); // a real change does rewrite it
+        QCOMPARE(readBytes(path()), QByteArray("; hand-made\r\n[GENERAL]\r\nSAVEAUTO=1\r\n"));
+    }
+
+    void optionWriteFailureKeepsTheValueInMemory() {
+        const QString inMissing = m_dir->filePath("gone/QUNTA.INI");
+        m_ini.setFilename(inMissing);
+        clsGeneralOptions options(m_ini);
+        options.setConfirmQuit(false);
+        QVERIFY(!options.ConfirmQuit());
+        QCOMPARE(m_prompts->texts(), QStringList{"Error recreating file: " + inMissing});
+        options.setConfirmQuit(false); // unchanged now: no second attempt
+        QCOMPARE(m_prompts->prompts().size(), 1);
+    }
+
     // Writers in several processes, each rewriting the whole file for every key, and readers beside
     // them: without one exclusive hold over the read and the rewrite the writers would overwrite each
     // other's keys, and without the rename a reader could see a half-written file. Under heavy
@@ -570,6 +590,7 @@ private slots:
         QVERIFY(m_ini.WriteProfileString("FIXED", "SENTINEL", "here"));
         const QString stop = m_dir->filePath("stop");
         const QString failedKeys = m_dir->filePath("failed-%1");
+        const auto key = [](int p, int k) { return QString("P%1K%2").arg(p).arg(k); };
         // A child's exit code: how many of its failures went unreported.
         const auto spawn = [&](int child, const std::function<int(clsIniFile&, QStringList&)>& work) {
             const pid_t pid = ::fork();
@@ -585,6 +606,7 @@ private slots:
             return pid;
         };
         std::vector<pid_t> readers;
+        std::vector<pid_t> writers;
         for (int r = 0; r < 2; ++r) {
             readers.push_back(spawn(processes + r, [&](clsIniFile& ini, QStringList&) {
                 int missing = 0;
@@ -593,37 +615,35 @@ private slots:
                 return missing;
             }));
         }
-        std::vector<pid_t> writers;
         for (int p = 0; p < processes; ++p) {
             writers.push_back(spawn(p, [&, p](clsIniFile& ini, QStringList& failed) {
                 for (int k = 0; k < keysEach; ++k) {
-                    const QString key = QString("P%1K%2").arg(p).arg(k);
-                    if (!ini.WriteProfileInt("S", key, k))
-                        failed << key;
+                    if (!ini.WriteProfileInt("S", key(p, k), k))
+                        failed << key(p, k);
                 }
                 return int(failed.size());
             }));
         }
-        const auto exitCodeOf = [](pid_t pid) {
-            int status = 0;
-            return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        };
         std::vector<int> codes;
-        for (const pid_t pid : writers)
-            codes.push_back(exitCodeOf(pid));
+        const auto collect = [&](const std::vector<pid_t>& pids) {
+            for (const pid_t pid : pids) {
+                int status = 0;
+                codes.push_back(::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status)
+                                                                                       : -1);
+            }
+        };
+        collect(writers);
         writeBytes(stop, {});
-        for (const pid_t pid : readers)
-            codes.push_back(exitCodeOf(pid));
+        collect(readers);
         QCOMPARE(codes, std::vector<int>(codes.size(), 0));
         int refused = 0;
         for (int p = 0; p < processes; ++p) {
-            const QString failed = QString::fromUtf8(readBytes(failedKeys.arg(p)));
+            const QStringList failed = QString::fromUtf8(readBytes(failedKeys.arg(p))).split('\n');
             for (int k = 0; k < keysEach; ++k) {
-                const QString key = QString("P%1K%2").arg(p).arg(k);
-                if (failed.split('\n').contains(key))
+                if (failed.contains(key(p, k)))
                     ++refused;
                 else
-                    QCOMPARE(m_ini.ReadProfileInt("S", key, -1), k);
+                    QCOMPARE(m_ini.ReadProfileInt("S", key(p, k), -1), k);
             }
         }
         qInfo("%d writes from %d processes beside 2 readers: %d given up after the wait and reported, 0 lost",

@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "../board/BoardFixture.h"
 #include "FileBytes.h"
 #include "FullDisk.h"
@@ -9,7 +10,6 @@
 #include "views/GridLayoutFile.h"
 
 #include <QDir>
-#include <functional>
 
 namespace {
 const QDate monday(2026, 3, 2);
@@ -18,10 +18,13 @@ QStringList temporaries(const QString& folder) {
     return QDir(folder).entryList({"*.tmp-*", "*.part"}, QDir::Files | QDir::Hidden);
 }
 
-void addKindRows() {
-    QTest::addColumn<int>("kind");
-    QTest::newRow("full tmpfs") << int(FullDisk::Kind::Tmpfs);
-    QTest::newRow("file size limit") << int(FullDisk::Kind::SizeLimit);
+template <typename Write> bool refused(Write write) {
+    try {
+        write();
+    } catch (const AppError&) {
+        return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -36,12 +39,31 @@ class TstFullDisk : public QObject {
 
     [[nodiscard]] QString documents() const { return fixture->path("Documents"); }
 
+    template <typename Write> auto whileFull(Write write) {
+        disk->fill();
+        const auto result = write();
+        disk->free();
+        return result;
+    }
+
+    QString openPlan() {
+        return fixture->openPlan({"Room"},
+                                 {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}}, 0,
+                                 "Documents/plan.qtf");
+    }
+
 private slots:
     void initTestCase() { pinLocale(); }
 
+    void initTestCase_data() {
+        const auto row = columns<int>("kind");
+        row("full tmpfs", int(FullDisk::Kind::Tmpfs));
+        row("file size limit", int(FullDisk::Kind::SizeLimit));
+    }
+
     void init() {
+        QFETCH_GLOBAL(int, kind);
         fixture = std::make_unique<BoardFixture>();
-        QFETCH(int, kind);
         disk = std::make_unique<FullDisk>(documents(), FullDisk::Kind(kind));
         if (!disk->available())
             QSKIP("no tmpfs can be mounted here (root only); the file size limit rows stand in");
@@ -52,21 +74,16 @@ private slots:
         fixture.reset();
     }
 
-    void profileWrite_data() { addKindRows(); }
-
     void profileWrite() {
         clsIniFile& profile = *globals().profile;
         for (int i = 0; i < 20; ++i)
             QVERIFY(profile.WriteProfileString("RECENT", QString("FILE%1").arg(i), "/home/user/plan.qtf"));
         const QByteArray before = readBytes(profile.filename());
 
-        disk->fill();
-        const bool written = profile.WriteProfileString("RECENT", "FILE1", "/home/user/other.qtf");
-        const bool deleted = profile.DeleteProfileSection("RECENT");
-        disk->free();
+        QVERIFY(!whileFull(
+            [&] { return profile.WriteProfileString("RECENT", "FILE1", "/home/user/other.qtf"); }));
+        QVERIFY(!whileFull([&] { return profile.DeleteProfileSection("RECENT"); }));
 
-        QVERIFY(!written);
-        QVERIFY(!deleted);
         QCOMPARE(fixture->prompts.texts(), QStringList(2, "Error recreating file: " + profile.filename()));
         QCOMPARE(readBytes(profile.filename()), before);
         QCOMPARE(temporaries(documents()), QStringList());
@@ -74,12 +91,8 @@ private slots:
         QCOMPARE(profile.ReadProfileString("RECENT", "FILE1", ""), QString("/home/user/other.qtf"));
     }
 
-    void timetableSave_data() { addKindRows(); }
-
     void timetableSave() {
-        const QString plan = fixture->openPlan(
-            {"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}}, 0,
-            "Documents/plan.qtf");
+        const QString plan = openPlan();
         fixture->chart().items().remove("A");
         fixture->board->setDirty(true);
         QVERIFY(fixture->board->DoSave(false));
@@ -90,11 +103,8 @@ private slots:
         fixture->board->setDirty(true);
         fixture->prompts.clear();
 
-        disk->fill();
-        const bool ok = fixture->board->DoSave(false);
-        disk->free();
+        QVERIFY(!whileFull([&] { return fixture->board->DoSave(false); }));
 
-        QVERIFY(!ok);
         QCOMPARE(fixture->prompts.prompts().size(), 1);
         QVERIFY2(fixture->prompts.texts().first().contains("could not be saved"),
                  qPrintable(fixture->prompts.texts().first()));
@@ -107,11 +117,8 @@ private slots:
         QCOMPARE(BoardFixture::itemCountOf(plan), 1);
     }
 
-    void gridLayoutAndExport_data() { addKindRows(); }
-
     void gridLayoutAndExport() {
-        fixture->openPlan({"Room"}, {{"A", "R1", BoardFixture::at(monday, 8), BoardFixture::at(monday, 9)}},
-                          0, "Documents/plan.qtf");
+        openPlan();
         const QString layouts = documents() + "/QUNTAGRDE.LAY";
         const QString exported = documents() + "/items.csv";
         const GridLayout layout = GridLayout::builtIn();
@@ -122,27 +129,14 @@ private slots:
         const QByteArray exportedBefore = readBytes(exported);
         const QStringList before = QDir(documents()).entryList(QDir::Files | QDir::Hidden);
 
-        disk->fill();
-        const auto refused = [](const std::function<void()>& write) {
-            try {
-                write();
-            } catch (const AppError&) {
-                return true;
-            }
-            return false;
-        };
-        const bool layoutRefused = refused([&] { GridLayoutFile::write(layouts, "Second", layout); });
-        const bool exportRefused = refused([&] { exporter.writeFile(exported, {0}, "Items"); });
-        disk->free();
+        QVERIFY(
+            whileFull([&] { return refused([&] { GridLayoutFile::write(layouts, "Second", layout); }); }));
+        QVERIFY(whileFull([&] { return refused([&] { exporter.writeFile(exported, {0}, "Items"); }); }));
 
-        QVERIFY(layoutRefused);
-        QVERIFY(exportRefused);
         QCOMPARE(readBytes(layouts), layoutsBefore);
         QCOMPARE(readBytes(exported), exportedBefore);
         QCOMPARE(QDir(documents()).entryList(QDir::Files | QDir::Hidden), before);
     }
-
-    void desktopFiles_data() { addKindRows(); }
 
     void desktopFiles() {
         DesktopIntegration::Places places{"/opt/old/qunta", documents() + "/share", QString()};
@@ -151,11 +145,8 @@ private slots:
         const QByteArray before = readBytes(entry);
 
         places.program = "/opt/new/qunta";
-        disk->fill();
-        const bool ok = DesktopIntegration::RegisterFileType(places);
-        disk->free();
+        QVERIFY(!whileFull([&] { return DesktopIntegration::RegisterFileType(places); }));
 
-        QVERIFY(!ok);
         QCOMPARE(readBytes(entry), before);
         QCOMPARE(temporaries(places.dataHome + "/applications"), QStringList());
         QVERIFY(DesktopIntegration::RegisterFileType(places));

@@ -25,20 +25,19 @@ int itemsOfVersion(int version) {
 
 void makeVersion(GanttData& chart, int version) {
     ItemCollection& items = chart.items();
+    const auto key = [](int i) { return QString("K%1").arg(i); };
     items.beginBatch();
     if (!items.byKey("VERSION"))
         items.add(QString(), "R2", TimePoint::fromDate(day), TimePoint::fromDate(day).addDays(1), "VERSION",
                   "Date");
     items.byKey("VERSION")->setCaption(QString::number(version));
     const int bookings = itemsOfVersion(version) - 1;
-    for (int i = bookings; items.byKey(QString("K%1").arg(i)); ++i)
-        items.remove(QString("K%1").arg(i));
+    for (int i = bookings; items.byKey(key(i)); ++i)
+        items.remove(key(i));
     for (int i = 0; i < bookings; ++i) {
-        if (items.byKey(QString("K%1").arg(i)))
-            continue;
         const TimePoint start = TimePoint::fromDate(day).addSeconds(qint64(i) * 3600);
-        items.add(QString("booking %1").arg(i), "R1", start, start.addSeconds(1800), QString("K%1").arg(i),
-                  "Date");
+        if (!items.byKey(key(i)))
+            items.add(QString("booking %1").arg(i), "R1", start, start.addSeconds(1800), key(i), "Date");
     }
     items.endBatch();
 }
@@ -79,12 +78,6 @@ int saveRepeatedly(int argc, char** argv) {
             return 4;
     }
 }
-
-int roundsWanted() {
-    bool ok = false;
-    const int rounds = qEnvironmentVariableIntValue("QUNTA_KILL_ROUNDS", &ok);
-    return ok && rounds > 0 ? rounds : 20;
-}
 } // namespace
 
 // A planner killed at random moments while it saves: after every kill the timetable opens and holds
@@ -110,7 +103,8 @@ private slots:
         environment.insert("HOME", home.path());
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         QRandomGenerator random(20260302);
-        const int rounds = roundsWanted();
+        const int wanted = qEnvironmentVariableIntValue("QUNTA_KILL_ROUNDS");
+        const int rounds = wanted > 0 ? wanted : 20;
         int completed = 0;
         qint64 saveMs = 200;
         for (int round = 0; round < rounds; ++round) {
