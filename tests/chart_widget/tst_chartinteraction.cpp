@@ -83,10 +83,6 @@ void drag(QWidget* viewport, const QPoint& from, const QPoint& to, bool escape =
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, to);
 }
 
-TimePoint at(int hour, int minute = 0) {
-    return ChartFixture::at(hour, minute);
-}
-
 // Collects what a widget repaints.
 struct PaintLog : QObject {
     explicit PaintLog(QWidget* widget) { widget->installEventFilter(this); }
@@ -109,91 +105,66 @@ bool screenIsUpToDate(const ChartFixture& f) {
     return !shown.isNull() && shown == f.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-void addRows(ChartFixture& f, int last) {
-    for (int i = f.data.rows().count() + 1; i <= last; ++i)
-        f.data.rows().add(QStringLiteral("R%1").arg(i), QStringLiteral("Row %1").arg(i));
-}
 } // namespace
 
 class ChartInteractionTest : public QObject {
     Q_OBJECT
 private slots:
     void hitAreas_data() {
-        QTest::addColumn<int>("xMinutes"); // minutes after 06:00; negative: pixels into the heading
-        QTest::addColumn<int>("row");      // 1-based; 0 above the rows (in the bands); 9 below them
+        QTest::addColumn<TimePoint>("time");
+        QTest::addColumn<int>("dx");  // pixels right of the time
+        QTest::addColumn<int>("row"); // 1-based; 0 above the rows (in the bands); 9 below them
         QTest::addColumn<HitArea>("area");
         QTest::addColumn<QString>("item");
-        const auto row = [](const char* name, int x, int row, HitArea area, const char* item) {
-            QTest::newRow(name) << x << row << area << QString(item);
+        const auto row = [](const char* name, TimePoint time, int dx, int row, HitArea area,
+                            const char* item) {
+            QTest::newRow(name) << time << dx << row << area << QString(item);
         };
-        row("bar body", 180, 1, HitArea::BarBody, "A");
-        row("left edge", 120, 1, HitArea::BarLeftEdge, "A");
-        row("right end", 239, 1, HitArea::BarRightEdge, "A");
-        row("just before the bar", 119, 1, HitArea::EmptyArea, "");
-        row("just after the bar", 241, 1, HitArea::EmptyArea, "");
-        row("same time, other row", 200, 2, HitArea::EmptyArea, "");
-        row("empty row", 180, 3, HitArea::EmptyArea, "");
-        row("below the rows", 180, 9, HitArea::EmptyArea, "");
-        row("time band", 180, 0, HitArea::TimeBand, "");
-        row("heading", -40, 2, HitArea::RowHeading, "");
-        row("heading below the rows", -40, 9, HitArea::Nothing, "");
+        row("bar body", at(9), 0, 1, HitArea::BarBody, "A");
+        row("left edge", at(8), 0, 1, HitArea::BarLeftEdge, "A");
+        row("right end", at(9, 59), 0, 1, HitArea::BarRightEdge, "A");
+        row("just before the bar", at(7, 59), 0, 1, HitArea::EmptyArea, "");
+        row("just after the bar", at(10, 1), 0, 1, HitArea::EmptyArea, "");
+        row("same time, other row", at(9, 20), 0, 2, HitArea::EmptyArea, "");
+        row("empty row", at(9), 0, 3, HitArea::EmptyArea, "");
+        row("below the rows", at(9), 0, 9, HitArea::EmptyArea, "");
+        row("time band", at(9), 0, 0, HitArea::TimeBand, "");
+        row("heading", at(6), -40, 2, HitArea::RowHeading, "");
+        row("heading below the rows", at(6), -40, 9, HitArea::Nothing, "");
+        // "A" is 320 pixels wide: five pixels at each end stretch it.
+        row("wide, fifth pixel", at(8), 4, 1, HitArea::BarLeftEdge, "A");
+        row("wide, sixth pixel", at(8), 5, 1, HitArea::BarBody, "A");
+        row("wide, last but five", at(8), 314, 1, HitArea::BarBody, "A");
+        row("wide, last but four", at(8), 315, 1, HitArea::BarRightEdge, "A");
+        // "B" is 8 pixels wide: two at each end, four in the middle still move it.
+        row("narrow, second pixel", at(9), 1, 2, HitArea::BarLeftEdge, "B");
+        row("narrow, third pixel", at(9), 2, 2, HitArea::BarBody, "B");
+        row("narrow, sixth pixel", at(9), 5, 2, HitArea::BarBody, "B");
+        row("narrow, seventh pixel", at(9), 6, 2, HitArea::BarRightEdge, "B");
+        row("narrow, past the end", at(9), 8, 2, HitArea::EmptyArea, "");
+        // "C" lasts a minute, less than three pixels: drawn three wide, one pixel for each purpose.
+        row("tiny, left", at(11), 0, 1, HitArea::BarLeftEdge, "C");
+        row("tiny, middle", at(11), 1, 1, HitArea::BarBody, "C");
+        row("tiny, right", at(11), 2, 1, HitArea::BarRightEdge, "C");
+        row("tiny, past the end", at(11), 3, 1, HitArea::EmptyArea, "");
     }
 
     void hitAreas() {
-        QFETCH(int, xMinutes);
+        QFETCH(TimePoint, time);
+        QFETCH(int, dx);
         QFETCH(int, row);
         QFETCH(HitArea, area);
         QFETCH(QString, item);
         ChartFixture f;
-        const int x = xMinutes >= 0 ? f.chart->xAt(at(6, xMinutes)) : f.chart->xAt(at(6)) + xMinutes;
+        const int x = f.chart->xAt(time) + dx;
         const int y = row == 0 ? 5 : row == 9 ? f.chart->rowBottom(3) + 20 : f.middleOf(row);
         const ChartHit hit = f.chart->hitTest(QPoint(x, y));
         QCOMPARE(hit.area, area);
         QCOMPARE(hit.item ? hit.item->key() : QString(), item);
         QCOMPARE(hit.row, row >= 1 && row <= 3 ? row - 1 : -1);
-        if (area == HitArea::EmptyArea || area == HitArea::TimeBand) {
-            // A pixel spans 22.5 seconds here: the time lies in the pixel column that was hit.
-            QVERIFY(hit.time <= at(6, xMinutes) && at(6, xMinutes) < f.chart->timeAt(x + 1));
-        }
-    }
-
-    void edgeZoneShrinksWithTheBar_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<int>("offset"); // pixels from the bar's left end
-        QTest::addColumn<HitArea>("area");
-        const auto row = [](const char* name, const char* key, int offset, HitArea area) {
-            QTest::newRow(name) << QString(key) << offset << area;
-        };
-        // "A" is 320 pixels wide: five pixels at each end stretch it.
-        row("wide, first pixel", "A", 0, HitArea::BarLeftEdge);
-        row("wide, fifth pixel", "A", 4, HitArea::BarLeftEdge);
-        row("wide, sixth pixel", "A", 5, HitArea::BarBody);
-        row("wide, last but five", "A", 314, HitArea::BarBody);
-        row("wide, last but four", "A", 315, HitArea::BarRightEdge);
-        // "B" is 8 pixels wide: two at each end, four in the middle still move it.
-        row("narrow, second pixel", "B", 1, HitArea::BarLeftEdge);
-        row("narrow, third pixel", "B", 2, HitArea::BarBody);
-        row("narrow, sixth pixel", "B", 5, HitArea::BarBody);
-        row("narrow, seventh pixel", "B", 6, HitArea::BarRightEdge);
-        row("narrow, past the end", "B", 8, HitArea::EmptyArea);
-        // "C" lasts a minute, less than three pixels: drawn three wide, one pixel for each purpose.
-        row("tiny, left", "C", 0, HitArea::BarLeftEdge);
-        row("tiny, middle", "C", 1, HitArea::BarBody);
-        row("tiny, right", "C", 2, HitArea::BarRightEdge);
-        row("tiny, past the end", "C", 3, HitArea::EmptyArea);
-    }
-
-    void edgeZoneShrinksWithTheBar() {
-        QFETCH(QString, key);
-        QFETCH(int, offset);
-        QFETCH(HitArea, area);
-        ChartFixture f;
-        const ChartItem* item = f.data.items().byKey(key);
-        const int row = f.data.rows().byKey(item->rowKey())->position();
-        const ChartHit hit = f.chart->hitTest(QPoint(f.chart->xAt(item->start()) + offset, f.middleOf(row)));
-        QCOMPARE(hit.area, area);
-        if (area != HitArea::EmptyArea)
-            QCOMPARE(hit.item, item);
+        // A pixel spans 22.5 seconds here: the time lies in the pixel column that was hit.
+        if ((area == HitArea::EmptyArea || area == HitArea::TimeBand) && dx == 0)
+            QVERIFY(hit.time <= time && time < f.chart->timeAt(x + 1));
     }
 
     void rowsUnderThePointer() {
@@ -211,7 +182,7 @@ private slots:
         QCOMPARE(f.chart->lastShownRow(), 3);
 
         // After scrolling down, rows scrolled out above are under no point.
-        addRows(f, 40);
+        f.addRows(40);
         f.data.items().add("Far", "R30", at(7), at(8), "F", "Date");
         f.chart->scrollToRow(25);
         QCOMPARE(f.chart->firstShownRow(), 25);
@@ -234,41 +205,63 @@ private slots:
         QCOMPARE(f.chart->hitTest(both).item, f.data.items().byKey("A"));
     }
 
+    // A drag over free time draws a new item, unless something refuses it.
     void drawNewItem_data() {
-        QTest::addColumn<bool>("snap");
+        QTest::addColumn<QString>("switches"); // "no snap", "refuse", "no add", "no detection"
         QTest::addColumn<TimePoint>("pressAt");
         QTest::addColumn<TimePoint>("releaseAt");
-        QTest::addColumn<TimePoint>("start");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<TimePoint>("start"); // the new item's; none drawn where it is the end
         QTest::addColumn<TimePoint>("end");
-        QTest::newRow("snapped to the grid") << true << at(12, 5) << at(13, 20) << at(12) << at(13, 15);
-        QTest::newRow("drawn leftwards") << true << at(14, 5) << at(12, 50) << at(12, 45) << at(14);
-        QTest::newRow("at least one grid step") << true << at(12, 5) << at(12, 9) << at(12) << at(12, 15);
-        QTest::newRow("not snapped") << false << at(12, 0) << at(13, 30) << at(12, 0) << at(13, 30);
+        QTest::addColumn<QStringList>("events");
+        const auto row = [](const char* name, const char* switches, TimePoint press, TimePoint release,
+                            int row, TimePoint start, TimePoint end, const QStringList& events) {
+            QTest::newRow(name) << QString(switches) << press << release << row << start << end << events;
+        };
+        // The click that ends the drawing comes last, so that the board keeps the new item shown.
+        const QStringList drawn{"BeforeAdd:2", "Added", "AfterAdd", "AreaClick:1"};
+        row("snapped to the grid", "", at(12, 5), at(13, 20), 2, at(12), at(13, 15), drawn);
+        row("drawn leftwards", "", at(14, 5), at(12, 50), 2, at(12, 45), at(14), drawn);
+        row("at least one grid step", "", at(12, 5), at(12, 9), 2, at(12), at(12, 15), drawn);
+        row("not snapped", "no snap", at(12), at(13, 30), 2, at(12), at(13, 30), drawn);
+        // From the empty 07:00 into "A", which begins at 08:00.
+        row("permission refused", "refuse", at(7), at(8, 30), 1, at(0), at(0),
+            {"BeforeAdd:1", "AreaClick:1"});
+        row("adding switched off", "no add", at(7), at(8, 30), 1, at(0), at(0), {"AreaClick:1"});
+        row("over an item", "", at(7), at(8, 30), 1, at(0), at(0), {"BeforeAdd:1", "AreaClick:1"});
+        row("over an item, no detection", "no detection", at(7), at(8, 30), 1, at(7), at(8, 30),
+            {"BeforeAdd:1", "Added", "AfterAdd", "AreaClick:1"});
     }
 
     void drawNewItem() {
-        QFETCH(bool, snap);
+        QFETCH(QString, switches);
         QFETCH(TimePoint, pressAt);
         QFETCH(TimePoint, releaseAt);
+        QFETCH(int, row);
         QFETCH(TimePoint, start);
         QFETCH(TimePoint, end);
+        QFETCH(QStringList, events);
         ChartFixture f;
-        f.data.settings().snapToGrid = snap;
+        f.data.settings().snapToGrid = !switches.contains("no snap");
+        f.data.settings().allowAdd = !switches.contains("no add");
+        f.data.settings().detectConflicts = !switches.contains("no detection");
         EventLog log(*f.chart);
-        drag(f.viewport(), f.point(pressAt, 2), f.point(releaseAt, 2));
-        QCOMPARE(f.data.items().count(), 4);
-        ChartItem* added = f.data.items().byPosition(4);
-        QCOMPARE(added->rowKey(), QStringLiteral("R2"));
-        QCOMPARE(added->start(), start);
-        QCOMPARE(added->end(), end);
-        QCOMPARE(added->styleKey(), QStringLiteral("Date"));
-        QVERIFY(QRegularExpression("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$")
-                    .match(added->key())
-                    .hasMatch());
-        QCOMPARE(f.chart->currentItem(), added);
-        // The click that ends the drawing comes last, so that the board keeps the new item shown.
-        QCOMPARE(log.entries, QStringList({"BeforeAdd:2", "Added:" + added->key(), "AfterAdd:" + added->key(),
-                                           "AreaClick:1"}));
+        log.refuse = switches.contains("refuse");
+        drag(f.viewport(), f.point(pressAt, row), f.point(releaseAt, row));
+        QCOMPARE(f.data.items().count(), start == end ? 3 : 4);
+        if (start != end) {
+            ChartItem* added = f.data.items().byPosition(4);
+            QCOMPARE(added->rowKey(), QStringLiteral("R%1").arg(row));
+            QCOMPARE(added->start(), start);
+            QCOMPARE(added->end(), end);
+            QCOMPARE(added->styleKey(), QStringLiteral("Date"));
+            QVERIFY(QRegularExpression("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$")
+                        .match(added->key())
+                        .hasMatch());
+            QCOMPARE(f.chart->currentItem(), added);
+            log.entries.replaceInStrings(":" + added->key(), QString());
+        }
+        QCOMPARE(log.entries, events);
     }
 
     void clickWithoutDragCreatesNothing() {
@@ -283,37 +276,6 @@ private slots:
         QCOMPARE(log.entries, QStringList({"AreaClick:1"}));
         QCOMPARE(f.chart->currentItem(), nullptr);
         QCOMPARE(f.chart->currentRow(), 3);
-    }
-
-    void drawingRefused_data() {
-        QTest::addColumn<bool>("refuse");
-        QTest::addColumn<bool>("allowAdd");
-        QTest::addColumn<bool>("detectConflicts");
-        QTest::addColumn<QStringList>("events"); // "Added" among them: the item was drawn
-        QTest::newRow("permission refused")
-            << true << true << true << QStringList{"BeforeAdd:1", "AreaClick:1"};
-        QTest::newRow("adding switched off") << false << false << true << QStringList{"AreaClick:1"};
-        QTest::newRow("over an item") << false << true << true << QStringList{"BeforeAdd:1", "AreaClick:1"};
-        QTest::newRow("over an item, no detection")
-            << false << true << false << QStringList{"BeforeAdd:1", "Added", "AfterAdd", "AreaClick:1"};
-    }
-
-    void drawingRefused() {
-        QFETCH(bool, refuse);
-        QFETCH(bool, allowAdd);
-        QFETCH(bool, detectConflicts);
-        QFETCH(QStringList, events);
-        ChartFixture f;
-        f.data.settings().allowAdd = allowAdd;
-        f.data.settings().detectConflicts = detectConflicts;
-        EventLog log(*f.chart);
-        log.refuse = refuse;
-        // From the empty 07:00 into "A", which begins at 08:00.
-        drag(f.viewport(), f.point(at(7), 1), f.point(at(8, 30), 1));
-        QCOMPARE(f.data.items().count(), events.contains("Added") ? 4 : 3);
-        for (QString& entry : log.entries)
-            entry = entry.section(':', 0, entry.startsWith("Added") || entry.startsWith("AfterAdd") ? 0 : 1);
-        QCOMPARE(log.entries, events);
     }
 
     // "A" (08:00 to 10:00 on row 1) grabbed by its body or an end and dragged elsewhere.
@@ -630,7 +592,7 @@ private slots:
 
     void wheel() {
         ChartFixture f;
-        addRows(f, 60);
+        f.addRows(60);
         const QPoint p = f.point(at(7), 2);
         const auto turn = [&](QPoint delta, Qt::KeyboardModifiers modifiers) {
             QWheelEvent event(p, f.viewport()->mapToGlobal(p), QPoint(), delta, Qt::NoButton, modifiers,
@@ -681,7 +643,7 @@ private slots:
 
     void loadShowsTheSavedPlace() {
         ChartFixture f;
-        addRows(f, 60);
+        f.addRows(60);
         f.chart->scrollTo(at(7));
         f.chart->scrollToRow(12);
         QTemporaryDir folder;

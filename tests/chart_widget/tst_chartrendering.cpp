@@ -12,10 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-TimePoint at(int hour, int minute = 0) {
-    return ChartFixture::at(hour, minute);
-}
-
 QColor bgr(quint32 value) {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
@@ -95,8 +91,7 @@ private slots:
 
     void imageStartsAtTheSavedFirstRow() {
         PlainChart f;
-        for (int i = 4; i <= 12; ++i)
-            f.data.rows().add(QStringLiteral("R%1").arg(i), QString());
+        f.addRows(12);
         f.data.items().add("", "R2", at(12), at(13), "D", "Date");
         f.data.items().add("", "R12", at(10), at(11), "E", "Date");
         // Row 2 at the top: its bar where row 1 would be, row 1's bar not shown.
