@@ -120,15 +120,10 @@ private slots:
 
     void axisRoundTrips() {
         const TimePoint origin = at(2023, 11, 27, 6, 15);
-        const QList<TimePoint> boundaries{at(2024, 3, 5),
-                                          at(2024, 3, 4, 23, 59, 59),
-                                          at(2024, 2, 29, 12),
-                                          at(2024, 4, 1),
-                                          at(2024, 4, 30, 23, 59, 59),
-                                          at(2025, 1, 1),
-                                          at(2024, 12, 31, 23, 59, 59),
-                                          TimePoint(),
-                                          at(1899, 12, 1, 7, 3, 9)};
+        QList<TimePoint> boundaries; // days, months and years turning, and the time before day 0
+        boundaries << at(2024, 3, 5) << at(2024, 3, 4, 23, 59, 59) << at(2024, 2, 29, 12) << at(2024, 4, 1)
+                   << at(2024, 4, 30, 23, 59, 59) << at(2025, 1, 1) << at(2024, 12, 31, 23, 59, 59)
+                   << TimePoint() << at(1899, 12, 1, 7, 3, 9);
         for (int level = 0; level < TimeScale::count; ++level) {
             const TimeScale& scale = TimeScale::forLevel(level);
             const TimeAxis axis(origin, scale.lower.seconds(), scale.cellWidth);

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -97,6 +98,7 @@ struct Setup {
     std::unique_ptr<clsGeneralOptions> options;
     GanttData chart;
     clsItems items{chart};
+    std::deque<Messenger> messengers;
 };
 } // namespace
 
@@ -113,6 +115,13 @@ class TestItems : public QObject {
         ChartItem& item = m_chart->items().add("Caption " + key, row, start, end, key, "Date");
         item.setSeriesKey(series);
         return item;
+    }
+
+    // A view registered with the item table for the rest of the test.
+    Messenger& listen(const QString& id) {
+        Messenger& messenger = m_setup->messengers.emplace_back(id);
+        m_items->AddMessenger(messenger);
+        return messenger;
     }
 
     // Every row is found again by its key, and every row leads to the chart item of that key.
@@ -142,8 +151,7 @@ private slots:
     }
 
     void readingMirrorsEveryItem() {
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         // An empty chart is read too: the views forget what they showed.
         QVERIFY(m_items->ReadItems());
         QCOMPARE(m_items->Count(), 0);
@@ -174,8 +182,7 @@ private slots:
         for (int i = 0; i < 50; ++i)
             addToChart(QString("K%1").arg(i), "R1", at(1, 0).addSeconds(i * 3600),
                        at(1, 0).addSeconds(i * 3600 + 1800));
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         m_prompts->cancelProgressAt(20);
         QVERIFY(!m_items->ReadItems());
         QVERIFY(board.log.isEmpty());
@@ -186,8 +193,7 @@ private slots:
 
     void addingCreatesRowZeroThenAppends() {
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         QStringList seen;
         board.react = [&](const QString&, const QString& key, const QString&) {
             const int row = m_items->GetItemIndex(key);
@@ -214,8 +220,7 @@ private slots:
             QVERIFY(m_items->ReadItems());
             // In the chart, but never passed to the table.
             ChartItem& stranger = addToChart("X", "R1", at(2, 8), at(2, 9));
-            Messenger board("board");
-            m_items->AddMessenger(board);
+            Messenger& board = listen("board");
             if (update)
                 m_items->UpdateItem(stranger, "board");
             else
@@ -233,8 +238,7 @@ private slots:
     void updateRefreshesTheRow() {
         ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         item.setCaption("Renamed");
         item.setRowKey("R2");
         item.setSpan(at(3, 14), at(3, 16));
@@ -309,8 +313,7 @@ private slots:
             addToChart("s2", "R1", at(2, 8), at(2, 9), "S");
             addToChart("other", "R1", at(6, 8), at(6, 9), "T");
             QVERIFY(m_items->ReadItems());
-            Messenger board("board");
-            m_items->AddMessenger(board);
+            Messenger& board = listen("board");
             m_setup->options->setConfirmDelete(false);
             m_prompts->answerMessage(answer);
 
@@ -337,14 +340,11 @@ private slots:
     void messengersAreToldInOrder() {
         ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        Messenger list("list");
-        Messenger month("month");
         Messenger twin("list");
+        Messenger& board = listen("board");
+        Messenger& list = listen("list");
+        Messenger& month = listen("month");
         board.vetoDeletes = true;
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
-        m_items->AddMessenger(month);
         QVERIFY_THROWS_EXCEPTION(AppError, m_items->AddMessenger(twin));
         QVERIFY(m_items->DeleteItem(item, "list", false));
         QCOMPARE(board.log, QStringList{"ItemDeleteBefore:A:list"});
@@ -390,12 +390,9 @@ private slots:
     }
 
     void selectionFromInsideANotification() {
-        Messenger board("board");
-        Messenger list("list");
-        Messenger month("month");
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
-        m_items->AddMessenger(month);
+        Messenger& board = listen("board");
+        Messenger& list = listen("list");
+        Messenger& month = listen("month");
         // The list answers a selection of "X" by selecting "Y" itself.
         list.react = [&](const QString& notice, const QString& key, const QString&) {
             if (notice == "ItemSelected" && key == "X")
@@ -422,13 +419,12 @@ private slots:
         for (int i = 0; i < 60; i += 3)
             scattered.add(key(i));
         // A view that looks rows up between the deletions of one batch.
-        Messenger list("list");
+        Messenger& list = listen("list");
         int deleted = 0;
         list.react = [&](const QString& notice, const QString& key, const QString&) {
             if (notice == "ItemDeleteAfter" && ++deleted % 2 == 0)
                 QCOMPARE(m_items->GetItemIndex(key), -1);
         };
-        m_items->AddMessenger(list);
         QVERIFY(m_items->DeleteItems(scattered, QString(), false));
         QCOMPARE(deleted, 20);
         QCOMPARE(m_items->Count(), 40);
@@ -460,8 +456,7 @@ private slots:
         unstyled.setStyleKey("gone");
         unstyled.setMovementLock(2);
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         m_items->ItemStylesChanged();
         QCOMPARE(fixed.movementLock(), 2);
         QCOMPARE(free.movementLock(), 0);
@@ -484,11 +479,10 @@ private slots:
 
         m_prompts->clear();
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        Messenger list("list");
-        board.react = [](const QString&, const QString&, const QString&) { throw AppError("broken view"); };
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
+        listen("board").react = [](const QString&, const QString&, const QString&) {
+            throw AppError("broken view");
+        };
+        Messenger& list = listen("list");
         m_prompts->answerMessage(MessageResult::Ignore);
         m_items->UpdateItem(item, QString());
         QCOMPARE(m_prompts->prompts().size(), 1);
@@ -500,18 +494,9 @@ private slots:
     // rows whose item left the chart behind the table's back.
     void sortAgreesWithPlainRecordSort() {
         QRandomGenerator random(7);
-        const QStringList texts{"",
-                                "alpha",
-                                "Alpha",
-                                "beta",
-                                "Ärger",
-                                "ärger",
-                                "zeta",
-                                "Zeta",
-                                "é",
-                                "E",
-                                QString(300, u'x'),
-                                "alpha beta"};
+        const QString longText(300, u'x');
+        const QStringList texts{"",     "alpha", "Alpha", "beta", "Ärger",  "ärger",
+                                "zeta", "Zeta",  "é",     "E",    longText, "alpha beta"};
         const auto anyText = [&] { return texts[int(random.bounded(texts.size()))]; };
         for (int round = 0; round < 40; ++round) {
             m_chart->items().clear();
