@@ -102,31 +102,20 @@ public:
     }
 
     void step() {
-        const int choice = m_random.bounded(106);
-        if (choice < 30 || m_ref.items.empty())
-            addItem();
-        else if (choice < 45)
-            changeEnd();
-        else if (choice < 55)
-            changeStart();
-        else if (choice < 65)
-            changeSpan();
-        else if (choice < 75)
-            moveToOtherRow();
-        else if (choice < 88)
-            removeItem();
-        else if (choice < 91)
-            removeRow();
-        else if (choice < 93)
-            addRow();
-        else if (choice < 97)
-            changeSeries();
-        else if (choice < 100)
-            toggleBatch();
-        else if (choice < 103)
-            moveRow();
-        else
-            placeItems();
+        using Change = void (RandomSequence::*)();
+        static const std::pair<int, Change> weighted[] = {
+            {30, &RandomSequence::addItem},        {15, &RandomSequence::changeEnd},
+            {10, &RandomSequence::changeStart},    {10, &RandomSequence::changeSpan},
+            {10, &RandomSequence::moveToOtherRow}, {13, &RandomSequence::removeItem},
+            {3, &RandomSequence::removeRow},       {2, &RandomSequence::addRow},
+            {4, &RandomSequence::changeSeries},    {3, &RandomSequence::toggleBatch},
+            {3, &RandomSequence::moveRow},         {3, &RandomSequence::placeItems}};
+        int choice = m_random.bounded(106);
+        for (const auto& [weight, change] : weighted) {
+            choice -= weight;
+            if (choice < 0 || m_ref.items.empty())
+                return (this->*change)();
+        }
     }
 
     void finish() {
@@ -249,14 +238,8 @@ private:
                                  .arg(high & 0xFFFF, 4, 16, QChar(u'0'))
                                  .arg(low >> 48, 4, 16, QChar(u'0'))
                                  .arg(low & 0xFFFFFFFFFFFFULL, 12, 16, QChar(u'0'));
-        switch (m_random.bounded(3)) {
-        case 0:
-            return guid.toUpper();
-        case 1:
-            return guid;
-        default:
-            return QStringLiteral("K%1").arg(m_nextItem);
-        }
+        const int form = m_random.bounded(3);
+        return form == 0 ? guid.toUpper() : form == 1 ? guid : QStringLiteral("K%1").arg(m_nextItem);
     }
 
     void addItem() {
