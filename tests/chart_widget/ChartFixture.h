@@ -46,6 +46,16 @@ struct ChartFixture {
     [[nodiscard]] int middleOf(int row) const { return (chart->rowTop(row) + chart->rowBottom(row)) / 2; }
     [[nodiscard]] QPoint point(TimePoint time, int row) const { return {chart->xAt(time), middleOf(row)}; }
 
+    // Rows "R4" up to "R<last>" below the fixture's three.
+    void addRows(int last) {
+        for (int i = data.rows().count() + 1; i <= last; ++i)
+            data.rows().add(QStringLiteral("R%1").arg(i), QStringLiteral("Row %1").arg(i));
+    }
+
     GanttData data;
     std::unique_ptr<GanttChart> chart;
 };
+
+inline TimePoint at(int hour, int minute = 0) {
+    return ChartFixture::at(hour, minute);
+}

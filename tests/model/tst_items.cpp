@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -22,11 +23,8 @@ constexpr int errorBox = MessageFlags::OkOnly | MessageFlags::Critical;
 // The order of two records on one key, as the item list defines it.
 int compareRecords(const ItemRecord& a, const ItemRecord& b, const ItemSortKey& key) {
     if (key.column >= 3 && key.column <= 6) {
-        const QVariant left = a.value(key.column);
-        const QVariant right = b.value(key.column);
-        return QVariant::compare(left, right) == QPartialOrdering::Less      ? -1
-               : QVariant::compare(left, right) == QPartialOrdering::Greater ? 1
-                                                                             : 0;
+        const QPartialOrdering order = QVariant::compare(a.value(key.column), b.value(key.column));
+        return order == QPartialOrdering::Less ? -1 : order == QPartialOrdering::Greater ? 1 : 0;
     }
     return QString::compare(a.value(key.column).toString(), b.value(key.column).toString(),
                             key.compare == ItemSortKey::Compare::Caseless ? Qt::CaseInsensitive
@@ -43,71 +41,87 @@ TimePoint at(int day, int hour, int minute = 0) {
     return TimePoint::fromDateTime(QDate(2024, 3, day), QTime(hour, minute));
 }
 
-// A view as the item table sees it: it logs every notification as "Name:key:sender" and may react.
+// A view as the item table sees it: it logs every notice as "Name:key:sender" and may react to it.
 class Messenger : public iMessenger {
 public:
     explicit Messenger(QString id)
         : m_id(std::move(id)) {}
 
     void ItemDeleteBefore(QString key, bool& cancel, QString senderId) override {
-        log << "ItemDeleteBefore:" + key + ':' + senderId;
+        note("ItemDeleteBefore", key, senderId);
         cancel = vetoDeletes;
     }
-    void ItemDeleteAfter(QString key, QString senderId) override {
-        log << "ItemDeleteAfter:" + key + ':' + senderId;
-        if (onDeleted)
-            onDeleted(key);
-    }
-    void ItemChanged(QString key, QString senderId) override {
-        log << "ItemChanged:" + key + ':' + senderId;
-        if (onChanged)
-            onChanged(key);
-    }
-    void ItemAdded(QString key, QString senderId) override {
-        log << "ItemAdded:" + key + ':' + senderId;
-        if (onAdded)
-            onAdded(key);
+    void ItemDeleteAfter(QString key, QString senderId) override { note("ItemDeleteAfter", key, senderId); }
+    void ItemChanged(QString key, QString senderId) override { note("ItemChanged", key, senderId); }
+    void ItemAdded(QString key, QString senderId) override { note("ItemAdded", key, senderId); }
+    void ItemSelected(QString key, QString senderId) override {
+        selected = key;
+        note("ItemSelected", key, senderId);
     }
     void ItemsChanged() override { log << "ItemsChanged"; }
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString key, QString senderId) override {
-        log << "ItemSelected:" + key + ':' + senderId;
-        selected = key;
-        if (onSelected)
-            onSelected(key, senderId);
-    }
     void RowsChanged() override { log << "RowsChanged"; }
     void RowStylesChanged() override { log << "RowStylesChanged"; }
     void ItemStylesChanged() override { log << "ItemStylesChanged"; }
+    QString ID() const override { return m_id; }
 
     QStringList log;
     QString selected;
     bool vetoDeletes = false;
-    std::function<void(const QString&)> onAdded;
-    std::function<void(const QString&)> onDeleted;
-    std::function<void(const QString&)> onChanged;
-    std::function<void(const QString&, const QString&)> onSelected;
+    std::function<void(const QString& notice, const QString& key, const QString& sender)> react;
 
 private:
+    void note(const QString& notice, const QString& key, const QString& sender) {
+        log << notice + ':' + key + ':' + sender;
+        if (react)
+            react(notice, key, sender);
+    }
+
     QString m_id;
+};
+
+// The item table over a chart of two rooms, with the options of a fresh profile.
+struct Setup {
+    Setup() {
+        profile.setFilename(dir.filePath("QUNTA.INI"));
+        options = std::make_unique<clsGeneralOptions>(profile);
+        globals().options = options.get();
+        chart.rows().add("R1", "Room 1");
+        chart.rows().add("R2", "Room 2");
+        chart.styles().add("Date");
+        chart.styles().add("Date Fixed").fixedItem = true;
+    }
+    ~Setup() { globals().options = nullptr; }
+
+    ScriptedPrompts prompts;
+    QTemporaryDir dir;
+    clsIniFile profile;
+    std::unique_ptr<clsGeneralOptions> options;
+    GanttData chart;
+    clsItems items{chart};
+    std::deque<Messenger> messengers;
 };
 } // namespace
 
 class TestItems : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<ScriptedPrompts> m_prompts;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<clsIniFile> m_profile;
-    std::unique_ptr<clsGeneralOptions> m_options;
-    std::unique_ptr<GanttData> m_chart;
-    std::unique_ptr<clsItems> m_items;
+    std::unique_ptr<Setup> m_setup;
+    ScriptedPrompts* m_prompts = nullptr;
+    GanttData* m_chart = nullptr;
+    clsItems* m_items = nullptr;
 
     ChartItem& addToChart(const QString& key, const QString& row, TimePoint start, TimePoint end,
                           const QString& series = {}) {
         ChartItem& item = m_chart->items().add("Caption " + key, row, start, end, key, "Date");
         item.setSeriesKey(series);
         return item;
+    }
+
+    // A view registered with the item table for the rest of the test.
+    Messenger& listen(const QString& id) {
+        Messenger& messenger = m_setup->messengers.emplace_back(id);
+        m_items->AddMessenger(messenger);
+        return messenger;
     }
 
     // Every row is found again by its key, and every row leads to the chart item of that key.
@@ -124,34 +138,20 @@ class TestItems : public QObject {
 
 private slots:
     void init() {
-        m_prompts = std::make_unique<ScriptedPrompts>();
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_profile = std::make_unique<clsIniFile>();
-        m_profile->setFilename(m_dir->filePath("QUNTA.INI"));
-        m_options = std::make_unique<clsGeneralOptions>(*m_profile);
-        globals().options = m_options.get();
-        m_chart = std::make_unique<GanttData>();
-        m_chart->rows().add("R1", "Room 1");
-        m_chart->rows().add("R2", "Room 2");
-        m_chart->styles().add("Date");
-        m_chart->styles().add("Date Fixed").fixedItem = true;
-        m_items = std::make_unique<clsItems>(*m_chart);
+        m_setup.reset();
+        m_setup = std::make_unique<Setup>();
+        m_prompts = &m_setup->prompts;
+        m_chart = &m_setup->chart;
+        m_items = &m_setup->items;
     }
 
     void cleanup() {
         QCOMPARE(m_prompts->unansweredCount(), 0);
-        m_items.reset();
-        m_chart.reset();
-        globals().options = nullptr;
-        m_options.reset();
-        m_profile.reset();
-        m_dir.reset();
-        m_prompts.reset();
+        m_setup.reset();
     }
 
     void readingMirrorsEveryItem() {
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         // An empty chart is read too: the views forget what they showed.
         QVERIFY(m_items->ReadItems());
         QCOMPARE(m_items->Count(), 0);
@@ -182,10 +182,8 @@ private slots:
         for (int i = 0; i < 50; ++i)
             addToChart(QString("K%1").arg(i), "R1", at(1, 0).addSeconds(i * 3600),
                        at(1, 0).addSeconds(i * 3600 + 1800));
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         m_prompts->cancelProgressAt(20);
-
         QVERIFY(!m_items->ReadItems());
         QVERIFY(board.log.isEmpty());
         QCOMPARE(m_items->Count(), 20);
@@ -195,10 +193,9 @@ private slots:
 
     void addingCreatesRowZeroThenAppends() {
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
+        Messenger& board = listen("board");
         QStringList seen;
-        board.onAdded = [&](const QString& key) {
+        board.react = [&](const QString&, const QString& key, const QString&) {
             const int row = m_items->GetItemIndex(key);
             seen << QString("%1 row %2 count %3 caption %4")
                         .arg(key)
@@ -206,58 +203,46 @@ private slots:
                         .arg(m_items->Count())
                         .arg(m_items->Record(row).caption);
         };
-
         m_items->Add(addToChart("A", "R1", at(1, 8), at(1, 9)), "ed");
         m_items->Add(addToChart("B", "R1", at(1, 10), at(1, 11)), QString());
-
-        QCOMPARE(seen, (QStringList{QString("A row 0 count 0 caption Caption A"),
-                                    "B row 1 count 1 caption Caption B"}));
-        QCOMPARE(board.log, (QStringList{QString("ItemAdded:A:ed"), QString("ItemAdded:B:")}));
+        QCOMPARE(seen,
+                 (QStringList{"A row 0 count 0 caption Caption A", "B row 1 count 1 caption Caption B"}));
+        QCOMPARE(board.log, (QStringList{"ItemAdded:A:ed", "ItemAdded:B:"}));
         QCOMPARE(m_items->Count(), 2);
         verifyIndex();
     }
 
-    void unknownKeyIsReportedAndChangesNothing_data() {
-        QTest::addColumn<bool>("update");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("update") << true << "Update failed for item X";
-        QTest::newRow("delete") << false << "Delete failed for item X";
-    }
-
     void unknownKeyIsReportedAndChangesNothing() {
-        QFETCH(bool, update);
-        QFETCH(QString, message);
-        addToChart("A", "R1", at(1, 8), at(1, 9));
-        QVERIFY(m_items->ReadItems());
-        // In the chart, but never passed to the table.
-        ChartItem& stranger = addToChart("X", "R1", at(2, 8), at(2, 9));
-        Messenger board("board");
-        m_items->AddMessenger(board);
-
-        if (update)
-            m_items->UpdateItem(stranger, "board");
-        else
-            QVERIFY(m_items->DeleteItem(stranger, "board", false));
-
-        QCOMPARE(m_prompts->texts(), QStringList{message});
-        QCOMPARE(m_prompts->prompts().first().flags, errorBox);
-        QCOMPARE(m_prompts->prompts().first().title, AppTitle());
-        QVERIFY(board.log.isEmpty());
-        QCOMPARE(m_items->Count(), 1);
-        QCOMPARE(m_chart->items().count(), 2);
+        for (const bool update : {true, false}) {
+            cleanup();
+            init();
+            addToChart("A", "R1", at(1, 8), at(1, 9));
+            QVERIFY(m_items->ReadItems());
+            // In the chart, but never passed to the table.
+            ChartItem& stranger = addToChart("X", "R1", at(2, 8), at(2, 9));
+            Messenger& board = listen("board");
+            if (update)
+                m_items->UpdateItem(stranger, "board");
+            else
+                QVERIFY(m_items->DeleteItem(stranger, "board", false));
+            QCOMPARE(m_prompts->texts(),
+                     QStringList{update ? "Update failed for item X" : "Delete failed for item X"});
+            QCOMPARE(m_prompts->prompts().first().flags, errorBox);
+            QCOMPARE(m_prompts->prompts().first().title, AppTitle());
+            QVERIFY(board.log.isEmpty());
+            QCOMPARE(m_items->Count(), 1);
+            QCOMPARE(m_chart->items().count(), 2);
+        }
     }
 
     void updateRefreshesTheRow() {
         ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
-
+        Messenger& board = listen("board");
         item.setCaption("Renamed");
         item.setRowKey("R2");
         item.setSpan(at(3, 14), at(3, 16));
         m_items->UpdateItem(item, "board");
-
         const ItemRecord row = m_items->Record(0);
         QCOMPARE(row.caption, QString("Renamed"));
         QCOMPARE(row.resourceCaption, QString("Room 2"));
@@ -273,7 +258,6 @@ private slots:
         QTest::addColumn<QString>("expectedQuestion");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("remaining");
-
         QTest::newRow("one, Yes") << 1 << true << 1 << "Delete current item?" << MessageResult::Yes << 2;
         QTest::newRow("two, Yes") << 2 << true << 1 << "Delete all 2 items?" << MessageResult::Yes << 1;
         QTest::newRow("three, No") << 3 << true << 1 << "Delete all 3 items?" << MessageResult::No << 3;
@@ -300,13 +284,12 @@ private slots:
         if (options == 0)
             globals().options = nullptr;
         else
-            m_options->setConfirmDelete(options == 1);
+            m_setup->options->setConfirmDelete(options == 1);
         if (!expectedQuestion.isEmpty())
             m_prompts->answerMessage(answer);
 
-        const bool result = m_items->DeleteItems(list, "list", confirm);
-
-        QCOMPARE(result, expectedQuestion.isEmpty() || answer == MessageResult::Yes);
+        QCOMPARE(m_items->DeleteItems(list, "list", confirm),
+                 expectedQuestion.isEmpty() || answer == MessageResult::Yes);
         QCOMPARE(m_prompts->texts(),
                  expectedQuestion.isEmpty() ? QStringList() : QStringList{expectedQuestion});
         if (!expectedQuestion.isEmpty())
@@ -317,54 +300,52 @@ private slots:
         verifyIndex();
     }
 
-    void seriesDeletionTakesLaterMembersOnly_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QStringList>("remaining");
-        QTest::newRow("Yes") << int(MessageResult::Yes) << QStringList{"s1", "s2", "same", "other"};
-        QTest::newRow("No") << int(MessageResult::No) << QStringList{"s1", "s2", "s4", "s5", "same", "other"};
-    }
-
     void seriesDeletionTakesLaterMembersOnly() {
-        QFETCH(int, answer);
-        QFETCH(QStringList, remaining);
-        const QString series = "S";
-        // Chart positions deliberately out of date order.
-        addToChart("s5", "R1", at(5, 8), at(5, 9), series);
-        addToChart("s1", "R1", at(1, 8), at(1, 9), series);
-        ChartItem& third = addToChart("s3", "R1", at(3, 8), at(3, 9), series);
-        addToChart("same", "R2", at(3, 8), at(3, 9), series);
-        addToChart("s4", "R1", at(4, 8), at(4, 9), series);
-        addToChart("s2", "R1", at(2, 8), at(2, 9), series);
-        addToChart("other", "R1", at(6, 8), at(6, 9), "T");
-        QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
-        m_options->setConfirmDelete(false);
-        m_prompts->answerMessage(answer);
+        for (const int answer : {MessageResult::Yes, MessageResult::No}) {
+            cleanup();
+            init();
+            // Chart positions deliberately out of date order.
+            addToChart("s5", "R1", at(5, 8), at(5, 9), "S");
+            addToChart("s1", "R1", at(1, 8), at(1, 9), "S");
+            ChartItem& third = addToChart("s3", "R1", at(3, 8), at(3, 9), "S");
+            addToChart("same", "R2", at(3, 8), at(3, 9), "S");
+            addToChart("s4", "R1", at(4, 8), at(4, 9), "S");
+            addToChart("s2", "R1", at(2, 8), at(2, 9), "S");
+            addToChart("other", "R1", at(6, 8), at(6, 9), "T");
+            QVERIFY(m_items->ReadItems());
+            Messenger& board = listen("board");
+            m_setup->options->setConfirmDelete(false);
+            m_prompts->answerMessage(answer);
 
-        QVERIFY(m_items->DeleteItem(third, "board", true));
+            QVERIFY(m_items->DeleteItem(third, "board", true));
 
-        QCOMPARE(m_prompts->texts(), QStringList{"Delete following series items too?"});
-        QCOMPARE(m_prompts->prompts().first().flags, question);
-        QStringList left;
-        for (int row = 0; row < m_items->Count(); ++row)
-            left << m_items->Record(row).key;
-        left.sort();
-        remaining.sort();
-        QCOMPARE(left, remaining);
-        QCOMPARE(m_chart->items().count(), remaining.size());
-        QCOMPARE(board.log.filter(QString("ItemDeleteAfter")).size(), 7 - remaining.size());
-        verifyIndex();
+            QCOMPARE(m_prompts->texts(), QStringList{"Delete following series items too?"});
+            QCOMPARE(m_prompts->prompts().first().flags, question);
+            QStringList left;
+            for (int row = 0; row < m_items->Count(); ++row)
+                left << m_items->Record(row).key;
+            left.sort();
+            QStringList remaining{"other", "s1", "s2", "same"};
+            if (answer == MessageResult::No)
+                remaining = QStringList{"other", "s1", "s2", "s4", "s5", "same"};
+            QCOMPARE(left, remaining);
+            QCOMPARE(m_chart->items().count(), remaining.size());
+            QCOMPARE(board.log.filter(QString("ItemDeleteAfter")).size(), 7 - remaining.size());
+            verifyIndex();
+        }
     }
 
-    void deletionTellsEveryMessengerInOrderUnlessVetoed() {
+    // Messengers are told in the order they registered; one that vetoes a deletion stops it, and one
+    // taken away or refused hears nothing.
+    void messengersAreToldInOrder() {
         ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        Messenger list("list");
+        Messenger twin("list");
+        Messenger& board = listen("board");
+        Messenger& list = listen("list");
+        Messenger& month = listen("month");
         board.vetoDeletes = true;
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
+        QVERIFY_THROWS_EXCEPTION(AppError, m_items->AddMessenger(twin));
         QVERIFY(m_items->DeleteItem(item, "list", false));
         QCOMPARE(board.log, QStringList{"ItemDeleteBefore:A:list"});
         QVERIFY(list.log.isEmpty());
@@ -377,48 +358,48 @@ private slots:
         QVERIFY(m_items->Delete("A", QString()));
         QCOMPARE(board.log, (QStringList{"ItemDeleteBefore:A:", "ItemDeleteAfter:A:"}));
         QCOMPARE(list.log, board.log);
+        QCOMPARE(month.log, board.log);
         QCOMPARE(m_items->Count(), 0);
         QCOMPARE(m_chart->items().count(), 0);
         QVERIFY(m_prompts->prompts().isEmpty());
-    }
 
-    void getItemByIndexFailsSilently_data() {
-        QTest::addColumn<int>("row");
-        QTest::newRow("negative") << -1;
-        QTest::newRow("just beyond") << 2;
-        QTest::newRow("far beyond") << 100000;
-        QTest::newRow("key gone from the chart") << 1;
+        m_items->RemoveMessenger(list);
+        m_items->RemoveMessenger(list);
+        board.log.clear();
+        list.log.clear();
+        month.log.clear();
+        m_items->RowsChanged();
+        m_items->RowStylesChanged();
+        const QStringList told{"RowsChanged", "RowStylesChanged"};
+        QCOMPARE(board.log, told);
+        QVERIFY(list.log.isEmpty());
+        QVERIFY(twin.log.isEmpty());
+        QCOMPARE(month.log, told);
     }
 
     void getItemByIndexFailsSilently() {
-        QFETCH(int, row);
         addToChart("A", "R1", at(1, 8), at(1, 9));
         addToChart("B", "R1", at(2, 8), at(2, 9));
         QVERIFY(m_items->ReadItems());
         // Removed behind the table's back, so row 1 is stale.
         m_chart->items().remove("B");
-
-        QCOMPARE(m_items->GetItemByIndex(row), nullptr);
+        for (const int row : {-1, 2, 100000, 1})
+            QCOMPARE(m_items->GetItemByIndex(row), nullptr);
         QVERIFY(m_prompts->prompts().isEmpty());
     }
 
     void selectionFromInsideANotification() {
-        Messenger board("board");
-        Messenger list("list");
-        Messenger month("month");
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
-        m_items->AddMessenger(month);
+        Messenger& board = listen("board");
+        Messenger& list = listen("list");
+        Messenger& month = listen("month");
         // The list answers a selection of "X" by selecting "Y" itself.
-        list.onSelected = [&](const QString& key, const QString&) {
-            if (key == "X")
+        list.react = [&](const QString& notice, const QString& key, const QString&) {
+            if (notice == "ItemSelected" && key == "X")
                 m_items->ItemSeledctedById("Y", list.ID());
         };
-
         m_items->ItemSeledctedById("X", "board");
-
         QCOMPARE(m_items->SelectedItem(), QString("Y"));
-        QCOMPARE(board.log, (QStringList{QString("ItemSelected:X:board"), QString("ItemSelected:Y:list")}));
+        QCOMPARE(board.log, (QStringList{"ItemSelected:X:board", "ItemSelected:Y:list"}));
         QCOMPARE(list.log, board.log);
         // The later messenger never ends up on the outdated selection.
         QCOMPARE(month.log, QStringList{"ItemSelected:Y:list"});
@@ -426,23 +407,23 @@ private slots:
     }
 
     void indexFollowsDeleteReadAndSort() {
+        const auto key = [](int i) { return QString("K%1").arg(i, 2, 10, QChar('0')); };
         for (int i = 0; i < 60; ++i)
-            addToChart(QString("K%1").arg(i, 2, 10, QChar('0')), i % 2 ? "R1" : "R2",
-                       at(1 + i % 20, 8 + i / 20), at(1 + i % 20, 8 + i / 20, 30));
+            addToChart(key(i), i % 2 ? "R1" : "R2", at(1 + i % 20, 8 + i / 20),
+                       at(1 + i % 20, 8 + i / 20, 30));
         QVERIFY(m_items->ReadItems());
         verifyIndex();
 
         ItemList scattered;
         for (int i = 0; i < 60; i += 3)
-            scattered.add(QString("K%1").arg(i, 2, 10, QChar('0')));
+            scattered.add(key(i));
         // A view that looks rows up between the deletions of one batch.
-        Messenger list("list");
+        Messenger& list = listen("list");
         int deleted = 0;
-        list.onDeleted = [&](const QString& key) {
-            if (++deleted % 2 == 0)
+        list.react = [&](const QString& notice, const QString& key, const QString&) {
+            if (notice == "ItemDeleteAfter" && ++deleted % 2 == 0)
                 QCOMPARE(m_items->GetItemIndex(key), -1);
         };
-        m_items->AddMessenger(list);
         QVERIFY(m_items->DeleteItems(scattered, QString(), false));
         QCOMPARE(deleted, 20);
         QCOMPARE(m_items->Count(), 40);
@@ -474,11 +455,8 @@ private slots:
         unstyled.setStyleKey("gone");
         unstyled.setMovementLock(2);
         QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        m_items->AddMessenger(board);
-
+        Messenger& board = listen("board");
         m_items->ItemStylesChanged();
-
         QCOMPARE(fixed.movementLock(), 2);
         QCOMPARE(free.movementLock(), 0);
         QCOMPARE(unstyled.movementLock(), 0);
@@ -486,57 +464,38 @@ private slots:
         QVERIFY(m_prompts->progressCaptions.contains("updating styles"));
     }
 
-    void messengerRegistration() {
-        Messenger board("board");
-        Messenger list("list");
-        Messenger month("month");
-        Messenger twin("list");
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
-        m_items->AddMessenger(month);
-        QVERIFY_THROWS_EXCEPTION(AppError, m_items->AddMessenger(twin));
-
-        m_items->RemoveMessenger(list);
-        m_items->RemoveMessenger(list);
-        m_items->RowsChanged();
-        m_items->RowStylesChanged();
-
-        const QStringList told{"RowsChanged", "RowStylesChanged"};
-        QCOMPARE(board.log, told);
-        QVERIFY(list.log.isEmpty());
-        QVERIFY(twin.log.isEmpty());
-        QCOMPARE(month.log, told);
-    }
-
-    void itemLookup() {
+    // A failing lookup and a failing view go to the error handler, and the other views are still told.
+    void failuresGoToTheHandler() {
         ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
         QCOMPARE(m_items->Item(QString("A")), &item);
         QCOMPARE(m_items->Item(QString()), nullptr);
         QVERIFY(m_prompts->prompts().isEmpty());
-
         m_prompts->answerMessage(MessageResult::Abort);
         QCOMPARE(m_items->Item(QString("nowhere")), nullptr);
         QCOMPARE(m_prompts->prompts().size(), 1);
         QVERIFY(m_prompts->texts().first().startsWith("Exception handler:"));
         QVERIFY(m_prompts->texts().first().contains("(Function:clsItems:Item)"));
+
+        m_prompts->clear();
+        QVERIFY(m_items->ReadItems());
+        listen("board").react = [](const QString&, const QString&, const QString&) {
+            throw AppError("broken view");
+        };
+        Messenger& list = listen("list");
+        m_prompts->answerMessage(MessageResult::Ignore);
+        m_items->UpdateItem(item, QString());
+        QCOMPARE(m_prompts->prompts().size(), 1);
+        QVERIFY(m_prompts->texts().first().contains("(Sub:clsItems:UpdateItem)"));
+        QCOMPARE(list.log, QStringList{"ItemChanged:A:"});
     }
 
     // Random tables sorted by random keys agree with a plain stable sort of the records, also with
     // rows whose item left the chart behind the table's back.
     void sortAgreesWithPlainRecordSort() {
         QRandomGenerator random(7);
-        const QStringList texts{"",
-                                "alpha",
-                                "Alpha",
-                                "beta",
-                                "Ärger",
-                                "ärger",
-                                "zeta",
-                                "Zeta",
-                                "é",
-                                "E",
-                                QString(300, u'x'),
-                                "alpha beta"};
+        const QString longText(300, u'x');
+        const QStringList texts{"",     "alpha", "Alpha", "beta", "Ärger",  "ärger",
+                                "zeta", "Zeta",  "é",     "E",    longText, "alpha beta"};
         const auto anyText = [&] { return texts[int(random.bounded(texts.size()))]; };
         for (int round = 0; round < 40; ++round) {
             m_chart->items().clear();
@@ -561,8 +520,7 @@ private slots:
                 expected.push_back(m_items->Record(row));
             std::stable_sort(expected.begin(), expected.end(), [&](const ItemRecord& a, const ItemRecord& b) {
                 for (const ItemSortKey& key : keys) {
-                    const int order = compareRecords(a, b, key);
-                    if (order != 0)
+                    if (const int order = compareRecords(a, b, key); order != 0)
                         return descending ? order > 0 : order < 0;
                 }
                 return false;
@@ -579,23 +537,6 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QString("round %1").arg(round)));
         }
-    }
-
-    void failingMessengerGoesToTheHandler() {
-        ChartItem& item = addToChart("A", "R1", at(1, 8), at(1, 9));
-        QVERIFY(m_items->ReadItems());
-        Messenger board("board");
-        Messenger list("list");
-        board.onChanged = [](const QString&) { throw AppError("broken view"); };
-        m_items->AddMessenger(board);
-        m_items->AddMessenger(list);
-        m_prompts->answerMessage(MessageResult::Ignore);
-
-        m_items->UpdateItem(item, QString());
-
-        QCOMPARE(m_prompts->prompts().size(), 1);
-        QVERIFY(m_prompts->texts().first().contains("(Sub:clsItems:UpdateItem)"));
-        QCOMPARE(list.log, QStringList{"ItemChanged:A:"});
     }
 };
 
