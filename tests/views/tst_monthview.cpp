@@ -1,5 +1,4 @@
 #include "../editing_ui/EditingFixture.h"
-#include "ScriptedPrompts.h"
 #include "chart/widget/GanttChart.h"
 #include "views/MonthViewHost.h"
 #include "views/frmMonthView.h"
@@ -10,9 +9,6 @@
 #include <memory>
 
 namespace {
-const QString alice = QStringLiteral("{R-ALICE}");
-const QString bob = QStringLiteral("{R-BOB}");
-
 class BoardStub : public MonthViewHost {
 public:
     explicit BoardStub(GanttData& chart)
@@ -84,7 +80,7 @@ class TstMonthView : public QObject {
     QStringList bars() const { return barsOf(m_view->monthChart().data()); }
 
 private slots:
-    void initTestCase() { pinGermanLocale(); }
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
 
     void init() {
         m_prompts = std::make_unique<ScriptedPrompts>();
@@ -351,7 +347,7 @@ private slots:
         QVERIFY(bar);
         QTest::mouseDClick(chart.viewport(), Qt::LeftButton, Qt::NoModifier, secondBar);
         QCOMPARE(timetable().items.SelectedItem(), QStringLiteral("cross"));
-        QCOMPARE(board.heard.last(), QStringLiteral("selected cross"));
+        QCOMPARE(board.heard.last(), "selected cross " + view.ID());
         QString tip = QStringLiteral("the chart's own");
         view.cntAC_GanttItemTipText(tip, *bar);
         QCOMPARE(tip, QStringLiteral("05.04.2024 22:00 - 06.04.2024 02:00\r\ncross\r\nNotes"));
