@@ -1,5 +1,6 @@
 #pragma once
 
+#include "../editing/TestMessenger.h"
 #include "ScriptedPrompts.h"
 #include "app/GlobalData.h"
 #include "app/TimePoint.h"
@@ -103,9 +104,7 @@ struct ListviewFixture {
         return TimePoint::fromDateTime(QDate(2026, 3, day), QTime(hour, minute));
     }
 
-    void addRow(const QString& key, const QString& caption) {
-        chart.rows().add(key, caption, QStringLiteral("Resources"));
-    }
+    void addRow(const QString& key, const QString& caption) { chart.rows().add(key, caption, "Resources"); }
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
                        const QString& caption = {}, const QString& text = {}) {
         ChartItem& item = chart.items().add(caption.isEmpty() ? key : caption, rowKey, start, end, key,
