@@ -58,11 +58,12 @@ class TstDateItemEditor : public QObject {
     void setField(int field, const QString& text) { editor().setFieldText(frmDateItem::Field(field), text); }
     [[nodiscard]] QString field(int field) { return editor().fieldText(frmDateItem::Field(field)); }
 
-    void enter(const QString& rowKey, const QStringList& span,
-               const QString& caption = QStringLiteral("Visit")) {
+    // The span as "start date, start time, end date, end time", a "-" for a field left empty.
+    void enter(const QString& rowKey, const QString& span, const QString& caption = QStringLiteral("Visit")) {
         editor().cmbRes->setCurrentIndex(editor().cmbRes->findData(rowKey));
+        const QStringList fields = span.split(' ');
         for (int field = frmDateItem::StartDateField; field <= frmDateItem::EndTimeField; ++field)
-            setField(field, span[field]);
+            setField(field, fields[field] == "-" ? QString() : fields[field]);
         setField(frmDateItem::CaptionField, caption);
     }
 
@@ -81,25 +82,24 @@ private slots:
     }
 
     void newItemSpan_data() {
-        QTest::addColumn<QStringList>("fields"); // start date, start time, end date, end time
+        QTest::addColumn<QString>("span");
         QTest::addColumn<TimePoint>("start");
         QTest::addColumn<TimePoint>("end");
-        QTest::newRow("with end time") << QStringList{"01.03.24", "08:00", "01.03.24", "10:00"}
-                                       << at(2024, 3, 1, 8) << at(2024, 3, 1, 10);
+        QTest::newRow("with end time")
+            << "01.03.24 08:00 01.03.24 10:00" << at(2024, 3, 1, 8) << at(2024, 3, 1, 10);
         QTest::newRow("no end time ends at midnight")
-            << QStringList{"01.03.24", "08:00", "01.03.24", ""} << at(2024, 3, 1, 8) << at(2024, 3, 2);
-        QTest::newRow("whole days") << QStringList{"01.03.24", "", "03.03.24", ""} << at(2024, 3, 1)
-                                    << at(2024, 3, 4);
+            << "01.03.24 08:00 01.03.24 -" << at(2024, 3, 1, 8) << at(2024, 3, 2);
+        QTest::newRow("whole days") << "01.03.24 - 03.03.24 -" << at(2024, 3, 1) << at(2024, 3, 4);
         QTest::newRow("digits not yet left")
-            << QStringList{"010324", "8", "010324", "1745"} << at(2024, 3, 1, 8) << at(2024, 3, 1, 17, 45);
-        QTest::newRow("pasted decimal hours") << QStringList{"01.03.2024", "7.25", "01.03.2024", "9.5"}
-                                              << at(2024, 3, 1, 7, 15) << at(2024, 3, 1, 9, 30);
+            << "010324 8 010324 1745" << at(2024, 3, 1, 8) << at(2024, 3, 1, 17, 45);
+        QTest::newRow("pasted decimal hours")
+            << "01.03.2024 7.25 01.03.2024 9.5" << at(2024, 3, 1, 7, 15) << at(2024, 3, 1, 9, 30);
     }
     void newItemSpan() {
-        QFETCH(QStringList, fields);
+        QFETCH(QString, span);
         TestMessenger list(otherView);
         timetable().items.AddMessenger(list);
-        enter(bob, fields);
+        enter(bob, span);
         clickOk();
         QVERIFY(f->prompts.prompts().isEmpty());
         QCOMPARE(f->itemCount(), 1);
@@ -118,33 +118,31 @@ private slots:
 
     void refusals_data() {
         QTest::addColumn<QString>("row");
-        QTest::addColumn<QStringList>("fields");
+        QTest::addColumn<QString>("span");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("focus"); // -1: not checked, -2: the style list
-        const auto row = [](const char* name, const QString& rowKey, const QStringList& fields,
+        const auto row = [](const char* name, const QString& rowKey, const QString& span,
                             const QString& message,
-                            int focus) { QTest::newRow(name) << rowKey << fields << message << focus; };
+                            int focus) { QTest::newRow(name) << rowKey << span << message << focus; };
         const QString start = "Start timepoint is missing!", check = "Check start and end timepoint!";
-        row("no resource", "", {"01.03.24", "08:00", "01.03.24", "09:00"}, "Please select one resource!", -1);
-        row("no start", alice, {"", "08:00", "01.03.24", "09:00"}, start, -1);
-        row("impossible start", alice, {"31.02.24", "08:00", "01.03.24", "09:00"}, start, -1);
-        row("pasted junk start", alice,
-            {QString(100000, QChar('7')) + "\n<b>x</b>", "08:00", "01.03.24", "09:00"}, start, -1);
-        row("no end", alice, {"01.03.24", "08:00", "", "09:00"}, "End timepoint is missing!",
+        row("no resource", "", "01.03.24 08:00 01.03.24 09:00", "Please select one resource!", -1);
+        row("no start", alice, "- 08:00 01.03.24 09:00", start, -1);
+        row("impossible start", alice, "31.02.24 08:00 01.03.24 09:00", start, -1);
+        row("pasted junk start", alice, QString(100000, QChar('7')) + "\n<b>x</b> 08:00 01.03.24 09:00",
+            start, -1);
+        row("no end", alice, "01.03.24 08:00 - 09:00", "End timepoint is missing!",
             frmDateItem::EndDateField);
-        row("end before start", alice, {"02.03.24", "08:00", "01.03.24", "09:00"}, check,
-            frmDateItem::EndTimeField);
-        row("start equals end", alice, {"01.03.24", "10:00", "01.03.24", "10:00"}, check,
-            frmDateItem::EndTimeField);
-        row("impossible end time is no end time, no style", alice, {"01.03.24", "10:00", "01.03.24", "25:00"},
+        row("end before start", alice, "02.03.24 08:00 01.03.24 09:00", check, frmDateItem::EndTimeField);
+        row("start equals end", alice, "01.03.24 10:00 01.03.24 10:00", check, frmDateItem::EndTimeField);
+        row("impossible end time is no end time, no style", alice, "01.03.24 10:00 01.03.24 25:00",
             "Please select a style!", -2);
     }
     void refusals() {
         QFETCH(QString, row);
-        QFETCH(QStringList, fields);
+        QFETCH(QString, span);
         QFETCH(QString, message);
         QFETCH(int, focus);
-        enter(row, fields);
+        enter(row, span);
         if (focus == -2)
             editor().cmbStyleEx->setCurrentIndex(-1);
         editor().tx[frmDateItem::CaptionField]->setFocus();
@@ -160,9 +158,10 @@ private slots:
     }
 
     void conflicts() {
-        ChartItem& existing = timetable().addItem("{E}", alice, at(2024, 3, 1, 9), at(2024, 3, 1, 11));
+        const TimePoint withSeconds = at(2024, 3, 1, 9).addSeconds(17);
+        ChartItem& existing = timetable().addItem("{E}", alice, withSeconds, at(2024, 3, 1, 11));
         timetable().addItem("{F}", alice, at(2024, 3, 1, 13), at(2024, 3, 1, 14));
-        enter(alice, {"01.03.24", "10:00", "01.03.24", "12:00"});
+        enter(alice, "01.03.24 10:00 01.03.24 12:00");
         clickOk();
         QCOMPARE(f->prompts.texts(),
                  QStringList{"Item is in conflict with already existing one and cannot be saved!"});
@@ -177,21 +176,12 @@ private slots:
         QCOMPARE(f->prompts.texts().size(), 2);
         QCOMPARE(existing.end(), at(2024, 3, 1, 11));
 
-        // The item does not collide with itself.
+        // The item does not collide with itself, and keeps the seconds its fields do not show.
         setField(frmDateItem::EndTimeField, "12:00");
         clickOk();
         QCOMPARE(existing.end(), at(2024, 3, 1, 12));
+        QCOMPARE(existing.start(), withSeconds);
         QCOMPARE(f->prompts.texts().size(), 2);
-    }
-
-    void storingKeepsSecondsTheFieldsHide() {
-        ChartItem& item =
-            timetable().addItem("{A}", alice, at(2024, 3, 1, 8).addSeconds(17), at(2024, 3, 1, 9));
-        select("{A}");
-        setField(frmDateItem::CaptionField, "only the caption");
-        clickOk();
-        QCOMPARE(item.caption(), QString("only the caption"));
-        QCOMPARE(item.start(), at(2024, 3, 1, 8).addSeconds(17));
         // Stored, the editor closes on Esc without a question.
         QTest::keyClick(editor().tx[frmDateItem::CaptionField], Qt::Key_Escape);
         QVERIFY(!editor().isVisible());
@@ -205,7 +195,7 @@ private slots:
         QCOMPARE(editor().styleKey(), QString("Date"));
 
         // A fixing style locks the item in place.
-        enter(bob, {"01.03.24", "08:00", "01.03.24", "09:00"});
+        enter(bob, "01.03.24 08:00 01.03.24 09:00");
         editor().cmbStyleEx->setCurrentIndex(editor().cmbStyleEx->findData("Date Fixed"));
         clickOk();
         QCOMPARE(timetable().chart.items().byKey(editor().itemKey())->movementLock(), 2);
@@ -324,7 +314,7 @@ private slots:
     void closeQuestion() {
         QFETCH(bool, complete);
         QFETCH(bool, closes);
-        enter(complete ? alice : QString(), {"01.03.24", "08:00", "01.03.24", "09:00"});
+        enter(complete ? alice : QString(), "01.03.24 08:00 01.03.24 09:00");
         QFETCH(int, answer);
         f->prompts.answerMessage(answer);
         QCOMPARE(editor().close(), closes);
@@ -391,56 +381,46 @@ private slots:
         QVERIFY(f->prompts.prompts().isEmpty());
     }
 
-    void newCommandStartsAFreshItem() {
+    void commands() {
         ChartItem& a = timetable().addItem("{A}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
         select("{A}");
         setField(frmDateItem::CaptionField, "first");
+        // "New" stores the item shown and starts a fresh one; the next entry leaves the first as it is.
         click(editor().cmd[frmDateItem::NewCommand]);
         QCOMPARE(a.caption(), QString("first"));
         QVERIFY(editor().itemKey().isEmpty());
         QVERIFY(field(frmDateItem::CaptionField).isEmpty());
         QVERIFY(editor().cmbRes->hasFocus());
-
-        // The next entry is a new item; the one stored before keeps its values.
-        enter(alice, {"01.03.24", "10:00", "01.03.24", "11:00"}, "second");
+        enter(alice, "01.03.24 10:00 01.03.24 11:00", "second");
         clickOk();
         QCOMPARE(f->itemCount(), 2);
-        QCOMPARE(a.caption(), QString("first"));
-        QCOMPARE(a.end(), at(2024, 3, 1, 9));
-        QVERIFY(f->prompts.prompts().isEmpty());
-    }
+        QCOMPARE(a.caption() + ' ' + a.end().isoText(), "first 2024-03-01 09:00:00");
 
-    void deleteCommand() {
-        timetable().addItem("{A}", alice, at(2024, 3, 1, 8), at(2024, 3, 1, 9));
-        select("{A}");
+        // "Delete" asks; nothing shown, nothing to delete.
         f->prompts.answerMessage(MessageResult::No);
         click(editor().cmd[frmDateItem::DeleteCommand]);
-        QCOMPARE(f->itemCount(), 1);
+        QCOMPARE(f->itemCount(), 2);
         f->prompts.answerMessage(MessageResult::Yes);
         click(editor().cmd[frmDateItem::DeleteCommand]);
         QCOMPARE(f->prompts.texts(), QStringList(2, "Delete current item?"));
-        QCOMPARE(f->itemCount(), 0);
-        QCOMPARE(timetable().items.Count(), 0);
+        QCOMPARE(f->itemCount(), 1);
+        QCOMPARE(timetable().items.Count(), 1);
         QVERIFY(editor().itemKey().isEmpty());
-        // Nothing shown, nothing to delete.
         click(editor().cmd[frmDateItem::DeleteCommand]);
         QCOMPARE(f->prompts.texts().size(), 2);
-    }
 
-    void seriesCommand() {
-        // The button stores the item first and opens the series dialog for it.
-        enter(alice, {"01.03.24", "08:00", "01.03.24", "09:00"});
+        // "Series" stores the item first and opens the series dialog for it; a refused entry opens nothing.
+        enter(bob, "01.03.24 08:00 01.03.24 09:00");
         click(editor().cmdSeries);
         auto* series = qobject_cast<frmSeries*>(QApplication::activeModalWidget());
         QVERIFY(series != nullptr);
         QCOMPARE(series->itemId(), editor().itemKey());
         series->tx[frmSeries::CountField]->setText("2");
         click(series->cmd[frmSeries::OkCommand]);
-        QCOMPARE(f->itemCount(), 3);
-        // A refused entry opens nothing.
+        QCOMPARE(f->itemCount(), 4);
         setField(frmDateItem::StartDateField, "");
         click(editor().cmdSeries);
-        QCOMPARE(f->prompts.texts(), QStringList{"Start timepoint is missing!"});
+        QCOMPARE(f->prompts.texts().last(), QString("Start timepoint is missing!"));
     }
 
     void picturePreview() {
