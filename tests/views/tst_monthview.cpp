@@ -90,35 +90,50 @@ private slots:
         f.reset();
     }
 
+    // A month opened, then perhaps stepped from: its label, a heading per day, the bookings of its days.
     void daysOfAMonth_data() {
         QTest::addColumn<QDate>("month");
-        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("button"); // -1: none
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("firstHeading");
-        QTest::newRow("28 days") << QDate(2023, 2, 14) << 28 << "Februar, 2023"
-                                 << "01.02.2023 Mi.";
-        QTest::newRow("29 days") << QDate(2024, 2, 14) << 29 << "Februar, 2024"
-                                 << "01.02.2024 Do.";
-        QTest::newRow("31 days in 1900") << QDate(1900, 1, 5) << 31 << "Januar, 1900"
-                                         << "01.01.1900 Mo.";
-        QTest::newRow("30 days in 2199") << QDate(2199, 6, 5) << 30 << "Juni, 2199"
-                                         << "01.06.2199 Sa.";
+        QTest::addColumn<int>("days");
+        const auto row = [](const char* name, QDate month, int button, const char* label, const char* heading,
+                            int days) {
+            QTest::newRow(name) << month << button << QString(label) << QString(heading) << days;
+        };
+        const int next = frmMonthView::NextMonth, previous = frmMonthView::PreviousMonth;
+        row("28 days", QDate(2023, 2, 14), -1, "Februar, 2023", "01.02.2023 Mi.", 28);
+        row("29 days", QDate(2024, 2, 14), -1, "Februar, 2024", "01.02.2024 Do.", 29);
+        row("31 days in 1900", QDate(1900, 1, 5), -1, "Januar, 1900", "01.01.1900 Mo.", 31);
+        row("30 days in 2199", QDate(2199, 6, 5), -1, "Juni, 2199", "01.06.2199 Sa.", 30);
+        row("December to January", QDate(2024, 12, 31), next, "Januar, 2025", "01.01.2025 Mi.", 31);
+        row("January to December", QDate(2025, 1, 1), previous, "Dezember, 2024", "01.12.2024 So.", 31);
+        row("before 1900", QDate(1900, 1, 20), previous, "Dezember, 1899", "01.12.1899 Fr.", 31);
+        row("after the last month", QDate(9999, 12, 31), next, "Dezember, 9999", "01.12.9999 Mi.", 31);
+        row("from a 31st", QDate(2024, 1, 31), next, "Februar, 2024", "01.02.2024 Do.", 29);
     }
-
     void daysOfAMonth() {
         QFETCH(QDate, month);
+        QFETCH(int, button);
         QFETCH(int, days);
+        const QDate shown = button == frmMonthView::NextMonth && month.year() < 9999 ? month.addMonths(1)
+                            : button == frmMonthView::PreviousMonth                  ? month.addMonths(-1)
+                                                                                     : month;
+        const TimePoint first = TimePoint::fromDate(QDate(shown.year(), shown.month(), 1));
+        timetable().addItem("first", alice, first, first.addSeconds(60));
         frmMonthView& view = openView(alice, month);
+        if (button >= 0)
+            view.cmdMove_Click(button);
         QCOMPARE(view.windowTitle(), QStringLiteral("Monthly Overview") + "Alice");
         QTEST(view.monthLabel(), "label");
         const GanttData& chart = view.monthChart().data();
         QCOMPARE(chart.rows().count(), 31);
         QTEST(chart.rows().byPosition(1)->cell(1).text, "firstHeading");
-        for (int day = 1; day <= 31; ++day) {
-            const QDate date(month.year(), month.month(), day);
+        for (int day = 1; day <= 31; ++day)
             QCOMPARE(chart.rows().byKey(MonthChart::rowKey(day))->cell(1).text,
-                     day <= days ? MonthChart::headingText(date) : QString());
-        }
+                     day <= days ? MonthChart::headingText(QDate(shown.year(), shown.month(), day))
+                                 : QString());
+        QCOMPARE(bars(), QStringList{"01 00:00-00:01 first"});
     }
 
     void barsCutAtMidnight_data() {
@@ -324,37 +339,6 @@ private slots:
         view.cntAC_GanttItemTipText(tip, *bar);
         QCOMPARE(tip, QStringLiteral("05.04.2024 22:00 - 06.04.2024 02:00\r\ncross\r\nNotes"));
         timetable().items.RemoveMessenger(board);
-    }
-
-    void stepsFromMonthToMonth_data() {
-        QTest::addColumn<QDate>("month");
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QDate>("firstDay");
-        QTest::newRow("December to January")
-            << QDate(2024, 12, 31) << int(frmMonthView::NextMonth) << "Januar, 2025" << QDate(2025, 1, 1);
-        QTest::newRow("January to December") << QDate(2025, 1, 1) << int(frmMonthView::PreviousMonth)
-                                             << "Dezember, 2024" << QDate(2024, 12, 1);
-        QTest::newRow("before 1900") << QDate(1900, 1, 20) << int(frmMonthView::PreviousMonth)
-                                     << "Dezember, 1899" << QDate(1899, 12, 1);
-        QTest::newRow("after the last month")
-            << QDate(9999, 12, 31) << int(frmMonthView::NextMonth) << "Dezember, 9999" << QDate(9999, 12, 1);
-        QTest::newRow("from a 31st") << QDate(2024, 1, 31) << int(frmMonthView::NextMonth) << "Februar, 2024"
-                                     << QDate(2024, 2, 1);
-    }
-
-    void stepsFromMonthToMonth() {
-        QFETCH(QDate, month);
-        QFETCH(int, button);
-        QFETCH(QDate, firstDay);
-        timetable().addItem("first", alice, TimePoint::fromDate(firstDay),
-                            TimePoint::fromDate(firstDay).addSeconds(60));
-        frmMonthView& view = openView(alice, month);
-        view.cmdMove_Click(button);
-        QTEST(view.monthLabel(), "label");
-        QCOMPARE(view.monthChart().data().rows().byPosition(1)->cell(1).text,
-                 MonthChart::headingText(firstDay));
-        QCOMPARE(bars(), QStringList{"01 00:00-00:01 first"});
     }
 
     void showsWhatExists() {
