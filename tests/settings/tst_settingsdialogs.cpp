@@ -94,7 +94,7 @@ private slots:
         QVERIFY(!dialog.bar()->Dirty());
         QCOMPARE(dialog.lblScheduleColorCaption[frmScheduleAppearance::GridRow]->fore(), expected.grid);
 
-        // Each colour button shows its own colour and stores the one chosen in its own field.
+        // Each colour button shows its own colour, and a colour chosen with it alone is stored in its field.
         using A = frmScheduleAppearance;
         using S = ChartSettings;
         const std::array<std::tuple<bool, int, quint32 S::*>, 7> colours = {
@@ -112,7 +112,12 @@ private slots:
             f.prompts.answerColour(++colour);
             (background ? dialog.cmdBackColor : dialog.cmdForeColor)[std::size_t(row)]->click();
             expected.*field = colour;
+            QVERIFY(dialog.bar()->Dirty());
+            dialog.bar()->click(ctrOSC::AcceptButton);
+            QVERIFY(f.chart.settings() == expected);
         }
+        QCOMPARE(f.stores, 7);
+        QCOMPARE(f.redraws, 7);
         QCOMPARE(dialog.cmbTimeMarker->currentText(), QString("Head"));
         const std::array<std::pair<QComboBox*, int*>, 4> combos = {
             {{dialog.cmbBorderStyle, &expected.borderStyle},
@@ -132,14 +137,14 @@ private slots:
         QVERIFY(dialog.bar()->Dirty());
         dialog.bar()->click(ctrOSC::AcceptButton);
         QVERIFY(f.chart.settings() == expected);
-        QCOMPARE(f.stores, 1);
-        QCOMPARE(f.redraws, 1);
+        QCOMPARE(f.stores, 8);
+        QCOMPARE(f.redraws, 8);
 
         // Another window changed the chart meanwhile: OK without a change keeps that.
         f.chart.settings().grid = 0x0000FF;
         dialog.bar()->click(ctrOSC::OkButton);
         QCOMPARE(f.chart.settings().grid, 0x0000FFu);
-        QCOMPARE(f.stores, 1);
+        QCOMPARE(f.stores, 8);
     }
 
     void calendarColours_data() {
