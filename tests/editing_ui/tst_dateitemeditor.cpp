@@ -521,26 +521,6 @@ private slots:
         globals().profile = nullptr;
     }
 
-    void datePickerPresetShowsTheDate_data() {
-        QTest::addColumn<QDate>("shown");
-        QTest::addColumn<QDate>("preset");
-        QTest::newRow("31 March over February") << QDate(2024, 2, 10) << QDate(2024, 3, 31);
-        QTest::newRow("29 February over January 31") << QDate(2024, 1, 31) << QDate(2024, 2, 29);
-        QTest::newRow("year change") << QDate(2023, 12, 31) << QDate(2024, 1, 1);
-    }
-    void datePickerPresetShowsTheDate() {
-        QFETCH(QDate, shown);
-        QFETCH(QDate, preset);
-        frmDatePicker picker;
-        picker.setThisDate(shown);
-        picker.setThisDate(preset);
-        QCOMPARE(picker.ThisDate(), preset);
-        const QCalendarWidget* calendar = picker.calendar();
-        QCOMPARE(QDate(calendar->yearShown(), calendar->monthShown(), preset.day()),
-                 calendar->selectedDate());
-        QCOMPARE(calendar->selectedDate(), preset);
-    }
-
     // Return and Esc, as the editor's calendar buttons use them, are in calendarButtons.
     void datePickerKeys_data() {
         QTest::addColumn<int>("key");
@@ -579,9 +559,17 @@ private slots:
         QCOMPARE(f->prompts.openedUrls.size(), manual ? 1 : 0);
     }
 
-    void datePickerClicks() {
+    // A preset shows its month: across a year, a 29 February over a 31 January, a 31 March over February.
+    void datePickerPresetsAndClicks() {
         frmDatePicker picker;
-        picker.setThisDate(QDate(2024, 3, 1));
+        const QCalendarWidget* calendar = picker.calendar();
+        for (const QDate date : {QDate(2023, 12, 31), QDate(2024, 1, 31), QDate(2024, 2, 29),
+                                 QDate(2024, 3, 31), QDate(2024, 3, 1)}) {
+            picker.setThisDate(date);
+            QCOMPARE(picker.ThisDate(), date);
+            QCOMPARE(calendar->selectedDate(), date);
+            QCOMPARE(QDate(calendar->yearShown(), calendar->monthShown(), date.day()), date);
+        }
         picker.show();
         QVERIFY(QTest::qWaitForWindowActive(&picker));
         QAbstractItemView* view = grid(picker);

@@ -62,7 +62,8 @@ inline GridLayout everyFieldChanged() {
     }
     return layout;
 }
-// A timetable registered as the program's chart and item table, a home folder of its own (so the
+
+// A timetable registered as the program's chart and item table (the base), a home folder of its own (so the
 // user's layout file is temporary) and every prompt scripted. The default layout is the one the
 // build ships beside the tests.
 struct ListviewFixture : TestTimetable {
