@@ -227,26 +227,15 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("endDate");
         QTest::addColumn<QString>("endTime");
-        QTest::newRow("15 minutes") << "15n"
-                                    << "0800"
-                                    << "01.03.2024"
-                                    << "08:15";
-        QTest::newRow("hour over midnight") << "1h"
-                                            << "2330"
-                                            << "02.03.2024"
-                                            << "00:30";
-        QTest::newRow("one day") << "1d"
-                                 << "8"
-                                 << "02.03.2024"
-                                 << "08:00";
-        QTest::newRow("no usable grid") << "n"
-                                        << "0800"
-                                        << ""
-                                        << "";
-        QTest::newRow("invalid time") << "15n"
-                                      << "2599"
-                                      << ""
-                                      << "";
+        const auto row = [](const char* name, const char* grid, const char* typed, const char* endDate,
+                            const char* endTime) {
+            QTest::newRow(name) << QString(grid) << QString(typed) << QString(endDate) << QString(endTime);
+        };
+        row("15 minutes", "15n", "0800", "01.03.2024", "08:15");
+        row("hour over midnight", "1h", "2330", "02.03.2024", "00:30");
+        row("one day", "1d", "8", "02.03.2024", "08:00");
+        row("no usable grid", "n", "0800", "", "");
+        row("invalid time", "15n", "2599", "", "");
     }
     void leavingStartTimeFillsEnd() {
         QFETCH(QString, grid);

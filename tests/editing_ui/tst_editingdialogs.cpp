@@ -441,24 +441,20 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message"); // empty: created, "-": refused silently
-        const int item = ChartStyle::ItemKind;
-        const int row = ChartStyle::RowKind;
+        const auto row = [](const char* name, int mode, const QString& style, const QString& message) {
+            QTest::newRow(name) << mode << style << message;
+        };
+        const int item = ChartStyle::ItemKind, resource = ChartStyle::RowKind;
         const QString number = "A style name must not be a number!";
-        QTest::newRow("room style") << row << "Halls"
-                                    << "";
-        QTest::newRow("Unicode") << item << "Besprechung ☕ 会議"
-                                 << "";
-        QTest::newRow("1000 characters") << item << QString(1000, QChar(u'ä')) << "";
-        QTest::newRow("other letter case") << item << "date"
-                                           << "'date' is allready in use!";
-        QTest::newRow("name of the other kind") << item << "RESOURCES"
-                                                << "'RESOURCES' is allready in use!";
-        QTest::newRow("settings carrier") << item << "addon"
-                                          << "'addon' is allready in use!";
-        QTest::newRow("numeric") << item << "42" << number;
-        QTest::newRow("decimal") << row << "-1,5" << number;
-        QTest::newRow("blanks only") << row << "   "
-                                     << "-";
+        row("room style", resource, "Halls", "");
+        row("Unicode", item, "Besprechung ☕ 会議", "");
+        row("1000 characters", item, QString(1000, QChar(u'ä')), "");
+        row("other letter case", item, "date", "'date' is allready in use!");
+        row("name of the other kind", item, "RESOURCES", "'RESOURCES' is allready in use!");
+        row("settings carrier", item, "addon", "'addon' is allready in use!");
+        row("numeric", item, "42", number);
+        row("decimal", resource, "-1,5", number);
+        row("blanks only", resource, "   ", "-");
     }
     void styleNames() {
         QFETCH(int, mode);
@@ -649,24 +645,19 @@ private slots:
         const QStringList all{"OLD", "LATE", "MIDNIGHT", "SPANNING", "NEW"};
         const QStringList afterLimitDay{"MIDNIGHT", "SPANNING", "NEW"};
         const int yes = MessageResult::Yes;
-        QTest::newRow("23:59 goes, next day's 00:00 stays") << "10.03.2024"
-                                                            << "" << yes << afterLimitDay;
-        QTest::newRow("typed digits") << "100324"
-                                      << "" << yes << afterLimitDay;
-        QTest::newRow("before every item") << "29.02.2024"
-                                           << "" << yes << all;
-        QTest::newRow("after every item") << "31.12.2024"
-                                          << "" << yes << QStringList{};
-        QTest::newRow("a view keeps one") << "10.03.2024"
-                                          << "LATE" << yes << QStringList{"LATE"} + afterLimitDay;
-        QTest::newRow("declined") << "31.12.2024"
-                                  << "" << int(MessageResult::No) << all;
-        QTest::newRow("empty") << ""
-                               << "" << 0 << all;
-        QTest::newRow("31 February") << "31.02.2024"
-                                     << "" << 0 << all;
-        QTest::newRow("pasted text") << "next Monday"
-                                     << "" << 0 << all;
+        const auto row = [](const char* name, const char* limit, const char* keep, int answer,
+                            const QStringList& remaining) {
+            QTest::newRow(name) << QString(limit) << QString(keep) << answer << remaining;
+        };
+        row("23:59 goes, next day's 00:00 stays", "10.03.2024", "", yes, afterLimitDay);
+        row("typed digits", "100324", "", yes, afterLimitDay);
+        row("before every item", "29.02.2024", "", yes, all);
+        row("after every item", "31.12.2024", "", yes, {});
+        row("a view keeps one", "10.03.2024", "LATE", yes, QStringList{"LATE"} + afterLimitDay);
+        row("declined", "31.12.2024", "", MessageResult::No, all);
+        row("empty", "", "", 0, all);
+        row("31 February", "31.02.2024", "", 0, all);
+        row("pasted text", "next Monday", "", 0, all);
     }
     void clearUpLimits() {
         QFETCH(QString, limit);

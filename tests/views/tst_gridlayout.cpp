@@ -435,27 +435,20 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("shown"); // the text of row 0; none when refused
-        QTest::newRow("date pattern") << 3 << "d.M.yy"
-                                      << "5.3.26";
-        QTest::newRow("time pattern") << 4 << "H.mm 'Uhr'"
-                                      << "8.00 Uhr";
-        QTest::newRow("empty") << 5 << ""
-                               << "05.03.2026";
-        QTest::newRow("text ignores it") << 2 << "dd.MM."
-                                         << "Talk";
-        QTest::newRow("minutes in a date") << 3 << "dd.mm.yyyy"
-                                           << "";
-        QTest::newRow("date format for a time") << 4 << "Short Date"
-                                                << "";
-        QTest::newRow("run too long") << 3 << "yyyyy"
-                                      << "";
-        QTest::newRow("unclosed quote") << 6 << "HH 'h"
-                                        << "";
-        QTest::newRow("no date at all") << 5 << "Tag"
-                                        << "";
-        QTest::newRow("tab") << 3 << "dd\tMM"
-                             << "";
-        QTest::newRow("1000 characters") << 3 << QString(1000, 'd') << "";
+        const auto row = [](const char* name, int column, const QString& format, const char* shown) {
+            QTest::newRow(name) << column << format << QString(shown);
+        };
+        row("date pattern", 3, "d.M.yy", "5.3.26");
+        row("time pattern", 4, "H.mm 'Uhr'", "8.00 Uhr");
+        row("empty", 5, "", "05.03.2026");
+        row("text ignores it", 2, "dd.MM.", "Talk");
+        row("minutes in a date", 3, "dd.mm.yyyy", "");
+        row("date format for a time", 4, "Short Date", "");
+        row("run too long", 3, "yyyyy", "");
+        row("unclosed quote", 6, "HH 'h", "");
+        row("no date at all", 5, "Tag", "");
+        row("tab", 3, "dd\tMM", "");
+        row("1000 characters", 3, QString(1000, 'd'), "");
     }
     void settingsFormats() {
         QFETCH(int, column);
