@@ -1,17 +1,32 @@
 #pragma once
 
+#include "../editing/TestMessenger.h"
+#include "ScriptedPrompts.h"
 #include "app/GlobalData.h"
 #include "app/TimePoint.h"
 #include "chart/DefaultStyles.h"
 #include "chart/GanttData.h"
 #include "editing/EditorHost.h"
 #include "model/clsItems.h"
-#include "model/iMessenger.h"
 
 #include <QComboBox>
 #include <QLocale>
-#include <QStringList>
+#include <QTest>
 #include <QWidget>
+
+const QString alice = QStringLiteral("{R-ALICE}");
+const QString bob = QStringLiteral("{R-BOB}");
+
+inline TimePoint at(int year, int month, int day, int hour = 0, int minute = 0) {
+    return TimePoint::fromDateTime(QDate(year, month, day), QTime(hour, minute));
+}
+
+inline QStringList itemTexts(const QComboBox* list) {
+    QStringList texts;
+    for (int index = 0; index < list->count(); ++index)
+        texts << list->itemText(index);
+    return texts;
+}
 
 // A timetable with the standard styles, registered as the program's chart and item table for the
 // lifetime of the object.
@@ -30,16 +45,10 @@ struct TestTimetable {
         globals().items = nullptr;
         SetReadOnly(false);
     }
-
-    QString addRow(const QString& key, const QString& caption) {
-        chart.rows().add(key, caption, QStringLiteral("Resources"));
-        return key;
-    }
-
+    void addRow(const QString& key, const QString& caption) { chart.rows().add(key, caption, "Resources"); }
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
                        const QString& seriesKey = {}) {
         ChartItem& item = chart.items().add(key, rowKey, start, end, key, QStringLiteral("Date"));
-        item.setCaption(key);
         item.setSeriesKey(seriesKey);
         items.Add(item, QString());
         return item;
@@ -50,11 +59,9 @@ struct TestTimetable {
 class TestHost : public EditorHost {
 public:
     QWidget board;
-    QString boardId = QStringLiteral("{BOARD}");
     TimePoint firstShown;
     bool dirty = false;
     int gantRow = -1;
-    bool itemShown = true;
     int boardActivations = 0;
     bool overviewAvailable = false;
     QStringList overviewsOpened;
@@ -73,7 +80,7 @@ public:
     int GantRow() const override { return gantRow; }
     void setGantRow(int position) override { gantRow = position; }
     TimePoint firstShownTime() const override { return firstShown; }
-    bool isItemShown(const ChartItem&) const override { return itemShown; }
+    bool isItemShown(const ChartItem&) const override { return true; }
     void activateBoard() override { ++boardActivations; }
     bool openMonthlyOverview(const QString& rowKey, TimePoint month) override {
         if (overviewAvailable)
@@ -82,40 +89,17 @@ public:
     }
 };
 
-// Another view of the item table: records what it is told.
-class TestMessenger : public iMessenger {
-public:
-    explicit TestMessenger(QString id)
-        : m_id(std::move(id)) {}
-    QStringList heard;
+// Dates and times as a German user types and reads them, every prompt scripted (none may be left
+// unanswered), the resources Alice and Bob, and the board.
+struct EditingFixture {
+    ScriptedPrompts prompts;
+    TestTimetable timetable;
+    TestHost host;
 
-    void ItemDeleteBefore(QString key, bool&, QString) override { heard << "deleteBefore " + key; }
-    void ItemDeleteAfter(QString key, QString) override { heard << "deleteAfter " + key; }
-    void ItemChanged(QString key, QString sender) override { heard << "changed " + key + ' ' + sender; }
-    void ItemAdded(QString key, QString sender) override { heard << "added " + key + ' ' + sender; }
-    void ItemsChanged() override { heard << "itemsChanged"; }
-    QString ID() const override { return m_id; }
-    void ItemSelected(QString key, QString) override { heard << "selected " + key; }
-    void RowsChanged() override { heard << "rowsChanged"; }
-    void RowStylesChanged() override { heard << "rowStylesChanged"; }
-    void ItemStylesChanged() override { heard << "itemStylesChanged"; }
-
-private:
-    QString m_id;
+    EditingFixture() {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        timetable.addRow(alice, "Alice");
+        timetable.addRow(bob, "Bob");
+    }
+    [[nodiscard]] int itemCount() const { return timetable.chart.items().count(); }
 };
-
-inline QStringList itemTexts(const QComboBox* list) {
-    QStringList texts;
-    for (int index = 0; index < list->count(); ++index)
-        texts << list->itemText(index);
-    return texts;
-}
-
-inline TimePoint at(int year, int month, int day, int hour = 0, int minute = 0) {
-    return TimePoint::fromDateTime(QDate(year, month, day), QTime(hour, minute));
-}
-
-// Dates and times as a German user types and reads them.
-inline void pinGermanLocale() {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-}

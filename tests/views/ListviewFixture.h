@@ -1,19 +1,12 @@
 #pragma once
 
-#include "ScriptedPrompts.h"
-#include "app/GlobalData.h"
-#include "app/TimePoint.h"
-#include "chart/DefaultStyles.h"
-#include "chart/GanttData.h"
-#include "model/clsItems.h"
+#include "../editing_ui/EditingFixture.h"
 #include "views/GridLayout.h"
 #include "views/ListviewHost.h"
 #include "views/bsGridSupport.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <QWidget>
 
 // The board as the item list sees it: counts what the list asks of it.
 class TestListHost : public ListviewHost {
@@ -69,14 +62,13 @@ inline GridLayout everyFieldChanged() {
     }
     return layout;
 }
-// A timetable registered as the program's chart and item table, a home folder of its own (so the
+
+// A timetable registered as the program's chart and item table (the base), a home folder of its own (so the
 // user's layout file is temporary) and every prompt scripted. The default layout is the one the
 // build ships beside the tests.
-struct ListviewFixture {
+struct ListviewFixture : TestTimetable {
     QTemporaryDir home;
     ScriptedPrompts prompts;
-    GanttData chart;
-    clsItems items{chart};
     TestListHost host;
 
     ListviewFixture() {
@@ -84,18 +76,9 @@ struct ListviewFixture {
         qunsetenv("XDG_CONFIG_HOME");
         QDir().mkpath(documents());
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        CreateDefaultStyles(chart);
-        globals().chart = &chart;
-        globals().items = &items;
-        SetReadOnly(false);
         bsGridSupport::setDefaultLayoutFolder({});
     }
-    ~ListviewFixture() {
-        globals().chart = nullptr;
-        globals().items = nullptr;
-        SetReadOnly(false);
-        bsGridSupport::setDefaultLayoutFolder({});
-    }
+    ~ListviewFixture() { bsGridSupport::setDefaultLayoutFolder({}); }
 
     [[nodiscard]] QString documents() const { return home.path() + "/Documents"; }
 
@@ -103,9 +86,6 @@ struct ListviewFixture {
         return TimePoint::fromDateTime(QDate(2026, 3, day), QTime(hour, minute));
     }
 
-    void addRow(const QString& key, const QString& caption) {
-        chart.rows().add(key, caption, QStringLiteral("Resources"));
-    }
     ChartItem& addItem(const QString& key, const QString& rowKey, TimePoint start, TimePoint end,
                        const QString& caption = {}, const QString& text = {}) {
         ChartItem& item = chart.items().add(caption.isEmpty() ? key : caption, rowKey, start, end, key,

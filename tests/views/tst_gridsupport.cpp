@@ -115,6 +115,16 @@ class TstGridSupport : public QObject {
         grid->ReOpen(0);
     }
 
+    // `count` bookings of half an hour, an hour apart, on one room.
+    void fillMany(int count) {
+        fixture->addRow("R", "Room");
+        for (int i = 0; i < count; ++i)
+            fixture->addItem(QStringLiteral("K%1").arg(i), "R",
+                             ListviewFixture::at(1, 0).addSeconds(i * 3600),
+                             ListviewFixture::at(1, 0).addSeconds(i * 3600 + 1800));
+        grid->ReOpen(0);
+    }
+
     [[nodiscard]] QString exported(const QString& name) {
         fixture->prompts.answerFile(fixture->home.filePath(name));
         bsGridSupport::ExportGrid(*grid);
@@ -136,18 +146,15 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("written");
         QTest::addColumn<bool>("html");
-        QTest::newRow("list.HTM") << "list.HTM"
-                                  << "list.HTM" << true;
-        QTest::newRow("LIST.html") << "LIST.html"
-                                   << "LIST.html" << true;
-        QTest::newRow(".ht anywhere") << "a.ht.csv"
-                                      << "a.ht.csv" << true;
-        QTest::newRow("list.csv") << "list.csv"
-                                  << "list.csv" << false;
-        QTest::newRow("list.txt") << "list.txt"
-                                  << "list.txt" << false;
-        QTest::newRow("no extension") << "list"
-                                      << "list.html" << true;
+        const auto row = [](const char* name, const char* written, bool html) {
+            QTest::newRow(name) << QString(name) << QString(written) << html;
+        };
+        row("list.HTM", "list.HTM", true);
+        row("LIST.html", "LIST.html", true);
+        row("a.ht.csv", "a.ht.csv", true); // ".ht" anywhere
+        row("list.csv", "list.csv", false);
+        row("list.txt", "list.txt", false);
+        row("list", "list.html", true);
     }
     void exportFormatFollowsTheName() {
         QFETCH(QString, name);
@@ -250,11 +257,7 @@ private slots:
     }
 
     void cancelledCopyKeepsWhatWasCollected() {
-        fixture->addRow("R", "Room");
-        for (int i = 0; i < 25; ++i)
-            fixture->addItem(QStringLiteral("K%1").arg(i), "R", ListviewFixture::at(1 + i, 8),
-                             ListviewFixture::at(1 + i, 9));
-        grid->ReOpen(0);
+        fillMany(25);
         fixture->prompts.cancelProgressAt(10);
         bsGridSupport::Copy2ClipBoard(*grid, fixture->items);
         QCOMPARE(fixture->prompts.clipboard.size(), 1);
@@ -304,12 +307,7 @@ private slots:
     }
 
     void printingSpreadsTheRowsOverPages() {
-        fixture->addRow("R", "Room");
-        for (int i = 0; i < 130; ++i)
-            fixture->addItem(QStringLiteral("K%1").arg(i), "R",
-                             ListviewFixture::at(1, 0).addSeconds(i * 3600),
-                             ListviewFixture::at(1, 0).addSeconds(i * 3600 + 1800));
-        grid->ReOpen(0);
+        fillMany(130);
         QPdfWriter pdf(fixture->home.filePath("list.pdf"));
         const int perPage = GridPrint::rowsPerPage(pdf, *grid);
         QVERIFY(perPage > 10 && perPage < 130);
@@ -319,11 +317,7 @@ private slots:
     }
 
     void variableRowsFitOnlyTheRowsInSight() {
-        fixture->addRow("R", "Room");
-        for (int i = 0; i < 300; ++i)
-            fixture->addItem(QStringLiteral("K%1").arg(i), "R",
-                             ListviewFixture::at(1, 0).addSeconds(i * 3600),
-                             ListviewFixture::at(1, 0).addSeconds(i * 3600 + 1800));
+        fillMany(300);
         // As in a window not yet laid out: the grid has no room for a single row.
         QWidget window;
         auto* unshown = new ItemGrid(fixture->items, &window);

@@ -1,6 +1,5 @@
 #include "ListviewFixture.h"
 #include "app/MessageFlags.h"
-#include "model/iMessenger.h"
 #include "views/ItemGrid.h"
 #include "views/ItemGridModel.h"
 #include "views/frmListview.h"
@@ -10,24 +9,6 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
-
-namespace {
-// Another view: remembers the selections it hears of.
-class OtherView : public iMessenger {
-public:
-    void ItemDeleteBefore(QString, bool&, QString) override {}
-    void ItemDeleteAfter(QString, QString) override {}
-    void ItemChanged(QString, QString) override {}
-    void ItemAdded(QString, QString) override {}
-    void ItemsChanged() override {}
-    QString ID() const override { return QStringLiteral("{OTHER}"); }
-    void ItemSelected(QString key, QString senderId) override { selections << key + '/' + senderId; }
-    void RowsChanged() override {}
-    void RowStylesChanged() override {}
-    void ItemStylesChanged() override {}
-    QStringList selections;
-};
-} // namespace
 
 // The item list driven as the user drives it, over five items whose values order differently by
 // every column.
@@ -123,26 +104,24 @@ private slots:
 
     void deletesTheSelectedRowsOrTheCurrentOne_data() {
         QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("readOnly"); // the current row is 1
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("left");
-        QTest::newRow("current row") << QList<int>{} << 1 << false << "Delete current item?"
-                                     << "ACDE";
-        QTest::newRow("one selected") << QList<int>{3} << 1 << false << "Delete current item?"
-                                      << "ABCE";
-        QTest::newRow("three selected") << QList<int>{4, 0, 2} << 1 << false << "Delete all 3 items?"
-                                        << "BD";
-        QTest::newRow("read-only") << QList<int>{0, 1} << 1 << true << ""
-                                   << "ABCDE";
+        const auto row = [](const char* name, const QList<int>& selected, bool readOnly, const char* question,
+                            const char* left) {
+            QTest::newRow(name) << selected << readOnly << QString(question) << QString(left);
+        };
+        row("current row", {}, false, "Delete current item?", "ACDE");
+        row("one selected", {3}, false, "Delete current item?", "ABCE");
+        row("three selected", {4, 0, 2}, false, "Delete all 3 items?", "BD");
+        row("read-only", {0, 1}, true, "", "ABCDE");
     }
     void deletesTheSelectedRowsOrTheCurrentOne() {
         QFETCH(QList<int>, selected);
-        QFETCH(int, current);
         QFETCH(bool, readOnly);
         QFETCH(QString, question);
         QFETCH(QString, left);
-        grid().setCurrentRow(current);
+        grid().setCurrentRow(1);
         for (const int row : selected)
             grid().selectRows(row, row);
         SetReadOnly(readOnly);
@@ -217,15 +196,15 @@ private slots:
     }
 
     void selectionsTravelBothWays() {
-        OtherView board;
+        TestMessenger board("{OTHER}");
         fixture->items.AddMessenger(board);
         // From the list: a click on a row announces its item with the list's ID.
         grid().setCurrentRow(2);
         QTest::mouseClick(grid().viewport(), Qt::LeftButton, {},
                           grid().visualRect(grid().model()->index(3, 1)).center());
-        QCOMPARE(board.selections, QStringList{"D/" + list->ID()});
+        QCOMPARE(board.heard, QStringList{"selected D " + list->ID()});
         list->mViewI_Click(5);
-        QCOMPARE(board.selections.last(), "D/" + list->ID());
+        QCOMPARE(board.heard.last(), "selected D " + list->ID());
 
         // From elsewhere: an up-to-date list stays where it is, a stale one refreshes onto the item.
         fixture->items.ItemSeledctedById("B", board.ID());
