@@ -87,10 +87,12 @@ void TimetableHistory::record() {
     m_recordTimer.stop();
     std::shared_ptr<TimetableStep> step;
     try {
-        if (m_journal.replaced())
-            throw AppError(QStringLiteral("The timetable was replaced."));
-        step = std::make_shared<TimetableStep>(TimetableStep::between(m_base, m_journal, m_chart));
+        if (!m_journal.replaced())
+            step = std::make_shared<TimetableStep>(TimetableStep::between(m_base, m_journal, m_chart));
     } catch (const AppError&) {
+        step.reset();
+    }
+    if (!step) {
         // What the steps would build on is gone: the history starts over from what is there now.
         reset();
         return;

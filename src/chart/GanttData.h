@@ -9,11 +9,11 @@
 #include <QString>
 #include <memory>
 
+class ItemWatcher;
+
 // The single owner of a timetable's content: rows, items, styles, row-heading columns and every
 // setting. Any number of chart widgets show one GanttData. The add-on data is the free text of the
 // style "Addon".
-class ItemWatcher;
-
 class GanttData : public QObject, public AddonStore {
     Q_OBJECT
 public:

@@ -19,10 +19,6 @@ quint32 SharedTexts::intern(const QString& text) {
     return number;
 }
 
-quint32 SharedTexts::add(const QString& text) {
-    return text.isEmpty() ? 0 : addUtf8(text.toUtf8());
-}
-
 quint32 SharedTexts::addUtf8(QByteArrayView text) {
     if (text.isEmpty())
         return 0;

@@ -19,10 +19,9 @@ public:
     SharedTexts& operator=(SharedTexts&&) = default;
 
     quint32 intern(const QString& text);
-    // Keep a text that is unlikely to repeat (a note) without looking for an equal one: the number
+    // Keeps a text that is unlikely to repeat (a note) without looking for an equal one: the number
     // is new even when the text is already there. Such texts are packed together in their UTF-8
     // form, so that one costs its bytes rather than a string of its own.
-    quint32 add(const QString& text);
     quint32 addUtf8(QByteArrayView text);
     // Only texts kept by intern() are found.
     [[nodiscard]] std::optional<quint32> find(const QString& text) const;
