@@ -13,13 +13,26 @@ ItemJournal::~ItemJournal() {
 }
 
 void ItemJournal::restart() {
-    const ItemCollection& items = m_chart->items();
-    m_order.clear();
-    m_order.reserve(std::size_t(items.count()));
-    for (int position = 1; position <= items.count(); ++position)
-        m_order.push_back(items.byPosition(position)->handle());
+    m_order = m_chart->items().handles();
     m_before.clear();
+    m_orderChanged = false;
     m_replaced = false;
+}
+
+void ItemJournal::moveOn() {
+    if (m_orderChanged || m_replaced) {
+        restart();
+        return;
+    }
+    m_before.clear();
+}
+
+std::vector<std::pair<ItemHandle, const TimetableValues::Item*>> ItemJournal::noted() const {
+    std::vector<std::pair<ItemHandle, const TimetableValues::Item*>> noted;
+    noted.reserve(std::size_t(m_before.size()));
+    for (auto entry = m_before.cbegin(); entry != m_before.cend(); ++entry)
+        noted.emplace_back(handleOf(entry.key()), &entry.value());
+    return noted;
 }
 
 const TimetableValues::Item* ItemJournal::before(ItemHandle handle) const {
@@ -44,6 +57,11 @@ void ItemJournal::itemChanging(const ChartItem& item) {
         m_before.insert(key, TimetableValues::Item::of(item));
 }
 
+void ItemJournal::orderChanging() {
+    if (m_listening)
+        m_orderChanged = true;
+}
+
 void ItemJournal::contentReplaced() {
     if (m_listening)
         m_replaced = true;
@@ -51,4 +69,8 @@ void ItemJournal::contentReplaced() {
 
 quint64 ItemJournal::number(ItemHandle handle) {
     return quint64(handle.id) << 32 | handle.generation;
+}
+
+ItemHandle ItemJournal::handleOf(quint64 number) {
+    return {quint32(number >> 32), quint32(number)};
 }

@@ -97,7 +97,7 @@ void TimetableHistory::record() {
         reset();
         return;
     }
-    m_journal.restart();
+    m_journal.moveOn();
     if (step->empty()) {
         emit changed();
         return;
@@ -166,7 +166,7 @@ void TimetableHistory::apply(const TimetableStep& step, bool forward) {
         step.apply(m_chart, *m_items, m_senderId, forward);
     }
     step.applyTo(m_base, m_chart, forward);
-    m_journal.restart();
+    m_journal.moveOn();
 }
 
 void TimetableHistory::push(std::shared_ptr<const TimetableStep> step, bool clean) {

@@ -190,36 +190,50 @@ Item valuesAt(const ItemJournal& journal, std::size_t index) {
 }
 } // namespace
 
-// Bookings are only ever added at the end or removed, so one walk over both orders finds every
-// change; anything else (a booking that changed place, a key deleted and given again) is compared
-// by key instead. Only the bookings the journal heard of can have changed.
+// While no booking came, left or changed place, only those the journal heard of can differ, each
+// at the place it had. Otherwise bookings are only ever added at the end or removed, so one walk
+// over both orders finds every change; anything else (a booking that changed place, a key deleted
+// and given again) is compared by key instead.
 void TimetableStep::diffItems(const ItemJournal& journal, const GanttData& chart) {
     const ItemCollection& items = chart.items();
+    if (!journal.orderChanged()) {
+        for (const auto& [handle, before] : journal.noted()) {
+            const ChartItem* current = items.byHandle(handle);
+            if (!current)
+                throw AppError(QStringLiteral("The history lost track of a booking."));
+            if (!before->sameAs(*current))
+                m_items.push_back({*before, Item::of(*current), current->position(), current->position()});
+        }
+        std::sort(m_items.begin(), m_items.end(),
+                  [](const auto& a, const auto& b) { return a.afterPosition < b.afterPosition; });
+        return;
+    }
     const std::vector<ItemHandle>& order = journal.order();
-    const int count = items.count();
+    const std::vector<ItemHandle> now = items.handles();
     std::size_t i = 0;
-    int position = 1;
+    std::size_t j = 0;
     bool appending = false;
-    while (i < order.size() || position <= count) {
-        const ChartItem* current = position <= count ? items.byPosition(position) : nullptr;
-        if (i < order.size() && current && order[i] == current->handle()) {
+    while (i < order.size() || j < now.size()) {
+        if (i < order.size() && j < now.size() && order[i] == now[j]) {
             if (appending)
                 return diffItemsByKey(journal, chart);
-            const Item* before = journal.before(order[i]);
-            if (before && !before->sameAs(*current))
-                m_items.push_back({*before, Item::of(*current), int(i) + 1, position});
+            if (const Item* before = journal.before(order[i])) {
+                const ChartItem& current = *items.byHandle(now[j]);
+                if (!before->sameAs(current))
+                    m_items.push_back({*before, Item::of(current), int(i) + 1, int(j) + 1});
+            }
             ++i;
-            ++position;
+            ++j;
         } else if (i < order.size() && !items.byHandle(order[i])) {
             Item before = valuesAt(journal, i);
             if (items.byKey(before.key))
                 return diffItemsByKey(journal, chart);
             m_items.push_back({std::move(before), std::nullopt, int(i) + 1, 0});
             ++i;
-        } else if (current) {
+        } else if (j < now.size()) {
             appending = true;
-            m_items.push_back({std::nullopt, Item::of(*current), 0, position});
-            ++position;
+            m_items.push_back({std::nullopt, Item::of(*items.byHandle(now[j])), 0, int(j) + 1});
+            ++j;
         } else {
             return diffItemsByKey(journal, chart);
         }

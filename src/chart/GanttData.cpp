@@ -25,6 +25,7 @@ void GanttData::Private::touch() {
 
 void GanttData::Private::removeItem(ChartItem* item) {
     noteChange(*item);
+    noteOrderChange();
     c.removeItem(item);
     const int emptySlots = c.itemPositions.slotCount() - c.itemPositions.count();
     if (batchDepth == 0 && emptySlots > 1024 && emptySlots > c.itemPositions.count())

@@ -13,6 +13,10 @@ struct GanttData::Private {
         if (watcher)
             watcher->itemChanging(item);
     }
+    void noteOrderChange() const {
+        if (watcher)
+            watcher->orderChanging();
+    }
     void removeItem(ChartItem* item);
     void moveItem(ChartItem* item, const QString& rowKey, TimePoint start, TimePoint end);
     // Takes over a loaded content whole; the old one is handed back to be dropped.

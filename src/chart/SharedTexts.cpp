@@ -62,6 +62,11 @@ QByteArray SharedTexts::utf8(quint32 number) const {
     return place.block == sharedBlock ? m_shared[place.offset].toUtf8() : packed(place).toByteArray();
 }
 
+std::optional<qsizetype> SharedTexts::packedBytes(quint32 number) const {
+    const Place& place = m_places[number];
+    return place.block == sharedBlock ? std::nullopt : std::optional(qsizetype(place.size));
+}
+
 QByteArrayView SharedTexts::packed(const Place& place) const {
     return {m_blocks[place.block].get() + place.offset, qsizetype(place.size)};
 }
