@@ -185,7 +185,6 @@ private slots:
         QStringList before;
         for (int n = 1; n <= 5; ++n)
             before << describe(n);
-
         ChartItem& moved = member(2);
         const ItemSnapshot snapshot = ItemSnapshot::of(moved);
         moved.setRowKey(row);
@@ -194,7 +193,6 @@ private slots:
         moved.setPicture(QStringLiteral("new.png"));
         m_items->UpdateItem(moved, m_board->ID());
         ItemMoved(*m_chart, snapshot, moved, m_items.get());
-
         QStringList texts{"Change the following items of this series too?"};
         if (blocked)
             texts << "The item at 23.03.2024 08:00 cannot be moved because of a conflict with another item!";

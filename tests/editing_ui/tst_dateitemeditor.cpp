@@ -167,7 +167,6 @@ private slots:
                  QStringList{"Item is in conflict with already existing one and cannot be saved!"});
         QCOMPARE(f->itemCount(), 2);
         QVERIFY(editor().itemKey().isEmpty());
-
         // The editor still follows selections, and an existing item may not be stretched over another.
         select("{E}");
         QCOMPARE(editor().itemKey(), QString("{E}"));
@@ -175,7 +174,6 @@ private slots:
         clickOk();
         QCOMPARE(f->prompts.texts().size(), 2);
         QCOMPARE(existing.end(), at(2024, 3, 1, 11));
-
         // The item does not collide with itself, and keeps the seconds its fields do not show.
         setField(frmDateItem::EndTimeField, "12:00");
         clickOk();
@@ -193,13 +191,11 @@ private slots:
         // The item styles only: neither the resource styles nor the carrier of the timetable's settings.
         QCOMPARE(itemTexts(editor().cmbStyleEx), QStringList({"Date", "Date Fixed", "Break"}));
         QCOMPARE(editor().styleKey(), QString("Date"));
-
         // A fixing style locks the item in place.
         enter(bob, "01.03.24 08:00 01.03.24 09:00");
         editor().cmbStyleEx->setCurrentIndex(editor().cmbStyleEx->findData("Date Fixed"));
         clickOk();
         QCOMPARE(timetable().chart.items().byKey(editor().itemKey())->movementLock(), 2);
-
         // Resources renamed and added elsewhere: the list is filled again, the choice kept by key,
         // and nothing counts as an edit.
         timetable().chart.rows().byKey(alice)->caption = "Bob";
@@ -212,7 +208,6 @@ private slots:
         QCOMPARE(editor().cmbStyleEx->count(), 4);
         QCOMPARE(editor().styleKey(), QString("Date Fixed"));
         QVERIFY(!editor().isChanged());
-
         // A full read, as after loading a timetable, brings the lists up to date as well.
         timetable().addRow("{R-DORA}", "Dora");
         timetable().chart.styles().add("Late").kind = ChartStyle::ItemKind;
@@ -248,7 +243,6 @@ private slots:
         editor().tx[frmDateItem::CaptionField]->setFocus();
         QTEST(field(frmDateItem::EndDateField), "endDate");
         QTEST(field(frmDateItem::EndTimeField), "endTime");
-
         // An end entered already stays as it is.
         setField(frmDateItem::EndDateField, "05.03.24");
         setField(frmDateItem::EndTimeField, "");
@@ -268,7 +262,6 @@ private slots:
         QVERIFY(editor().chkSeries->isHidden());
         select("{S1}");
         QVERIFY(editor().chkSeries->isVisible() && editor().chkSeries->isChecked());
-
         // A moved member offers to move the following ones; No leaves them.
         setField(frmDateItem::StartTimeField, "09:00");
         setField(frmDateItem::EndTimeField, "10:00");
@@ -277,7 +270,6 @@ private slots:
         QCOMPARE(f->prompts.texts(), QStringList{"Change the following items of this series too?"});
         QCOMPARE(first.start(), at(2024, 3, 1, 9));
         QCOMPARE(second.start(), at(2024, 3, 2, 8));
-
         // Clearing "is series" takes the item out of its series and asks nothing.
         editor().chkSeries->setChecked(false);
         clickOk();
@@ -339,7 +331,6 @@ private slots:
         ChartItem& b = timetable().addItem("{B}", bob, at(2024, 3, 4, 14), at(2024, 3, 5, 16));
         b.setText("line one\nline two");
         b.setPicture("/nowhere/b.jpg");
-
         // Unsaved edits give way to a selection made elsewhere, without a question.
         select("{A}");
         setField(frmDateItem::CaptionField, "not stored");
@@ -353,15 +344,12 @@ private slots:
                  QStringList({"04.03.2024", "14:00", "05.03.2024", "16:00", "{B}", b.text(), b.picture()}));
         QVERIFY(!editor().isChanged());
         QCOMPARE(timetable().chart.items().byKey("{A}")->caption(), QString("{A}"));
-
         // Its own announcements are no news to the editor.
         timetable().items.ItemSeledctedById("{A}", editor().ID());
         QCOMPARE(editor().itemKey(), QString("{B}"));
-
         b.setCaption("renamed on the board");
         timetable().items.UpdateItem(b, "{BOARD}");
         QCOMPARE(field(frmDateItem::CaptionField), QString("renamed on the board"));
-
         ItemList gone;
         gone.add(b);
         timetable().items.DeleteItems(gone, otherView, false);
@@ -384,7 +372,6 @@ private slots:
         clickOk();
         QCOMPARE(f->itemCount(), 2);
         QCOMPARE(a.caption() + ' ' + a.end().isoText(), "first 2024-03-01 09:00:00");
-
         // "Delete" asks; nothing shown, nothing to delete.
         f->prompts.answerMessage(MessageResult::No);
         click(editor().cmd[frmDateItem::DeleteCommand]);
@@ -397,7 +384,6 @@ private slots:
         QVERIFY(editor().itemKey().isEmpty());
         click(editor().cmd[frmDateItem::DeleteCommand]);
         QCOMPARE(f->prompts.texts().size(), 2);
-
         // "Series" stores the item first and opens the series dialog for it; a refused entry opens nothing.
         enter(bob, "01.03.24 08:00 01.03.24 09:00");
         click(editor().cmdSeries);
@@ -422,7 +408,6 @@ private slots:
         QFile text(notAPicture);
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no picture at all") > 0);
         text.close();
-
         const auto shows = [&] { return !editor().picPicture->pixmap().isNull(); };
         setField(frmDateItem::PictureField, "  " + picture + " ");
         QVERIFY(shows());

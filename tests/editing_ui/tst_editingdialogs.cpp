@@ -149,7 +149,6 @@ private slots:
         // OK on the fresh, empty dialog adds nothing.
         click(dialog.cmd[frmResource::OkCommand]);
         QCOMPARE(rows().count(), 2);
-
         dialog.txName->setText("Carol");
         f->prompts.answerFile("/pictures/carol.jpg");
         click(dialog.cmdPicture);
@@ -162,7 +161,6 @@ private slots:
                  "Carol /pictures/carol.jpg Resources");
         QCOMPARE(carol.key().size(), 38);
         QVERIFY(dialog.isVisible());
-
         dialog.txName->setText("Dave");
         dialog.cmbStyle->setCurrentIndex(dialog.cmbStyle->findText("Rooms"));
         click(dialog.cmd[frmResource::ReturnCommand]);
@@ -171,7 +169,6 @@ private slots:
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(m_view->heard.count("rowsChanged"), 4);
-
         // Captions of any kind are kept as typed; the editor lists them and keeps a usable width.
         const QStringList odd{QString::fromUtf8("Zoë – 東京 🚀 שלום <b>Room</b>\r\n\t2"),
                               QString(20000, QChar('W'))};
@@ -200,7 +197,6 @@ private slots:
         QCOMPARE(dialog.txName->text() + ' ' + dialog.txPicture->text() + ' ' +
                      dialog.cmbStyle->currentText(),
                  "Bob /pictures/bob.png Rooms");
-
         dialog.txName->setText("Robert");
         dialog.cmbStyle->setCurrentIndex(dialog.cmbStyle->findText("Resources"));
         click(dialog.cmd[frmResource::OkCommand]);
@@ -210,7 +206,6 @@ private slots:
         QCOMPARE(editor.cmbRes->itemText(1), QString("Robert"));
         QCOMPARE(editor.resourceKey(), bob);
         QVERIFY(!editor.isChanged());
-
         // Editing may empty the caption; only adding skips an unchanged name.
         dialog.txName->clear();
         click(dialog.cmd[frmResource::ReturnCommand]);
@@ -224,7 +219,6 @@ private slots:
             commands.mRowI_Click(index);
         QCOMPARE(rows().count(), 2);
         QVERIFY(!f->host.dirty);
-
         SetReadOnly(true);
         f->host.gantRow = 1;
         rows().byKey(alice)->height = 42;
@@ -236,7 +230,6 @@ private slots:
         commands.mRowI_Click(ResourceCommands::HeightForEverything);
         QCOMPARE(rows().byKey(bob)->height, 42);
         QVERIFY(!f->host.dirty);
-
         SetReadOnly(false);
         timetable().addRow("{R-CAROL}", "Carol");
         f->host.gantRow = 2;
@@ -269,7 +262,6 @@ private slots:
         f->host.gantRow = 2;
         f->prompts.answerMessage(answer);
         ResourceCommands(f->host).mRowI_Click(ResourceCommands::DeleteResource);
-
         QCOMPARE(f->prompts.texts(), QStringList{question});
         QCOMPARE(f->prompts.prompts().constFirst().flags,
                  MessageFlags::YesNo | MessageFlags::Question | MessageFlags::DefaultButton2);
@@ -304,7 +296,6 @@ private slots:
         commands.mRowI_Click(ResourceCommands::MonthlyOverview);
         commands.mRowI_Click(ResourceCommands::MonthlyOverview);
         QCOMPARE(f->host.overviewsOpened, QStringList(2, alice + " 2024-05-17 06:00:00"));
-
         // The settings open the dialog for the row.
         f->host.gantRow = 2;
         QString shown;
@@ -335,7 +326,6 @@ private slots:
         m_styles->SetMode(3);
         QCOMPARE(f->prompts.texts(), QStringList{"Wrong invocation for 'SetMode'!"});
         QCOMPARE(m_styles->mode(), int(ChartStyle::RowKind));
-
         // The sample chart shows the chosen style, and cannot be edited.
         openStyles(ChartStyle::ItemKind);
         chooseStyle("Break");
@@ -402,7 +392,6 @@ private slots:
         m_styles->chk[frmStyles::ShowFocusCheck]->click();
         QVERIFY(pause.focusShown);
         QCOMPARE(pause.focusDistanceX * 10 + pause.focusDistanceY, 33);
-
         m_styles->chk[frmStyles::DefaultCheck]->click();
         QCOMPARE(chart().settings().defaultItemStyle, QString("Break"));
         chooseStyle("Date");
@@ -410,7 +399,6 @@ private slots:
         m_styles->chk[frmStyles::DefaultCheck]->click();
         m_styles->chk[frmStyles::DefaultCheck]->click();
         QVERIFY(chart().settings().defaultItemStyle.isEmpty());
-
         // A fixing style locks its items once the views are told on "&Return".
         m_view->heard.clear();
         m_styles->chk[frmStyles::FixedCheck]->click();
@@ -420,7 +408,6 @@ private slots:
         QCOMPARE(chart().items().byKey("A")->movementLock(), 2);
         QCOMPARE(m_view->heard, QStringList{"itemStylesChanged"});
         QVERIFY(!m_styles->isVisible());
-
         // Font and colours of a resource style; a cancelled dialog keeps the value.
         openStyles(ChartStyle::RowKind);
         const FontDescription font{"DejaVu Serif", 14, false, true};
@@ -486,7 +473,6 @@ private slots:
         openStyles(ChartStyle::RowKind);
         m_styles->cmdOK[frmStyles::DeleteCommand]->click();
         QCOMPARE(f->prompts.texts(), QStringList{"Style 'Resources' is in use and can't be deleted!"});
-
         // The last style of a kind is replaced at once; the name may be taken by the other kind.
         chart().styles().add("new style");
         rows().get(alice).styleKey.clear();
@@ -495,7 +481,6 @@ private slots:
         m_styles->cmdOK[frmStyles::DeleteCommand]->click();
         QCOMPARE(itemTexts(m_styles->cmbStyles), QStringList{"new style 2"});
         QCOMPARE(chart().styles().byKey("new style 2")->kind, int(ChartStyle::RowKind));
-
         // A date item style goes also while items use it, and takes the default along; No keeps it.
         openStyles(ChartStyle::ItemKind);
         f->prompts.clear();
@@ -609,7 +594,6 @@ private slots:
         QVERIFY(runSeries(ItemSeries::Daily, {"1", "3", ""}, QStringLiteral("GONE")));
         QCOMPARE(f->prompts.texts(), QStringList{"Master item not found!"});
         f->prompts.clear();
-
         addMaster(at(2024, 3, 6, 9, 30));
         timetable().addItem(QStringLiteral("BUSY"), alice, at(2024, 3, 8, 10), at(2024, 3, 8, 11));
         f->prompts.answerMessage(MessageResult::Ok);
@@ -619,7 +603,6 @@ private slots:
                  QStringList{"The item for 08.03.2024 09:30:00 cannot be stored because of "
                              "other items allready existing!"});
         QCOMPARE(f->prompts.prompts().constFirst().flags, MessageFlags::OkCancel | MessageFlags::Information);
-
         const QString seriesKey = chart().items().byKey(master)->seriesKey();
         f->prompts.clear();
         f->prompts.answerMessage(MessageResult::Ok);
@@ -627,7 +610,6 @@ private slots:
         QVERIFY(runSeries(ItemSeries::Daily, {"1", "5", ""}));
         QCOMPARE(f->prompts.texts().size(), 2);
         QCOMPARE(memberDays(), QString("07.03.24 09.03.24"));
-
         f->prompts.clear();
         for (int answer = 0; answer < 3; ++answer)
             f->prompts.answerMessage(MessageResult::Ok);

@@ -267,7 +267,6 @@ private slots:
         QCOMPARE(GridLayoutFile::read(userFile, "Monthview").columns[2].caption, QStringLiteral("Other"));
         QCOMPARE(GridLayoutFile::read(userFile, "Listview").columns[2].width, 222);
         QCOMPARE(grid->layoutFileName(), userFile);
-
         writeBytes(userFile, "not a layout");
         bsGridSupport::SaveGridLayout(*grid, "Listview");
         QCOMPARE(readBytes(userFile + ".bak"), QByteArray("not a layout"));
@@ -633,7 +632,6 @@ private slots:
         // The flag served one click: the next show, without Ctrl, finds nothing to show.
         QTest::mouseClick(columns->cmdSelect, Qt::LeftButton);
         QCOMPARE(fixture->prompts.texts(), QStringList{"All colums are allready displayed!"});
-
         GridLayout layout = GridLayout::builtIn();
         layout.columns[3].displayPosition = 0;
         for (int i = 0; i < GridLayout::columnCount; ++i)

@@ -187,7 +187,6 @@ private slots:
         const QString html = exported("all.html");
         QVERIFY(html.contains("<td>Van &lt;b&gt;&amp;&lt;/b&gt; &#39;trailer&#39;</td>"));
         QVERIFY(html.contains("<td>Room &quot;Blue&quot;; 2nd floor</td>"));
-
         // Two selected rows, in the order they were selected.
         grid->selectRows(2, 2);
         grid->selectRows(0, 0);

@@ -155,7 +155,6 @@ private slots:
         QTest::newRow("ends at the month's first midnight")
             << at(2024, 3, 31, 20) << at(2024, 4, 1) << QDate(2024, 4, 1) << QStringList{};
     }
-
     void barsCutAtMidnight() {
         QFETCH(TimePoint, start);
         QFETCH(TimePoint, end);
@@ -238,7 +237,6 @@ private slots:
         QTest::newRow("other deleted") << "delete theirs" << false;
         QTest::newRow("own deleted") << "delete mine" << true;
     }
-
     void rebuildsOnlyWhenItsBarsMayChange() {
         QFETCH(QString, change);
         TestTimetable& t = timetable();
@@ -277,7 +275,6 @@ private slots:
         QTest::newRow("read again") << false;
         QTest::newRow("emptied") << true;
     }
-
     void closesWhenAnotherTimetableIsLoaded() {
         QFETCH(bool, emptied);
         timetable().addItem("mine", alice, at(2024, 4, 10, 8), at(2024, 4, 10, 9));
@@ -304,7 +301,6 @@ private slots:
         QTest::newRow("row 30 of a short February") << QDate(2023, 2, 1) << 30 << QDate(2023, 3, 2);
         QTest::newRow("row 31 of December") << QDate(2024, 12, 1) << 31 << QDate(2024, 12, 31);
     }
-
     void doubleClickOnADay() {
         QFETCH(QDate, month);
         QFETCH(int, row);
