@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "EditingFixture.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
@@ -82,18 +83,13 @@ private slots:
     }
 
     void newItemSpan_data() {
-        QTest::addColumn<QString>("span");
-        QTest::addColumn<TimePoint>("start");
-        QTest::addColumn<TimePoint>("end");
-        QTest::newRow("with end time")
-            << "01.03.24 08:00 01.03.24 10:00" << at(2024, 3, 1, 8) << at(2024, 3, 1, 10);
-        QTest::newRow("no end time ends at midnight")
-            << "01.03.24 08:00 01.03.24 -" << at(2024, 3, 1, 8) << at(2024, 3, 2);
-        QTest::newRow("whole days") << "01.03.24 - 03.03.24 -" << at(2024, 3, 1) << at(2024, 3, 4);
-        QTest::newRow("digits not yet left")
-            << "010324 8 010324 1745" << at(2024, 3, 1, 8) << at(2024, 3, 1, 17, 45);
-        QTest::newRow("pasted decimal hours")
-            << "01.03.2024 7.25 01.03.2024 9.5" << at(2024, 3, 1, 7, 15) << at(2024, 3, 1, 9, 30);
+        const auto row = columns<QString, TimePoint, TimePoint>("span", "start", "end");
+        row("with end time", "01.03.24 08:00 01.03.24 10:00", at(2024, 3, 1, 8), at(2024, 3, 1, 10));
+        row("no end time ends at midnight", "01.03.24 08:00 01.03.24 -", at(2024, 3, 1, 8), at(2024, 3, 2));
+        row("whole days", "01.03.24 - 03.03.24 -", at(2024, 3, 1), at(2024, 3, 4));
+        row("digits not yet left", "010324 8 010324 1745", at(2024, 3, 1, 8), at(2024, 3, 1, 17, 45));
+        row("pasted decimal hours", "01.03.2024 7.25 01.03.2024 9.5", at(2024, 3, 1, 7, 15),
+            at(2024, 3, 1, 9, 30));
     }
     void newItemSpan() {
         QFETCH(QString, span);
@@ -117,13 +113,8 @@ private slots:
     }
 
     void refusals_data() {
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<QString>("span");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("focus"); // -1: not checked, -2: the style list
-        const auto row = [](const char* name, const QString& rowKey, const QString& span,
-                            const QString& message,
-                            int focus) { QTest::newRow(name) << rowKey << span << message << focus; };
+        // focus: -1: not checked, -2: the style list
+        const auto row = columns<QString, QString, QString, int>("row", "span", "message", "focus");
         const QString start = "Start timepoint is missing!", check = "Check start and end timepoint!";
         row("no resource", "", "01.03.24 08:00 01.03.24 09:00", "Please select one resource!", -1);
         row("no start", alice, "- 08:00 01.03.24 09:00", start, -1);
@@ -218,14 +209,7 @@ private slots:
     }
 
     void leavingStartTimeFillsEnd_data() {
-        QTest::addColumn<QString>("grid");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("endDate");
-        QTest::addColumn<QString>("endTime");
-        const auto row = [](const char* name, const char* grid, const char* typed, const char* endDate,
-                            const char* endTime) {
-            QTest::newRow(name) << QString(grid) << QString(typed) << QString(endDate) << QString(endTime);
-        };
+        const auto row = columns<QString, QString, QString, QString>("grid", "typed", "endDate", "endTime");
         row("15 minutes", "15n", "0800", "01.03.2024", "08:15");
         row("hour over midnight", "1h", "2330", "02.03.2024", "00:30");
         row("one day", "1d", "8", "02.03.2024", "08:00");
@@ -279,18 +263,14 @@ private slots:
     }
 
     void closeQuestion_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("complete");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QStringList>("messages");
+        const auto row =
+            columns<int, bool, bool, int, QStringList>("answer", "complete", "closes", "stored", "messages");
         const QString question = "Save changes?";
-        QTest::newRow("yes stores") << int(MessageResult::Yes) << true << true << 1 << QStringList{question};
-        QTest::newRow("yes with a refusal stays") << int(MessageResult::Yes) << false << false << 0
-                                                  << QStringList{question, "Please select one resource!"};
-        QTest::newRow("no drops") << int(MessageResult::No) << true << true << 0 << QStringList{question};
-        QTest::newRow("cancel stays")
-            << int(MessageResult::Cancel) << true << false << 0 << QStringList{question};
+        row("yes stores", int(MessageResult::Yes), true, true, 1, QStringList{question});
+        row("yes with a refusal stays", int(MessageResult::Yes), false, false, 0,
+            QStringList{question, "Please select one resource!"});
+        row("no drops", int(MessageResult::No), true, true, 0, QStringList{question});
+        row("cancel stays", int(MessageResult::Cancel), true, false, 0, QStringList{question});
     }
     void closeQuestion() {
         QFETCH(bool, complete);
@@ -431,14 +411,12 @@ private slots:
     }
 
     void calendarButtons_data() {
-        QTest::addColumn<bool>("startField");
-        QTest::addColumn<bool>("viaKeys");
-        QTest::addColumn<QString>("text"); // in the field before; the date picked is 02.04.2024
-        QTest::addColumn<bool>("cancel");
-        QTest::newRow("start button") << true << false << "15.03.24" << false;
-        QTest::newRow("end Ctrl+K") << false << true << "15.03.24" << false;
-        QTest::newRow("start Ctrl+K, Esc") << true << true << "15.03.24" << true;
-        QTest::newRow("empty end field presets today, Esc") << false << false << "" << true;
+        // text: in the field before; the date picked is 02.04.2024
+        const auto row = columns<bool, bool, QString, bool>("startField", "viaKeys", "text", "cancel");
+        row("start button", true, false, "15.03.24", false);
+        row("end Ctrl+K", false, true, "15.03.24", false);
+        row("start Ctrl+K, Esc", true, true, "15.03.24", true);
+        row("empty end field presets today, Esc", false, false, "", true);
     }
     void calendarButtons() {
         QFETCH(bool, startField);
@@ -497,15 +475,8 @@ private slots:
 
     // Return and Esc, as the editor's calendar buttons use them, are in calendarButtons.
     void datePickerKeys_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<bool>("cancelled");
-        QTest::addColumn<bool>("manual");
-        const auto row = [](const char* name, Qt::Key key, Qt::KeyboardModifiers modifiers, bool closes,
-                            bool cancelled, bool manual) {
-            QTest::newRow(name) << int(key) << int(modifiers) << closes << cancelled << manual;
-        };
+        const auto row =
+            columns<int, int, bool, bool, bool>("key", "modifiers", "closes", "cancelled", "manual");
         row("keypad Enter picks", Qt::Key_Enter, Qt::KeypadModifier, true, false, false);
         row("Shift+Enter does nothing", Qt::Key_Return, Qt::ShiftModifier, false, false, false);
         row("Alt+Enter does nothing", Qt::Key_Return, Qt::AltModifier, false, false, false);

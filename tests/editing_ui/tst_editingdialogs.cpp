@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "EditingFixture.h"
 #include "app/MessageFlags.h"
 #include "app/ui/ColorComboBox.h"
@@ -241,12 +242,10 @@ private slots:
     }
 
     void deleteResource_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("question");
-        QTest::newRow("named, yes") << "Bob" << int(MessageResult::Yes) << "Delete resource 'Bob'?";
-        QTest::newRow("named, no") << "Bob" << int(MessageResult::No) << "Delete resource 'Bob'?";
-        QTest::newRow("blanks") << "   " << int(MessageResult::Yes) << "Delete resource [Caption missing]?";
+        const auto row = columns<QString, int, QString>("caption", "answer", "question");
+        row("named, yes", "Bob", int(MessageResult::Yes), "Delete resource 'Bob'?");
+        row("named, no", "Bob", int(MessageResult::No), "Delete resource 'Bob'?");
+        row("blanks", "   ", int(MessageResult::Yes), "Delete resource [Caption missing]?");
     }
     void deleteResource() {
         QFETCH(QString, caption);
@@ -339,16 +338,15 @@ private slots:
     }
 
     void styleOptions_data() {
-        QTest::addColumn<QString>("group");
-        QTest::addColumn<int>("option");
-        QTest::addColumn<QList<int>>("values"); // border shown, appearance, horizontal, vertical
-        QTest::newRow("Flat") << "BS" << 1 << QList{1, 2, 1, 2};
-        QTest::newRow("3D") << "BS" << 2 << QList{1, 0, 1, 2};
-        QTest::newRow("No border") << "BS" << 0 << QList{0, 2, 1, 2};
-        QTest::newRow("Center") << "AH" << 1 << QList{1, 0, 2, 2};
-        QTest::newRow("Right") << "AH" << 2 << QList{1, 0, 3, 2};
-        QTest::newRow("Top") << "AV" << 0 << QList{1, 0, 1, 1};
-        QTest::newRow("Bottom") << "AV" << 2 << QList{1, 0, 1, 3};
+        // values: border shown, appearance, horizontal, vertical
+        const auto row = columns<QString, int, QList<int>>("group", "option", "values");
+        row("Flat", "BS", 1, QList{1, 2, 1, 2});
+        row("3D", "BS", 2, QList{1, 0, 1, 2});
+        row("No border", "BS", 0, QList{0, 2, 1, 2});
+        row("Center", "AH", 1, QList{1, 0, 2, 2});
+        row("Right", "AH", 2, QList{1, 0, 3, 2});
+        row("Top", "AV", 0, QList{1, 0, 1, 1});
+        row("Bottom", "AV", 2, QList{1, 0, 1, 3});
     }
     void styleOptions() {
         QFETCH(QString, group);
@@ -425,12 +423,8 @@ private slots:
     }
 
     void styleNames_data() {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message"); // empty: created, "-": refused silently
-        const auto row = [](const char* name, int mode, const QString& style, const QString& message) {
-            QTest::newRow(name) << mode << style << message;
-        };
+        // message: empty: created, "-": refused silently
+        const auto row = columns<int, QString, QString>("mode", "name", "message");
         const int item = ChartStyle::ItemKind, resource = ChartStyle::RowKind;
         const QString number = "A style name must not be a number!";
         row("room style", resource, "Halls", "");
@@ -496,14 +490,8 @@ private slots:
     }
 
     void seriesMembers_data() {
-        QTest::addColumn<TimePoint>("start");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QStringList>("fields"); // interval, count, last date
-        QTest::addColumn<QString>("days");
-        const auto row = [](const char* name, TimePoint start, int type, const QStringList& fields,
-                            const char* days) {
-            QTest::newRow(name) << start << type << fields << QString(days);
-        };
+        // fields: interval, count, last date
+        const auto row = columns<TimePoint, int, QStringList, QString>("start", "type", "fields", "days");
         using S = ItemSeries;
         row("daily over a leap day", at(2024, 2, 27, 9, 30), S::Daily, {"1", "3", ""},
             "28.02.24 29.02.24 01.03.24");
@@ -545,12 +533,8 @@ private slots:
     }
 
     void seriesRefusals_data() {
-        QTest::addColumn<QStringList>("fields"); // interval, count, last date
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("focus");
-        const auto row = [](const char* name, const QStringList& fields, const QString& message, int focus) {
-            QTest::newRow(name) << fields << message << focus;
-        };
+        // fields: interval, count, last date
+        const auto row = columns<QStringList, QString, int>("fields", "message", "focus");
         const QString noAmount = "Please enter amount or end date!",
                       tooSmall = "The interval must be 1 at minimum!";
         row("interval 0", {"0", "3", ""}, tooSmall, frmSeries::IntervalField);
@@ -620,17 +604,12 @@ private slots:
     }
 
     void clearUpLimits_data() {
-        QTest::addColumn<QString>("limit");
-        QTest::addColumn<QString>("keep"); // the item a view keeps
-        QTest::addColumn<int>("answer");   // 0: refused, no question
-        QTest::addColumn<QStringList>("remaining");
+        // keep: the item a view keeps
+        // answer: 0: refused, no question
+        const auto row = columns<QString, QString, int, QStringList>("limit", "keep", "answer", "remaining");
         const QStringList all{"OLD", "LATE", "MIDNIGHT", "SPANNING", "NEW"};
         const QStringList afterLimitDay{"MIDNIGHT", "SPANNING", "NEW"};
         const int yes = MessageResult::Yes;
-        const auto row = [](const char* name, const char* limit, const char* keep, int answer,
-                            const QStringList& remaining) {
-            QTest::newRow(name) << QString(limit) << QString(keep) << answer << remaining;
-        };
         row("23:59 goes, next day's 00:00 stays", "10.03.2024", "", yes, afterLimitDay);
         row("typed digits", "100324", "", yes, afterLimitDay);
         row("before every item", "29.02.2024", "", yes, all);

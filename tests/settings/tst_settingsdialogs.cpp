@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "FileBytes.h"
 #include "ScriptedPrompts.h"
 #include "app/GlobalData.h"
@@ -146,15 +147,12 @@ private slots:
     }
 
     void calendarColours_data() {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QStringList>("captions"); // first and last
-        QTest::addColumn<int>("index");
-        QTest::newRow("weekdays") << 1 << "Colorsettings Weekdays" << QStringList{"Sunday", "Saturday"} << 3;
-        QTest::newRow("months") << 2 << "Colorsettings months" << QStringList{"January", "December"} << 11;
-        QTest::newRow("quarters") << 3 << "Colorsettings quarters" << QStringList{"1. quarter", "4. quarter"}
-                                  << 0;
-        QTest::newRow("years") << 4 << "Color years" << QStringList{"Enddigit 0", "Enddigit 9"} << 9;
+        // captions: first and last
+        const auto row = columns<int, QString, QStringList, int>("kind", "title", "captions", "index");
+        row("weekdays", 1, "Colorsettings Weekdays", QStringList{"Sunday", "Saturday"}, 3);
+        row("months", 2, "Colorsettings months", QStringList{"January", "December"}, 11);
+        row("quarters", 3, "Colorsettings quarters", QStringList{"1. quarter", "4. quarter"}, 0);
+        row("years", 4, "Color years", QStringList{"Enddigit 0", "Enddigit 9"}, 9);
     }
     void calendarColours() {
         QFETCH(int, kind);
@@ -220,22 +218,16 @@ private slots:
     }
 
     void timeFormatsRefuseWhatCannotBeDrawn_data() {
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<bool>("timeField");
-        QTest::addColumn<QString>("message");
+        const auto row = columns<QString, bool, QString>("format", "timeField", "message");
         const QString days = "The format \"%1\" for Days at zoom mode 5 cannot be used: %2";
         const QString times = "The format \"%1\" for times cannot be used: %2";
-        QTest::newRow("1,000 characters")
-            << QString("d.").repeated(500) << false
-            << days.arg("d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d....", "it is longer than 80 characters.");
-        QTest::newRow("pattern letters only")
-            << QString(12, 'h') << true
-            << times.arg("hhhhhhhhhhhh", "12 letters h in a row are no pattern (at most 2).");
-        QTest::newRow("unclosed quote")
-            << "dd \"KW" << false << days.arg("dd \"KW", "a quotation mark is not closed.");
-        QTest::newRow("pasted line break")
-            << "dd\nmm" << true
-            << times.arg("dd\nmm", "it holds a line break, tab or other control character.");
+        row("1,000 characters", QString("d.").repeated(500), false,
+            days.arg("d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d.d....", "it is longer than 80 characters."));
+        row("pattern letters only", QString(12, 'h'), true,
+            times.arg("hhhhhhhhhhhh", "12 letters h in a row are no pattern (at most 2)."));
+        row("unclosed quote", "dd \"KW", false, days.arg("dd \"KW", "a quotation mark is not closed."));
+        row("pasted line break", "dd\nmm", true,
+            times.arg("dd\nmm", "it holds a line break, tab or other control character."));
     }
     void timeFormatsRefuseWhatCannotBeDrawn() {
         QFETCH(QString, format);
@@ -261,13 +253,12 @@ private slots:
     }
 
     void eachGeneralOptionIsStored_data() {
-        QTest::addColumn<int>("box");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("most recent") << int(frmSettingsGeneral::UseMostRecent) << "USEMOSTRECENT=1";
-        QTest::newRow("delete") << int(frmSettingsGeneral::ConfirmDelete) << "DELETEDATA=0";
-        QTest::newRow("quit") << int(frmSettingsGeneral::ConfirmQuit) << "QUIT=0";
-        QTest::newRow("auto-save") << int(frmSettingsGeneral::SaveAuto) << "SAVEAUTO=0";
-        QTest::newRow("undo") << int(frmSettingsGeneral::ConfirmUndo) << "UNDO=0";
+        const auto row = columns<int, QString>("box", "line");
+        row("most recent", int(frmSettingsGeneral::UseMostRecent), "USEMOSTRECENT=1");
+        row("delete", int(frmSettingsGeneral::ConfirmDelete), "DELETEDATA=0");
+        row("quit", int(frmSettingsGeneral::ConfirmQuit), "QUIT=0");
+        row("auto-save", int(frmSettingsGeneral::SaveAuto), "SAVEAUTO=0");
+        row("undo", int(frmSettingsGeneral::ConfirmUndo), "UNDO=0");
     }
     void eachGeneralOptionIsStored() {
         QFETCH(int, box);
@@ -368,15 +359,10 @@ private slots:
     }
 
     void scheduleSettingsBadEntries_data() {
-        QTest::addColumn<QStringList>("periods"); // start and end of periods 0 and 1
-        QTest::addColumn<QString>("days");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("storedEnd"); // of period 0, hours; -1: nothing stored
-        QTest::addColumn<int>("storedDays");
-        const auto row = [](const char* name, const QStringList& periods, const char* days,
-                            const QString& message, int storedEnd, int storedDays) {
-            QTest::newRow(name) << periods << QString(days) << message << storedEnd << storedDays;
-        };
+        // periods: start and end of periods 0 and 1
+        // storedEnd: of period 0, hours; -1: nothing stored
+        const auto row = columns<QStringList, QString, QString, int, int>("periods", "days", "message",
+                                                                          "storedEnd", "storedDays");
         const QStringList morning{"08:00", "12:00", "", ""};
         const QString notAfter = "The working period %1 on Monday does not end after it starts.";
         row("25 hours is emptied", {"25:00", "17:00", "", ""}, "10", "", 17, 10);

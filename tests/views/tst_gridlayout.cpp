@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "FileBytes.h"
 #include "ListviewFixture.h"
 #include "app/MessageFlags.h"
@@ -204,11 +205,10 @@ private slots:
     }
 
     void withoutAUsableDefaultTheBuiltInColumnsStay_data() {
-        QTest::addColumn<QByteArray>("defaultFile");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QByteArray() << "Layout file is missing! Please reinstall this software!";
-        QTest::newRow("damaged") << QByteArray("{\"format\"")
-                                 << "Default layout failed loading. Please contact the help desk!";
+        const auto row = ::columns<QByteArray, QString>("defaultFile", "message");
+        row("missing", QByteArray(), "Layout file is missing! Please reinstall this software!");
+        row("damaged", QByteArray("{\"format\""),
+            "Default layout failed loading. Please contact the help desk!");
     }
     void withoutAUsableDefaultTheBuiltInColumnsStay() {
         QFETCH(QByteArray, defaultFile);
@@ -314,12 +314,11 @@ private slots:
 
     // The sizing permissions wait for the store; dropping them is part of droppingChangesReloadsTheFile.
     void settingsCheckBoxes_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("atOnce");
-        QTest::newRow("alternating rows") << 0 << true;
-        QTest::newRow("column sizing") << 1 << false;
-        QTest::newRow("row sizing") << 2 << false;
-        QTest::newRow("column moving") << 3 << false;
+        const auto row = ::columns<int, bool>("index", "atOnce");
+        row("alternating rows", 0, true);
+        row("column sizing", 1, false);
+        row("row sizing", 2, false);
+        row("column moving", 3, false);
     }
     void settingsCheckBoxes() {
         QFETCH(int, index);
@@ -431,12 +430,8 @@ private slots:
     }
 
     void settingsFormats_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("shown"); // the text of row 0; none when refused
-        const auto row = [](const char* name, int column, const QString& format, const char* shown) {
-            QTest::newRow(name) << column << format << QString(shown);
-        };
+        // shown: the text of row 0; none when refused
+        const auto row = ::columns<int, QString, QString>("column", "format", "shown");
         row("date pattern", 3, "d.M.yy", "5.3.26");
         row("time pattern", 4, "H.mm 'Uhr'", "8.00 Uhr");
         row("empty", 5, "", "05.03.2026");
@@ -535,14 +530,8 @@ private slots:
     }
 
     void columnRefusals_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<bool>("emptyLists");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, const char* command, const QList<int>& selected, bool empty,
-                            const char* message) {
-            QTest::newRow(name) << QString(command) << selected << empty << QString(message);
-        };
+        const auto row =
+            ::columns<QString, QList<int>, bool, QString>("command", "selected", "emptyLists", "message");
         const char* none = "No items are selected!";
         const char* one = "Please select one item!";
         const char* all = "All items are selected, unable to move one!";

@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "ListviewFixture.h"
 #include "app/MessageFlags.h"
 #include "views/ItemGrid.h"
@@ -45,25 +46,23 @@ private slots:
     }
 
     void sortsByTheChosenColumn_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<bool>("ascending");
-        QTest::addColumn<QString>("order");
-        QTest::newRow("key: not sorted") << 0 << true << "ABCDE";
-        QTest::newRow("resource, start A-Z") << 1 << true << "BCEDA";
-        QTest::newRow("resource, start Z-A") << 1 << false << "ADCEB";
-        QTest::newRow("caption, resource, start A-Z") << 2 << true << "EBCDA";
-        QTest::newRow("caption, resource, start Z-A") << 2 << false << "ADCBE";
-        QTest::newRow("start date and time A-Z") << 3 << true << "BDCEA";
-        QTest::newRow("start date and time Z-A") << 3 << false << "ACEDB";
-        QTest::newRow("start time A-Z") << 4 << true << "CEBAD";
-        QTest::newRow("start time Z-A") << 4 << false << "DABCE";
-        QTest::newRow("end date and time A-Z") << 5 << true << "DEACB";
-        QTest::newRow("end date and time Z-A") << 5 << false << "BCAED";
-        QTest::newRow("end time A-Z") << 6 << true << "BEACD";
-        QTest::newRow("end time Z-A") << 6 << false << "DCAEB";
-        QTest::newRow("text by value, start time A-Z") << 8 << true << "DEBCA";
-        QTest::newRow("text by value, start time Z-A") << 8 << false << "ACBED";
-        QTest::newRow("reserved: start time") << 10 << true << "CEBAD";
+        const auto row = columns<int, bool, QString>("column", "ascending", "order");
+        row("key: not sorted", 0, true, "ABCDE");
+        row("resource, start A-Z", 1, true, "BCEDA");
+        row("resource, start Z-A", 1, false, "ADCEB");
+        row("caption, resource, start A-Z", 2, true, "EBCDA");
+        row("caption, resource, start Z-A", 2, false, "ADCBE");
+        row("start date and time A-Z", 3, true, "BDCEA");
+        row("start date and time Z-A", 3, false, "ACEDB");
+        row("start time A-Z", 4, true, "CEBAD");
+        row("start time Z-A", 4, false, "DABCE");
+        row("end date and time A-Z", 5, true, "DEACB");
+        row("end date and time Z-A", 5, false, "BCAED");
+        row("end time A-Z", 6, true, "BEACD");
+        row("end time Z-A", 6, false, "DCAEB");
+        row("text by value, start time A-Z", 8, true, "DEBCA");
+        row("text by value, start time Z-A", 8, false, "ACBED");
+        row("reserved: start time", 10, true, "CEBAD");
     }
     void sortsByTheChosenColumn() {
         QFETCH(int, column);
@@ -102,14 +101,9 @@ private slots:
     }
 
     void deletesTheSelectedRowsOrTheCurrentOne_data() {
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<bool>("readOnly"); // the current row is 1
-        QTest::addColumn<QString>("question");
-        QTest::addColumn<QString>("left");
-        const auto row = [](const char* name, const QList<int>& selected, bool readOnly, const char* question,
-                            const char* left) {
-            QTest::newRow(name) << selected << readOnly << QString(question) << QString(left);
-        };
+        // readOnly: the current row is 1
+        const auto row =
+            columns<QList<int>, bool, QString, QString>("selected", "readOnly", "question", "left");
         row("current row", {}, false, "Delete current item?", "ACDE");
         row("one selected", {3}, false, "Delete current item?", "ABCE");
         row("three selected", {4, 0, 2}, false, "Delete all 3 items?", "BD");
