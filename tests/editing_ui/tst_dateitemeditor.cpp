@@ -19,15 +19,9 @@
 #include <QTimer>
 #include <memory>
 
-Q_DECLARE_METATYPE(TimePoint)
-
 namespace {
 const QString otherView = QStringLiteral("{ITEM-LIST}");
 constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
-
-void click(QWidget* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // The cell of a day of the shown month in the picker's calendar grid.
 QPoint dayCell(QAbstractItemView* view, int day) {

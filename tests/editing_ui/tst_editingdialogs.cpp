@@ -22,14 +22,8 @@
 #include <functional>
 #include <memory>
 
-Q_DECLARE_METATYPE(TimePoint)
-
 namespace {
 const QString master = QStringLiteral("MASTER");
-
-void click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // The keys of a chart's styles or items, in order.
 template <typename Collection> QStringList keysOf(const Collection& collection) {
