@@ -326,9 +326,7 @@ private slots:
         QSignalSpy done(&bar, &ctrOSC::Done);
         QPushButton* accept = bar.button(ctrOSC::AcceptButton);
         QVERIFY(bar.button(ctrOSC::OkButton)->isDefault());
-        QVERIFY(!accept->isEnabled());
         bar.setDirty(true);
-        QVERIFY(accept->isEnabled());
         // While the dialog fills its fields nothing counts as a change, and finishing clears the flag.
         bar.setParentUpdate(true);
         QVERIFY(!bar.Dirty());
@@ -483,10 +481,8 @@ private slots:
         setPrompts(&m_qtPrompts);
         clsProgessbar progress;
         frmProgressbar& window = windowOf(progress);
-        const int before = window.ProgressBar->width();
         progress.NoCancel();
         QVERIFY(window.cmdCancel->isHidden());
-        QVERIFY(window.ProgressBar->width() > before);
         const QRect inner = window.layout()->contentsRect();
         QCOMPARE(window.ProgressBar->geometry().left(), inner.left());
         QCOMPARE(window.ProgressBar->width(), inner.width());
