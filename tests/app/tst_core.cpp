@@ -387,7 +387,6 @@ private slots:
 
     void serialiseAndLookUp() {
         clsAddOnData data;
-        QCOMPARE(data.AddOnData(), QString());
         data.setValue("b", "2");
         data.setValue("a", "");
         data.setValue("", "x");

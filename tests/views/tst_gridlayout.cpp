@@ -310,7 +310,7 @@ private slots:
         QVERIFY(settings->bar()->Dirty());
     }
 
-    // The sizing permissions wait for the store; dropping them is part of droppingChangesReloadsTheFile.
+    // The sizing permissions wait for the store; dropping them is part of settingsDroppedReloadTheFile.
     void settingsCheckBoxes_data() {
         const auto row = ::columns<int, bool>("index", "atOnce");
         row("alternating rows", 0, true);
