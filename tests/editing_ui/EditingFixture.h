@@ -21,6 +21,10 @@ inline TimePoint at(int year, int month, int day, int hour = 0, int minute = 0) 
     return TimePoint::fromDateTime(QDate(year, month, day), QTime(hour, minute));
 }
 
+inline void click(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 inline QStringList itemTexts(const QComboBox* list) {
     QStringList texts;
     for (int index = 0; index < list->count(); ++index)

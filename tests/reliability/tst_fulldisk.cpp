@@ -79,11 +79,9 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QVERIFY(profile.WriteProfileString("RECENT", QString("FILE%1").arg(i), "/home/user/plan.qtf"));
         const QByteArray before = readBytes(profile.filename());
-
         QVERIFY(!whileFull(
             [&] { return profile.WriteProfileString("RECENT", "FILE1", "/home/user/other.qtf"); }));
         QVERIFY(!whileFull([&] { return profile.DeleteProfileSection("RECENT"); }));
-
         QCOMPARE(fixture->prompts.texts(), QStringList(2, "Error recreating file: " + profile.filename()));
         QCOMPARE(readBytes(profile.filename()), before);
         QCOMPARE(temporaries(documents()), QStringList());
@@ -102,9 +100,7 @@ private slots:
                                      "B", "Date");
         fixture->board->setDirty(true);
         fixture->prompts.clear();
-
         QVERIFY(!whileFull([&] { return fixture->board->DoSave(false); }));
-
         QCOMPARE(fixture->prompts.prompts().size(), 1);
         QVERIFY2(fixture->prompts.texts().first().contains("could not be saved"),
                  qPrintable(fixture->prompts.texts().first()));
@@ -128,11 +124,9 @@ private slots:
         const QByteArray layoutsBefore = readBytes(layouts);
         const QByteArray exportedBefore = readBytes(exported);
         const QStringList before = QDir(documents()).entryList(QDir::Files | QDir::Hidden);
-
         QVERIFY(
             whileFull([&] { return refused([&] { GridLayoutFile::write(layouts, "Second", layout); }); }));
         QVERIFY(whileFull([&] { return refused([&] { exporter.writeFile(exported, {0}, "Items"); }); }));
-
         QCOMPARE(readBytes(layouts), layoutsBefore);
         QCOMPARE(readBytes(exported), exportedBefore);
         QCOMPARE(QDir(documents()).entryList(QDir::Files | QDir::Hidden), before);
@@ -143,10 +137,8 @@ private slots:
         QVERIFY(DesktopIntegration::RegisterFileType(places));
         const QString entry = places.dataHome + "/applications/" + DesktopIntegration::entryName;
         const QByteArray before = readBytes(entry);
-
         places.program = "/opt/new/qunta";
         QVERIFY(!whileFull([&] { return DesktopIntegration::RegisterFileType(places); }));
-
         QCOMPARE(readBytes(entry), before);
         QCOMPARE(temporaries(places.dataHome + "/applications"), QStringList());
         QVERIFY(DesktopIntegration::RegisterFileType(places));

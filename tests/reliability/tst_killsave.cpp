@@ -132,7 +132,6 @@ private slots:
             const QList<QByteArray> lines = output.trimmed().split('\n');
             const int reported = lines.last().mid(6).toInt();
             completed += int(lines.size());
-
             const int file = versionOf(plan);
             QVERIFY2(
                 file == reported || file == reported + 1,

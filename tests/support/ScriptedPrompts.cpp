@@ -92,73 +92,51 @@ int ScriptedPrompts::showMessage(const QString& text, int flags, const QString& 
     return answer;
 }
 
+// The next scripted answer of a kind; none left fails the test.
+template <typename Answer>
+std::optional<Answer> ScriptedPrompts::next(std::deque<Answer>& answers, const QString& kind,
+                                            const QString& text) {
+    if (answers.empty()) {
+        unexpected(kind, text);
+        return std::nullopt;
+    }
+    Answer answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
 std::optional<QString> ScriptedPrompts::inputBox(const QString& prompt, const QString& title,
                                                  const QString&) {
     record("input", prompt, 0, title);
-    if (m_inputAnswers.empty()) {
-        unexpected("input box", prompt);
-        return {};
-    }
-    const auto [given, text] = m_inputAnswers.front();
-    m_inputAnswers.pop_front();
-    if (!given)
-        return {};
-    return text;
+    const auto answer = next(m_inputAnswers, "input box", prompt);
+    return answer && answer->first ? std::optional(answer->second) : std::nullopt;
 }
 
 QString ScriptedPrompts::openFileName(const QString& title, const QString& filter, const QString&) {
     record("open", filter, 0, title);
-    if (m_fileAnswers.empty()) {
-        unexpected("open dialog", title);
-        return {};
-    }
-    const QString answer = m_fileAnswers.front();
-    m_fileAnswers.pop_front();
-    return answer;
+    return next(m_fileAnswers, "open dialog", title).value_or(QString());
 }
 
 QString ScriptedPrompts::saveFileName(const QString& title, const QString& filter, const QString&) {
     record("save", filter, 0, title);
-    if (m_fileAnswers.empty()) {
-        unexpected("save dialog", title);
-        return {};
-    }
-    const QString answer = m_fileAnswers.front();
-    m_fileAnswers.pop_front();
-    return answer;
+    return next(m_fileAnswers, "save dialog", title).value_or(QString());
 }
 
 std::optional<quint32> ScriptedPrompts::chooseColour(quint32) {
     record("colour", {}, 0, {});
-    if (m_colourAnswers.empty()) {
-        unexpected("colour dialog", {});
-        return {};
-    }
-    auto answer = m_colourAnswers.front();
-    m_colourAnswers.pop_front();
-    return answer;
+    return next(m_colourAnswers, "colour dialog", {}).value_or(std::nullopt);
 }
 
 std::optional<FontDescription> ScriptedPrompts::chooseFont(const FontDescription& current) {
     record("font", current.name, 0, {});
-    if (m_fontAnswers.empty()) {
-        unexpected("font dialog", current.name);
-        return {};
-    }
-    const auto [given, font] = m_fontAnswers.front();
-    m_fontAnswers.pop_front();
-    return given ? std::optional<FontDescription>(font) : std::nullopt;
+    const auto answer = next(m_fontAnswers, "font dialog", current.name);
+    return answer && answer->first ? std::optional(answer->second) : std::nullopt;
 }
 
 bool ScriptedPrompts::choosePrinter(QPrinter& printer) {
     record("printer", {}, 0, {});
-    if (m_printerAnswers.empty()) {
-        unexpected("print dialog", {});
-        return false;
-    }
-    const auto answer = std::move(m_printerAnswers.front());
-    m_printerAnswers.pop_front();
-    return answer(printer);
+    const auto answer = next(m_printerAnswers, "print dialog", {});
+    return answer && (*answer)(printer);
 }
 
 std::unique_ptr<ProgressView> ScriptedPrompts::createProgress() {

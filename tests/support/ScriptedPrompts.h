@@ -73,6 +73,8 @@ public:
 private:
     void record(const QString& kind, const QString& text, int flags, const QString& title);
     void unexpected(const QString& kind, const QString& text);
+    template <typename Answer>
+    std::optional<Answer> next(std::deque<Answer>& answers, const QString& kind, const QString& text);
 
     QList<Prompt> m_prompts;
     std::deque<std::pair<int, std::function<void()>>> m_messageAnswers;

@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "FileBytes.h"
 #include "ListviewFixture.h"
 #include "app/MessageFlags.h"
@@ -27,15 +28,21 @@
 namespace {
 constexpr int errorBox = MessageFlags::OkOnly | MessageFlags::Critical;
 
+// A layout file holding one layout.
+QByteArray layoutFileOf(const QString& name, const QJsonValue& layout,
+                        int version = GridLayoutFile::version) {
+    return QJsonDocument(QJsonObject{{"format", "qunta-grid-layouts"},
+                                     {"version", version},
+                                     {"layouts", QJsonObject{{name, layout}}}})
+        .toJson();
+}
+
 // A layout file holding one layout, whose column 2 is captioned as given.
 QByteArray layoutFile(const QString& name, const QString& caption, int version = GridLayoutFile::version) {
     GridLayout layout = GridLayout::builtIn();
     layout.columns[2].caption = caption;
     layout.columns[10].caption = QStringLiteral("Kunde");
-    return QJsonDocument(QJsonObject{{"format", "qunta-grid-layouts"},
-                                     {"version", version},
-                                     {"layouts", QJsonObject{{name, GridLayoutFile::toJson(layout)}}}})
-        .toJson();
+    return layoutFileOf(name, GridLayoutFile::toJson(layout), version);
 }
 
 // The option groups of "Layout settings": first button, number of values, the option they set.
@@ -189,8 +196,7 @@ private slots:
         QTest::newRow("JSON of another kind") << QByteArray(R"({"layouts": {}})");
         QTest::newRow("another version") << layoutFile("Listview", "Newer", 2);
         QTest::newRow("no layout of that name") << layoutFile("Monthview", "Other");
-        QTest::newRow("layout not an object")
-            << QByteArray(R"({"format":"qunta-grid-layouts","version":1,"layouts":{"Listview":7}})");
+        QTest::newRow("layout not an object") << layoutFileOf("Listview", 7);
     }
     void unusableUserFilesFallBackToTheDefault() {
         QFETCH(QByteArray, content);
@@ -204,11 +210,10 @@ private slots:
     }
 
     void withoutAUsableDefaultTheBuiltInColumnsStay_data() {
-        QTest::addColumn<QByteArray>("defaultFile");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QByteArray() << "Layout file is missing! Please reinstall this software!";
-        QTest::newRow("damaged") << QByteArray("{\"format\"")
-                                 << "Default layout failed loading. Please contact the help desk!";
+        const auto row = ::columns<QByteArray, QString>("defaultFile", "message");
+        row("missing", QByteArray(), "Layout file is missing! Please reinstall this software!");
+        row("damaged", QByteArray("{\"format\""),
+            "Default layout failed loading. Please contact the help desk!");
     }
     void withoutAUsableDefaultTheBuiltInColumnsStay() {
         QFETCH(QByteArray, defaultFile);
@@ -239,23 +244,16 @@ private slots:
         layout["columns"] = cols;
         layout["options"] =
             QJsonObject{{"marqueeStyle", 9}, {"rowHeight", -3}, {"alternatingRowStyle", "yes"}};
-        fileBytes = QJsonDocument(QJsonObject{{"format", "qunta-grid-layouts"},
-                                              {"version", 1},
-                                              {"layouts", QJsonObject{{"Listview", layout}}}})
-                        .toJson();
-        writeBytes(userFile, fileBytes);
+        writeBytes(userFile, fileBytes = layoutFileOf("Listview", layout));
         bsGridSupport::LoadGridLayout(*grid, "Listview");
         QVERIFY(fixture->prompts.prompts().isEmpty());
-        const GridLayout& loaded = live();
-        QCOMPARE(loaded.columns[1].caption, QStringLiteral("Resource"));
-        QCOMPARE(loaded.columns[1].width, GridLayout::minColumnWidth);
-        QCOMPARE(loaded.columns[2].width, GridLayout::maxColumnWidth);
-        QCOMPARE(loaded.columns[2].font.size, FontDescription().size);
-        QVERIFY(loaded.columns[3].visible);
-        QCOMPARE(loaded.columns[3].numberFormat, QStringLiteral("Short Date"));
-        QCOMPARE(loaded.options.marqueeStyle, GridOptions().marqueeStyle);
-        QCOMPARE(loaded.options.rowHeight, 0);
-        QCOMPARE(loaded.options.alternatingRowStyle, false);
+        // Every value out of range is back at its default, every other value as written.
+        GridLayout expected = GridLayout::builtIn();
+        expected.setReservedCaptions();
+        expected.columns[1].caption = QStringLiteral("Resource");
+        expected.columns[1].width = GridLayout::minColumnWidth;
+        expected.columns[2].width = GridLayout::maxColumnWidth;
+        QCOMPARE(live(), expected);
     }
 
     void savingKeepsOtherLayoutsAndUnreadableFiles() {
@@ -267,7 +265,6 @@ private slots:
         QCOMPARE(GridLayoutFile::read(userFile, "Monthview").columns[2].caption, QStringLiteral("Other"));
         QCOMPARE(GridLayoutFile::read(userFile, "Listview").columns[2].width, 222);
         QCOMPARE(grid->layoutFileName(), userFile);
-
         writeBytes(userFile, "not a layout");
         bsGridSupport::SaveGridLayout(*grid, "Listview");
         QCOMPARE(readBytes(userFile + ".bak"), QByteArray("not a layout"));
@@ -313,14 +310,13 @@ private slots:
         QVERIFY(settings->bar()->Dirty());
     }
 
-    // The sizing permissions wait for the store; dropping them is part of droppingChangesReloadsTheFile.
+    // The sizing permissions wait for the store; dropping them is part of settingsDroppedReloadTheFile.
     void settingsCheckBoxes_data() {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<bool>("atOnce");
-        QTest::newRow("alternating rows") << 0 << true;
-        QTest::newRow("column sizing") << 1 << false;
-        QTest::newRow("row sizing") << 2 << false;
-        QTest::newRow("column moving") << 3 << false;
+        const auto row = ::columns<int, bool>("index", "atOnce");
+        row("alternating rows", 0, true);
+        row("column sizing", 1, false);
+        row("row sizing", 2, false);
+        row("column moving", 3, false);
     }
     void settingsCheckBoxes() {
         QFETCH(int, index);
@@ -432,12 +428,8 @@ private slots:
     }
 
     void settingsFormats_data() {
-        QTest::addColumn<int>("column");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<QString>("shown"); // the text of row 0; none when refused
-        const auto row = [](const char* name, int column, const QString& format, const char* shown) {
-            QTest::newRow(name) << column << format << QString(shown);
-        };
+        // shown: the text of row 0; none when refused
+        const auto row = ::columns<int, QString, QString>("column", "format", "shown");
         row("date pattern", 3, "d.M.yy", "5.3.26");
         row("time pattern", 4, "H.mm 'Uhr'", "8.00 Uhr");
         row("empty", 5, "", "05.03.2026");
@@ -536,14 +528,8 @@ private slots:
     }
 
     void columnRefusals_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<bool>("emptyLists");
-        QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, const char* command, const QList<int>& selected, bool empty,
-                            const char* message) {
-            QTest::newRow(name) << QString(command) << selected << empty << QString(message);
-        };
+        const auto row =
+            ::columns<QString, QList<int>, bool, QString>("command", "selected", "emptyLists", "message");
         const char* none = "No items are selected!";
         const char* one = "Please select one item!";
         const char* all = "All items are selected, unable to move one!";
@@ -633,7 +619,6 @@ private slots:
         // The flag served one click: the next show, without Ctrl, finds nothing to show.
         QTest::mouseClick(columns->cmdSelect, Qt::LeftButton);
         QCOMPARE(fixture->prompts.texts(), QStringList{"All colums are allready displayed!"});
-
         GridLayout layout = GridLayout::builtIn();
         layout.columns[3].displayPosition = 0;
         for (int i = 0; i < GridLayout::columnCount; ++i)

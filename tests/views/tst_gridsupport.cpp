@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "FileBytes.h"
 #include "ListviewFixture.h"
 #include "app/MessageFlags.h"
@@ -143,12 +144,7 @@ private slots:
     }
 
     void exportFormatFollowsTheName_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<bool>("html");
-        const auto row = [](const char* name, const char* written, bool html) {
-            QTest::newRow(name) << QString(name) << QString(written) << html;
-        };
+        const auto row = columns<QString, bool>("written", "html"); // the row's name is the name typed
         row("list.HTM", "list.HTM", true);
         row("LIST.html", "LIST.html", true);
         row("a.ht.csv", "a.ht.csv", true); // ".ht" anywhere
@@ -157,7 +153,7 @@ private slots:
         row("list", "list.html", true);
     }
     void exportFormatFollowsTheName() {
-        QFETCH(QString, name);
+        const QString name = QTest::currentDataTag();
         QFETCH(QString, written);
         QFETCH(bool, html);
         fill();
@@ -187,7 +183,6 @@ private slots:
         const QString html = exported("all.html");
         QVERIFY(html.contains("<td>Van &lt;b&gt;&amp;&lt;/b&gt; &#39;trailer&#39;</td>"));
         QVERIFY(html.contains("<td>Room &quot;Blue&quot;; 2nd floor</td>"));
-
         // Two selected rows, in the order they were selected.
         grid->selectRows(2, 2);
         grid->selectRows(0, 0);
@@ -212,11 +207,8 @@ private slots:
     }
 
     void clipboardHoldsTabbedLines_data() {
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<int>("firstColumn");
-        QTest::addColumn<int>("lastColumn");
-        QTest::addColumn<bool>("startDateFirst");
-        QTest::addColumn<QString>("expected");
+        const auto row = columns<QList<int>, int, int, bool, QString>("selected", "firstColumn", "lastColumn",
+                                                                      "startDateFirst", "expected");
         const QString header =
             "Ressource\tTitel\tBeginn Datum\tBeginn Zeit\tEnde Datum\tEnde Zeit\tText\t\r\n";
         const QString a =
@@ -226,15 +218,14 @@ private slots:
             "Van <b>&</b> 'trailer'\t<i>Trip</i> & back\t03.03.2026\t14:00:00\t04.03.2026\t07:00:00\t\t\r\n";
         const QString c =
             "Room \"Blue\"; 2nd floor\tPlain\t05.03.2026\t00:00:00\t05.03.2026\t23:59:00\tx\t\r\n";
-        QTest::newRow("all rows") << QList<int>{} << -1 << -1 << false << header + a + b + c;
-        QTest::newRow("one row alone") << QList<int>{1} << -1 << -1 << false << b;
-        QTest::newRow("two rows with header") << QList<int>{2, 0} << -1 << -1 << false << header + c + a;
+        row("all rows", QList<int>{}, -1, -1, false, header + a + b + c);
+        row("one row alone", QList<int>{1}, -1, -1, false, b);
+        row("two rows with header", QList<int>{2, 0}, -1, -1, false, header + c + a);
         // The start date shown first; the key column 0 in the range is hidden.
-        QTest::newRow("column range by display position")
-            << QList<int>{} << 0 << 3 << true
-            << "Beginn Datum\tRessource\tTitel\t\r\n02.03.2026\tRoom \"Blue\"; 2nd floor\t"
-               "Visit; Müller\t\r\n03.03.2026\tVan <b>&</b> 'trailer'\t<i>Trip</i> & back\t\r\n"
-               "05.03.2026\tRoom \"Blue\"; 2nd floor\tPlain\t\r\n";
+        row("column range by display position", QList<int>{}, 0, 3, true,
+            "Beginn Datum\tRessource\tTitel\t\r\n02.03.2026\tRoom \"Blue\"; 2nd floor\t"
+            "Visit; Müller\t\r\n03.03.2026\tVan <b>&</b> 'trailer'\t<i>Trip</i> & back\t\r\n"
+            "05.03.2026\tRoom \"Blue\"; 2nd floor\tPlain\t\r\n");
     }
     void clipboardHoldsTabbedLines() {
         QFETCH(QList<int>, selected);
@@ -266,11 +257,10 @@ private slots:
     }
 
     void previewSpeaksGermanInGermanLocales_data() {
-        QTest::addColumn<QLocale::Territory>("territory");
-        QTest::addColumn<bool>("german");
-        QTest::newRow("Germany 49") << QLocale::Germany << true;
-        QTest::newRow("Austria 43") << QLocale::Austria << true;
-        QTest::newRow("Switzerland 41") << QLocale::Switzerland << false;
+        const auto row = columns<QLocale::Territory, bool>("territory", "german");
+        row("Germany 49", QLocale::Germany, true);
+        row("Austria 43", QLocale::Austria, true);
+        row("Switzerland 41", QLocale::Switzerland, false);
     }
     void previewSpeaksGermanInGermanLocales() {
         QFETCH(QLocale::Territory, territory);

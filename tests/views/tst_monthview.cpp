@@ -1,3 +1,4 @@
+#include "../app/DataTable.h"
 #include "../editing_ui/EditingFixture.h"
 #include "chart/widget/GanttChart.h"
 #include "views/MonthViewHost.h"
@@ -92,15 +93,9 @@ private slots:
 
     // A month opened, then perhaps stepped from: its label, a heading per day, the bookings of its days.
     void daysOfAMonth_data() {
-        QTest::addColumn<QDate>("month");
-        QTest::addColumn<int>("button"); // -1: none
-        QTest::addColumn<QString>("label");
-        QTest::addColumn<QString>("firstHeading");
-        QTest::addColumn<int>("days");
-        const auto row = [](const char* name, QDate month, int button, const char* label, const char* heading,
-                            int days) {
-            QTest::newRow(name) << month << button << QString(label) << QString(heading) << days;
-        };
+        // button: -1: none
+        const auto row =
+            columns<QDate, int, QString, QString, int>("month", "button", "label", "firstHeading", "days");
         const int next = frmMonthView::NextMonth, previous = frmMonthView::PreviousMonth;
         row("28 days", QDate(2023, 2, 14), -1, "Februar, 2023", "01.02.2023 Mi.", 28);
         row("29 days", QDate(2024, 2, 14), -1, "Februar, 2024", "01.02.2024 Do.", 29);
@@ -137,25 +132,21 @@ private slots:
     }
 
     void barsCutAtMidnight_data() {
-        QTest::addColumn<TimePoint>("start");
-        QTest::addColumn<TimePoint>("end");
-        QTest::addColumn<QDate>("month");
-        QTest::addColumn<QStringList>("expected");
+        const auto row =
+            columns<TimePoint, TimePoint, QDate, QStringList>("start", "end", "month", "expected");
         QStringList wholeApril;
         for (int day = 1; day <= 30; ++day)
             wholeApril << QStringLiteral("%1 00:00-24:00 b").arg(day, 2, 10, QChar('0'));
-        QTest::newRow("across midnight") << at(2024, 4, 5, 22) << at(2024, 4, 6, 2) << QDate(2024, 4, 1)
-                                         << QStringList{"05 22:00-24:00 b", "06 00:00-02:00 b"};
-        QTest::newRow("year end, next month") << at(2024, 12, 31, 23) << at(2025, 1, 1, 1)
-                                              << QDate(2025, 1, 1) << QStringList{"01 00:00-01:00 b"};
-        QTest::newRow("a year before and after")
-            << at(2023, 4, 10, 8) << at(2024, 5, 2) << QDate(2024, 4, 1) << wholeApril;
-        QTest::newRow("ends at midnight")
-            << at(2024, 4, 5, 20) << at(2024, 4, 6) << QDate(2024, 4, 1) << QStringList{"05 20:00-24:00 b"};
-        QTest::newRow("ends at the month's first midnight")
-            << at(2024, 3, 31, 20) << at(2024, 4, 1) << QDate(2024, 4, 1) << QStringList{};
+        row("across midnight", at(2024, 4, 5, 22), at(2024, 4, 6, 2), QDate(2024, 4, 1),
+            QStringList{"05 22:00-24:00 b", "06 00:00-02:00 b"});
+        row("year end, next month", at(2024, 12, 31, 23), at(2025, 1, 1, 1), QDate(2025, 1, 1),
+            QStringList{"01 00:00-01:00 b"});
+        row("a year before and after", at(2023, 4, 10, 8), at(2024, 5, 2), QDate(2024, 4, 1), wholeApril);
+        row("ends at midnight", at(2024, 4, 5, 20), at(2024, 4, 6), QDate(2024, 4, 1),
+            QStringList{"05 20:00-24:00 b"});
+        row("ends at the month's first midnight", at(2024, 3, 31, 20), at(2024, 4, 1), QDate(2024, 4, 1),
+            QStringList{});
     }
-
     void barsCutAtMidnight() {
         QFETCH(TimePoint, start);
         QFETCH(TimePoint, end);
@@ -226,19 +217,17 @@ private slots:
     }
 
     void rebuildsOnlyWhenItsBarsMayChange_data() {
-        QTest::addColumn<QString>("change");
-        QTest::addColumn<bool>("rebuilt");
-        QTest::newRow("other resource changed") << "change theirs" << false;
-        QTest::newRow("other month changed") << "change may" << false;
-        QTest::newRow("own booking changed") << "change mine" << true;
-        QTest::newRow("own booking moved away") << "move mine to bob" << true;
-        QTest::newRow("booking moved here") << "move theirs to alice" << true;
-        QTest::newRow("added to another resource") << "add to bob" << false;
-        QTest::newRow("added here") << "add to alice" << true;
-        QTest::newRow("other deleted") << "delete theirs" << false;
-        QTest::newRow("own deleted") << "delete mine" << true;
+        const auto row = columns<QString, bool>("change", "rebuilt");
+        row("other resource changed", "change theirs", false);
+        row("other month changed", "change may", false);
+        row("own booking changed", "change mine", true);
+        row("own booking moved away", "move mine to bob", true);
+        row("booking moved here", "move theirs to alice", true);
+        row("added to another resource", "add to bob", false);
+        row("added here", "add to alice", true);
+        row("other deleted", "delete theirs", false);
+        row("own deleted", "delete mine", true);
     }
-
     void rebuildsOnlyWhenItsBarsMayChange() {
         QFETCH(QString, change);
         TestTimetable& t = timetable();
@@ -277,7 +266,6 @@ private slots:
         QTest::newRow("read again") << false;
         QTest::newRow("emptied") << true;
     }
-
     void closesWhenAnotherTimetableIsLoaded() {
         QFETCH(bool, emptied);
         timetable().addItem("mine", alice, at(2024, 4, 10, 8), at(2024, 4, 10, 9));
@@ -296,15 +284,12 @@ private slots:
     }
 
     void doubleClickOnADay_data() {
-        QTest::addColumn<QDate>("month");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QDate>("day");
-        QTest::newRow("a day") << QDate(2024, 4, 1) << 15 << QDate(2024, 4, 15);
-        QTest::newRow("row 31 of April") << QDate(2024, 4, 1) << 31 << QDate(2024, 5, 1);
-        QTest::newRow("row 30 of a short February") << QDate(2023, 2, 1) << 30 << QDate(2023, 3, 2);
-        QTest::newRow("row 31 of December") << QDate(2024, 12, 1) << 31 << QDate(2024, 12, 31);
+        const auto row = columns<QDate, int, QDate>("month", "row", "day");
+        row("a day", QDate(2024, 4, 1), 15, QDate(2024, 4, 15));
+        row("row 31 of April", QDate(2024, 4, 1), 31, QDate(2024, 5, 1));
+        row("row 30 of a short February", QDate(2023, 2, 1), 30, QDate(2023, 3, 2));
+        row("row 31 of December", QDate(2024, 12, 1), 31, QDate(2024, 12, 31));
     }
-
     void doubleClickOnADay() {
         QFETCH(QDate, month);
         QFETCH(int, row);
