@@ -449,7 +449,6 @@ private slots:
         QCOMPARE(keysOf(chart.itemsInRange("R1", at(0), at(0).addSeconds(total * 60))).size() +
                      keysOf(chart.itemsInRange("R2", at(0), at(0).addSeconds(total * 60))).size(),
                  expected.size());
-
         // Many single removals outside a batch.
         QStringList left;
         for (int i = 0; i < expected.size(); ++i) {
@@ -487,7 +486,6 @@ private slots:
         chart.rows().remove("2");
         QCOMPARE(spy.count(), 5);
         QCOMPARE(chart.items().count(), 0);
-
         // A bulk change silences everything until it ends.
         chart.setBulkChange(false);
         chart.items().add("c", "R1", at(8), at(9), "B", "");
@@ -530,7 +528,6 @@ private slots:
         a.setEnd(at(13));
         QCOMPARE(keysOf(chart.itemsInRange("R1", at(0), at(24))), QStringList{"A"});
         QVERIFY(!chart.conflicts(at(8), at(9), "R1"));
-
         chart.items().add("x", "R1", at(1), at(2), "X", "");
         QVERIFY_THROWS_EXCEPTION(AppError, chart.items().add("y", "R1", at(1), at(2), "X", ""));
         QVERIFY_THROWS_EXCEPTION(AppError, chart.items().add("y", "R1", at(3), at(4), "", ""));

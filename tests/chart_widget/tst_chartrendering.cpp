@@ -81,7 +81,6 @@ private slots:
         // Row 2 is empty at 09:30; the bar keeps inside its row.
         QCOMPARE(r.pixel(at(9, 30), r.layout.rowTop(1) + 10), white);
         QCOMPARE(r.pixel(at(9), r.layout.rowTop(0)), white);
-
         // The scale sets the width: at scale 10 an hour is 40 pixels.
         const Rendered hours(f.data, at(6), 10);
         QCOMPARE(hours.layout.xOf(at(10)) - hours.layout.xOf(at(8)), qint64(80));
@@ -103,7 +102,6 @@ private slots:
         const int top = layout.itemArea().top() + height / 2;
         QCOMPARE(second.pixel(at(12, 30), top), red);
         QCOMPARE(second.pixel(at(9, 30), top), white);
-
         // A row beyond the scroll range shows the last rows down to the bottom edge, as the widget does.
         f.data.settings().firstShownRow = 1000;
         const Rendered last(f.data, at(6), 8);
@@ -128,7 +126,6 @@ private slots:
         QImage square(64, 64, QImage::Format_RGB32);
         square.fill(blue);
         QVERIFY(square.save(path));
-
         PlainChart f;
         f.data.items().byKey("A")->setPicture(path);
         f.data.items().byKey("A")->setCaption(QString());
@@ -296,7 +293,6 @@ private slots:
         QCOMPARE(page.pixelColor(pageX(at(10)) + 6, y), white);
         // Nothing is drawn below the prepared page height.
         QCOMPARE(page.pixelColor(800, 450), white);
-
         // A fit-to-page zoom rounded down to 0 prints at 100 % rather than nothing.
         print(QRect(0, 0, 800, 500), 0);
         const int plainHeading = f.chart->xAt(at(6));
@@ -349,14 +345,12 @@ private slots:
             QCOMPARE(f.chart->lastShownTime(), at(11));
             QCOMPARE(f.chart->hitTest(QPoint(f.chart->xAt(at(9)), f.middleOf(1))).item,
                      f.data.items().byKey("A"));
-
             // The image of the same range puts the bar at the same place.
             const QSize shown = f.chart->viewport()->size();
             const QImage image = renderChartImage(f.data, at(7), at(11), shown);
             const int x = heading + (shown.width() - heading) / 4 * 2; // 09:00
             QCOMPARE(image.pixelColor(x, f.middleOf(1)), red);
             QCOMPARE(image.pixelColor(shown.width() - 4, f.middleOf(1)), white);
-
             // Switched off, the scale's own width returns: a day of scale 14 is 32 pixels.
             f.chart->setFittedSpan(0);
             QVERIFY(f.chart->lastShownTime() > at(7).addDays(5));

@@ -175,7 +175,6 @@ private slots:
         const RowAxis none{std::vector<int>()};
         QCOMPARE(none.rowAt(0), -1);
         QCOMPARE(none.nearestRow(0), -1);
-
         std::vector<int> heights;
         qint64 total = 0;
         for (int i = 0; i < 100000; ++i) {
