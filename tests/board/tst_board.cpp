@@ -777,25 +777,6 @@ private slots:
         QCOMPARE(fixture.prompts.prompts().last().flags, int(MessageFlags::Information));
     }
 
-    void selectionFromAnotherView() {
-        BoardFixture fixture;
-        const QDate later = monday.addDays(60);
-        fixture.openPlan({"Room", "Van"},
-                         {{"A", "R1", at(8), at(9)},
-                          {"B", "R2", BoardFixture::at(later, 10), BoardFixture::at(later, 11)}});
-        fixture.showBoard();
-        fixture.view().scrollTo(at(6));
-        // The board's own selection does not move the chart.
-        fixture.items().ItemSeledctedById("B", fixture.board->ID());
-        QCOMPARE(fixture.board->GantItemIndex(), -1);
-        QCOMPARE(fixture.view().firstShownTime(), at(6));
-        fixture.items().ItemSeledctedById("B", "{ITEM-LIST}");
-        QCOMPARE(fixture.board->GantItemIndex(), 2);
-        QVERIFY(fixture.board->isItemShown(*fixture.item("B")));
-        QCOMPARE(fixture.board->detailPanel()->caption(), QString("B"));
-        QVERIFY(fixture.board->detailPanel()->isEnabled());
-    }
-
     void monthlyOverviewsFromTheResourceMenu() {
         BoardFixture fixture;
         const QDate later = monday.addDays(40);
@@ -954,10 +935,6 @@ private slots:
         recent.Remove("/X/ONE.QTF");
         QCOMPARE(recent.Count(), 3);
         QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
-        for (int i = 1; i <= 6; ++i)
-            recent.Add(QString("/f/%1.qtf").arg(i));
-        QCOMPARE(recent.Count(), 5);
-        QCOMPARE(recent.Item(5), QString("/f/2.qtf"));
         clsIniFile nameless;
         recent.Load(nameless);
         QCOMPARE(recent.Count(), 0);

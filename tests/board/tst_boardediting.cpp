@@ -584,10 +584,15 @@ private slots:
         paint();
     }
 
-    // One item list, whichever command opens it; the board and the editor follow the rows chosen in it.
+    // One item list, whichever command opens it; the board and the editor follow the rows chosen in it,
+    // the board scrolling to a booking two months on. The board's own selection does not move it.
     void itemList() {
         addItem("A", 1, at(8), at(9));
-        addItem("B", 2, at(10), at(12));
+        addItem("B", 2, at(10).addDays(60), at(12).addDays(60));
+        select("A");
+        fixture->items().ItemSeledctedById("B", board->ID());
+        QCOMPARE(board->GantItemIndex(), 1);
+        QCOMPARE(board->chart()->firstShownTime(), at(6));
         board->mViewI_Click(3);
         board->tbToolBar_ButtonClick("table");
         board->menus()->toolButton("table")->trigger();
@@ -600,6 +605,7 @@ private slots:
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                           grid.visualRect(grid.model()->index(row, 2)).center());
         QCOMPARE(board->GantItemIndex(), fixture->item("B")->position());
+        QVERIFY(board->isItemShown(*fixture->item("B")));
         QCOMPARE(panel().caption(), QStringLiteral("B"));
         QCOMPARE(editor->itemKey(), QStringLiteral("B"));
         grid.setCurrentRow(fixture->items().GetItemIndex("A"));
@@ -627,13 +633,10 @@ private slots:
         QFETCH(bool, readOnly);
         SetReadOnly(readOnly);
         board->menus()->mOptI[std::size_t(entry)]->trigger();
-        ButtonBarDialog* dialog = nullptr;
-        if (entry == 0)
-            dialog = openDialog<frmSettingsGeneral>(*board);
-        else if (entry == 1)
-            dialog = openDialog<frmScheduleAppearance>(*board);
-        else
-            dialog = openDialog<frmSettings>(*board);
+        ButtonBarDialog* const dialogs[] = {openDialog<frmSettingsGeneral>(*board),
+                                            openDialog<frmScheduleAppearance>(*board),
+                                            openDialog<frmSettings>(*board)};
+        ButtonBarDialog* dialog = dialogs[entry];
         QCOMPARE(dialog != nullptr, entry == 0 || !readOnly);
         QVERIFY(fixture->prompts.prompts().isEmpty());
         QCOMPARE(board->Dirty(), entry != 0 && !readOnly);

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUuid>
 #include <algorithm>
 #include <map>
 
@@ -230,14 +231,9 @@ private:
 
     // Keys of every form the chart keeps apart: its own GUIDs, GUIDs in other letters, free text.
     QString newKey() {
-        const quint64 high = m_random.generate64();
-        const quint64 low = m_random.generate64();
-        const QString guid = QStringLiteral("{%1-%2-%3-%4-%5}")
-                                 .arg(high >> 32, 8, 16, QChar(u'0'))
-                                 .arg((high >> 16) & 0xFFFF, 4, 16, QChar(u'0'))
-                                 .arg(high & 0xFFFF, 4, 16, QChar(u'0'))
-                                 .arg(low >> 48, 4, 16, QChar(u'0'))
-                                 .arg(low & 0xFFFFFFFFFFFFULL, 12, 16, QChar(u'0'));
+        const quint64 bits[] = {m_random.generate64(), m_random.generate64()};
+        const QString guid =
+            QUuid::fromRfc4122(QByteArrayView(reinterpret_cast<const char*>(bits), 16)).toString();
         const int form = m_random.bounded(3);
         return form == 0 ? guid.toUpper() : form == 1 ? guid : QStringLiteral("K%1").arg(m_nextItem);
     }
