@@ -97,14 +97,9 @@ private slots:
     }
 
     void everyScaleIsConsistent() {
-        const QStringList captions{"1 hour",     "5 seconds",  "10 seconds", "15 seconds",
-                                   "30 seconds", "1 minute",   "5 minutes",  "10 minutes",
-                                   "15 minutes", "30 minutes", "1 hour",     "3 hours",
-                                   "6 hours",    "12 hours",   "1 day",      "1 week"};
         for (int level = 0; level < TimeScale::count; ++level) {
             const TimeScale& scale = TimeScale::forLevel(level);
-            QCOMPARE(TimeScale::caption(level), captions[level]);
-            QVERIFY2(scale.lower.isFixed(), qPrintable(captions[level]));
+            QVERIFY2(scale.lower.isFixed(), qPrintable(TimeScale::caption(level)));
             // The upper band holds whole lower cells, so that their lines meet; weeks cut across months.
             QVERIFY(scale.upper.seconds() > scale.lower.seconds());
             const TimePoint upperStart = scale.upper.floor(at(2024, 5, 17, 13, 37, 41));
