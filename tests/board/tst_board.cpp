@@ -128,7 +128,6 @@ private slots:
         QCOMPARE(row->styleKey, QString("Resources"));
         QCOMPARE(row->key().size(), 38);
         QCOMPARE(fixture.board->GantRow(), 1);
-        // The first save asks for a name.
         fixture.prompts.answerFile(fixture.path("first.qtf"));
         QVERIFY(fixture.board->DoSave(false));
         QCOMPARE(fixture.prompts.prompts().last().title, QString("Save Timetable"));
@@ -169,7 +168,6 @@ private slots:
         QVERIFY(!fixture.board->Dirty());
         QVERIFY(!QFile::exists(plan + ".BAK"));
         QCOMPARE(globals().profile->ReadProfileString("RECENT", "FILE1", ""), plan);
-        // This instance owns the file it saved.
         QVERIFY(!writable(plan));
         fixture.addUnsaved("second", at(10));
         leaveKilledSave(plan + ".tmp-22bb33");
@@ -213,7 +211,6 @@ private slots:
         QVERIFY(fixture.board->Dirty());
         QCOMPARE(BoardFixture::itemCountOf(plan), 1);
         QCOMPARE(BoardFixture::itemCountOf(plan + ".BAK"), 1);
-        // The open file is still this instance's.
         QVERIFY(!writable(plan));
         QVERIFY(!IsReadOnly());
     }
@@ -493,7 +490,6 @@ private slots:
             fixture.board->Loadfile(file);
         QCOMPARE(entries[1]->text(), "&1 " + files[5]);
         QCOMPARE(entries[5]->text(), "&5 " + files[1]);
-        // Choosing an entry opens it.
         fixture.board->mMRUi_Click(3);
         QCOMPARE(fixture.board->fileName(), files[3]);
         QCOMPARE(fixture.chart().rows().byPosition(1)->caption, QString("Row 4"));
@@ -534,7 +530,6 @@ private slots:
         fixture.board->UndoAllChanges();
         QCOMPARE(fixture.itemCount(), 1);
         QVERIFY(!fixture.board->Dirty());
-        // Zooming still changes the scale.
         fixture.board->mZoomI_Click(11);
         QCOMPARE(fixture.view().scale(), 11);
         QVERIFY(!fixture.board->Dirty());

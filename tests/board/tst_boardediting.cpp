@@ -141,7 +141,6 @@ private slots:
         QCOMPARE(panel().tx[DetailPanel::StartTime]->text(), QString("08:00"));
         QCOMPARE(panel().styleKey(), QString("Date"));
         QCOMPARE(board->statusPanel(6)->text(), QString("1 "));
-        // Move it one hour later onto the second row.
         drag(point(at(9), 1), point(at(10), 2));
         QCOMPARE(item->start(), at(9));
         QCOMPARE(item->end(), at(11));
@@ -150,7 +149,6 @@ private slots:
         QCOMPARE(record.resourceCaption, QString("Van"));
         QCOMPARE(record.startTime, at(9).timePart());
         QCOMPARE(panel().tx[DetailPanel::StartTime]->text(), QString("09:00"));
-        // A click on the empty area clears the panel.
         QTest::mouseClick(viewport(), Qt::LeftButton, {}, point(at(7), 1));
         QCOMPARE(board->GantItemIndex(), -1);
         QVERIFY(!panel().isEnabled());

@@ -445,7 +445,6 @@ private slots:
         QCOMPARE(keysOf(chart.itemsInRange("R1", at(0), at(0).addSeconds(total * 60))).size() +
                      keysOf(chart.itemsInRange("R2", at(0), at(0).addSeconds(total * 60))).size(),
                  expected.size());
-        // Many single removals outside a batch.
         QStringList left;
         for (int i = 0; i < expected.size(); ++i) {
             if (i % 5 == 0)

@@ -559,12 +559,10 @@ private slots:
         // The item area is the viewport less the heading wide: that many 22.5-second pixels are shown.
         const int width = f.chart->viewport()->width() - f.chart->xAt(f.chart->firstShownTime());
         QCOMPARE(f.chart->lastShownTime() - f.chart->firstShownTime(), qint64(width) * 900 / 40);
-        // The scroll bar moves the time line too, by pixels.
         QScrollBar* bar = f.chart->horizontalScrollBar();
         bar->setValue(bar->value() + 160);
         QCOMPARE(f.chart->firstShownTime(), monthBack.addSeconds(3600));
         QCOMPARE(moved.count(), 6);
-        // A scale change keeps the first shown time.
         f.chart->setScale(14);
         QCOMPARE(f.chart->firstShownTime(), monthBack.addSeconds(3600));
         // A day is 56 pixels, so a pixel is not a whole number of seconds.
