@@ -52,10 +52,9 @@ private slots:
         QFETCH(int, amount);
         QFETCH(TimePoint, time);
         QFETCH(TimePoint, floor);
-        QFETCH(TimePoint, next);
         const TimeUnit unit(TimeUnit::Kind(kind), amount);
         QCOMPARE(unit.floor(time), floor);
-        QCOMPARE(unit.next(unit.floor(time)), next);
+        QTEST(unit.next(unit.floor(time)), "next");
         QCOMPARE(unit.floor(floor), floor);
     }
 
@@ -87,12 +86,11 @@ private slots:
         QFETCH(QString, code);
         QFETCH(qint64, seconds);
         QFETCH(TimePoint, time);
-        QFETCH(TimePoint, rounded);
         const TimeUnit unit = TimeUnit::fromCode(code);
         QCOMPARE(unit.isValid(), seconds > 0);
         if (seconds > 0) {
             QCOMPARE(unit.seconds(), seconds);
-            QCOMPARE(unit.round(time), rounded);
+            QTEST(unit.round(time), "rounded");
         }
     }
 
@@ -220,8 +218,7 @@ private slots:
     void timePatternFormat() {
         QFETCH(QString, pattern);
         QFETCH(TimePoint, time);
-        QFETCH(QString, expected);
-        QCOMPARE(TimePattern::format(pattern, time, QLocale(QLocale::German, QLocale::Germany)), expected);
+        QTEST(TimePattern::format(pattern, time, QLocale(QLocale::German, QLocale::Germany)), "expected");
     }
 
     void timePatternProblem_data() {
@@ -252,8 +249,7 @@ private slots:
 
     void timePatternProblem() {
         QFETCH(QString, pattern);
-        QFETCH(QString, problem);
-        QCOMPARE(TimePattern::problem(pattern), problem);
+        QTEST(TimePattern::problem(pattern), "problem");
     }
 
     // The widening searches of RowNavigation against a plain sorted list, on random rows where
