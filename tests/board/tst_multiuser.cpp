@@ -167,10 +167,7 @@ private slots:
         const QString program = QCoreApplication::applicationDirPath() + "/qunta";
         QVERIFY2(QFile::exists(program), "the planner is built beside the tests");
         BoardFixture fixture;
-        const QString plan = fixture.path("shared plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"}, {});
-        fixture.activate();
-        fixture.board->Loadfile(plan);
+        const QString plan = fixture.openPlan({"Room"}, {}, 0, "shared plan.qtf");
         QVERIFY(!IsReadOnly());
         QTemporaryDir otherHome;
         const Run second = runPlanner(otherHome.path(), plan);
