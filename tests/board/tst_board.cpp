@@ -156,6 +156,7 @@ private slots:
         QCOMPARE(fixture.board->statusPanel(6)->text(), QString("1 "));
         QCOMPARE(fixture.board->statusPanel(7)->text(), QString("1.2.3 "));
         QVERIFY(fixture.board->windowTitle().contains("plan for may.qtf"));
+        QVERIFY(!fixture.board->windowTitle().contains("read-only"));
     }
 
     void saveKeepsBackupOfPreviousSave() {
@@ -470,6 +471,8 @@ private slots:
         const auto layout = WindowLayout::read(*globals().profile, "Main");
         QVERIFY(layout.has_value());
         QCOMPARE(layout->state, 0);
+        QCOMPARE(layout->width, 10500.0);
+        QCOMPARE(layout->height, 7500.0);
         QWidget next;
         WindowPlacement::restoreLayout(next, "Main", *globals().profile);
         QCOMPARE(next.size(), QSize(700, 500));
@@ -785,6 +788,7 @@ private slots:
         const QList<frmMonthView*> views = fixture.board->findChildren<frmMonthView*>();
         QCOMPARE(views.size(), 2);
         for (const frmMonthView* view : views) {
+            QVERIFY(view->isVisible());
             QCOMPARE(view->windowTitle(), QString("Monthly OverviewVan"));
             QCOMPARE(view->monthLabel(), QString("April, 2026"));
             QCOMPARE(view->monthChart().data().items().count(), 1);
@@ -866,6 +870,7 @@ private slots:
             QTRY_VERIFY(!fixture.board->loading());
             QCOMPARE(fixture.board->fileName(), other);
             QCOMPARE(fixture.chart().rows().count(), 3);
+            QCOMPARE(fixture.itemCount(), 40);
             QCOMPARE(fixture.items().Count(), 40);
             QVERIFY(!writable(other));
         }
@@ -930,6 +935,10 @@ private slots:
         recent.Remove("/X/ONE.QTF");
         QCOMPARE(recent.Count(), 3);
         QCOMPARE(recent.Item(3), QString("/x/three.qtf"));
+        for (int i = 1; i <= 6; ++i)
+            recent.Add(QString("/f/%1.qtf").arg(i));
+        QCOMPARE(recent.Count(), 5);
+        QCOMPARE(recent.Item(5), QString("/f/2.qtf"));
         clsIniFile nameless;
         recent.Load(nameless);
         QCOMPARE(recent.Count(), 0);

@@ -600,6 +600,7 @@ private slots:
         QCOMPARE(f.chart->hitTest(before).time, at(11, 30));
         f.chart->scrollBy("h", -3);
         QCOMPARE(f.chart->firstShownTime(), at(5, 30));
+        QCOMPARE(f.chart->hitTest(f.point(at(8, 1), 1)).item, f.data.items().byKey("A"));
         f.chart->scrollTo(at(20));
         f.chart->scrollBy("d", 2);
         QCOMPARE(f.chart->firstShownTime(), at(20).addDays(2));
@@ -619,6 +620,7 @@ private slots:
         QCOMPARE(f.chart->firstShownTime(), monthBack.addSeconds(3600));
         QCOMPARE(moved.count(), 6);
         f.chart->setScale(14);
+        QCOMPARE(f.data.settings().scale, 14);
         QCOMPARE(f.chart->firstShownTime(), monthBack.addSeconds(3600));
         // A day is 56 pixels, so a pixel is not a whole number of seconds.
         QVERIFY(std::abs(f.chart->lastShownTime() - f.chart->firstShownTime() - qint64(width) * 86400 / 56) <=

@@ -172,6 +172,7 @@ private slots:
                                     "two\nlines", QVariant(),        QVariant(),    QVariant()};
         for (int column = 0; column < ItemRecord::columnCount; ++column)
             QCOMPARE(row.value(column), expected[column]);
+        QCOMPARE(row.startDate.addSeconds(row.startTime.seconds()), at(5, 8, 30));
         QCOMPARE(m_items->Record(1).key, QString("B"));
     }
 
