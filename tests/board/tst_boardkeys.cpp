@@ -241,7 +241,6 @@ private slots:
         QTest::keyClick(caption, Qt::Key_Return);
         QCOMPARE(fixture->itemCount(), 6);
         focusTheChart();
-
         press("Home Ctrl+Right Ctrl+Shift+Right");
         ChartItem* visit = chart()->currentItem();
         QVERIFY(visit);
@@ -251,7 +250,6 @@ private slots:
         press("Return");
         QCOMPARE(frmDateItem::instance()->itemKey(), visit->key());
         focusTheChart();
-
         fixture->prompts.answerMessage(MessageResult::Yes);
         press("Del");
         QCOMPARE(fixture->prompts.texts(), QStringList{"Delete current item?"});

@@ -53,24 +53,20 @@ private slots:
         BoardFixture::writeTimetable(plan, {"Room"}, {});
         const auto before = QFile::permissions(plan) | QFileDevice::WriteGroup;
         QVERIFY(QFile::setPermissions(plan, before));
-
         FileInUseMarker first;
         QCOMPARE(first.claim(plan), FileInUseMarker::Claim::Owner);
         QVERIFY(first.owns());
         QVERIFY(FileInUseMarker::isMarked(plan));
         QCOMPARE(QFile::permissions(plan), before & ~FileInUseMarker::writeBits);
-
         FileInUseMarker second;
         QCOMPARE(second.claim(plan), FileInUseMarker::Claim::Guest);
         QVERIFY(!second.owns());
         QVERIFY(second.release());
         QVERIFY(FileInUseMarker::isMarked(plan));
-
         QVERIFY(first.release());
         QCOMPARE(QFile::permissions(plan), before);
         QVERIFY(first.release());
         QCOMPARE(QFile::permissions(plan), before);
-
         QCOMPARE(first.claim(folder.filePath("missing.qtf")), FileInUseMarker::Claim::Failed);
         QVERIFY(QFile::exists(FileInUseMarker::lockFilePath(plan)));
         QVERIFY(QFileInfo(FileInUseMarker::lockFilePath(plan)).fileName().startsWith('.'));
@@ -139,7 +135,6 @@ private slots:
         QCOMPARE(::waitpid(child, &status, 0), child);
         QCOMPARE(WEXITSTATUS(status), 0);
         QVERIFY(!writable(plan));
-
         fixture.activate();
         fixture.prompts.answerMessage(answer);
         fixture.board->Loadfile(plan);
@@ -172,18 +167,13 @@ private slots:
         const QString program = QCoreApplication::applicationDirPath() + "/qunta";
         QVERIFY2(QFile::exists(program), "the planner is built beside the tests");
         BoardFixture fixture;
-        const QString plan = fixture.path("shared plan.qtf");
-        BoardFixture::writeTimetable(plan, {"Room"}, {});
-        fixture.activate();
-        fixture.board->Loadfile(plan);
+        const QString plan = fixture.openPlan({"Room"}, {}, 0, "shared plan.qtf");
         QVERIFY(!IsReadOnly());
-
         QTemporaryDir otherHome;
         const Run second = runPlanner(otherHome.path(), plan);
         QCOMPARE(second.exitCode, 0);
         QVERIFY2(second.output.contains("file=" + plan + " read-only=1"), qPrintable(second.output));
         QVERIFY(!writable(plan));
-
         // Once this planner has closed the file, the next one owns it and gives it back when it ends.
         fixture.board->close();
         QVERIFY(writable(plan));
@@ -220,7 +210,6 @@ private slots:
         QCOMPARE(planner.exitStatus(), QProcess::NormalExit);
         QCOMPARE(planner.exitCode(), 128 + signalNumber);
         QVERIFY(writable(plan));
-
         // Killed without any chance to clean up, the planner leaves the marker; the next one, asking
         // nobody, keeps to the safe answer and opens the file read-only.
         planner.start(QCoreApplication::applicationDirPath() + "/qunta", {plan});
