@@ -38,7 +38,8 @@ private:
 
 TimetableHistory::TimetableHistory(GanttData& chart, QObject* parent)
     : QObject(parent)
-    , m_chart(chart) {
+    , m_chart(chart)
+    , m_journal(chart) {
     m_recordTimer.setSingleShot(true);
     connect(&m_recordTimer, &QTimer::timeout, this, [this] {
         if (!m_pending)
@@ -59,7 +60,9 @@ void TimetableHistory::reset() {
     m_pending = false;
     m_recordTimer.stop();
     m_stack.clear();
-    m_base = TimetableValues::Content::of(m_chart);
+    m_base = TimetableValues::Content::withoutItems(m_chart);
+    m_journal.restart();
+    m_journal.setListening(true);
     emit changed();
 }
 
@@ -67,11 +70,13 @@ void TimetableHistory::pause() {
     if (m_pending)
         record();
     m_paused = true;
+    m_journal.setListening(false);
     emit changed();
 }
 
 void TimetableHistory::resume() {
     m_paused = false;
+    m_journal.setListening(true);
     emit changed();
 }
 
@@ -80,7 +85,19 @@ void TimetableHistory::record() {
         return;
     m_pending = false;
     m_recordTimer.stop();
-    auto step = std::make_shared<TimetableStep>(TimetableStep::between(m_base, m_chart));
+    std::shared_ptr<TimetableStep> step;
+    try {
+        if (!m_journal.replaced())
+            step = std::make_shared<TimetableStep>(TimetableStep::between(m_base, m_journal, m_chart));
+    } catch (const AppError&) {
+        step.reset();
+    }
+    if (!step) {
+        // What the steps would build on is gone: the history starts over from what is there now.
+        reset();
+        return;
+    }
+    m_journal.moveOn();
     if (step->empty()) {
         emit changed();
         return;
@@ -149,6 +166,7 @@ void TimetableHistory::apply(const TimetableStep& step, bool forward) {
         step.apply(m_chart, *m_items, m_senderId, forward);
     }
     step.applyTo(m_base, m_chart, forward);
+    m_journal.moveOn();
 }
 
 void TimetableHistory::push(std::shared_ptr<const TimetableStep> step, bool clean) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ItemJournal.h"
 #include "TimetableStep.h"
 #include "TimetableValues.h"
 
@@ -12,9 +13,10 @@
 class clsItems;
 class GanttData;
 
-// The history of the open timetable's changes: one step per user action, on a QUndoStack. It keeps a
-// copy of the content as the last step left it, and a step is what differs from that copy when the
-// action is complete, so every window's change is covered without the windows knowing of it.
+// The history of the open timetable's changes: one step per user action, on a QUndoStack. It keeps
+// the content as the last step left it (the bookings through a journal of those that changed), and a
+// step is what differs from that when the action is complete, so every window's change is covered
+// without the windows knowing of it.
 // Bounded by a number of steps and by memory: the oldest steps are dropped whole.
 class TimetableHistory : public QObject {
     Q_OBJECT
@@ -72,7 +74,8 @@ private:
 
     GanttData& m_chart;
     QUndoStack m_stack;
-    TimetableValues::Content m_base;
+    TimetableValues::Content m_base; // without the bookings: the journal knows them
+    ItemJournal m_journal;
     QTimer m_recordTimer;
     std::function<bool()> m_busy;
     bool m_pending = false;

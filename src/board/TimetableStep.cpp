@@ -1,5 +1,6 @@
 #include "TimetableStep.h"
 
+#include "ItemJournal.h"
 #include "app/AppError.h"
 #include "chart/GanttData.h"
 #include "model/clsItems.h"
@@ -162,9 +163,10 @@ template <typename T> std::size_t bytesOf(const std::vector<Change<T>>& changes)
 }
 } // namespace
 
-TimetableStep TimetableStep::between(const Content& before, const GanttData& chart) {
+TimetableStep TimetableStep::between(const Content& before, const ItemJournal& journal,
+                                     const GanttData& chart) {
     TimetableStep step;
-    step.diffItems(before.items, chart);
+    step.diffItems(journal, chart);
     diffByKey(before.rows, rowsOf(chart), step.m_rows);
     diffByKey(before.styles, stylesOf(chart), step.m_styles);
     const std::vector<HeadingColumn> columns = columnsOf(chart);
@@ -179,45 +181,77 @@ TimetableStep TimetableStep::between(const Content& before, const GanttData& cha
     return step;
 }
 
-// Bookings are only ever added at the end or removed, so one walk over both orders finds every
-// change; anything else (a booking that changed place) is compared by key instead.
-void TimetableStep::diffItems(const std::vector<Item>& before, const GanttData& chart) {
+namespace {
+Item valuesAt(const ItemJournal& journal, std::size_t index) {
+    std::optional<Item> values = journal.valuesAt(index);
+    if (!values)
+        throw AppError(QStringLiteral("The history lost track of a deleted booking."));
+    return std::move(*values);
+}
+} // namespace
+
+// While no booking came, left or changed place, only those the journal heard of can differ, each
+// at the place it had. Otherwise bookings are only ever added at the end or removed, so one walk
+// over both orders finds every change; anything else (a booking that changed place, a key deleted
+// and given again) is compared by key instead.
+void TimetableStep::diffItems(const ItemJournal& journal, const GanttData& chart) {
     const ItemCollection& items = chart.items();
-    const int count = items.count();
+    if (!journal.orderChanged()) {
+        for (const auto& [handle, before] : journal.noted()) {
+            const ChartItem* current = items.byHandle(handle);
+            if (!current)
+                throw AppError(QStringLiteral("The history lost track of a booking."));
+            if (!before->sameAs(*current))
+                m_items.push_back({*before, Item::of(*current), current->position(), current->position()});
+        }
+        std::sort(m_items.begin(), m_items.end(),
+                  [](const auto& a, const auto& b) { return a.afterPosition < b.afterPosition; });
+        return;
+    }
+    const std::vector<ItemHandle>& order = journal.order();
+    const std::vector<ItemHandle> now = items.handles();
     std::size_t i = 0;
-    int position = 1;
+    std::size_t j = 0;
     bool appending = false;
-    while (i < before.size() || position <= count) {
-        const ChartItem* current = position <= count ? items.byPosition(position) : nullptr;
-        if (i < before.size() && current && before[i].key == current->key()) {
+    while (i < order.size() || j < now.size()) {
+        if (i < order.size() && j < now.size() && order[i] == now[j]) {
             if (appending)
-                return diffItemsByKey(before, chart);
-            if (!before[i].sameAs(*current))
-                m_items.push_back({before[i], Item::of(*current), int(i) + 1, position});
+                return diffItemsByKey(journal, chart);
+            if (const Item* before = journal.before(order[i])) {
+                const ChartItem& current = *items.byHandle(now[j]);
+                if (!before->sameAs(current))
+                    m_items.push_back({*before, Item::of(current), int(i) + 1, int(j) + 1});
+            }
             ++i;
-            ++position;
-        } else if (i < before.size() && !items.byKey(before[i].key)) {
-            m_items.push_back({before[i], std::nullopt, int(i) + 1, 0});
+            ++j;
+        } else if (i < order.size() && !items.byHandle(order[i])) {
+            Item before = valuesAt(journal, i);
+            if (items.byKey(before.key))
+                return diffItemsByKey(journal, chart);
+            m_items.push_back({std::move(before), std::nullopt, int(i) + 1, 0});
             ++i;
-        } else if (current) {
+        } else if (j < now.size()) {
             appending = true;
-            m_items.push_back({std::nullopt, Item::of(*current), 0, position});
-            ++position;
+            m_items.push_back({std::nullopt, Item::of(*items.byHandle(now[j])), 0, int(j) + 1});
+            ++j;
         } else {
-            return diffItemsByKey(before, chart);
+            return diffItemsByKey(journal, chart);
         }
     }
 }
 
 // Every booking on both sides is listed, so that applying the step restores the whole order.
-void TimetableStep::diffItemsByKey(const std::vector<Item>& before, const GanttData& chart) {
+void TimetableStep::diffItemsByKey(const ItemJournal& journal, const GanttData& chart) {
     m_items.clear();
     const ItemCollection& items = chart.items();
+    std::vector<Item> before;
+    before.reserve(journal.order().size());
     QHash<QString, int> beforeAt;
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        beforeAt.insert(before[i].key, int(i) + 1);
-        if (!items.byKey(before[i].key))
-            m_items.push_back({before[i], std::nullopt, int(i) + 1, 0});
+    for (std::size_t i = 0; i < journal.order().size(); ++i) {
+        before.push_back(valuesAt(journal, i));
+        beforeAt.insert(before.back().key, int(i) + 1);
+        if (!items.byKey(before.back().key))
+            m_items.push_back({before.back(), std::nullopt, int(i) + 1, 0});
     }
     for (int position = 1; position <= items.count(); ++position) {
         const ChartItem& item = *items.byPosition(position);
@@ -434,7 +468,6 @@ void TimetableStep::applyRows(GanttData& chart, bool forward) const {
 }
 
 void TimetableStep::applyTo(Content& content, const GanttData& chart, bool forward) const {
-    rebuild(content.items, m_items, forward);
     if (!m_rows.empty() || m_columns)
         content.rows = rowsOf(chart);
     rebuild(content.styles, m_styles, forward);

@@ -10,6 +10,7 @@
 
 class clsItems;
 class GanttData;
+class ItemJournal;
 
 // One step of the timetable's history: the values before and after of everything one user action
 // touched (bookings, resources, styles, heading columns, settings), with the 1-based positions they
@@ -24,10 +25,11 @@ public:
         int afterPosition = 0;
     };
 
-    // What changed from `before` to the chart's present content; `before` must be the content the
-    // chart had after the previous step.
+    // What changed from the content the chart had after the previous step to its present content:
+    // `before` holds all of that content but the bookings, which the journal tells. Throws AppError
+    // when the journal cannot tell the values a booking had.
     [[nodiscard]] static TimetableStep between(const TimetableValues::Content& before,
-                                               const GanttData& chart);
+                                               const ItemJournal& journal, const GanttData& chart);
 
     [[nodiscard]] bool empty() const;
     // Names the step for the undo and redo commands: "move of 'Workshop'".
@@ -42,14 +44,15 @@ public:
     // Takes the chart to the state before (`forward` false) or after the step; every booking goes
     // through the item table with the sender ID.
     void apply(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const;
-    // Takes the same way a copy of the content that the chart had on the other side of the step.
+    // Takes the same way a copy of the content but the bookings that the chart had on the other side
+    // of the step.
     void applyTo(TimetableValues::Content& content, const GanttData& chart, bool forward) const;
 
     [[nodiscard]] const std::vector<Change<TimetableValues::Item>>& items() const { return m_items; }
 
 private:
-    void diffItems(const std::vector<TimetableValues::Item>& before, const GanttData& chart);
-    void diffItemsByKey(const std::vector<TimetableValues::Item>& before, const GanttData& chart);
+    void diffItems(const ItemJournal& journal, const GanttData& chart);
+    void diffItemsByKey(const ItemJournal& journal, const GanttData& chart);
     void applyStyles(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const;
     void applyItems(GanttData& chart, clsItems& items, const QString& senderId, bool forward) const;
     void applyRows(GanttData& chart, bool forward) const;

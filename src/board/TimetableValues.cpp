@@ -71,11 +71,16 @@ bool Style::operator==(const Style& other) const {
 }
 
 Content Content::of(const GanttData& chart) {
-    Content content;
+    Content content = withoutItems(chart);
     const ItemCollection& items = chart.items();
     content.items.reserve(std::size_t(items.count()));
     for (int position = 1; position <= items.count(); ++position)
         content.items.push_back(Item::of(*items.byPosition(position)));
+    return content;
+}
+
+Content Content::withoutItems(const GanttData& chart) {
+    Content content;
     content.rows = rowsOf(chart);
     content.styles = stylesOf(chart);
     content.columns = columnsOf(chart);

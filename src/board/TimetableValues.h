@@ -74,6 +74,8 @@ struct Content {
     ChartSettings settings;
 
     [[nodiscard]] static Content of(const GanttData& chart);
+    // All but the bookings, which are many: a history keeps only those that changed.
+    [[nodiscard]] static Content withoutItems(const GanttData& chart);
     bool operator==(const Content&) const = default;
 };
 

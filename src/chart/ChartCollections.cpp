@@ -4,6 +4,7 @@
 #include "KeyRules.h"
 #include "app/AppError.h"
 
+#include <QScopedValueRollback>
 #include <QSet>
 #include <algorithm>
 
@@ -40,6 +41,16 @@ ChartItem* ItemCollection::byHandle(ItemHandle handle) const {
     return m_owner->d->c.itemPool.find(handle);
 }
 
+std::vector<ItemHandle> ItemCollection::handles() const {
+    std::vector<ItemHandle> handles;
+    handles.reserve(std::size_t(count()));
+    for (const ChartItem* item : m_owner->d->c.itemSlots) {
+        if (item)
+            handles.push_back(item->handle());
+    }
+    return handles;
+}
+
 std::vector<ChartItem*> ItemCollection::seriesMembers(const QString& seriesKey) const {
     return m_owner->d->c.seriesMembers(seriesKey);
 }
@@ -61,12 +72,17 @@ ChartItem& ItemCollection::add(const QString& caption, const QString& rowKey, Ti
     ChartRow* row = d.rowOf(rowKey);
     if (!row)
         throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
+    d.noteOrderChange();
     ChartItem& item = *d.c.addItem(*row, start, end, d.c.keyFor(key), d.batchDepth > 0);
     item.m_owner = m_owner;
-    item.setCaption(caption);
-    item.setStyleKey(styleKey);
-    item.setPicture(picture);
-    item.setAddTag(addTag);
+    {
+        // A new item has no earlier values to keep.
+        const QScopedValueRollback<ItemWatcher*> quiet(d.watcher, nullptr);
+        item.setCaption(caption);
+        item.setStyleKey(styleKey);
+        item.setPicture(picture);
+        item.setAddTag(addTag);
+    }
     d.touch();
     return item;
 }
@@ -77,6 +93,11 @@ void ItemCollection::remove(const QString& keyOrPosition) {
 
 void ItemCollection::clear() {
     GanttData::Private& d = *m_owner->d;
+    for (const ChartItem* item : d.c.itemSlots) {
+        if (item)
+            d.noteChange(*item);
+    }
+    d.noteOrderChange();
     d.c.clearItems();
     d.touch();
 }
@@ -101,6 +122,7 @@ void ItemCollection::placeAt(const std::vector<std::pair<QString, int>>& keysAtP
     }
     if (inPlace)
         return;
+    d.noteOrderChange();
     c.compactItems();
     std::vector<ChartItem*> placed(std::size_t(total), nullptr);
     for (std::size_t i = 0; i < listed.size(); ++i) {
@@ -171,6 +193,9 @@ ChartRow& RowCollection::add(const QString& key, const QString& caption, const Q
 void RowCollection::remove(const QString& keyOrPosition) {
     GanttData::Private& d = *m_owner->d;
     ChartRow& row = get(keyOrPosition);
+    for (const ChartItem* item : d.c.itemsOf(row).items())
+        d.noteChange(*item);
+    d.noteOrderChange();
     m_owner->items().beginBatch();
     d.c.removeRow(row);
     d.touch();

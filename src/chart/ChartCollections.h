@@ -21,6 +21,8 @@ public:
     [[nodiscard]] ChartItem* byKey(const QString& key) const;
     // nullptr once the item is removed, also after the whole content was replaced.
     [[nodiscard]] ChartItem* byHandle(ItemHandle handle) const;
+    // The handles of all items in position order, at the cost of one pass over them.
+    [[nodiscard]] std::vector<ItemHandle> handles() const;
     [[nodiscard]] ChartItem* find(const QString& keyOrPosition) const;
     ChartItem& get(const QString& keyOrPosition) const;
     // The items of a series (an empty key names none), in position order, without a walk over all

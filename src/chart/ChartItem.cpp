@@ -35,7 +35,7 @@ int ChartItem::position() const {
     return m_owner->d->c.itemPositions.position(m_slot);
 }
 
-const QString& ChartItem::sharedText(quint32 number) const {
+QString ChartItem::sharedText(quint32 number) const {
     return m_owner->d->c.texts.at(number);
 }
 
@@ -43,62 +43,77 @@ quint32 ChartItem::share(const QString& text) const {
     return m_owner->d->c.texts.intern(text);
 }
 
-const QString& ChartItem::caption() const {
+QString ChartItem::caption() const {
     return sharedText(m_caption);
 }
 
-const QString& ChartItem::text() const {
+QString ChartItem::text() const {
     return sharedText(m_text);
 }
 
-const QString& ChartItem::styleKey() const {
+QString ChartItem::styleKey() const {
     return sharedText(m_styleKey);
 }
 
-const QString& ChartItem::seriesKey() const {
+QString ChartItem::seriesKey() const {
     return sharedText(m_seriesKey);
 }
 
-const QString& ChartItem::rareText(RareText which) const {
+QString ChartItem::rareText(RareText which) const {
     return sharedText(m_owner->d->c.rareTexts(*this)[std::size_t(which)]);
 }
 
 void ChartItem::setRareText(RareText which, const QString& text) {
+    if (text == rareText(which))
+        return;
+    m_owner->d->noteChange(*this);
     GanttContent& c = m_owner->d->c;
     GanttContent::RareTexts texts = c.rareTexts(*this);
     texts[std::size_t(which)] = share(text);
     c.setRareTexts(*this, texts);
 }
 
-const QString& ChartItem::picture() const {
+QString ChartItem::picture() const {
     return rareText(RareText::Picture);
 }
 
-const QString& ChartItem::addOnData() const {
+QString ChartItem::addOnData() const {
     return rareText(RareText::AddOnData);
 }
 
-const QString& ChartItem::addTag() const {
+QString ChartItem::addTag() const {
     return rareText(RareText::AddTag);
 }
 
-const QString& ChartItem::tag() const {
+QString ChartItem::tag() const {
     return rareText(RareText::Tag);
 }
 
 void ChartItem::setCaption(const QString& caption) {
+    if (caption == this->caption())
+        return;
+    m_owner->d->noteChange(*this);
     m_caption = share(caption);
 }
 
 void ChartItem::setText(const QString& text) {
+    if (text == this->text())
+        return;
+    m_owner->d->noteChange(*this);
     m_text = share(text);
 }
 
 void ChartItem::setStyleKey(const QString& styleKey) {
+    if (styleKey == this->styleKey())
+        return;
+    m_owner->d->noteChange(*this);
     m_styleKey = share(styleKey);
 }
 
 void ChartItem::setSeriesKey(const QString& seriesKey) {
+    if (seriesKey == this->seriesKey())
+        return;
+    m_owner->d->noteChange(*this);
     m_owner->d->c.setSeriesKey(*this, share(seriesKey));
 }
 
@@ -116,4 +131,11 @@ void ChartItem::setAddTag(const QString& addTag) {
 
 void ChartItem::setTag(const QString& tag) {
     setRareText(RareText::Tag, tag);
+}
+
+void ChartItem::setMovementLock(int movementLock) {
+    if (qint8(movementLock) == m_movementLock)
+        return;
+    m_owner->d->noteChange(*this);
+    m_movementLock = qint8(movementLock);
 }

@@ -10,8 +10,8 @@ class ChartRow;
 class GanttData;
 
 // One booking: a bar on one row. Key, row and span are indexed by the chart, so they change only
-// through the setters, which keep the chart's indexes right. The texts are the chart's shared texts:
-// a reference to one stays valid as long as the chart's content, also after the item has changed.
+// through the setters, which keep the chart's indexes right. The texts are kept among the chart's
+// shared texts, as numbers.
 class ChartItem {
 public:
     // Items live in their chart only: a copy would carry the chart's index bookkeeping along.
@@ -34,25 +34,25 @@ public:
     [[nodiscard]] int position() const;
     [[nodiscard]] ItemHandle handle() const { return {m_id, m_generation}; }
 
-    [[nodiscard]] const QString& caption() const;
-    [[nodiscard]] const QString& text() const;
-    [[nodiscard]] const QString& styleKey() const;
-    [[nodiscard]] const QString& picture() const;
-    [[nodiscard]] const QString& addOnData() const;
-    [[nodiscard]] const QString& seriesKey() const;
+    [[nodiscard]] QString caption() const;
+    [[nodiscard]] QString text() const;
+    [[nodiscard]] QString styleKey() const;
+    [[nodiscard]] QString picture() const;
+    [[nodiscard]] QString addOnData() const;
+    [[nodiscard]] QString seriesKey() const;
     // 0 free, 2 fixed in place
     [[nodiscard]] int movementLock() const { return m_movementLock; }
     // The last value given to the item-add operation ("0" from the editor).
-    [[nodiscard]] const QString& addTag() const;
+    [[nodiscard]] QString addTag() const;
     // One more free value that series copy unchanged.
-    [[nodiscard]] const QString& tag() const;
+    [[nodiscard]] QString tag() const;
     void setCaption(const QString& caption);
     void setText(const QString& text);
     void setStyleKey(const QString& styleKey);
     void setPicture(const QString& picture);
     void setAddOnData(const QString& addOnData);
     void setSeriesKey(const QString& seriesKey);
-    void setMovementLock(int movementLock) { m_movementLock = qint8(movementLock); }
+    void setMovementLock(int movementLock);
     void setAddTag(const QString& addTag);
     void setTag(const QString& tag);
 
@@ -66,9 +66,9 @@ private:
 
     // The texts that most items leave empty, kept beside the items.
     enum class RareText { Picture, AddOnData, AddTag, Tag };
-    [[nodiscard]] const QString& rareText(RareText which) const;
+    [[nodiscard]] QString rareText(RareText which) const;
     void setRareText(RareText which, const QString& text);
-    [[nodiscard]] const QString& sharedText(quint32 number) const;
+    [[nodiscard]] QString sharedText(quint32 number) const;
     [[nodiscard]] quint32 share(const QString& text) const;
 
     // The fields a query touches come first; texts are numbers among the chart's shared texts.

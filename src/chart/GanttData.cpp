@@ -24,6 +24,8 @@ void GanttData::Private::touch() {
 }
 
 void GanttData::Private::removeItem(ChartItem* item) {
+    noteChange(*item);
+    noteOrderChange();
     c.removeItem(item);
     const int emptySlots = c.itemPositions.slotCount() - c.itemPositions.count();
     if (batchDepth == 0 && emptySlots > 1024 && emptySlots > c.itemPositions.count())
@@ -37,6 +39,7 @@ void GanttData::Private::moveItem(ChartItem* item, const QString& rowKey, TimePo
     ChartRow* row = rowOf(rowKey);
     if (!row)
         throw AppError(QStringLiteral("There is no resource with the key '%1'.").arg(rowKey));
+    noteChange(*item);
     c.moveItem(item, *row, start, end, batchDepth > 0);
     touch();
 }
@@ -44,6 +47,8 @@ void GanttData::Private::moveItem(ChartItem* item, const QString& rowKey, TimePo
 GanttContent GanttData::Private::adopt(GanttContent content) {
     std::swap(c, content);
     claimItems();
+    if (watcher)
+        watcher->contentReplaced();
     return content;
 }
 
@@ -118,6 +123,10 @@ std::vector<ChartItem*> GanttData::itemsInRange(const QString& rowKey, TimePoint
     if (from >= to || !row)
         return {};
     return d->c.itemsOf(*row).overlapping(from.seconds(), to.seconds());
+}
+
+void GanttData::setItemWatcher(ItemWatcher* watcher) {
+    d->watcher = watcher;
 }
 
 void GanttData::setBulkChange(bool on) {

@@ -9,6 +9,8 @@
 #include <QString>
 #include <memory>
 
+class ItemWatcher;
+
 // The single owner of a timetable's content: rows, items, styles, row-heading columns and every
 // setting. Any number of chart widgets show one GanttData. The add-on data is the free text of the
 // style "Addon".
@@ -41,6 +43,10 @@ public:
     // by start.
     [[nodiscard]] std::vector<ChartItem*> itemsInRange(const QString& rowKey, TimePoint from,
                                                        TimePoint to) const;
+
+    // At most one; it hears of every change of the items' values and of every removal, made in any
+    // way, before it happens (nullptr: none).
+    void setItemWatcher(ItemWatcher* watcher);
 
     // While off, no change notification is sent; switching it on again does not notify by itself.
     void setBulkChange(bool on);

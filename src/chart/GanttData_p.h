@@ -2,12 +2,21 @@
 
 #include "GanttContent.h"
 #include "GanttData.h"
+#include "ItemWatcher.h"
 
 struct GanttData::Private {
     explicit Private(GanttData* owner);
 
     // Announces a change now, at the end of the batch, or not at all while bulk change is off.
     void touch();
+    void noteChange(const ChartItem& item) const {
+        if (watcher)
+            watcher->itemChanging(item);
+    }
+    void noteOrderChange() const {
+        if (watcher)
+            watcher->orderChanging();
+    }
     void removeItem(ChartItem* item);
     void moveItem(ChartItem* item, const QString& rowKey, TimePoint start, TimePoint end);
     // Takes over a loaded content whole; the old one is handed back to be dropped.
@@ -23,6 +32,7 @@ struct GanttData::Private {
     ItemCollection items;
     StyleCollection styles;
     HeadingColumnCollection columns;
+    ItemWatcher* watcher = nullptr;
     int batchDepth = 0;
     bool pendingChange = false;
     bool bulkChange = true;

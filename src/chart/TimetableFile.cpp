@@ -56,7 +56,7 @@ private:
         Slot& slot = m_slots[number % m_slots.size()];
         if (slot.number != number) {
             slot.number = number;
-            slot.bytes = m_texts.at(number).toUtf8();
+            slot.bytes = m_texts.utf8(number);
         }
         return slot.bytes;
     }

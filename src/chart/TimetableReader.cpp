@@ -119,7 +119,7 @@ public:
         const QString text = QString::fromUtf8(bytes);
         Check::checkText(text, m_kind, m_objectWhat);
         if (!m_sharing)
-            return texts.add(text);
+            return texts.addUtf8(bytes);
         const quint32 number = texts.intern(text);
         if (m_seen.size() < rememberedTexts)
             m_seen.insert(bytes, number);

@@ -119,11 +119,15 @@ void TimetableValueCheck::checkRange(qint64 value, qint64 minimum, qint64 maximu
 }
 
 void TimetableValueCheck::checkText(const QString& value, Text kind, const QString& what) {
-    const qsizetype limit = limitOf(kind);
     // A UTF-16 unit takes at most 3 bytes in UTF-8: most texts need no conversion to be measured.
-    if (value.size() * 3 <= limit || value.toUtf8().size() <= limit)
-        return;
-    throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(what).arg(limit));
+    if (value.size() * 3 > limitOf(kind))
+        checkTextBytes(value.toUtf8().size(), kind, what);
+}
+
+void TimetableValueCheck::checkTextBytes(qsizetype bytes, Text kind, const QString& what) {
+    const qsizetype limit = limitOf(kind);
+    if (bytes > limit)
+        throw AppError(QStringLiteral("%1 is longer than %2 bytes.").arg(what).arg(limit));
 }
 
 void TimetableValueCheck::checkRow(const ChartRow& row) {
@@ -168,7 +172,10 @@ void TimetableValueCheck::checkItems(const GanttContent& c) {
         const quint8 bit = quint8(1u << unsigned(kind));
         if (measured[number] & bit)
             return;
-        checkText(c.texts.at(number), kind, QLatin1String(what));
+        if (const std::optional<qsizetype> bytes = c.texts.packedBytes(number))
+            checkTextBytes(*bytes, kind, QLatin1String(what));
+        else
+            checkText(c.texts.at(number), kind, QLatin1String(what));
         measured[number] |= bit;
     };
     for (const ChartItem* item : c.itemSlots) {

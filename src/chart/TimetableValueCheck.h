@@ -59,6 +59,8 @@ public:
     static void checkType(bool matches, const QString& what);
     static void checkRange(qint64 value, qint64 minimum, qint64 maximum, const QString& what);
     static void checkText(const QString& value, Text kind, const QString& what);
+    // The same for a text given by the size of its UTF-8 form.
+    static void checkTextBytes(qsizetype bytes, Text kind, const QString& what);
 
     // The ranges and text limits of whole objects, after reading and before writing.
     static void checkRow(const ChartRow& row);

@@ -73,7 +73,8 @@ public:
             [this] { draw(); },         [this] { move(); },        [this] { stretch(); },
             [this] { edit(); },         [this] { remove(); },      [this] { series(); },
             [this] { carryOver(); },    [this] { addResource(); }, [this] { editResource(); },
-            [this] { dropResource(); }, [this] { changeStyle(); }, [this] { changeSettings(); }};
+            [this] { dropResource(); }, [this] { changeStyle(); }, [this] { changeSettings(); },
+            [this] { recreate(); }};
         actions[m_random.bounded(int(std::size(actions)))]();
     }
 
@@ -126,6 +127,19 @@ private:
             if (const ChartItem* item = anyItem())
                 m_items.Delete(item->key(), QString());
         }
+    }
+    // A booking deleted and one with its key added in the same action.
+    void recreate() {
+        const ChartItem* old = anyItem();
+        if (!old)
+            return;
+        const QString key = old->key();
+        const ChartBatch batch(m_chart);
+        m_items.Delete(key, QString());
+        const TimePoint start = anyTime();
+        ChartItem& item = m_chart.items().add(QStringLiteral("again"), anyRow().key(), start,
+                                              start.addSeconds(1800), key, QStringLiteral("Date"));
+        m_items.Add(item, QString());
     }
     void series() {
         ChartItem* master = anyItem();
@@ -389,6 +403,13 @@ private slots:
         QVERIFY(!fixture.board->history().canUndo());
         QVERIFY(!fixture.board->Dirty());
         QCOMPARE(itemA(fixture).start(), at(8));
+
+        // Content replaced under the history leaves no step that would apply to the old one.
+        moveA(fixture);
+        fixture.board->history().record();
+        fixture.chart().load(plan);
+        fixture.board->history().record();
+        QVERIFY(!fixture.board->history().canUndo());
     }
 
     // Gestures on the chart are steps of their own, also one under way when undo is pressed.
