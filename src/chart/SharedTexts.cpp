@@ -62,9 +62,9 @@ QByteArray SharedTexts::utf8(quint32 number) const {
     return place.block == sharedBlock ? m_shared[place.offset].toUtf8() : packed(place).toByteArray();
 }
 
-std::optional<qsizetype> SharedTexts::packedBytes(quint32 number) const {
+std::optional<QByteArrayView> SharedTexts::packedUtf8(quint32 number) const {
     const Place& place = m_places[number];
-    return place.block == sharedBlock ? std::nullopt : std::optional(qsizetype(place.size));
+    return place.block == sharedBlock ? std::nullopt : std::optional(packed(place));
 }
 
 QByteArrayView SharedTexts::packed(const Place& place) const {

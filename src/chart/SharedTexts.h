@@ -27,8 +27,8 @@ public:
     [[nodiscard]] std::optional<quint32> find(const QString& text) const;
     [[nodiscard]] QString at(quint32 number) const;
     [[nodiscard]] QByteArray utf8(quint32 number) const;
-    // The size of a packed text's UTF-8 form, known without making the text; empty for a shared one.
-    [[nodiscard]] std::optional<qsizetype> packedBytes(quint32 number) const;
+    // A packed text's UTF-8 form as it is kept, valid as long as the texts; empty for a shared text.
+    [[nodiscard]] std::optional<QByteArrayView> packedUtf8(quint32 number) const;
     [[nodiscard]] qsizetype count() const { return qsizetype(m_places.size()); }
 
 private:

@@ -53,6 +53,8 @@ private:
     QByteArrayView of(quint32 number) {
         if (number == 0)
             return QByteArrayView("", 0);
+        if (const std::optional<QByteArrayView> packed = m_texts.packedUtf8(number))
+            return *packed;
         Slot& slot = m_slots[number % m_slots.size()];
         if (slot.number != number) {
             slot.number = number;

@@ -172,8 +172,8 @@ void TimetableValueCheck::checkItems(const GanttContent& c) {
         const quint8 bit = quint8(1u << unsigned(kind));
         if (measured[number] & bit)
             return;
-        if (const std::optional<qsizetype> bytes = c.texts.packedBytes(number))
-            checkTextBytes(*bytes, kind, QLatin1String(what));
+        if (const std::optional<QByteArrayView> packed = c.texts.packedUtf8(number))
+            checkTextBytes(packed->size(), kind, QLatin1String(what));
         else
             checkText(c.texts.at(number), kind, QLatin1String(what));
         measured[number] |= bit;

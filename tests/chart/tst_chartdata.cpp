@@ -1016,6 +1016,11 @@ private slots:
         whole.load(path);
         QCOMPARE(itemLines(whole), itemLines(original));
         QCOMPARE(rowLines(whole, from, to), rowLines(original, from, to));
+        // What was read saves as it was read, also the notes that loading kept packed.
+        whole.save(path + QStringLiteral(".again.qtf"));
+        GanttData reread;
+        reread.load(path + QStringLiteral(".again.qtf"));
+        QCOMPARE(itemLines(reread), itemLines(original));
         GanttData chart;
         fillPrevious(chart);
         TimetableLoader load(chart, path);

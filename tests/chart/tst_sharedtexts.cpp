@@ -50,8 +50,9 @@ private slots:
         for (quint32 number = 0; number < reference.size(); ++number) {
             QCOMPARE(moved.at(number), reference[number]);
             QCOMPARE(moved.utf8(number), reference[number].toUtf8());
-            const qsizetype bytes = reference[number].toUtf8().size();
-            QVERIFY(moved.packedBytes(number) == (shared[number] ? std::nullopt : std::optional(bytes)));
+            const QByteArray bytes = reference[number].toUtf8();
+            QCOMPARE(moved.packedUtf8(number).has_value(), !shared[number]);
+            QCOMPARE(moved.packedUtf8(number).value_or(bytes), bytes);
             const std::optional<quint32> found = moved.find(reference[number]);
             QVERIFY(!shared[number] || found == number);
             QVERIFY(!found || shared[*found]);
