@@ -93,11 +93,13 @@ void ItemCollection::remove(const QString& keyOrPosition) {
 
 void ItemCollection::clear() {
     GanttData::Private& d = *m_owner->d;
-    for (const ChartItem* item : d.c.itemSlots) {
-        if (item)
-            d.noteChange(*item);
+    if (d.watcher) {
+        for (const ChartItem* item : d.c.itemSlots) {
+            if (item)
+                d.noteChange(*item);
+        }
+        d.noteOrderChange();
     }
-    d.noteOrderChange();
     d.c.clearItems();
     d.touch();
 }
@@ -193,9 +195,11 @@ ChartRow& RowCollection::add(const QString& key, const QString& caption, const Q
 void RowCollection::remove(const QString& keyOrPosition) {
     GanttData::Private& d = *m_owner->d;
     ChartRow& row = get(keyOrPosition);
-    for (const ChartItem* item : d.c.itemsOf(row).items())
-        d.noteChange(*item);
-    d.noteOrderChange();
+    if (d.watcher) {
+        for (const ChartItem* item : d.c.itemsOf(row).items())
+            d.noteChange(*item);
+        d.noteOrderChange();
+    }
     m_owner->items().beginBatch();
     d.c.removeRow(row);
     d.touch();
